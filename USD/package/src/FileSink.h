@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+namespace usd {
+
+// A file being written from the start. Every failure throws PackageError naming
+// the path; a sink destroyed before commit() removes its file, so a failed write
+// leaves nothing half-written behind.
+class FileSink {
+  public:
+    explicit FileSink(std::filesystem::path path);
+    ~FileSink();
+    FileSink(const FileSink&) = delete;
+    FileSink& operator=(const FileSink&) = delete;
+
+    void write(std::span<const std::uint8_t> bytes);
+    void commit();
+
+  private:
+    [[noreturn]] void fail(const char* action) const;
+
+    std::filesystem::path path_;
+    int fd_ = -1;
+};
+
+} // namespace usd

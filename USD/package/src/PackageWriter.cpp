@@ -1,0 +1,111 @@
+#include "Crc32.h"
+#include "EntryName.h"
+#include "FileSink.h"
+#include "ZipLayout.h"
+
+#include <USD/PackageError.h>
+#include <USD/PackageWriter.h>
+#include <limits>
+#include <string>
+#include <unordered_set>
+
+namespace usd {
+namespace {
+
+// Every entry gets the same timestamp, 1980-01-01 00:00, the earliest a zip
+// can hold, so that writing the same content twice gives the same bytes.
+constexpr std::uint16_t fixedDosDate = (1 << 5) | 1;
+constexpr std::uint16_t fixedDosTime = 0;
+constexpr std::size_t largestOffset = std::numeric_limits<std::uint32_t>::max() - 1;
+
+void checkEntries(std::span<const PackageEntry> entries) {
+    if (entries.empty() || !isLayerFileName(entries.front().name))
+        throw PackageError("A USDZ package must start with its root USD layer");
+    if (entries.size() >= zip::zip64Marker16)
+        throw PackageError("A USDZ package cannot hold 65,535 files or more");
+    std::unordered_set<std::string_view> names;
+    for (const PackageEntry& entry : entries) {
+        const std::string quoted = quotedEntryName(entry.name);
+        if (auto problem = entryNameProblem(entry.name))
+            throw PackageError("Cannot store " + quoted + " in a USDZ package: the name " +
+                               *problem);
+        if (entry.name.size() > std::numeric_limits<std::uint16_t>::max())
+            throw PackageError("Cannot store " + quoted +
+                               " in a USDZ package: the name is too long");
+        if (!names.insert(entry.name).second)
+            throw PackageError("Cannot store " + quoted + " twice in a USDZ package");
+    }
+}
+
+// Where each entry's local header goes, and the fields both its headers carry.
+struct PlannedEntry {
+    zip::CentralHeader header;
+    std::string_view name;
+    std::span<const std::uint8_t> bytes;
+};
+
+struct PackagePlan {
+    std::vector<PlannedEntry> entries;
+    zip::EndRecord end;
+};
+
+void checkFitsWithoutZip64(std::size_t offset) {
+    if (offset > largestOffset)
+        throw PackageError("A USDZ package cannot be 4 GiB or larger");
+}
+
+PackagePlan planPackage(std::span<const PackageEntry> entries) {
+    PackagePlan plan;
+    std::size_t offset = 0;
+    for (const PackageEntry& entry : entries) {
+        PlannedEntry planned{{}, entry.name, entry.bytes};
+        zip::EntryFields& fields = planned.header.fields;
+        fields.modifiedDate = fixedDosDate;
+        fields.modifiedTime = fixedDosTime;
+        fields.nameLength = static_cast<std::uint16_t>(entry.name.size());
+        fields.extraLength =
+            static_cast<std::uint16_t>(zip::alignmentPadding(offset, entry.name.size()));
+        fields.compressedSize = fields.uncompressedSize =
+            static_cast<std::uint32_t>(entry.bytes.size());
+        planned.header.localHeaderOffset = static_cast<std::uint32_t>(offset);
+        offset +=
+            zip::localHeaderSize + entry.name.size() + fields.extraLength + entry.bytes.size();
+        checkFitsWithoutZip64(offset);
+        plan.entries.push_back(planned);
+    }
+    plan.end.entriesOnDisk = plan.end.totalEntries = static_cast<std::uint16_t>(entries.size());
+    plan.end.centralDirectoryOffset = static_cast<std::uint32_t>(offset);
+    for (const PlannedEntry& planned : plan.entries)
+        offset += zip::centralHeaderSize + planned.name.size() + planned.header.fields.extraLength;
+    checkFitsWithoutZip64(offset);
+    plan.end.centralDirectorySize =
+        static_cast<std::uint32_t>(offset - plan.end.centralDirectoryOffset);
+    return plan;
+}
+
+void writeEntries(FileSink& sink, std::vector<PlannedEntry>& entries) {
+    for (PlannedEntry& entry : entries) {
+        entry.header.fields.crc = crc32(entry.bytes);
+        sink.write(zip::localHeader(entry.header.fields, entry.name));
+        sink.write(entry.bytes);
+    }
+}
+
+void writeCentralDirectory(FileSink& sink, const PackagePlan& plan) {
+    for (const PlannedEntry& entry : plan.entries)
+        sink.write(zip::centralHeader(entry.header, entry.name));
+    sink.write(zip::endRecord(plan.end));
+}
+
+} // namespace
+
+void writePackage(const std::filesystem::path& path, std::span<const PackageEntry> entries) {
+    checkEntries(entries);
+    PackagePlan plan = planPackage(entries);
+    FileSink sink(path);
+    writeEntries(sink, plan.entries);
+    writeCentralDirectory(sink, plan);
+    sink.commit();
+}
+
+} // namespace usd
