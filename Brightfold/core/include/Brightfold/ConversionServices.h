@@ -1,0 +1,55 @@
+#pragma once
+
+#include <Brightfold/SceneHandle.h>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brightfold {
+
+// Receives the writer's total progress, 0 to 1, on any thread.
+using ProgressHandler = std::function<void(float)>;
+
+struct USDZWriteResult {
+    bool succeeded = false;
+    // What the writer's self-check noticed about the package it wrote (may be empty).
+    std::vector<std::string> findings;
+};
+
+// Everything the conversion workflow needs from the outside world, behind one seam so the
+// workflow can be driven by fakes. Methods may be called from several conversion threads
+// at once; implementations must be safe for that. Failures are thrown as exceptions whose
+// what() is a description fit to show the user.
+class ConversionServices {
+  public:
+    virtual ~ConversionServices() = default;
+
+    // The project's own glTF reader; throws when it refuses the file for any reason.
+    virtual SceneHandle loadWithGLTFReader(const std::filesystem::path& file) = 0;
+    // The general model importer (.usdc files, and glTF files the reader refused).
+    virtual SceneHandle importModel(const std::filesystem::path& file) = 0;
+    virtual bool hasGeometry(const scene::Scene& scene) = 0;
+
+    // Writes the scene as a USDZ package; a failure is reported in the result, not thrown.
+    virtual USDZWriteResult writeUSDZ(const scene::Scene& scene,
+                                      const std::filesystem::path& destination,
+                                      const ProgressHandler& progress) = 0;
+    virtual SceneHandle readUSDZ(const std::filesystem::path& file) = 0;
+    // Makes the scene's backdrop transparent so the preview floats on the window.
+    virtual void clearBackground(scene::Scene& scene) = 0;
+
+    virtual std::filesystem::path temporaryDirectory() = 0;
+    // A fresh random identifier in canonical upper-case text (36 characters).
+    virtual std::string makeIdentifier() = 0;
+    // Puts `from` at `to`, replacing what is there; on failure throws and changes nothing.
+    virtual void moveReplacing(const std::filesystem::path& from,
+                               const std::filesystem::path& to) = 0;
+    // Deletes the file if it can; failures are not reported.
+    virtual void removeFileQuietly(const std::filesystem::path& file) = 0;
+    // Writes one line to standard output.
+    virtual void printLine(std::string_view line) = 0;
+};
+
+} // namespace brightfold

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <filesystem>
+
+namespace brightfold {
+
+// Where a conversion of `source` is saved: beside it, same base name, extension "usdz"
+// (only the last extension is replaced: "a.b.glb" becomes "a.b.usdz").
+std::filesystem::path usdzDestinationFor(const std::filesystem::path& source);
+
+} // namespace brightfold

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <Brightfold/SystemServices.h>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The workflow never looks inside a scene; tests tell scenes apart by identity.
+namespace scene {
+class Scene {};
+} // namespace scene
+
+// Real file operations inside a test folder; scripted loaders, writer and reader.
+class FakeServices : public brightfold::SystemServices {
+  public:
+    explicit FakeServices(std::filesystem::path temporaryDirectory)
+        : temporaryDirectory_(std::move(temporaryDirectory)) {}
+
+    // What the scripted services do.
+    bool readerRefuses = false;
+    std::optional<std::string> importerError;
+    bool importedSceneHasGeometry = true;
+    bool writeSucceeds = true;
+    std::vector<float> progressReports = {0.5f, 1.0f};
+    std::vector<std::string> writerFindings;
+    std::optional<std::string> readBackError;
+
+    // What happened, in order.
+    std::vector<std::string> calls() const;
+    std::vector<std::string> printedLines() const;
+    brightfold::SceneHandle readerScene() const { return readerScene_; }
+    brightfold::SceneHandle readBackScene() const { return readBackScene_; }
+    brightfold::SceneHandle clearedScene() const;
+    brightfold::ProgressHandler keptProgressHandler() const;
+
+    brightfold::SceneHandle loadWithGLTFReader(const std::filesystem::path& file) override;
+    brightfold::SceneHandle importModel(const std::filesystem::path& file) override;
+    bool hasGeometry(const scene::Scene& scene) override;
+    brightfold::USDZWriteResult writeUSDZ(const scene::Scene& scene,
+                                          const std::filesystem::path& destination,
+                                          const brightfold::ProgressHandler& progress) override;
+    brightfold::SceneHandle readUSDZ(const std::filesystem::path& file) override;
+    void clearBackground(scene::Scene& scene) override;
+    std::filesystem::path temporaryDirectory() override { return temporaryDirectory_; }
+    std::string makeIdentifier() override;
+    void printLine(std::string_view line) override;
+
+  private:
+    void record(std::string call);
+
+    const std::filesystem::path temporaryDirectory_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> calls_;
+    std::vector<std::string> printedLines_;
+    int identifiersMade_ = 0;
+    const brightfold::SceneHandle readerScene_ = std::make_shared<scene::Scene>();
+    const brightfold::SceneHandle importedScene_ = std::make_shared<scene::Scene>();
+    const brightfold::SceneHandle readBackScene_ = std::make_shared<scene::Scene>();
+    const scene::Scene* clearedScene_ = nullptr;
+    brightfold::ProgressHandler keptProgressHandler_;
+};
