@@ -1,0 +1,65 @@
+#pragma once
+
+#include <GLTFReader/GLTFCodable.h>
+#include <GLTFReader/GLTFVRMBlendShape.h>
+#include <GLTFReader/GLTFVRMFirstPerson.h>
+#include <GLTFReader/GLTFVRMHumanoid.h>
+#include <GLTFReader/GLTFVRMSecondaryAnimation.h>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Avatar metadata and usage permissions, kept as the free text the file carries. The usage
+// keys are spelled "…UssageName" in avatar files.
+struct GLTFVRM_GLTFVRMMeta {
+    std::optional<std::string> title;
+    std::optional<std::string> version;
+    std::optional<std::string> author;
+    std::optional<std::string> contactInformation;
+    std::optional<std::string> reference;
+    std::optional<std::int64_t> texture;
+    std::optional<std::string> allowedUserName;
+    std::optional<std::string> violentUssageName;
+    std::optional<std::string> sexualUssageName;
+    std::optional<std::string> commercialUssageName;
+    std::optional<std::string> otherPermissionUrl;
+    std::optional<std::string> licenseName;
+    std::optional<std::string> otherLicenseUrl;
+
+    static GLTFVRM_GLTFVRMMeta decode(const gltf::JsonObject& json);
+};
+
+struct GLTFVRM_GLTFVRMMaterialProperties {
+    std::string name;
+    std::string shader;
+    std::int64_t renderQueue;
+    std::map<std::string, float> floatProperties;
+    std::map<std::string, std::vector<float>> vectorProperties;
+    std::map<std::string, std::int64_t> textureProperties;
+    std::map<std::string, bool> keywordMap;
+    std::map<std::string, std::string> tagMap;
+
+    static GLTFVRM_GLTFVRMMaterialProperties decode(const gltf::JsonObject& json);
+};
+
+struct GLTFVRM_VRM {
+    std::optional<std::string> exportVersion;
+    GLTFVRM_GLTFVRMMeta meta;
+    GLTFVRM_GLTFVRMHumanoid humanoid;
+    GLTFVRM_GLTFVRMFirstperson firstPerson;
+    GLTFVRM_GLTFVRMBlendShapeMaster blendShapeMaster;
+    GLTFVRM_GLTFVRMSecondaryAnimation secondaryAnimation;
+    std::vector<GLTFVRM_GLTFVRMMaterialProperties> materialProperties;
+
+    static GLTFVRM_VRM decode(const gltf::JsonObject& json);
+};
+
+struct GLTFVRM_GLTFVRMExtension : GLTFExtensionValue {
+    static constexpr const char* extensionName = "VRM";
+
+    std::optional<GLTFVRM_VRM> data;
+
+    static GLTFVRM_GLTFVRMExtension decode(const gltf::JsonObject& extensions);
+};
