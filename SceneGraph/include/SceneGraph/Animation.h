@@ -1,0 +1,74 @@
+#pragma once
+
+#include <SceneGraph/Value.h>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace scene {
+
+/// A repeat count that never ends.
+inline constexpr double repeatForever = std::numeric_limits<double>::infinity();
+
+enum class AnimationCalculationMode {
+    /// Numbers, vectors and colours interpolate linearly; rotations by spherical interpolation.
+    linear,
+    /// Each key's value holds until the next key.
+    discrete,
+};
+
+/// Timing shared by key-frame animations and groups.
+///
+/// On its own an animation plays over `duration` seconds and repeats `repeatCount` times
+/// (0 and 1 both mean once; fractions play part of a last round; `repeatForever` loops), then
+/// holds its last value. Inside a group the group's clock drives it: it plays once over its
+/// own duration (the group's, when its own is 0) and holds its last value until the group
+/// starts its next round.
+class Animation {
+  public:
+    virtual ~Animation() = default;
+
+    /// A deep copy: changing the copy (or anything inside it) leaves this animation alone.
+    virtual std::shared_ptr<Animation> copy() const = 0;
+
+    /// Seconds.
+    double duration = 0;
+    double repeatCount = 0;
+
+  protected:
+    Animation() = default;
+    Animation(const Animation&) = default;
+    Animation& operator=(const Animation&) = default;
+};
+
+/// Values for one key path at fractions of the duration.
+///
+/// `keyTimes` are fractions in [0, 1], ascending, one per value. When they are missing, of
+/// another count, not finite or descending, the values are spread evenly over the duration.
+/// Values whose key path ends in "orientation" are rotations: 4-vectors (x, y, z, w) and
+/// quaternions interpolate spherically along the shorter arc.
+class KeyframeAnimation final : public Animation {
+  public:
+    static std::shared_ptr<KeyframeAnimation> create(std::string keyPath = {});
+    std::shared_ptr<Animation> copy() const override;
+
+    std::string keyPath;
+    std::vector<double> keyTimes;
+    std::vector<Value> values;
+    AnimationCalculationMode calculationMode = AnimationCalculationMode::linear;
+
+    /// The value at `fraction` (0 … 1) of one play; null when there are no values.
+    Value valueAtFraction(double fraction) const;
+};
+
+/// Animations that run together on one clock.
+class AnimationGroup final : public Animation {
+  public:
+    static std::shared_ptr<AnimationGroup> create() { return std::make_shared<AnimationGroup>(); }
+    std::shared_ptr<Animation> copy() const override;
+
+    std::vector<std::shared_ptr<Animation>> animations;
+};
+
+} // namespace scene

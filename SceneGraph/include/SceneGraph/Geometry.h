@@ -1,0 +1,58 @@
+#pragma once
+
+#include <SceneGraph/GeometryElement.h>
+#include <SceneGraph/GeometrySource.h>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scene {
+
+class Material;
+
+/// Vertex sources, the elements that index them, and the materials that colour them.
+/// Geometries are shared: cloned nodes, skinners and morphers refer to the same object.
+class Geometry {
+  public:
+    static std::shared_ptr<Geometry>
+    create(std::vector<std::shared_ptr<GeometrySource>> sources,
+           std::vector<std::shared_ptr<GeometryElement>> elements = {});
+
+    /// A new geometry with the same sources, elements, materials and name (all shared).
+    std::shared_ptr<Geometry> copy() const;
+
+    const std::string& name() const { return name_; }
+    void setName(std::string name) { name_ = std::move(name); }
+
+    const std::vector<std::shared_ptr<GeometrySource>>& sources() const { return sources_; }
+    const std::vector<std::shared_ptr<GeometryElement>>& elements() const { return elements_; }
+
+    /// The sources of one semantic, in source order (several texture-coordinate channels …).
+    std::vector<std::shared_ptr<GeometrySource>>
+    sourcesForSemantic(GeometrySemantic semantic) const;
+
+    /// The first source of that semantic, or null.
+    std::shared_ptr<GeometrySource> firstSource(GeometrySemantic semantic) const;
+
+    /// Element i is drawn with material i modulo the number of materials.
+    const std::vector<std::shared_ptr<Material>>& materials() const { return materials_; }
+    void setMaterials(std::vector<std::shared_ptr<Material>> materials);
+
+    /// The material that draws element `elementIndex`, or null when there are none.
+    std::shared_ptr<Material> materialForElement(std::size_t elementIndex) const;
+
+    /// The first material of that name, or null.
+    std::shared_ptr<Material> materialWithName(std::string_view name) const;
+
+  private:
+    Geometry(std::vector<std::shared_ptr<GeometrySource>> sources,
+             std::vector<std::shared_ptr<GeometryElement>> elements);
+
+    std::string name_;
+    std::vector<std::shared_ptr<GeometrySource>> sources_;
+    std::vector<std::shared_ptr<GeometryElement>> elements_;
+    std::vector<std::shared_ptr<Material>> materials_;
+};
+
+} // namespace scene

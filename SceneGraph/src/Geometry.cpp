@@ -1,0 +1,56 @@
+#include <SceneGraph/Geometry.h>
+#include <SceneGraph/Material.h>
+#include <algorithm>
+
+namespace scene {
+
+Geometry::Geometry(std::vector<std::shared_ptr<GeometrySource>> sources,
+                   std::vector<std::shared_ptr<GeometryElement>> elements)
+    : sources_(std::move(sources)), elements_(std::move(elements)) {}
+
+std::shared_ptr<Geometry> Geometry::create(std::vector<std::shared_ptr<GeometrySource>> sources,
+                                           std::vector<std::shared_ptr<GeometryElement>> elements) {
+    std::erase(sources, nullptr);
+    std::erase(elements, nullptr);
+    return std::shared_ptr<Geometry>(new Geometry(std::move(sources), std::move(elements)));
+}
+
+std::shared_ptr<Geometry> Geometry::copy() const {
+    auto geometry = create(sources_, elements_);
+    geometry->name_ = name_;
+    geometry->materials_ = materials_;
+    return geometry;
+}
+
+std::vector<std::shared_ptr<GeometrySource>>
+Geometry::sourcesForSemantic(GeometrySemantic semantic) const {
+    std::vector<std::shared_ptr<GeometrySource>> matching;
+    std::copy_if(sources_.begin(), sources_.end(), std::back_inserter(matching),
+                 [semantic](const auto& source) { return source->semantic() == semantic; });
+    return matching;
+}
+
+std::shared_ptr<GeometrySource> Geometry::firstSource(GeometrySemantic semantic) const {
+    const auto found = std::find_if(sources_.begin(), sources_.end(), [semantic](const auto& s) {
+        return s->semantic() == semantic;
+    });
+    return found == sources_.end() ? nullptr : *found;
+}
+
+void Geometry::setMaterials(std::vector<std::shared_ptr<Material>> materials) {
+    std::erase(materials, nullptr);
+    materials_ = std::move(materials);
+}
+
+std::shared_ptr<Material> Geometry::materialForElement(std::size_t elementIndex) const {
+    return materials_.empty() ? nullptr : materials_[elementIndex % materials_.size()];
+}
+
+std::shared_ptr<Material> Geometry::materialWithName(std::string_view name) const {
+    const auto found =
+        std::find_if(materials_.begin(), materials_.end(),
+                     [name](const auto& material) { return material->name == name; });
+    return found == materials_.end() ? nullptr : *found;
+}
+
+} // namespace scene

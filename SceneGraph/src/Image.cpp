@@ -1,0 +1,81 @@
+#include "EnumNames.h"
+
+#include <SceneGraph/Image.h>
+#include <cstring>
+#include <limits>
+#include <stb/stb_image.h>
+#include <stdexcept>
+#include <string>
+
+namespace scene {
+namespace {
+
+// Decoding allocates four bytes per pixel up front; refuse sizes no texture needs rather
+// than let a forged header exhaust memory.
+constexpr std::uint64_t maximumDecodedBytes = std::uint64_t{1} << 31;
+
+ImageFormat detectFormat(const std::vector<std::uint8_t>& bytes) {
+    static constexpr std::uint8_t pngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes.size() >= sizeof pngSignature &&
+        std::memcmp(bytes.data(), pngSignature, sizeof pngSignature) == 0) {
+        return ImageFormat::png;
+    }
+    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
+        return ImageFormat::jpeg;
+    }
+    return ImageFormat::other;
+}
+
+bool lengthFitsDecoder(const std::vector<std::uint8_t>& bytes) {
+    return bytes.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max());
+}
+
+} // namespace
+
+Image::Image(Bytes encoded, int width, int height, int channels)
+    : encoded_(std::move(encoded)), width_(width), height_(height), channels_(channels),
+      format_(detectFormat(*encoded_)) {}
+
+std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
+    if (!encoded || encoded->empty() || !lengthFitsDecoder(*encoded)) {
+        return nullptr;
+    }
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    if (stbi_info_from_memory(encoded->data(), static_cast<int>(encoded->size()), &width, &height,
+                              &channels) == 0 ||
+        width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    return std::shared_ptr<Image>(new Image(std::move(encoded), width, height, channels));
+}
+
+RGBA8Pixels Image::decodeRGBA8() const {
+    const std::uint64_t decodedBytes =
+        std::uint64_t{4} * static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
+    if (decodedBytes > maximumDecodedBytes) {
+        throw std::runtime_error("image of " + std::to_string(width_) + "x" +
+                                 std::to_string(height_) + " pixels is too large to decode");
+    }
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load_from_memory(encoded_->data(), static_cast<int>(encoded_->size()),
+                                            &width, &height, &channels, 4);
+    if (pixels == nullptr) {
+        throw std::runtime_error(std::string("image cannot be decoded: ") + stbi_failure_reason());
+    }
+    RGBA8Pixels result{width, height, {}};
+    result.pixels.assign(pixels, pixels + std::size_t{4} * static_cast<std::size_t>(width) *
+                                              static_cast<std::size_t>(height));
+    stbi_image_free(pixels);
+    return result;
+}
+
+std::string_view imageFormatName(ImageFormat value) {
+    static constexpr std::array<std::string_view, 3> names = {"png", "jpeg", "other"};
+    return detail::enumName(names, value);
+}
+
+} // namespace scene
