@@ -225,12 +225,13 @@ class Dumper {
             boneNames += (boneNames.empty() ? "" : ", ") + nodeName(bone);
         }
         const auto& inverseBinds = skinner.boneInverseBindTransforms();
-        line(depth, "skinner: " + countOf(skinner.boneCount(), "bone") + " (" + boneNames + "), " +
-                        (inverseBinds ? countOf(inverseBinds->size(), "inverse bind transform")
-                                      : std::string("no inverse bind transforms")) +
-                        ", skeleton " + nodeName(skinner.skeleton()) + ", weights " +
-                        std::to_string(skinner.boneWeights()->componentsPerVector()) +
-                        " per vertex");
+        line(depth,
+             "skinner: " + countOf(skinner.boneCount(), "bone") + " (" + boneNames + "), " +
+                 (inverseBinds ? countOf(inverseBinds->size(), "inverse bind transform")
+                               : std::string("no inverse bind transforms")) +
+                 ", skeleton " + (skinner.skeleton() ? nodeName(skinner.skeleton()) : "none") +
+                 ", weights " + std::to_string(skinner.boneWeights()->componentsPerVector()) +
+                 " per vertex");
     }
 
     void animation(const std::string& label, const Animation& animation, int depth) {

@@ -1,3 +1,5 @@
+#include "ValuePrinting.h"
+
 #include <SceneGraph/Animation.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Material.h>
