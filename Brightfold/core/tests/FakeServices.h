@@ -1,17 +1,13 @@
 #pragma once
 
 #include <Brightfold/SystemServices.h>
+#include <SceneGraph/Scene.h>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
-
-// The workflow never looks inside a scene; tests tell scenes apart by identity.
-namespace scene {
-class Scene {};
-} // namespace scene
 
 // Real file operations inside a test folder; scripted loaders, writer and reader.
 class FakeServices : public brightfold::SystemServices {
@@ -56,9 +52,10 @@ class FakeServices : public brightfold::SystemServices {
     std::vector<std::string> calls_;
     std::vector<std::string> printedLines_;
     int identifiersMade_ = 0;
-    const brightfold::SceneHandle readerScene_ = std::make_shared<scene::Scene>();
-    const brightfold::SceneHandle importedScene_ = std::make_shared<scene::Scene>();
-    const brightfold::SceneHandle readBackScene_ = std::make_shared<scene::Scene>();
+    // The workflow never looks inside a scene; tests tell scenes apart by identity.
+    const brightfold::SceneHandle readerScene_ = scene::Scene::create();
+    const brightfold::SceneHandle importedScene_ = scene::Scene::create();
+    const brightfold::SceneHandle readBackScene_ = scene::Scene::create();
     const scene::Scene* clearedScene_ = nullptr;
     brightfold::ProgressHandler keptProgressHandler_;
 };

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+namespace scene {
+class Scene;
+} // namespace scene
+
+namespace modelimporter {
+
+// A file the importer cannot turn into a scene; what() says why, fit to show the user.
+class ImportError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Imports a model file as a scene: ".usdc" (any letter case) through the USD scene reader,
+// anything else through Assimp. Throws ImportError.
+std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file);
+
+// Imports any format Assimp reads (glTF and GLB among them, Draco-compressed meshes too):
+// meshes with normals, texture coordinates and vertex colours, physically based materials
+// with embedded and external textures, the node hierarchy, cameras, skins and node
+// animations. Throws ImportError.
+std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file);
+
+// Whether any node of the scene carries a geometry with at least one vertex.
+bool hasGeometry(const scene::Scene& scene);
+
+} // namespace modelimporter

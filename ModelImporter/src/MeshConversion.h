@@ -1,0 +1,17 @@
+#pragma once
+
+#include <assimp/mesh.h>
+#include <memory>
+
+namespace scene {
+class Geometry;
+} // namespace scene
+
+namespace modelimporter {
+
+// The mesh's vertex attributes (positions, normals, texture coordinates, the first colour set)
+// and its faces, one element per primitive kind. Throws ImportError when the positions are
+// not all finite numbers, which is how undecodable vertex data shows.
+std::shared_ptr<scene::Geometry> convertMesh(const aiMesh& mesh);
+
+} // namespace modelimporter

@@ -1,0 +1,40 @@
+#include "UsdcImport.h"
+
+#include <ModelImporter/ModelImporter.h>
+#include <SceneGraph/Geometry.h>
+#include <SceneGraph/Node.h>
+#include <SceneGraph/Scene.h>
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace modelimporter {
+namespace {
+
+bool hasUsdcExtension(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".usdc";
+}
+
+} // namespace
+
+std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file) {
+    return hasUsdcExtension(file) ? importUsdc(file) : importWithAssimp(file);
+}
+
+bool hasGeometry(const scene::Scene& scene) {
+    bool found = false;
+    scene.rootNode()->enumerateHierarchy([&found](const scene::Node& node) {
+        const auto& geometry = node.geometry();
+        if (geometry == nullptr) {
+            return;
+        }
+        const auto vertices = geometry->firstSource(scene::GeometrySemantic::vertex);
+        found = found || (vertices != nullptr && vertices->vectorCount() > 0);
+    });
+    return found;
+}
+
+} // namespace modelimporter
