@@ -4,8 +4,23 @@
 #include <GLTFReader/GLTFExtensionRegistry.h>
 #include <GLTFReader/GLTFGlTF.h>
 #include <GLTFReader/UnarchiverCaches.h>
+#include <SceneGraph/Animation.h>
+#include <SceneGraph/Camera.h>
+#include <SceneGraph/GeometryElement.h>
+#include <SceneGraph/GeometrySource.h>
+#include <SceneGraph/Image.h>
+#include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialProperty.h>
+#include <SceneGraph/Node.h>
+#include <SceneGraph/Scene.h>
+#include <SceneGraph/Skinner.h>
+#include <SceneGraph/Value.h>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // Reads one .gltf or .glb file: checks and splits the container, decodes the JSON document and
 // prepares one cache per kind of glTF object for the loaders that build scene objects from it.
@@ -25,6 +40,49 @@ class GLTFUnarchiver {
     const GLTFGlTF& json() const { return json_; }
     const std::optional<gltf::ByteSlice>& bin() const { return bin_; }
     const gltf::UnarchiverCaches& caches() const { return caches_; }
+
+    // Buffers and buffer views.
+    gltf::ByteSlice loadBuffer(std::int64_t index);
+    gltf::ByteSlice loadBufferView(std::int64_t index,
+                                   std::optional<std::int64_t> expectedTarget = std::nullopt);
+    std::optional<std::int64_t> getDataStride(std::int64_t bufferViewIndex) const;
+    void iterateBufferView(std::int64_t index, std::size_t byteOffset, std::size_t defaultStride,
+                           std::size_t count,
+                           const std::function<void(const std::uint8_t*)>& readElement);
+
+    // Accessors.
+    std::shared_ptr<scene::GeometrySource> loadVertexAccessor(std::int64_t index,
+                                                              scene::GeometrySemantic semantic);
+    std::shared_ptr<scene::GeometryElement> loadIndexAccessor(std::int64_t index,
+                                                              std::int64_t mode);
+    // Key times as fractions of the duration, and the duration in seconds.
+    std::pair<std::vector<scene::Value>, double> loadKeyTimeAccessor(std::int64_t index);
+    std::vector<scene::Value> loadValueAccessor(std::int64_t index);
+    std::vector<glm::dvec3> createVertexArray(const scene::GeometrySource& source);
+
+    // Meshes: the first call builds the mesh node, later calls get a clone of it.
+    std::shared_ptr<scene::Node> loadMesh(std::int64_t index);
+
+    // Materials, textures, samplers and images.
+    std::shared_ptr<scene::Material> loadMaterial(std::int64_t index);
+    std::shared_ptr<scene::Image> loadImage(std::int64_t index);
+    std::shared_ptr<scene::MaterialProperty> loadTexture(std::int64_t index);
+    void setSampler(std::int64_t samplerIndex, scene::MaterialProperty& property);
+    void setTexture(std::int64_t textureIndex, scene::MaterialProperty& property);
+
+    // Scenes, nodes and cameras.
+    std::shared_ptr<scene::Scene> loadScene(std::int64_t index);
+    std::shared_ptr<scene::Node> loadNode(std::int64_t index);
+    std::shared_ptr<scene::Camera> loadCamera(std::int64_t index);
+
+    // Skins: built anew on every call; returns the last skinner built.
+    std::shared_ptr<scene::Skinner> loadSkin(std::int64_t index,
+                                             const std::shared_ptr<scene::Node>& meshNode);
+    std::vector<scene::Matrix4> loadInverseBindMatrices(std::int64_t accessorIndex);
+
+    // Animations.
+    double getMaxAnimationDuration();
+    void loadNodeAnimations(std::int64_t nodeIndex);
 
   private:
     GLTFUnarchiver(gltf::ByteBlock data, std::optional<std::filesystem::path> directoryPath,

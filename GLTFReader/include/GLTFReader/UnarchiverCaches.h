@@ -2,22 +2,19 @@
 
 #include <GLTFReader/ByteSlice.h>
 #include <GLTFReader/IndexCache.h>
+#include <SceneGraph/Animation.h>
+#include <SceneGraph/Camera.h>
+#include <SceneGraph/Image.h>
+#include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialProperty.h>
+#include <SceneGraph/Node.h>
+#include <SceneGraph/Scene.h>
+#include <SceneGraph/Skinner.h>
 #include <any>
 #include <memory>
 #include <vector>
 
 struct GLTFGlTF;
-
-namespace scene {
-class Camera;
-class Image;
-class KeyframeAnimation;
-class Material;
-class MaterialProperty;
-class Node;
-class Scene;
-class Skinner;
-} // namespace scene
 
 namespace gltf {
 
@@ -29,8 +26,9 @@ struct UnarchiverCaches {
     // Only its size is used: skinners are built anew on every request.
     IndexCache<std::shared_ptr<scene::Skinner>> skins;
     // Only its size is used, for the animation index check.
-    IndexCache<std::vector<std::shared_ptr<scene::KeyframeAnimation>>> animationChannels;
-    IndexCache<std::vector<std::shared_ptr<scene::KeyframeAnimation>>> animationSamplers;
+    IndexCache<std::vector<std::shared_ptr<scene::AnimationGroup>>> animationChannels;
+    // Per animation, the group built for each sampler number (null until built).
+    IndexCache<std::vector<std::shared_ptr<scene::AnimationGroup>>> animationSamplers;
     // The node that holds a mesh's primitives; requests get a clone.
     IndexCache<std::shared_ptr<scene::Node>> meshes;
     // What an accessor became depends on the loader that read it (geometry source, geometry
