@@ -1,8 +1,22 @@
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Material.h>
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 namespace scene {
+namespace {
+
+template <class Object>
+void checkNoneMissing(const std::vector<std::shared_ptr<Object>>& objects, const char* what) {
+    const auto missing = std::find(objects.begin(), objects.end(), nullptr);
+    if (missing != objects.end()) {
+        throw std::invalid_argument(std::string("geometry: ") + what + " " +
+                                    std::to_string(missing - objects.begin()) + " is null");
+    }
+}
+
+} // namespace
 
 Geometry::Geometry(std::vector<std::shared_ptr<GeometrySource>> sources,
                    std::vector<std::shared_ptr<GeometryElement>> elements)
@@ -10,8 +24,8 @@ Geometry::Geometry(std::vector<std::shared_ptr<GeometrySource>> sources,
 
 std::shared_ptr<Geometry> Geometry::create(std::vector<std::shared_ptr<GeometrySource>> sources,
                                            std::vector<std::shared_ptr<GeometryElement>> elements) {
-    std::erase(sources, nullptr);
-    std::erase(elements, nullptr);
+    checkNoneMissing(sources, "source");
+    checkNoneMissing(elements, "element");
     return std::shared_ptr<Geometry>(new Geometry(std::move(sources), std::move(elements)));
 }
 
@@ -38,7 +52,7 @@ std::shared_ptr<GeometrySource> Geometry::firstSource(GeometrySemantic semantic)
 }
 
 void Geometry::setMaterials(std::vector<std::shared_ptr<Material>> materials) {
-    std::erase(materials, nullptr);
+    checkNoneMissing(materials, "material");
     materials_ = std::move(materials);
 }
 

@@ -191,6 +191,9 @@ TEST(Geometry, MaterialsCycleOverElementsAndSourcesGroupBySemantic) {
     EXPECT_EQ(geometry->materialForElement(2), red);
     EXPECT_EQ(geometry->materialWithName("blue"), blue);
 
+    EXPECT_THROW(geometry->setMaterials({red, nullptr}), std::invalid_argument);
+    EXPECT_THROW(Geometry::create({uv0, nullptr}), std::invalid_argument);
+
     geometry->setName("body");
     const auto copy = geometry->copy();
     EXPECT_NE(copy, geometry);

@@ -15,6 +15,7 @@ class Material;
 /// Geometries are shared: cloned nodes, skinners and morphers refer to the same object.
 class Geometry {
   public:
+    /// Fails with std::invalid_argument when a source or element is null.
     static std::shared_ptr<Geometry>
     create(std::vector<std::shared_ptr<GeometrySource>> sources,
            std::vector<std::shared_ptr<GeometryElement>> elements = {});
@@ -37,6 +38,7 @@ class Geometry {
 
     /// Element i is drawn with material i modulo the number of materials.
     const std::vector<std::shared_ptr<Material>>& materials() const { return materials_; }
+    /// Fails with std::invalid_argument when a material is null.
     void setMaterials(std::vector<std::shared_ptr<Material>> materials);
 
     /// The material that draws element `elementIndex`, or null when there are none.
