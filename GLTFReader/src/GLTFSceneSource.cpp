@@ -26,3 +26,8 @@ GLTFUnarchiver& GLTFSceneSource::requireLoader() const {
     }
     throw GLTFUnarchiveError::unknown("loader is not initialized");
 }
+
+std::shared_ptr<scene::Scene> GLTFSceneSource::sceneWithOptions() const {
+    GLTFUnarchiver& loader = requireLoader();
+    return loader.loadScene(loader.json().scene.value_or(0));
+}

@@ -37,6 +37,11 @@ struct GLTFKHRMaterialsCommon_GLTFKHRMaterialsCommonExtension : GLTFExtensionVal
 
     std::optional<GLTFKHRMaterialsCommon_GLTFKHRMaterialsCommon> data;
 
+    // On a material: the classic technique's colours, shininess and transparency (for
+    // "PHONG"), then double-sidedness and name, for any technique. Other objects are left alone.
+    // A colour of fewer than four numbers fails the material like a short core factor does.
+    void onLoaded(const GLTFLoadedObject& object, GLTFUnarchiver& unarchiver) const override;
+
     static GLTFKHRMaterialsCommon_GLTFKHRMaterialsCommonExtension
     decode(const gltf::JsonObject& extensions);
 };

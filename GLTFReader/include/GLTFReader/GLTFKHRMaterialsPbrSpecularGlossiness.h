@@ -22,6 +22,11 @@ struct GLTFKHRMaterialsPbrSpecularGlossiness_GLTFKHRMaterialsPbrSpecularGlossine
 
     std::optional<GLTFKHRMaterialsPbrSpecularGlossiness_GLTFKHRMaterialsPbrSpecularGlossiness> data;
 
+    // On a material: turns it into a specular-glossiness one whose surface a shader modifier
+    // computes. Other objects are left alone. A texture that cannot be loaded, or a factor
+    // shorter than its colour, fails the material as it would in the core material.
+    void onLoaded(const GLTFLoadedObject& object, GLTFUnarchiver& unarchiver) const override;
+
     static GLTFKHRMaterialsPbrSpecularGlossiness_GLTFKHRMaterialsPbrSpecularGlossinessExtension
     decode(const gltf::JsonObject& extensions);
 };

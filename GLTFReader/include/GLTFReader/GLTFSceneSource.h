@@ -25,6 +25,10 @@ class GLTFSceneSource {
     // construction, or GLTFUnarchiveError Unknown "loader is not initialized".
     GLTFUnarchiver& requireLoader() const;
 
+    // The document's scene, or scene 0 when it names none. Throws what requireLoader throws,
+    // or the first failure of the loaders; no partial scene is returned.
+    std::shared_ptr<scene::Scene> sceneWithOptions() const;
+
   private:
     template <class... Arguments> void keepLoaderOrError(Arguments&&... arguments);
 

@@ -11,6 +11,7 @@
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Material.h>
 #include <SceneGraph/MaterialProperty.h>
+#include <SceneGraph/Morpher.h>
 #include <SceneGraph/Node.h>
 #include <SceneGraph/Scene.h>
 #include <SceneGraph/Skinner.h>
@@ -18,7 +19,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -83,13 +86,72 @@ class GLTFUnarchiver {
     // Animations.
     double getMaxAnimationDuration();
     void loadNodeAnimations(std::int64_t nodeIndex);
+    // The longest animation of the document in seconds, found when the scene loading began;
+    // every node-property animation group lasts this long, so that they loop in step.
+    double maxAnimationDuration() const { return maxAnimationDuration_; }
 
   private:
     GLTFUnarchiver(gltf::ByteBlock data, std::optional<std::filesystem::path> directoryPath,
                    const GLTFExtensionRegistry& callerRegistry);
 
+    // Helpers of the buffer, accessor and mesh loaders.
+    struct IndexBytes {
+        gltf::ByteSlice data;
+        std::size_t count;
+    };
+    // Index bytes packed one after another; interleaved ones are copied into a block of
+    // their own.
+    IndexBytes readIndexBytes(const GLTFAccessor& accessor, std::int64_t index,
+                              std::size_t indexSize);
+    std::vector<float> readKeyTimes(const GLTFAccessor& accessor, std::int64_t index);
+    std::shared_ptr<scene::Node> buildMesh(std::int64_t index);
+    std::shared_ptr<scene::Node> loadPrimitive(const GLTFMesh& mesh,
+                                               const GLTFMeshPrimitive& primitive);
+    std::shared_ptr<scene::Morpher>
+    loadMorpher(const GLTFMesh& mesh,
+                const std::vector<std::map<std::string, std::int64_t>>& targets);
+    std::string morphTargetAccessorName(const std::map<std::string, std::int64_t>& attributes,
+                                        std::size_t target) const;
+    // Sources in the character-code order of the attribute names.
+    std::vector<std::shared_ptr<scene::GeometrySource>>
+    loadAttributes(const std::map<std::string, std::int64_t>& attributes);
+    // Sequential indices 0 … n − 1 for a primitive without indices.
+    std::shared_ptr<scene::GeometryElement>
+    createIndexAccessor(const scene::GeometrySource& vertexSource, std::int64_t mode);
+    std::shared_ptr<scene::GeometrySource>
+    createNormalSource(const scene::GeometrySource& vertexSource,
+                       const std::vector<std::shared_ptr<scene::GeometryElement>>& elements);
+
     std::optional<std::filesystem::path> directoryPath_;
     GLTFGlTF json_;
     std::optional<gltf::ByteSlice> bin_;
     gltf::UnarchiverCaches caches_;
+
+    // Helpers of the scene, node, camera, skin and animation loaders.
+    std::shared_ptr<scene::Scene> buildScene(const GLTFScene& record);
+    void buildNode(std::int64_t index, const std::shared_ptr<scene::Node>& node);
+    void attachMesh(const GLTFNode& record, scene::Node& node);
+    std::shared_ptr<scene::Camera> buildCamera(const GLTFCamera& record);
+    std::shared_ptr<scene::Skinner>
+    bindSkinner(scene::Node& primitive, const std::shared_ptr<scene::Geometry>& geometry,
+                const std::vector<std::shared_ptr<scene::Node>>& bones,
+                const std::optional<std::vector<scene::Matrix4>>& inverseBindMatrices);
+    std::vector<scene::Matrix4> readInverseBindMatrices(std::int64_t accessorIndex);
+    // The group built for channel `channelIndex` of animation `animationIndex`, added to its
+    // target node; `weightPaths` are the target's morph-weight key paths (none without mesh).
+    std::shared_ptr<scene::AnimationGroup>
+    loadAnimation(std::int64_t animationIndex, std::int64_t channelIndex,
+                  const std::optional<std::vector<std::string>>& weightPaths);
+    std::shared_ptr<scene::AnimationGroup> loadPropertyAnimation(std::int64_t animationIndex,
+                                                                 std::int64_t samplerIndex,
+                                                                 const std::string& path);
+    // One key-frame animation in a group lasting `maxAnimationDuration`; kept per sampler.
+    std::shared_ptr<scene::AnimationGroup> loadAnimationSampler(std::int64_t animationIndex,
+                                                                std::int64_t samplerIndex);
+    // One key-frame animation per weight path, in a group lasting the sampler's own duration.
+    std::shared_ptr<scene::AnimationGroup>
+    loadWeightAnimationsSampler(std::int64_t animationIndex, std::int64_t samplerIndex,
+                                const std::vector<std::string>& weightPaths);
+
+    double maxAnimationDuration_ = 0;
 };

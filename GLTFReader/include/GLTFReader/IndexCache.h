@@ -37,9 +37,11 @@ template <class T> class IndexCache {
     // `build()` makes the object (and fails with the loader's own messages, such as the
     // "is not defined" one); `afterStore(object)` runs once the object is kept, which is
     // where a loader runs the record's post-load hook. A failed build leaves the slot empty.
+    // The slot is returned for loaders that fill it in steps (the sampler groups of an
+    // animation).
     template <class Build, class AfterStore>
-    const T& load(std::int64_t index, std::string_view operationName, Build&& build,
-                  AfterStore&& afterStore) {
+    T& load(std::int64_t index, std::string_view operationName, Build&& build,
+            AfterStore&& afterStore) {
         std::optional<T>& slot = slots_[checkIndex(index, operationName)];
         if (!slot) {
             slot.emplace(std::forward<Build>(build)());
@@ -49,7 +51,7 @@ template <class T> class IndexCache {
     }
 
     template <class Build>
-    const T& load(std::int64_t index, std::string_view operationName, Build&& build) {
+    T& load(std::int64_t index, std::string_view operationName, Build&& build) {
         return load(index, operationName, std::forward<Build>(build), [](const T&) {});
     }
 

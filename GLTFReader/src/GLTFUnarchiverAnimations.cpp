@@ -1,0 +1,259 @@
+#include "DocumentRecords.h"
+
+#include <GLTFReader/GLTFUnarchiver.h>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+using WeightPaths = std::vector<std::string>;
+
+const GLTFAnimation& animationRecord(const GLTFGlTF& document, std::int64_t index,
+                                     std::string_view operationName) {
+    return gltf::documentRecord(document.animations, index,
+                                std::string(operationName) + ": animations is not defined");
+}
+
+// Channel and sampler numbers index an animation's own arrays; negative ones are refused like
+// those past the end.
+template <class Element>
+const Element& elementAt(const std::vector<Element>& elements, std::int64_t index,
+                         std::string_view operationName, std::string_view elementName) {
+    if (index < 0 || static_cast<std::uint64_t>(index) >= elements.size()) {
+        throw GLTFUnarchiveError::dataInconsistent(
+            std::string(operationName) + ": out of index: " + std::string(elementName) +
+            std::to_string(index) + " < " + std::to_string(elements.size()));
+    }
+    return elements[static_cast<std::size_t>(index)];
+}
+
+// The node property each glTF channel path drives.
+std::optional<std::string> keyPathFor(const std::string& channelPath) {
+    static const std::map<std::string, std::string, std::less<>> keyPaths = {
+        {"translation", "position"}, {"rotation", "orientation"}, {"scale", "scale"}};
+    const auto found = keyPaths.find(channelPath);
+    return found == keyPaths.end() ? std::nullopt : std::optional(found->second);
+}
+
+std::optional<WeightPaths> weightPathsOf(const scene::Node& node) {
+    const scene::Value* value = node.value("weightPaths");
+    const scene::ValueArray* array = value ? value->as<scene::ValueArray>() : nullptr;
+    if (!array) {
+        return std::nullopt;
+    }
+    WeightPaths paths;
+    for (const scene::Value& path : *array) {
+        std::optional<std::string> text = path.text();
+        if (!text) {
+            return std::nullopt;
+        }
+        paths.push_back(std::move(*text));
+    }
+    return paths;
+}
+
+std::vector<double> numbersOf(const std::vector<scene::Value>& values,
+                              const std::string& notNumbersMessage) {
+    std::vector<double> numbers;
+    numbers.reserve(values.size());
+    for (const scene::Value& value : values) {
+        const std::optional<double> number = value.number();
+        if (!number) {
+            throw GLTFUnarchiveError::dataInconsistent(notNumbersMessage);
+        }
+        numbers.push_back(*number);
+    }
+    return numbers;
+}
+
+std::shared_ptr<scene::AnimationGroup> groupOf(const scene::AnimationGroup& stored) {
+    return std::static_pointer_cast<scene::AnimationGroup>(stored.copy());
+}
+
+// Every key-frame animation of the weight group receives one weight per key: the values come
+// key by key, one weight per path.
+std::vector<scene::Value> weightsOfPath(const std::vector<double>& weights, std::size_t path,
+                                        std::size_t pathCount) {
+    std::vector<scene::Value> values;
+    for (std::size_t position = path; position < weights.size(); position += pathCount) {
+        values.emplace_back(weights[position]);
+    }
+    return values;
+}
+
+// Without weight paths the node has no mesh; with an empty list its mesh has no morph targets,
+// and the weights could not be shared out among them.
+const WeightPaths& requireMorphWeights(const std::optional<WeightPaths>& weightPaths) {
+    if (!weightPaths) {
+        throw GLTFUnarchiveError::dataInconsistent("loadAnimation: morpher is not defined)");
+    }
+    if (weightPaths->empty()) {
+        throw GLTFUnarchiveError::dataInconsistent(
+            "loadAnimation: weights are animated on a mesh without morph targets");
+    }
+    return *weightPaths;
+}
+
+// The group stored for a sampler by an earlier request, or null.
+std::shared_ptr<scene::AnimationGroup>
+storedGroup(const std::vector<std::shared_ptr<scene::AnimationGroup>>& groups,
+            std::int64_t samplerIndex) {
+    const bool stored =
+        samplerIndex >= 0 && static_cast<std::uint64_t>(samplerIndex) < groups.size();
+    return stored ? groups[static_cast<std::size_t>(samplerIndex)] : nullptr;
+}
+
+} // namespace
+
+double GLTFUnarchiver::getMaxAnimationDuration() {
+    if (!json_.animations || !json_.accessors) {
+        return 0;
+    }
+    // The file's own "max" of each key-time accessor is trusted; key times are not read.
+    double longest = 0;
+    for (const GLTFAnimation& animation : *json_.animations) {
+        for (const GLTFAnimationSampler& sampler : animation.samplers) {
+            const GLTFAccessor& input =
+                elementAt(*json_.accessors, sampler.input, "getMaxAnimationDuration", "accessor ");
+            if (!input.max) {
+                continue;
+            }
+            if (input.max->size() != 1) {
+                throw GLTFUnarchiveError::dataInconsistent(
+                    "getMaxAnimationDuration: keyTime must be SCALAR type");
+            }
+            longest = std::max(longest, static_cast<double>(input.max->front()));
+        }
+    }
+    return longest;
+}
+
+void GLTFUnarchiver::loadNodeAnimations(std::int64_t nodeIndex) {
+    if (!json_.animations) {
+        return;
+    }
+    const std::shared_ptr<scene::Node> node = loadNode(nodeIndex);
+    const std::optional<WeightPaths> weightPaths = weightPathsOf(*node);
+    const std::vector<GLTFAnimation>& animations = *json_.animations;
+    for (std::size_t animation = 0; animation < animations.size(); ++animation) {
+        const std::vector<GLTFAnimationChannel>& channels = animations[animation].channels;
+        for (std::size_t channel = 0; channel < channels.size(); ++channel) {
+            if (channels[channel].target.node == nodeIndex) {
+                node->addAnimation(loadAnimation(static_cast<std::int64_t>(animation),
+                                                 static_cast<std::int64_t>(channel), weightPaths));
+            }
+        }
+    }
+}
+
+std::shared_ptr<scene::AnimationGroup>
+GLTFUnarchiver::loadAnimation(std::int64_t animationIndex, std::int64_t channelIndex,
+                              const std::optional<WeightPaths>& weightPaths) {
+    caches_.animationChannels.checkIndex(animationIndex, "loadAnimation");
+    const GLTFAnimation& animation = animationRecord(json_, animationIndex, "loadAnimation");
+    const GLTFAnimationChannel& channel =
+        elementAt(animation.channels, channelIndex, "loadAnimation", "channel ");
+    if (!channel.target.node) {
+        throw GLTFUnarchiveError::notSupported(
+            "loadAnimation: animation without node target is not supported");
+    }
+    const std::shared_ptr<scene::Node> node = loadNode(*channel.target.node);
+    const std::string& path = channel.target.path;
+    const std::shared_ptr<scene::AnimationGroup> group =
+        path == "weights" ? loadWeightAnimationsSampler(animationIndex, channel.sampler,
+                                                        requireMorphWeights(weightPaths))
+                          : loadPropertyAnimation(animationIndex, channel.sampler, path);
+    node->addAnimation(group, path);
+    gltf::onLoaded(animation, group, *this);
+    return group;
+}
+
+std::shared_ptr<scene::AnimationGroup>
+GLTFUnarchiver::loadPropertyAnimation(std::int64_t animationIndex, std::int64_t samplerIndex,
+                                      const std::string& path) {
+    const std::shared_ptr<scene::AnimationGroup> group =
+        loadAnimationSampler(animationIndex, samplerIndex);
+    const std::optional<std::string> keyPath = keyPathFor(path);
+    if (!keyPath) {
+        throw GLTFUnarchiveError::notSupported("loadAnimation: animation key " + path +
+                                               " is not supported");
+    }
+    std::static_pointer_cast<scene::KeyframeAnimation>(group->animations.front())->keyPath =
+        *keyPath;
+    return group;
+}
+
+// The first request for a sampler gets the stored group itself, later ones deep copies, so
+// that each channel can set its own key path.
+std::shared_ptr<scene::AnimationGroup>
+GLTFUnarchiver::loadAnimationSampler(std::int64_t animationIndex, std::int64_t samplerIndex) {
+    std::vector<std::shared_ptr<scene::AnimationGroup>>& groups =
+        caches_.animationSamplers.load(animationIndex, "loadAnimationSampler", [] {
+            return std::vector<std::shared_ptr<scene::AnimationGroup>>{};
+        });
+    if (const std::shared_ptr<scene::AnimationGroup> stored = storedGroup(groups, samplerIndex)) {
+        return groupOf(*stored);
+    }
+    const GLTFAnimationSampler& sampler =
+        elementAt(animationRecord(json_, animationIndex, "loadAnimationSampler").samplers,
+                  samplerIndex, "loadAnimationSampler", "sampler ");
+    const auto [keyTimes, duration] = loadKeyTimeAccessor(sampler.input);
+    const std::shared_ptr<scene::KeyframeAnimation> keyframes = scene::KeyframeAnimation::create();
+    keyframes->keyTimes = numbersOf(keyTimes, "loadAnimationSampler: key times are not numbers");
+    keyframes->values = loadValueAccessor(sampler.output);
+    keyframes->duration = duration;
+    keyframes->repeatCount = scene::repeatForever;
+
+    // Every property group lasts as long as the longest animation of the scene, so all of
+    // them loop in step.
+    const std::shared_ptr<scene::AnimationGroup> group = scene::AnimationGroup::create();
+    group->animations = {keyframes};
+    group->duration = maxAnimationDuration_;
+    group->repeatCount = scene::repeatForever;
+    const auto position = static_cast<std::size_t>(samplerIndex);
+    groups.resize(std::max(groups.size(), position + 1));
+    groups[position] = group;
+    return group;
+}
+
+std::shared_ptr<scene::AnimationGroup>
+GLTFUnarchiver::loadWeightAnimationsSampler(std::int64_t animationIndex, std::int64_t samplerIndex,
+                                            const WeightPaths& weightPaths) {
+    const std::vector<std::shared_ptr<scene::AnimationGroup>>& groups =
+        caches_.animationSamplers.load(animationIndex, "loadWeightAnimationsSampler", [] {
+            return std::vector<std::shared_ptr<scene::AnimationGroup>>{};
+        });
+    if (const std::shared_ptr<scene::AnimationGroup> stored = storedGroup(groups, samplerIndex)) {
+        return groupOf(*stored);
+    }
+    const GLTFAnimationSampler& sampler =
+        elementAt(animationRecord(json_, animationIndex, "loadWeightAnimationsSampler").samplers,
+                  samplerIndex, "loadWeightAnimationsSampler", "sampler ");
+    const auto [keyTimeValues, duration] = loadKeyTimeAccessor(sampler.input);
+    const std::vector<double> weights =
+        numbersOf(loadValueAccessor(sampler.output),
+                  "loadWeightAnimationsSampler: data type is not [NSNumber]");
+    const std::vector<double> keyTimes =
+        numbersOf(keyTimeValues, "loadWeightAnimationsSampler: key times are not numbers");
+
+    // A weight group loops with its own sampler's duration.
+    const std::shared_ptr<scene::AnimationGroup> group = scene::AnimationGroup::create();
+    group->duration = duration;
+    group->repeatCount = scene::repeatForever;
+    const std::size_t pathCount = weightPaths.size();
+    const std::size_t keysPerPath = weights.size() / pathCount;
+    if (keysPerPath != keyTimes.size()) {
+        throw GLTFUnarchiveError::dataInconsistent(
+            "loadWeightAnimationsSampler: data count mismatch: " + std::to_string(keysPerPath) +
+            " != " + std::to_string(keyTimes.size()));
+    }
+    for (std::size_t path = 0; path < pathCount; ++path) {
+        const std::shared_ptr<scene::KeyframeAnimation> keyframes =
+            scene::KeyframeAnimation::create(weightPaths[path]);
+        keyframes->keyTimes = keyTimes;
+        keyframes->duration = duration;
+        keyframes->values = weightsOfPath(weights, path, pathCount);
+        group->animations.push_back(keyframes);
+    }
+    return group;
+}

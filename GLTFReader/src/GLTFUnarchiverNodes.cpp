@@ -1,0 +1,147 @@
+#include "DocumentRecords.h"
+
+#include <GLTFReader/GLTFUnarchiver.h>
+#include <SceneGraph/Morpher.h>
+#include <array>
+#include <string>
+
+namespace {
+
+const GLTFNode& nodeRecord(const GLTFGlTF& document, std::int64_t index) {
+    return gltf::documentRecord(document.nodes, index, "loadNode: nodes is not defined");
+}
+
+// The leading `N` numbers of a node's transform member, widened; a shorter array cannot mean
+// a transform.
+template <std::size_t N>
+std::array<double, N> leadingNumbers(const std::vector<float>& numbers, std::string_view member) {
+    if (numbers.size() < N) {
+        throw GLTFUnarchiveError::dataInconsistent("loadNode: " + std::string(member) +
+                                                   " must have at least " + std::to_string(N) +
+                                                   " numbers: " + std::to_string(numbers.size()));
+    }
+    std::array<double, N> leading{};
+    std::copy_n(numbers.begin(), N, leading.begin());
+    return leading;
+}
+
+glm::dvec3 vectorOf(const std::array<double, 3>& xyz) {
+    return {xyz[0], xyz[1], xyz[2]};
+}
+
+void setLocalTransform(const GLTFNode& record, scene::Node& node) {
+    if (record._matrix) {
+        if (record._rotation || record._scale || record._translation) {
+            throw GLTFUnarchiveError::dataInconsistent(
+                "loadNode: both matrix and rotation/scale/translation are defined");
+        }
+        node.setTransform(scene::matrixFromElements(leadingNumbers<16>(*record._matrix, "matrix")));
+        return;
+    }
+    const auto rotation = record._rotation ? leadingNumbers<4>(*record._rotation, "rotation")
+                                           : std::array<double, 4>{0, 0, 0, 1};
+    node.setOrientation(
+        scene::quaternionFromXYZW(rotation[0], rotation[1], rotation[2], rotation[3]));
+    node.setScale(record._scale ? vectorOf(leadingNumbers<3>(*record._scale, "scale"))
+                                : glm::dvec3(1.0));
+    node.setPosition(record._translation
+                         ? vectorOf(leadingNumbers<3>(*record._translation, "translation"))
+                         : glm::dvec3(0.0));
+}
+
+// One key path per morph weight below the mesh node, relative to the node that holds the mesh
+// as child 0; weight animations address the weights through these paths.
+scene::ValueArray weightPathsOf(const scene::Node& meshNode) {
+    scene::ValueArray paths;
+    const std::vector<std::shared_ptr<scene::Node>>& primitives = meshNode.childNodes();
+    for (std::size_t primitive = 0; primitive < primitives.size(); ++primitive) {
+        const std::shared_ptr<scene::Morpher>& morpher = primitives[primitive]->morpher();
+        const std::size_t targetCount = morpher ? morpher->targets().size() : 0;
+        for (std::size_t target = 0; target < targetCount; ++target) {
+            paths.emplace_back("childNodes[0].childNodes[" + std::to_string(primitive) +
+                               "].morpher.weights[" + std::to_string(target) + "]");
+        }
+    }
+    return paths;
+}
+
+// A child reached again while its own subtree is being built would make the node its own
+// ancestor, which no scene graph can hold.
+void attachChild(scene::Node& node, const std::shared_ptr<scene::Node>& child,
+                 std::int64_t childIndex) {
+    if (child.get() == &node || node.isDescendantOf(*child)) {
+        throw GLTFUnarchiveError::dataInconsistent("loadNode: node " + std::to_string(childIndex) +
+                                                   " is its own descendant");
+    }
+    node.addChildNode(child);
+}
+
+} // namespace
+
+std::shared_ptr<scene::Scene> GLTFUnarchiver::loadScene(std::int64_t index) {
+    const auto record = [&]() -> const GLTFScene& {
+        return gltf::documentRecord(json_.scenes, index, "loadScene: scenes is not defined");
+    };
+    return caches_.scenes.load(
+        index, "loadScene", [&] { return buildScene(record()); },
+        [&](const std::shared_ptr<scene::Scene>& scene) {
+            gltf::onLoaded(record(), scene, *this);
+            gltf::onLoaded(json_, scene, *this);
+        });
+}
+
+std::shared_ptr<scene::Scene> GLTFUnarchiver::buildScene(const GLTFScene& record) {
+    const std::shared_ptr<scene::Scene> scene = scene::Scene::create();
+    maxAnimationDuration_ = getMaxAnimationDuration();
+    if (record.name) {
+        scene->setValue("name", *record.name);
+    }
+    for (const std::int64_t root : record.nodes.value_or(std::vector<std::int64_t>{})) {
+        scene->rootNode()->addChildNode(loadNode(root));
+    }
+    return scene;
+}
+
+std::shared_ptr<scene::Node> GLTFUnarchiver::loadNode(std::int64_t index) {
+    // Stored before it is built: a skin, an animation or a repeated child that asks for this
+    // index meanwhile gets this same node.
+    bool created = false;
+    const std::shared_ptr<scene::Node> node = caches_.nodes.load(
+        index, "loadNode", [] { return scene::Node::create(); },
+        [&](const std::shared_ptr<scene::Node>&) { created = true; });
+    if (created) {
+        buildNode(index, node);
+    }
+    return node;
+}
+
+// The order is fixed: camera, mesh (with its skin), transform, children, then the animations,
+// whose key paths may reach into the children, and the hook last.
+void GLTFUnarchiver::buildNode(std::int64_t index, const std::shared_ptr<scene::Node>& node) {
+    const GLTFNode& record = nodeRecord(json_, index);
+    if (record.name) {
+        node->setName(*record.name);
+    }
+    if (record.camera) {
+        node->setCamera(loadCamera(*record.camera));
+    }
+    if (record.mesh) {
+        attachMesh(record, *node);
+    }
+    setLocalTransform(record, *node);
+    for (const std::int64_t child : record.children.value_or(std::vector<std::int64_t>{})) {
+        attachChild(*node, loadNode(child), child);
+    }
+    loadNodeAnimations(index);
+    gltf::onLoaded(record, node, *this);
+}
+
+// A skin without a mesh has nothing to bind and is ignored.
+void GLTFUnarchiver::attachMesh(const GLTFNode& record, scene::Node& node) {
+    const std::shared_ptr<scene::Node> meshNode = loadMesh(*record.mesh);
+    node.addChildNode(meshNode);
+    node.setValue("weightPaths", weightPathsOf(*meshNode));
+    if (record.skin) {
+        loadSkin(*record.skin, meshNode);
+    }
+}
