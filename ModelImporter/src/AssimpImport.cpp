@@ -22,7 +22,8 @@ std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file
         throw ImportError("The model importer could not read \"" + file.filename().string() +
                           "\": " + importer.GetErrorString());
     }
-    return SceneConversion(*source, file.parent_path()).run();
+    auto encodings = readPrimitiveEncodings(file).value_or(std::vector<PrimitiveEncodings>{});
+    return SceneConversion(*source, file.parent_path(), std::move(encodings)).run();
 }
 
 } // namespace modelimporter

@@ -1,6 +1,7 @@
 #include "MeshConversion.h"
 
 #include "AssimpValues.h"
+#include "RawVertexBytes.h"
 
 #include <ModelImporter/ModelImporter.h>
 #include <SceneGraph/Geometry.h>
@@ -17,18 +18,44 @@ using scene::GeometrySemantic;
 using scene::GeometrySource;
 
 template <glm::length_t N, class Read>
-std::shared_ptr<GeometrySource> sourceOf(GeometrySemantic semantic, unsigned count, Read read) {
+std::shared_ptr<GeometrySource> sourceOf(GeometrySemantic semantic, std::size_t count, Read read) {
     std::vector<glm::vec<N, float>> vectors;
     vectors.reserve(count);
-    for (unsigned i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         vectors.push_back(read(i));
     }
     return GeometrySource::fromVectors<N>(semantic, std::span<const glm::vec<N, float>>(vectors));
 }
 
-void requireFinitePositions(const aiMesh& mesh) {
-    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
-        const aiVector3D& p = mesh.mVertices[i];
+template <glm::length_t N>
+std::shared_ptr<GeometrySource> sourceOf(GeometrySemantic semantic,
+                                         const std::vector<glm::vec4>& values) {
+    return sourceOf<N>(semantic, values.size(),
+                       [&](std::size_t i) { return glm::vec<N, float>(values[i]); });
+}
+
+// An attribute's values as the file means them. Assimp puts the texture origin bottom-left,
+// glTF and the scene graph top-left, so converted texture coordinates are flipped back;
+// integer-stored ones come straight from the file's bytes and need no flip.
+std::vector<glm::vec4> attributeValues(std::span<const aiVector3D> vectors,
+                                       const std::optional<IntegerEncoding>& encoding,
+                                       bool isTextureCoordinate) {
+    if (encoding) {
+        if (auto decoded = decodeCopiedBytes(vectors, *encoding, isTextureCoordinate)) {
+            return *decoded;
+        }
+    }
+    std::vector<glm::vec4> values;
+    values.reserve(vectors.size());
+    for (const aiVector3D& v : vectors) {
+        values.emplace_back(v.x, isTextureCoordinate ? 1.0f - v.y : v.y, v.z, 0.0f);
+    }
+    return values;
+}
+
+void requireFinitePositions(const aiMesh& mesh, const std::vector<glm::vec4>& positions) {
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const glm::vec4& p = positions[i];
         if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
             throw ImportError("The vertex positions of mesh \"" + toString(mesh.mName) +
                               "\" could not be decoded (vertex " + std::to_string(i) +
@@ -38,29 +65,33 @@ void requireFinitePositions(const aiMesh& mesh) {
     }
 }
 
-std::vector<std::shared_ptr<GeometrySource>> sourcesOf(const aiMesh& mesh) {
-    const unsigned count = mesh.mNumVertices;
+std::vector<std::shared_ptr<GeometrySource>> sourcesOf(const aiMesh& mesh,
+                                                       const PrimitiveEncodings& encodings) {
+    const auto span = [&](const aiVector3D* vectors) {
+        return std::span<const aiVector3D>(vectors, mesh.mNumVertices);
+    };
     std::vector<std::shared_ptr<GeometrySource>> sources;
-    sources.push_back(sourceOf<3>(GeometrySemantic::vertex, count, [&](unsigned i) {
-        return glm::vec3(mesh.mVertices[i].x, mesh.mVertices[i].y, mesh.mVertices[i].z);
-    }));
+    const auto positions = attributeValues(span(mesh.mVertices), encodings.position, false);
+    requireFinitePositions(mesh, positions);
+    sources.push_back(sourceOf<3>(GeometrySemantic::vertex, positions));
     if (mesh.HasNormals()) {
-        sources.push_back(sourceOf<3>(GeometrySemantic::normal, count, [&](unsigned i) {
-            return glm::vec3(mesh.mNormals[i].x, mesh.mNormals[i].y, mesh.mNormals[i].z);
-        }));
+        sources.push_back(
+            sourceOf<3>(GeometrySemantic::normal,
+                        attributeValues(span(mesh.mNormals), encodings.normal, false)));
     }
-    // Assimp puts the texture origin bottom-left; glTF and the scene graph put it top-left.
     for (unsigned channel = 0; mesh.HasTextureCoords(channel); ++channel) {
-        const aiVector3D* coordinates = mesh.mTextureCoords[channel];
-        sources.push_back(sourceOf<2>(GeometrySemantic::texcoord, count, [&](unsigned i) {
-            return glm::vec2(coordinates[i].x, 1.0f - coordinates[i].y);
-        }));
+        const auto& encoding =
+            channel < encodings.texcoords.size() ? encodings.texcoords[channel] : std::nullopt;
+        sources.push_back(
+            sourceOf<2>(GeometrySemantic::texcoord,
+                        attributeValues(span(mesh.mTextureCoords[channel]), encoding, true)));
     }
     if (mesh.HasVertexColors(0)) {
-        sources.push_back(sourceOf<4>(GeometrySemantic::color, count, [&](unsigned i) {
-            const aiColor4D& c = mesh.mColors[0][i];
-            return glm::vec4(c.r, c.g, c.b, c.a);
-        }));
+        sources.push_back(
+            sourceOf<4>(GeometrySemantic::color, mesh.mNumVertices, [&](std::size_t i) {
+                const aiColor4D& c = mesh.mColors[0][i];
+                return glm::vec4(c.r, c.g, c.b, c.a);
+            }));
     }
     return sources;
 }
@@ -90,9 +121,9 @@ std::vector<std::shared_ptr<scene::GeometryElement>> elementsOf(const aiMesh& me
 
 } // namespace
 
-std::shared_ptr<scene::Geometry> convertMesh(const aiMesh& mesh) {
-    requireFinitePositions(mesh);
-    auto geometry = scene::Geometry::create(sourcesOf(mesh), elementsOf(mesh));
+std::shared_ptr<scene::Geometry> convertMesh(const aiMesh& mesh,
+                                             const PrimitiveEncodings& encodings) {
+    auto geometry = scene::Geometry::create(sourcesOf(mesh, encodings), elementsOf(mesh));
     geometry->setName(toString(mesh.mName));
     return geometry;
 }

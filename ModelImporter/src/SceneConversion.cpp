@@ -16,8 +16,16 @@
 
 namespace modelimporter {
 
-SceneConversion::SceneConversion(const aiScene& source, std::filesystem::path modelDirectory)
-    : source_(source), modelDirectory_(std::move(modelDirectory)) {}
+SceneConversion::SceneConversion(const aiScene& source, std::filesystem::path modelDirectory,
+                                 std::vector<PrimitiveEncodings> encodings)
+    : source_(source), modelDirectory_(std::move(modelDirectory)),
+      encodings_(std::move(encodings)) {
+    // Assimp makes one mesh per glTF primitive, in document order; if the counts disagree
+    // the pairing is unknown, and every attribute is taken as Assimp converted it.
+    if (encodings_.size() != source_.mNumMeshes) {
+        encodings_.assign(source_.mNumMeshes, PrimitiveEncodings{});
+    }
+}
 
 std::shared_ptr<scene::Scene> SceneConversion::run() {
     convertGeometries();
@@ -39,7 +47,7 @@ void SceneConversion::convertGeometries() {
     }
     for (unsigned m = 0; m < source_.mNumMeshes; ++m) {
         const aiMesh& mesh = *source_.mMeshes[m];
-        auto geometry = convertMesh(mesh);
+        auto geometry = convertMesh(mesh, encodings_[m]);
         if (mesh.mMaterialIndex < materials.size()) {
             geometry->setMaterials({materials[mesh.mMaterialIndex]});
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "VertexEncodings.h"
+
 #include <assimp/scene.h>
 #include <filesystem>
 #include <map>
@@ -22,7 +24,10 @@ namespace modelimporter {
 // to nodes by name.
 class SceneConversion {
   public:
-    SceneConversion(const aiScene& source, std::filesystem::path modelDirectory);
+    // `encodings` holds one entry per glTF primitive, matching Assimp's meshes one to one,
+    // or is empty when the file is no glTF document.
+    SceneConversion(const aiScene& source, std::filesystem::path modelDirectory,
+                    std::vector<PrimitiveEncodings> encodings);
     std::shared_ptr<scene::Scene> run();
 
   private:
@@ -34,6 +39,7 @@ class SceneConversion {
 
     const aiScene& source_;
     std::filesystem::path modelDirectory_;
+    std::vector<PrimitiveEncodings> encodings_;
     std::vector<std::shared_ptr<scene::Geometry>> geometries_;
     std::map<std::string, std::shared_ptr<scene::Camera>> camerasByNodeName_;
     // Nodes by name, the first of each name; skins and animations refer to nodes this way.

@@ -14,7 +14,7 @@ using ::testing::HasSubstr;
 namespace {
 
 TEST(AssimpImport, DracoCompressedMeshesHaveRealGeometry) {
-    for (const char* path : {"gltf/BoxDraco/BoxDraco.gltf"}) {
+    for (const char* path : {"gltf/BoxDraco/BoxDraco.gltf", "glb/DenseSphere.glb"}) {
         const auto file = corpusFile(path);
         REQUIRE_CORPUS_FILE(file);
         const auto scene = importWithAssimp(file);
