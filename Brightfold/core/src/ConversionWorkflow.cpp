@@ -72,7 +72,11 @@ void ConversionWorkflow::reportExportFailure() {
 
 void ConversionWorkflow::saveConvertedFile(const std::filesystem::path& tempURL,
                                            const std::filesystem::path& originalURL) {
-    const std::filesystem::path destination = usdzDestinationFor(originalURL);
+    saveConvertedFileAs(tempURL, usdzDestinationFor(originalURL));
+}
+
+void ConversionWorkflow::saveConvertedFileAs(const std::filesystem::path& tempURL,
+                                             const std::filesystem::path& destination) {
     try {
         services_->moveReplacing(tempURL, destination);
     } catch (...) {

@@ -51,6 +51,9 @@ class ConversionWorkflow {
     // there. On failure the old file and the temporary file are both left as they were.
     void saveConvertedFile(const std::filesystem::path& tempURL,
                            const std::filesystem::path& originalURL);
+    // The same save to a destination the caller chose (the command line's -o).
+    void saveConvertedFileAs(const std::filesystem::path& tempURL,
+                             const std::filesystem::path& destination);
     void discardPreview(const std::filesystem::path& tempURL);
     void resetToIdle();
     // Each item that names a local file starts a conversion; the rest are skipped. Ignored

@@ -1,0 +1,136 @@
+// The converter's command line against scripted services: what it prints, where it saves,
+// and the exit status a script relies on.
+#include "ConvertCommand.h"
+#include "FakeServices.h"
+#include "TestFolder.h"
+
+#include <gmock/gmock.h>
+#include <sstream>
+
+namespace brightfold::cli {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string errors;
+};
+
+class ConvertCommand : public ::testing::Test {
+  protected:
+    Outcome run(const std::vector<std::string>& arguments, bool terminal = false) {
+        std::ostringstream out, errors;
+        const int status = runConvertCommand(arguments, services, {out, errors, terminal});
+        return {status, out.str(), errors.str()};
+    }
+
+    std::string readFile(const std::filesystem::path& file) {
+        std::ifstream in(file);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    TestFolder folder;
+    std::shared_ptr<FakeServices> services =
+        std::make_shared<FakeServices>(folder.path() / "temporary");
+
+    void SetUp() override { std::filesystem::create_directories(folder.path() / "temporary"); }
+};
+
+TEST_F(ConvertCommand, SavesEachFileBesideItsSourceAndSaysWhere) {
+    const auto first = folder.write("model.glb", "glb");
+    const auto second = folder.write("scene.v2.gltf", "gltf");
+    folder.write("model.usdz", "an older conversion");
+    services->writerFindings = {"skinning left out:\nnot yet written"};
+
+    const Outcome outcome = run({first.string(), second.string()});
+
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(readFile(folder.path() / "model.usdz"), "usdz");
+    EXPECT_EQ(readFile(folder.path() / "scene.v2.usdz"), "usdz");
+    EXPECT_THAT(outcome.out, HasSubstr(first.string() + " -> " +
+                                       (folder.path() / "model.usdz").string() + "\n"));
+    EXPECT_THAT(outcome.out, HasSubstr("  note: skinning left out: not yet written\n"));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path() / "temporary"));
+}
+
+TEST_F(ConvertCommand, OutputOptionNamesTheFileOrAFolder) {
+    const auto source = folder.write("model.glb", "glb");
+    EXPECT_EQ(run({"-o", (folder.path() / "chosen.usdz").string(), source.string()}).status, 0);
+    EXPECT_EQ(readFile(folder.path() / "chosen.usdz"), "usdz");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "model.usdz"));
+
+    std::filesystem::create_directories(folder.path() / "out");
+    const auto other = folder.write("other.gltf", "gltf");
+    EXPECT_EQ(run({source.string(), other.string(), "-o", (folder.path() / "out").string()}).status,
+              0);
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "out" / "model.usdz"));
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "out" / "other.usdz"));
+}
+
+TEST_F(ConvertCommand, AnyFailedFileMakesTheStatusOneAndOthersStillConvert) {
+    const auto text = folder.write("notes.txt", "text");
+    const auto model = folder.write("model.glb", "glb");
+
+    const Outcome outcome = run({text.string(), model.string()});
+
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_THAT(outcome.out,
+                HasSubstr(text.string() +
+                          ": failed: Failed to parse 3D data: \"notes.txt\" is not a .usdc, "
+                          ".gltf or .glb file (InvalidFormat error 0)."));
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "model.usdz"));
+}
+
+TEST_F(ConvertCommand, ImportFailuresAreShownOnOneLine) {
+    const auto model = folder.write("model.glb", "glb");
+    services->readerRefuses = true;
+    services->importerError = "no meshes\nin this file";
+
+    const Outcome outcome = run({model.string()});
+
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_THAT(outcome.out, HasSubstr(": failed: Failed to parse 3D data:"));
+    EXPECT_EQ(std::ranges::count(outcome.out, '\n'), 1) << outcome.out;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "model.usdz"));
+}
+
+TEST_F(ConvertCommand, ASaveThatFailsKeepsTheOldFile) {
+    const auto model = folder.write("model.glb", "glb");
+    const auto destination = folder.path() / "missing-folder" / "model.usdz";
+
+    const Outcome outcome = run({"-o", destination.string(), model.string()});
+
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_THAT(outcome.out, HasSubstr("failed: Could not save file to destination."));
+}
+
+TEST_F(ConvertCommand, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {
+    const auto model = folder.write("model.glb", "glb");
+    EXPECT_THAT(run({model.string()}, true).errors, HasSubstr("100%  model.glb"));
+    EXPECT_EQ(run({"--quiet", model.string()}, true).errors, "");
+    EXPECT_EQ(run({model.string()}, false).errors, "");
+}
+
+TEST_F(ConvertCommand, BadCommandLinesExitWithTwoAndUsage) {
+    const auto model = folder.write("model.glb", "glb");
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{},
+                                               {"--frobnicate", model.string()},
+                                               {model.string(), "-o"},
+                                               {"-o", "one.usdz", "a.glb", "b.glb"}}) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_THAT(outcome.errors, HasSubstr("usage: brightfold-convert"));
+        EXPECT_EQ(outcome.out, "");
+    }
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("usage: brightfold-convert"));
+    EXPECT_THAT(services->calls(), Not(::testing::Contains("reader")));
+}
+
+} // namespace
+} // namespace brightfold::cli
