@@ -1,0 +1,51 @@
+#pragma once
+
+#include "MaterialDescription.h"
+
+#include <QStringList>
+#include <map>
+#include <memory>
+
+class QQuick3DObject;
+class QQuick3DTextureData;
+
+namespace scene {
+class Material;
+}
+
+namespace brightfold::preview {
+
+class QuickObjectFactory;
+
+/// Turns scene materials into the renderer's physically based materials, decoding each image
+/// once however many slots use it. Made objects belong to `owner`.
+class MaterialBuilder {
+  public:
+    MaterialBuilder(QuickObjectFactory& factory, QQuick3DObject& owner, QStringList& problems);
+
+    /// The renderer's material for `material` (the same object each time it is asked for the
+    /// same material); a plain white surface for null.
+    QQuick3DObject* materialFor(const std::shared_ptr<scene::Material>& material);
+
+  private:
+    QQuick3DObject* build(const MaterialDescription& description);
+    void setMap(QQuick3DObject& material, const char* property,
+                const std::optional<TextureDescription>& texture);
+    void setChannel(QQuick3DObject& material, const char* property,
+                    const std::optional<TextureDescription>& texture);
+    QQuick3DObject* textureFor(const TextureDescription& description);
+    QQuick3DTextureData* pixelsFor(const std::shared_ptr<scene::Image>& image);
+
+    QuickObjectFactory& factory_;
+    QQuick3DObject& owner_;
+    QStringList& problems_;
+    std::map<const scene::Material*, QQuick3DObject*> materials_;
+    /// Null for an image that could not be decoded.
+    std::map<const scene::Image*, QQuick3DTextureData*> pixels_;
+};
+
+/// The sRGB encoding of a linear colour component (colours are handed to the renderer in
+/// sRGB, which it linearises again).
+float linearToSrgb(float linear);
+
+} // namespace brightfold::preview

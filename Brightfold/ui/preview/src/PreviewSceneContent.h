@@ -1,0 +1,82 @@
+#pragma once
+
+#include "Bounds.h"
+#include "MorphBlending.h"
+#include "SceneAnimator.h"
+#include "VertexStreams.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <SceneGraph/Transform.h>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QQuick3DObject;
+
+namespace scene {
+class Node;
+class Scene;
+} // namespace scene
+
+namespace brightfold::preview {
+
+class MaterialBuilder;
+class PreviewGeometry;
+class QuickObjectFactory;
+
+/// A scene shown under a renderer node: one renderer node per scene node, models for the
+/// meshes, and the animations playing on a private copy of the hierarchy (the scene itself is
+/// never changed).
+class PreviewSceneContent {
+  public:
+    /// Fails with std::runtime_error when the renderer's types cannot be made at all; parts
+    /// that cannot be shown are left out and described in `problems`.
+    PreviewSceneContent(const scene::Scene& scene, QuickObjectFactory& factory,
+                        QQuick3DObject& parent);
+    ~PreviewSceneContent();
+    PreviewSceneContent(const PreviewSceneContent&) = delete;
+    PreviewSceneContent& operator=(const PreviewSceneContent&) = delete;
+
+    /// The meshes' bounds in the scene's space, at rest.
+    const Bounds& bounds() const { return bounds_; }
+    bool isAnimated() const { return !animator_.isEmpty(); }
+    const QStringList& problems() const { return problems_; }
+
+    /// Shows the scene `seconds` into its animations. Returns whether new problems appeared.
+    bool advance(double seconds);
+
+  private:
+    struct ShownNode {
+        std::shared_ptr<scene::Node> node;
+        QQuick3DObject* item;
+        scene::TransformComponents shown;
+    };
+    struct MorphedMesh {
+        std::shared_ptr<scene::Node> node;
+        VertexStreams base;
+        std::vector<MorphOffsets> targets;
+        std::vector<double> shownWeights;
+        std::vector<PreviewGeometry*> geometries;
+    };
+
+    void addNode(const scene::Node& original, const std::shared_ptr<scene::Node>& copy,
+                 QQuick3DObject& parent);
+    void addMesh(const ShownNode& shown, MaterialBuilder& materials);
+    void addSkin(const scene::Node& node, QQuick3DObject& model);
+    void showMorphedShape(MorphedMesh& mesh);
+
+    QuickObjectFactory& factory_;
+    QPointer<QQuick3DObject> root_;
+    std::shared_ptr<scene::Node> copy_;
+    std::vector<ShownNode> nodes_;
+    /// Renderer nodes by the scene node they show; skins name their joints by scene node.
+    std::map<const scene::Node*, QQuick3DObject*> itemsByNode_;
+    std::vector<MorphedMesh> morphedMeshes_;
+    SceneAnimator animator_;
+    Bounds bounds_;
+    QStringList problems_;
+};
+
+} // namespace brightfold::preview
