@@ -62,4 +62,9 @@ struct GLTFVRM_GLTFVRMExtension : GLTFExtensionValue {
     std::optional<GLTFVRM_VRM> data;
 
     static GLTFVRM_GLTFVRMExtension decode(const gltf::JsonObject& extensions);
+
+    // On a loaded scene: stores the avatar's metadata, humanoid map and blend-shape table,
+    // applies the unlit material settings and registers the spring bones (see VRMHost.h for
+    // how a host uses them). Objects of other kinds are left alone.
+    void onLoaded(const GLTFLoadedObject& object, GLTFUnarchiver& unarchiver) const override;
 };

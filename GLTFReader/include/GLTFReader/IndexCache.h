@@ -34,6 +34,16 @@ template <class T> class IndexCache {
         return static_cast<std::size_t>(index);
     }
 
+    // The object kept at `index`, or null when the index is out of range or nothing has been
+    // loaded there; never loads.
+    const T* loaded(std::int64_t index) const {
+        if (index < 0 || static_cast<std::uint64_t>(index) >= slots_.size()) {
+            return nullptr;
+        }
+        const std::optional<T>& slot = slots_[static_cast<std::size_t>(index)];
+        return slot ? &*slot : nullptr;
+    }
+
     // `build()` makes the object (and fails with the loader's own messages, such as the
     // "is not defined" one); `afterStore(object)` runs once the object is kept, which is
     // where a loader runs the record's post-load hook. A failed build leaves the slot empty.
