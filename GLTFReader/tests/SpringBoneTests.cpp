@@ -21,6 +21,21 @@ struct Chain {
         scene->rootNode()->addChildNode(hair);
     }
 
+    // Hangs the chain under a turned body and turns both bones, so that every rotation of the
+    // step composes with others.
+    void twist() const {
+        const auto body = scene::Node::create("Body");
+        body->setOrientation(rotation(90, {0, 1, 0}));
+        scene->rootNode()->addChildNode(body);
+        body->addChildNode(hair);
+        hair->setOrientation(rotation(60, {1, 0, 0}));
+        tip->setOrientation(rotation(30, {1, 0, 0}));
+    }
+
+    static scene::Quaternion rotation(double degrees, const glm::dvec3& axis) {
+        return glm::angleAxis(glm::radians(degrees), axis);
+    }
+
     std::shared_ptr<GLTFVRM_VRMSpringBone>
     springBone(const GLTFVRM_VRMSpringBone::Settings& settings) const {
         return std::make_shared<GLTFVRM_VRMSpringBone>(
@@ -59,6 +74,7 @@ void expectNear(const glm::vec3& actual, const glm::vec3& expected, float tolera
 
 TEST(SpringBone, AChainUnderGravitySettlesHangingDown) {
     const Chain chain;
+    chain.twist();
     const auto springBone = chain.springBone(hanging);
     ASSERT_EQ(springBone->verlet.size(), 2u);
     GLTFVRM_VRMState::registerAvatar({{}, {springBone}}, chain.scene->rootNode());
@@ -70,6 +86,21 @@ TEST(SpringBone, AChainUnderGravitySettlesHangingDown) {
     EXPECT_NEAR(glm::length(hairDirection), 1.0f, 1e-4f);
     const glm::vec3 tipTail = springBone->verlet[1]->currentTail;
     EXPECT_GT(glm::dot(glm::normalize(tipTail - worldPosition(*chain.tip)), down), 0.999f);
+}
+
+TEST(SpringBone, AStiffChainSwingsBackToItsRestPose) {
+    const Chain chain;
+    chain.twist();
+    GLTFVRM_VRMSpringBone::Settings stiff = hanging;
+    stiff.stiffnessForce = 4;
+    stiff.gravityPower = 0;
+    const auto springBone = chain.springBone(stiff);
+    GLTFVRM_VRMState::registerAvatar({{}, {springBone}}, chain.scene->rootNode());
+    const glm::vec3 restingTip = worldPosition(*chain.tip);
+    const glm::vec3 pushed = worldPosition(*chain.hair) + glm::vec3(0, -1, 0);
+    springBone->verlet[0]->currentTail = springBone->verlet[0]->prevTail = pushed;
+    stepFrames(*chain.scene->rootNode(), 600);
+    expectNear(worldPosition(*chain.tip), restingTip, 1e-3f);
 }
 
 // The sphere is attached to a node of the avatar that the bone group does not list: every
