@@ -1,0 +1,102 @@
+import QtQuick
+
+// The whole window: the card showing one screen per application state, and the drop target
+// for files anywhere in the window. What is shown depends only on the properties below.
+Item {
+    id: view
+
+    // The application state, flattened (see AppBridge).
+    property string screen: "idle"
+    property real progress: 0
+    property string message
+    property string savedFileName
+    property var previewScene
+
+    readonly property bool isTargeted: dropTarget.containsDrag
+    readonly property alias card: card
+    readonly property alias currentScreen: screenLoader.item
+    default property alias cardChrome: card.chrome
+
+    signal chooseFileRequested()
+    signal urlsDropped(var urls)
+    signal saveRequested()
+    signal discardRequested()
+    signal resetRequested()
+    signal openRequested()
+    signal revealRequested()
+
+    implicitWidth: 500
+    implicitHeight: 450
+
+    DropArea {
+        id: dropTarget
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        onDropped: (drop) => {
+            view.urlsDropped(drop.urls)
+            drop.accept(Qt.CopyAction)
+        }
+    }
+
+    Spring {
+        id: lift
+        target: view.isTargeted ? 1 : 0
+    }
+
+    Card {
+        id: card
+        anchors.fill: parent
+        anchors.margins: 20
+        glow: lift.value
+
+        Loader {
+            id: screenLoader
+            anchors.fill: parent
+            sourceComponent: {
+                switch (view.screen) {
+                case "converting": return convertingScreen
+                case "preview": return previewScreen
+                case "success": return successScreen
+                case "error": return errorScreen
+                default: return idleScreen
+                }
+            }
+        }
+    }
+
+    Component {
+        id: idleScreen
+        IdleScreen {
+            glow: lift.value
+            onChooseFileRequested: view.chooseFileRequested()
+        }
+    }
+    Component {
+        id: convertingScreen
+        ConvertingScreen { progress: view.progress }
+    }
+    Component {
+        id: previewScreen
+        PreviewScreen {
+            scene: view.previewScene
+            onDiscardRequested: view.discardRequested()
+            onSaveRequested: view.saveRequested()
+        }
+    }
+    Component {
+        id: successScreen
+        SuccessScreen {
+            savedFileName: view.savedFileName
+            onOpenRequested: view.openRequested()
+            onRevealRequested: view.revealRequested()
+            onResetRequested: view.resetRequested()
+        }
+    }
+    Component {
+        id: errorScreen
+        ErrorScreen {
+            message: view.message
+            onResetRequested: view.resetRequested()
+        }
+    }
+}

@@ -1,0 +1,46 @@
+import QtQuick
+
+// A conversion runs: a spinning symbol and the write progress.
+Item {
+    id: screen
+
+    property real progress: 0
+    readonly property alias icon: icon
+    readonly property alias progressTrack: track
+
+    Column {
+        anchors.centerIn: parent
+        spacing: 20
+
+        SymbolIcon {
+            id: icon
+            anchors.horizontalCenter: parent.horizontalCenter
+            name: "arrow.triangle.2.circlepath"
+            size: 50
+            weight: Font.Light
+            topColor: Theme.white
+            bottomColor: Theme.withOpacity(Theme.white, 0.6)
+
+            NumberAnimation on rotation {
+                from: 0
+                to: 360
+                duration: 1500
+                loops: Animation.Infinite
+                easing.type: Easing.Linear
+            }
+        }
+
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Compiling USDZ..."
+            font.pixelSize: 15
+            font.weight: Font.Medium
+            color: Theme.white
+        }
+
+        ProgressTrack {
+            id: track
+            progress: screen.progress
+        }
+    }
+}

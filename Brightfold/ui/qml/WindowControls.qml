@@ -1,0 +1,40 @@
+import QtQuick
+
+// The window's own controls on the card, as a frameless window has no title bar: the menu,
+// minimise and close.
+Item {
+    id: controls
+
+    signal aboutRequested()
+    signal minimiseRequested()
+    signal closeRequested()
+
+    Row {
+        anchors.top: parent.top
+        anchors.right: parent.right
+        anchors.margins: 12
+        spacing: 4
+
+        ChromeButton {
+            id: menuButton
+            text: qsTr("Menu")
+            symbol: "window.menu"
+            onClicked: menu.popup(menuButton, 0, menuButton.height)
+        }
+        ChromeButton {
+            text: qsTr("Minimise")
+            symbol: "window.minimise"
+            onClicked: controls.minimiseRequested()
+        }
+        ChromeButton {
+            text: qsTr("Close")
+            symbol: "window.close"
+            onClicked: controls.closeRequested()
+        }
+    }
+
+    HelpMenu {
+        id: menu
+        onAboutRequested: controls.aboutRequested()
+    }
+}

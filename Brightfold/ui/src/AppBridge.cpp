@@ -1,0 +1,88 @@
+#include <Brightfold/Ui/AppBridge.h>
+#include <Brightfold/Ui/FileHandoff.h>
+#include <Brightfold/Ui/QtMainQueue.h>
+#include <QCoreApplication>
+#include <QFile>
+#include <string>
+#include <vector>
+
+namespace brightfold::ui {
+namespace {
+
+std::filesystem::path toPath(const QUrl& file) {
+    return std::filesystem::path(QFile::encodeName(file.toLocalFile()).toStdString());
+}
+
+QString toLocalPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+// A dropped URL offers its text the way a desktop drop offers a URI-list entry.
+DroppedItemProvider providerFor(const QUrl& url) {
+    const QByteArray encoded = url.toEncoded();
+    return [bytes = std::vector<std::uint8_t>(encoded.begin(), encoded.end())](
+               const std::function<void(DropData)>& reply) { reply(bytes); };
+}
+
+} // namespace
+
+AppBridge::AppBridge(std::shared_ptr<ConversionServices> services, QObject* parent)
+    : QObject(parent), fields_(screenFieldsFor(Idle{})),
+      workflow_(std::make_unique<ConversionWorkflow>(
+          std::move(services), makeQtMainQueuePoster(QCoreApplication::instance()),
+          [this](const AppState& state) { stateUpdated(state); })) {}
+
+AppBridge::~AppBridge() = default;
+
+QVariant AppBridge::previewScene() const {
+    return QVariant::fromValue(fields_.previewScene);
+}
+
+void AppBridge::convertFile(const QUrl& file) {
+    if (file.isLocalFile()) {
+        workflow_->startConversion(toPath(file));
+    }
+}
+
+bool AppBridge::dropUrls(const QList<QUrl>& urls) {
+    std::vector<DroppedItemProvider> items;
+    for (const QUrl& url : urls) {
+        items.push_back(providerFor(url));
+    }
+    return workflow_->handleDroppedItems(items);
+}
+
+void AppBridge::saveConvertedFile() {
+    if (const auto* preview = std::get_if<Preview>(&workflow_->state())) {
+        workflow_->saveConvertedFile(preview->tempURL, preview->originalURL);
+    }
+}
+
+void AppBridge::discardPreview() {
+    if (const auto* preview = std::get_if<Preview>(&workflow_->state())) {
+        workflow_->discardPreview(preview->tempURL);
+    }
+}
+
+void AppBridge::resetToIdle() {
+    workflow_->resetToIdle();
+}
+
+void AppBridge::openSavedFile() const {
+    if (const auto* success = std::get_if<Success>(&workflow_->state())) {
+        openWithDefaultApplication(toLocalPath(success->fileURL));
+    }
+}
+
+void AppBridge::revealSavedFile() const {
+    if (const auto* success = std::get_if<Success>(&workflow_->state())) {
+        revealInFileManager(toLocalPath(success->fileURL));
+    }
+}
+
+void AppBridge::stateUpdated(const AppState& state) {
+    fields_ = screenFieldsFor(state);
+    emit stateChanged();
+}
+
+} // namespace brightfold::ui

@@ -1,0 +1,43 @@
+#include <Brightfold/Ui/AppBridge.h>
+#include <Brightfold/Ui/ApplicationSetup.h>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QSurfaceFormat>
+#include <QtQuick3D/qquick3d.h>
+
+namespace brightfold::ui {
+
+void prepareGraphicsBeforeApplication() {
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
+    QQuickWindow::setDefaultAlphaBuffer(true);
+}
+
+void prepareApplication(QGuiApplication& application) {
+    application.setApplicationName(QStringLiteral("Brightfold"));
+    application.setApplicationDisplayName(QStringLiteral("Brightfold"));
+    application.setApplicationVersion(QStringLiteral("1.0"));
+    application.setOrganizationName(QStringLiteral("Varlo, Inc."));
+    application.setDesktopFileName(QStringLiteral("brightfold"));
+    // Asking for the ideal format any earlier crashes: it needs the application object.
+    QSurfaceFormat format = QQuick3D::idealSurfaceFormat();
+    format.setAlphaBufferSize(8);
+    QSurfaceFormat::setDefaultFormat(format);
+    // The desktop's own style would draw dark text on the dark card.
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+}
+
+void prepareEngine(QQmlEngine& engine) {
+    engine.addImportPath(QStringLiteral("qrc:/"));
+}
+
+QQuickWindow* loadMainWindow(QQmlApplicationEngine& engine, AppBridge& bridge) {
+    prepareEngine(engine);
+    engine.setInitialProperties({{QStringLiteral("bridge"), QVariant::fromValue(&bridge)}});
+    engine.load(QUrl(QStringLiteral("qrc:/Brightfold/Ui/qml/Main.qml")));
+    const QList<QObject*> roots = engine.rootObjects();
+    return roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(roots.first());
+}
+
+} // namespace brightfold::ui

@@ -1,0 +1,51 @@
+#include "ScriptedServices.h"
+
+#include <SceneGraph/Scene.h>
+#include <fstream>
+#include <stdexcept>
+
+ScriptedServices::ScriptedServices(std::filesystem::path temporaryDirectory)
+    : temporaryDirectory_(std::move(temporaryDirectory)), readBackScene_(scene::Scene::create()) {}
+
+void ScriptedServices::holdWrites() {
+    std::lock_guard lock(holdMutex_);
+    holding_ = true;
+}
+
+void ScriptedServices::releaseWrites() {
+    {
+        std::lock_guard lock(holdMutex_);
+        holding_ = false;
+    }
+    released_.notify_all();
+}
+
+brightfold::SceneHandle ScriptedServices::loadWithGLTFReader(const std::filesystem::path&) {
+    return scene::Scene::create();
+}
+
+brightfold::SceneHandle ScriptedServices::importModel(const std::filesystem::path&) {
+    return scene::Scene::create();
+}
+
+brightfold::USDZWriteResult
+ScriptedServices::writeUSDZ(const scene::Scene&, const std::filesystem::path& destination,
+                            const brightfold::ProgressHandler& progress) {
+    progress(0.5f);
+    {
+        std::unique_lock lock(holdMutex_);
+        released_.wait(lock, [this] { return !holding_; });
+    }
+    std::ofstream(destination) << "package";
+    progress(1.0f);
+    brightfold::USDZWriteResult result;
+    result.succeeded = writeSucceeds;
+    return result;
+}
+
+brightfold::SceneHandle ScriptedServices::readUSDZ(const std::filesystem::path& file) {
+    if (!std::filesystem::exists(file)) {
+        throw std::runtime_error("no package at " + file.string());
+    }
+    return readBackScene_;
+}
