@@ -9,7 +9,7 @@ View3D {
 
     required property QtObject controller
     property alias sceneRoot: sceneRoot
-    property alias camera: camera
+    property alias orbitCamera: orbitCamera
 
     environment: SceneEnvironment {
         backgroundMode: SceneEnvironment.Transparent
@@ -18,8 +18,7 @@ View3D {
     }
 
     PerspectiveCamera {
-        id: camera
-        fieldOfView: 45
+        id: orbitCamera
 
         // The scene carries no lights of its own: a key light from the viewer's upper left
         // and a weaker fill from below keep every side of the model readable while orbiting.
@@ -70,7 +69,7 @@ View3D {
         target: null
         property real lastScale: 1
         onActiveChanged: lastScale = 1
-        onActiveScaleChanged: {
+        onUpdated: {
             view.controller.zoomBy(activeScale / lastScale)
             lastScale = activeScale
         }

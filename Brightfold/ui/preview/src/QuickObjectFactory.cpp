@@ -35,9 +35,10 @@ QQmlComponent& QuickObjectFactory::componentFor(Kind kind) {
     std::unique_ptr<QQmlComponent>& component = components_[kind];
     if (!component) {
         component = std::make_unique<QQmlComponent>(&engine_);
-        component->setData(sourceFor(kind), QUrl(QStringLiteral("brightfold-preview:object")));
+        component->setData(sourceFor(kind),
+                           QUrl(QStringLiteral("qrc:/Brightfold/Preview/generated/object.qml")));
     }
-    if (component->isError()) {
+    if (!component->isReady()) {
         throw std::runtime_error("Qt Quick 3D is not available: " +
                                  component->errorString().toStdString());
     }

@@ -35,9 +35,7 @@ struct TransparentSceneView::Viewer {
     QElapsedTimer clock;
 };
 
-TransparentSceneView::TransparentSceneView(QQuickItem* parent) : QQuickItem(parent) {
-    setFlag(ItemHasContents, false);
-}
+TransparentSceneView::TransparentSceneView(QQuickItem* parent) : QQuickItem(parent) {}
 
 TransparentSceneView::~TransparentSceneView() = default;
 
@@ -66,10 +64,13 @@ void TransparentSceneView::componentComplete() {
         return;
     }
     viewer_ = std::make_unique<Viewer>(*engine);
+    // Creating from a component that failed to load crashes inside Qt, so check first.
     QQmlComponent component(engine, viewportUrl);
-    QObject* made = component.createWithInitialProperties(
-        {{QStringLiteral("parent"), QVariant::fromValue(static_cast<QObject*>(this))},
-         {QStringLiteral("controller"), QVariant::fromValue(static_cast<QObject*>(this))}});
+    QObject* made = component.isReady()
+                        ? component.createWithInitialProperties(
+                              {{QStringLiteral("parent"), QVariant::fromValue<QObject*>(this)},
+                               {QStringLiteral("controller"), QVariant::fromValue<QObject*>(this)}})
+                        : nullptr;
     viewer_->viewport = qobject_cast<QQuickItem*>(made);
     if (!viewer_->viewport) {
         delete made;
@@ -118,7 +119,7 @@ void TransparentSceneView::showScene() {
 }
 
 void TransparentSceneView::showCamera() {
-    QObject* camera = viewer_->viewport->property("camera").value<QObject*>();
+    QObject* camera = viewer_->viewport->property("orbitCamera").value<QObject*>();
     if (!camera) {
         return;
     }

@@ -1,0 +1,191 @@
+// Shows scenes in a real window and checks the grabbed pixels. Needs a display with OpenGL
+// (Xvfb with Mesa's llvmpipe in CI); the grabs are saved under the build folder.
+#include "SceneBuilding.h"
+
+#include <Brightfold/Preview/TransparentSceneView.h>
+#include <GLTFReader/GLTFSceneSource.h>
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QSurfaceFormat>
+#include <QThread>
+#include <QtPlugin>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtQuick3D/qquick3d.h>
+#include <SceneGraph/Image.h>
+#include <SceneGraph/Node.h>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+Q_IMPORT_QML_PLUGIN(Brightfold_PreviewPlugin)
+
+namespace brightfold::preview {
+namespace {
+
+using namespace fixtures;
+
+QGuiApplication* application = nullptr;
+
+// The renderer's settings must be made before the application exists, the surface format
+// after it (asking for it earlier crashes inside OpenGL).
+void startApplication() {
+    if (application || qEnvironmentVariableIsEmpty("DISPLAY")) {
+        return;
+    }
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
+    QQuickWindow::setDefaultAlphaBuffer(true);
+    static int argc = 1;
+    static char name[] = "BrightfoldPreviewRenderingTests";
+    static char* argv[] = {name, nullptr};
+    application = new QGuiApplication(argc, argv);
+    QSurfaceFormat format = QQuick3D::idealSurfaceFormat();
+    format.setAlphaBufferSize(8);
+    QSurfaceFormat::setDefaultFormat(format);
+}
+
+constexpr const char* windowSource = R"(
+import QtQuick
+import Brightfold.Preview
+Window {
+    width: 320
+    height: 240
+    color: "transparent"
+    visible: true
+    TransparentSceneView { objectName: "preview"; anchors.fill: parent }
+}
+)";
+
+class PreviewRendering : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        startApplication();
+        if (!application) {
+            GTEST_SKIP() << "no display: run the UI tests under xvfb-run";
+        }
+        engine_ = std::make_unique<QQmlEngine>();
+        QQmlComponent component(engine_.get());
+        component.setData(windowSource, QUrl(QStringLiteral("qrc:/test/window.qml")));
+        window_.reset(qobject_cast<QQuickWindow*>(component.create()));
+        ASSERT_NE(window_, nullptr) << component.errorString().toStdString();
+        view_ = window_->findChild<TransparentSceneView*>(QStringLiteral("preview"));
+        ASSERT_NE(view_, nullptr);
+        ASSERT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
+    }
+
+    /// Grabs the window until `done` holds for the picture or five seconds have passed.
+    QImage grabUntil(const std::function<bool(const QImage&)>& done) {
+        QElapsedTimer clock;
+        clock.start();
+        QImage picture;
+        do {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            picture = window_->grabWindow();
+            if (!picture.isNull() && done(picture)) {
+                break;
+            }
+            QThread::msleep(20);
+        } while (clock.elapsed() < 5000);
+        return picture;
+    }
+
+    static void save(const QImage& picture, const QString& name) {
+        const QString folder = QStringLiteral(BRIGHTFOLD_BINARY_DIR "/preview-grabs");
+        QDir().mkpath(folder);
+        picture.save(folder + "/" + name + ".png");
+    }
+
+    std::unique_ptr<QQmlEngine> engine_;
+    std::unique_ptr<QQuickWindow> window_;
+    TransparentSceneView* view_ = nullptr;
+};
+
+bool isTransparent(const QImage& picture, int x, int y) {
+    return picture.pixelColor(x, y).alpha() == 0;
+}
+
+/// A 2 × 2 image: top row red, bottom row blue.
+std::shared_ptr<scene::Image> redOverBlue() {
+    QImage image(2, 2, QImage::Format_RGBA8888);
+    image.setPixelColor(0, 0, Qt::red);
+    image.setPixelColor(1, 0, Qt::red);
+    image.setPixelColor(0, 1, Qt::blue);
+    image.setPixelColor(1, 1, Qt::blue);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return scene::Image::fromEncodedBytes(
+        scene::makeBytes(std::vector<std::uint8_t>(encoded.begin(), encoded.end())));
+}
+
+std::shared_ptr<scene::Scene> unlitQuadScene(const scene::MaterialProperty& diffuse) {
+    auto material = scene::Material::create();
+    material->lightingModel = scene::LightingModel::constant;
+    material->blendMode = scene::BlendMode::replace;
+    material->diffuse() = diffuse;
+    auto geometry = quad();
+    geometry->setMaterials({material});
+    auto node = scene::Node::create("quad");
+    node->setGeometry(geometry);
+    auto scene = scene::Scene::create();
+    scene->rootNode()->addChildNode(node);
+    return scene;
+}
+
+TEST_F(PreviewRendering, TexturedQuadAppearsUprightOverATransparentBackground) {
+    auto texture = scene::MaterialProperty::withContents(redOverBlue());
+    texture.magnificationFilter = scene::FilterMode::nearest;
+    view_->setScene(unlitQuadScene(texture));
+    const auto shown = [](const QImage& picture) {
+        return picture.pixelColor(160, 80).red() > 200 && picture.pixelColor(160, 160).blue() > 200;
+    };
+    const QImage picture = grabUntil(shown);
+    save(picture, "textured-quad");
+    EXPECT_TRUE(shown(picture)) << "top " << picture.pixelColor(160, 80).name().toStdString()
+                                << ", bottom " << picture.pixelColor(160, 160).name().toStdString();
+    EXPECT_EQ(picture.pixelColor(160, 80).alpha(), 255);
+    EXPECT_TRUE(isTransparent(picture, 2, 2));
+    EXPECT_TRUE(isTransparent(picture, 317, 237));
+    EXPECT_TRUE(view_->problems().isEmpty());
+
+    view_->setScene(nullptr);
+    const QImage cleared = grabUntil([](const QImage& p) { return isTransparent(p, 160, 120); });
+    EXPECT_TRUE(isTransparent(cleared, 160, 120));
+}
+
+// A linear 0.5 grey factor must come out as sRGB 188 on screen, not brighter or darker.
+TEST_F(PreviewRendering, ColourFactorsAreLinear) {
+    view_->setScene(
+        unlitQuadScene(scene::MaterialProperty::withContents(scene::Color::white(0.5))));
+    const QImage picture = grabUntil([](const QImage& p) { return !isTransparent(p, 160, 120); });
+    save(picture, "linear-grey-quad");
+    EXPECT_NEAR(picture.pixelColor(160, 120).red(), 188, 6);
+}
+
+TEST_F(PreviewRendering, CorpusModelIsFramedInTheMiddleOfTheView) {
+    const std::filesystem::path file =
+        BRIGHTFOLD_SHARED_DIR "/corpus/gltf/BoxTextured/BoxTextured.gltf";
+    if (!std::filesystem::exists(file)) {
+        GTEST_SKIP() << "../shared not found: " << file;
+    }
+    view_->setScene(GLTFSceneSource(file).sceneWithOptions());
+    const auto drawn = [](const QImage& p) {
+        const QColor center = p.pixelColor(160, 120);
+        return center.alpha() == 255 && center.value() > 40;
+    };
+    const QImage picture = grabUntil(drawn);
+    save(picture, "corpus-box-textured");
+    EXPECT_TRUE(drawn(picture)) << picture.pixelColor(160, 120).name(QColor::HexArgb).toStdString();
+    EXPECT_TRUE(isTransparent(picture, 2, 2));
+    EXPECT_TRUE(isTransparent(picture, 317, 2));
+    EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
+}
+
+} // namespace
+} // namespace brightfold::preview
