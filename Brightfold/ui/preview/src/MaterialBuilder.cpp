@@ -103,10 +103,16 @@ MaterialBuilder::MaterialBuilder(QuickObjectFactory& factory, QQuick3DObject& ow
                                  QStringList& problems)
     : factory_(factory), owner_(owner), problems_(problems) {}
 
-QQuick3DObject* MaterialBuilder::materialFor(const std::shared_ptr<scene::Material>& material) {
-    QQuick3DObject*& built = materials_[material.get()];
+QQuick3DObject* MaterialBuilder::materialFor(const std::shared_ptr<scene::Material>& material,
+                                             bool mirrored) {
+    QQuick3DObject*& built = materials_[{material.get(), mirrored}];
     if (!built) {
-        built = build(material ? describeMaterial(*material) : MaterialDescription{});
+        MaterialDescription description =
+            material ? describeMaterial(*material) : MaterialDescription{};
+        if (mirrored) {
+            description.culling = mirroredCulling(description.culling);
+        }
+        built = build(description);
     }
     return built;
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <map>
 #include <memory>
+#include <utility>
 
 class QQuick3DObject;
 class QQuick3DTextureData;
@@ -24,8 +25,9 @@ class MaterialBuilder {
     MaterialBuilder(QuickObjectFactory& factory, QQuick3DObject& owner, QStringList& problems);
 
     /// The renderer's material for `material` (the same object each time it is asked for the
-    /// same material); a plain white surface for null.
-    QQuick3DObject* materialFor(const std::shared_ptr<scene::Material>& material);
+    /// same material and mirroring); a plain white surface for null. Meshes under a mirroring
+    /// transform need the opposite face culling.
+    QQuick3DObject* materialFor(const std::shared_ptr<scene::Material>& material, bool mirrored);
 
   private:
     QQuick3DObject* build(const MaterialDescription& description);
@@ -39,7 +41,7 @@ class MaterialBuilder {
     QuickObjectFactory& factory_;
     QQuick3DObject& owner_;
     QStringList& problems_;
-    std::map<const scene::Material*, QQuick3DObject*> materials_;
+    std::map<std::pair<const scene::Material*, bool>, QQuick3DObject*> materials_;
     /// Null for an image that could not be decoded.
     std::map<const scene::Image*, QQuick3DTextureData*> pixels_;
 };

@@ -144,6 +144,18 @@ FaceCulling cullingOf(const Material& material) {
 
 } // namespace
 
+FaceCulling mirroredCulling(FaceCulling culling) {
+    switch (culling) {
+    case FaceCulling::back:
+        return FaceCulling::front;
+    case FaceCulling::front:
+        return FaceCulling::back;
+    case FaceCulling::none:
+        break;
+    }
+    return FaceCulling::none;
+}
+
 MaterialDescription describeMaterial(const Material& material) {
     MaterialDescription description;
     describeBaseColor(material, description);

@@ -63,4 +63,8 @@ struct MaterialDescription {
 /// a cutoff masks at its "alphaCutoff" (or "alphaCutOff") value.
 MaterialDescription describeMaterial(const scene::Material& material);
 
+/// The culling that hides the same faces once a mirroring transform (negative determinant) has
+/// turned every triangle's winding around.
+FaceCulling mirroredCulling(FaceCulling culling);
+
 } // namespace brightfold::preview

@@ -98,6 +98,7 @@ void PreviewSceneContent::addMesh(const ShownNode& shown, MaterialBuilder& mater
         packIndices(geometry, streams.vertexCount(), problems_);
     const PackedVertices vertices = packVertices(streams);
     bounds_.addTransformed(boundsOf(vertices), node.worldTransform());
+    const bool mirrored = glm::determinant(node.worldTransform()) < 0.0;
     MorphedMesh morphed{shown.node, std::move(streams), {}, {}, {}};
     for (const PackedIndices& part : parts) {
         QQuick3DObject* model = factory_.create(QuickObjectFactory::Kind::model, *shown.item);
@@ -108,7 +109,7 @@ void PreviewSceneContent::addMesh(const ShownNode& shown, MaterialBuilder& mater
         for (const IndexSubset& subset : part.subsets) {
             appendToListProperty(
                 *model, "materials",
-                materials.materialFor(geometry.materialForElement(subset.elementIndex)));
+                materials.materialFor(geometry.materialForElement(subset.elementIndex), mirrored));
         }
         if (node.skinner()) {
             addSkin(node, *model);

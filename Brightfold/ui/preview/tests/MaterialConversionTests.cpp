@@ -128,6 +128,10 @@ TEST(MaterialConversion, AlphaModesAndFaceCulling) {
     EXPECT_EQ(describeMaterial(*faded).alphaMode, AlphaMode::blend);
     EXPECT_FLOAT_EQ(describeMaterial(*faded).baseColor.a, 0.5f);
     EXPECT_EQ(describeMaterial(*Material::create()).alphaMode, AlphaMode::opaque);
+
+    EXPECT_EQ(mirroredCulling(FaceCulling::back), FaceCulling::front);
+    EXPECT_EQ(mirroredCulling(FaceCulling::front), FaceCulling::back);
+    EXPECT_EQ(mirroredCulling(FaceCulling::none), FaceCulling::none);
 }
 
 TEST(TextureDecoding, GivesRowsOfRGBAAndNoticesTransparency) {

@@ -168,6 +168,16 @@ TEST_F(PreviewRendering, ColourFactorsAreLinear) {
     EXPECT_NEAR(picture.pixelColor(160, 120).red(), 188, 6);
 }
 
+// A mirrored node turns its triangles' winding around; its faces must still be the ones shown.
+TEST_F(PreviewRendering, MirroredMeshKeepsItsFrontFaces) {
+    auto scene = unlitQuadScene(scene::MaterialProperty::withContents(scene::Color::white(1.0)));
+    scene->rootNode()->childNodes()[0]->setScale({-1.0, 1.0, 1.0});
+    view_->setScene(scene);
+    const QImage picture = grabUntil([](const QImage& p) { return !isTransparent(p, 160, 120); });
+    save(picture, "mirrored-quad");
+    EXPECT_FALSE(isTransparent(picture, 160, 120));
+}
+
 bool drawnInTheMiddle(const QImage& picture) {
     const QColor center = picture.pixelColor(160, 120);
     return center.alpha() == 255 && center.value() > 40;
