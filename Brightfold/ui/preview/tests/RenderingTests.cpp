@@ -1,5 +1,6 @@
 // Shows scenes in a real window and checks the grabbed pixels. Needs a display with OpenGL
 // (Xvfb with Mesa's llvmpipe in CI); the grabs are saved under the build folder.
+#include "PreviewWindow.h"
 #include "SceneBuilding.h"
 
 #include <Brightfold/Preview/TransparentSceneView.h>
@@ -7,75 +8,30 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QImage>
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QQuickWindow>
-#include <QSurfaceFormat>
 #include <QThread>
-#include <QtPlugin>
-#include <QtQml/qqmlextensionplugin.h>
-#include <QtQuick3D/qquick3d.h>
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Node.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 
-Q_IMPORT_QML_PLUGIN(Brightfold_PreviewPlugin)
-
 namespace brightfold::preview {
 namespace {
 
 using namespace fixtures;
 
-QGuiApplication* application = nullptr;
-
-// The renderer's settings must be made before the application exists, the surface format
-// after it (asking for it earlier crashes inside OpenGL).
-void startApplication() {
-    if (application || qEnvironmentVariableIsEmpty("DISPLAY")) {
-        return;
-    }
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
-    QQuickWindow::setDefaultAlphaBuffer(true);
-    static int argc = 1;
-    static char name[] = "BrightfoldPreviewRenderingTests";
-    static char* argv[] = {name, nullptr};
-    application = new QGuiApplication(argc, argv);
-    QSurfaceFormat format = QQuick3D::idealSurfaceFormat();
-    format.setAlphaBufferSize(8);
-    QSurfaceFormat::setDefaultFormat(format);
-}
-
-constexpr const char* windowSource = R"(
-import QtQuick
-import Brightfold.Preview
-Window {
-    width: 320
-    height: 240
-    color: "transparent"
-    visible: true
-    TransparentSceneView { objectName: "preview"; anchors.fill: parent }
-}
-)";
-
 class PreviewRendering : public ::testing::Test {
   protected:
     void SetUp() override {
-        startApplication();
-        if (!application) {
+        if (!startRenderingApplication()) {
             GTEST_SKIP() << "no display: run the UI tests under xvfb-run";
         }
-        engine_ = std::make_unique<QQmlEngine>();
-        QQmlComponent component(engine_.get());
-        component.setData(windowSource, QUrl(QStringLiteral("qrc:/test/window.qml")));
-        window_.reset(qobject_cast<QQuickWindow*>(component.create()));
-        ASSERT_NE(window_, nullptr) << component.errorString().toStdString();
-        view_ = window_->findChild<TransparentSceneView*>(QStringLiteral("preview"));
-        ASSERT_NE(view_, nullptr);
-        ASSERT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
+        opened_ = openPreviewWindow();
+        ASSERT_TRUE(opened_.error.isEmpty()) << opened_.error.toStdString();
+        window_ = opened_.window.get();
+        view_ = opened_.view;
     }
 
     /// Grabs the window until `done` holds for the picture or five seconds have passed.
@@ -100,8 +56,8 @@ class PreviewRendering : public ::testing::Test {
         picture.save(folder + "/" + name + ".png");
     }
 
-    std::unique_ptr<QQmlEngine> engine_;
-    std::unique_ptr<QQuickWindow> window_;
+    PreviewWindow opened_;
+    QQuickWindow* window_ = nullptr;
     TransparentSceneView* view_ = nullptr;
 };
 
