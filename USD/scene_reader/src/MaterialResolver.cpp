@@ -1,0 +1,45 @@
+#include "MaterialResolver.h"
+
+#include "MaterialBinding.h"
+#include "PreviewSurface.h"
+
+namespace usd::reader {
+namespace {
+
+bool isPreviewSurface(const std::string& id) {
+    return id == "UsdPreviewSurface" || id == "ND_UsdPreviewSurface_surfaceshader";
+}
+
+} // namespace
+
+MaterialResolver::MaterialResolver(const Stage& stage, AssetResolver& assets,
+                                   SceneReadWarnings& warnings)
+    : stage_(stage), warnings_(warnings), network_(stage, warnings),
+      textures_(network_, assets, warnings) {}
+
+ResolvedMaterial MaterialResolver::materialFor(const ComposedPrim& bound, const ComposedPrim& gprim,
+                                               bool doubleSided) {
+    const ComposedPrim* materialPrim = boundMaterial(stage_, bound, warnings_);
+    const std::optional<ShaderOutput> surface =
+        materialPrim ? network_.surface(*materialPrim) : std::nullopt;
+    if (!surface || !isPreviewSurface(ShaderNetwork::shaderId(*surface->shader))) {
+        if (materialPrim != nullptr) {
+            warnings_.push_back("The material " + materialPrim->path().text() +
+                                " has no UsdPreviewSurface; the mesh's display colour is used.");
+        }
+        ResolvedMaterial fallback = displayColorMaterial(gprim);
+        fallback.material->doubleSided = doubleSided;
+        return fallback;
+    }
+    const auto key = std::make_pair(surface->shader, doubleSided);
+    if (const auto found = built_.find(key); found != built_.end()) {
+        return found->second;
+    }
+    ResolvedMaterial resolved =
+        previewSurfaceMaterial(*surface->shader, network_, textures_, warnings_);
+    resolved.material->name = std::string(materialPrim->name());
+    resolved.material->doubleSided = doubleSided;
+    return built_.emplace(key, std::move(resolved)).first->second;
+}
+
+} // namespace usd::reader

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ComposedPrim.h"
+
+#include <USD/USDZReader.h>
+#include <vector>
+
+namespace usd::reader {
+
+// A group of faces drawn with one material: a material subset, or the faces in none.
+struct FaceGroup {
+    const ComposedPrim* bound = nullptr; // whose material binding applies
+    std::vector<bool> faces;             // by face index
+};
+
+// The material subsets of a mesh (GeomSubset children of element type face, in the
+// materialBind family or carrying a binding of their own), then the faces none of them
+// holds, bound to the mesh itself. Without subsets: one group of every face.
+std::vector<FaceGroup> faceGroups(const ComposedPrim& mesh, std::size_t faceCount,
+                                  SceneReadWarnings& warnings);
+
+} // namespace usd::reader

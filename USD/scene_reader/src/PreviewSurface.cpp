@@ -1,0 +1,297 @@
+#include "PreviewSurface.h"
+
+#include "ValueReading.h"
+
+#include <SceneGraph/Image.h>
+#include <algorithm>
+
+namespace usd::reader {
+namespace {
+
+using scene::Color;
+using scene::MaterialProperty;
+
+// How the scene marks a cut-out material: an alpha test against the named "alphaCutoff".
+constexpr const char* kCutoutFragment = "#pragma arguments\n"
+                                        "float alphaCutoff;\n"
+                                        "#pragma body\n"
+                                        "if (_output.color.a < alphaCutoff) {\n"
+                                        "    discard_fragment();\n"
+                                        "}\n";
+
+Color colorOf(const glm::dvec4& rgb, double alpha = 1.0) {
+    return {rgb.x, rgb.y, rgb.z, alpha};
+}
+
+int channelIndex(const std::string& output) {
+    return output == "g" ? 1 : output == "b" ? 2 : output == "a" ? 3 : 0;
+}
+
+scene::ColorComponents componentsOf(const std::string& output) {
+    if (output == "r") {
+        return scene::ColorComponents::red;
+    }
+    if (output == "g") {
+        return scene::ColorComponents::green;
+    }
+    if (output == "b") {
+        return scene::ColorComponents::blue;
+    }
+    if (output == "a") {
+        return scene::ColorComponents::alpha;
+    }
+    return output == "rgb" ? scene::ColorComponents::rgb : scene::ColorComponents::all;
+}
+
+// One UsdPreviewSurface input: a constant, a texture, or the mesh's displayColor.
+struct SurfaceInput {
+    std::optional<glm::dvec4> constant;
+    std::optional<TextureNode> texture;
+    bool readsDisplayColor = false;
+};
+
+class SurfaceBuilder {
+  public:
+    SurfaceBuilder(const ComposedPrim& shader, const ShaderNetwork& network,
+                   TextureReader& textures, SceneReadWarnings& warnings)
+        : shader_(shader), network_(network), textures_(textures), warnings_(warnings),
+          material_(*(result_.material = scene::Material::create())) {}
+
+    ResolvedMaterial build() {
+        material_.name = std::string(shader_.parent() ? shader_.parent()->name() : shader_.name());
+        material_.lightingModel = scene::LightingModel::physicallyBased;
+        setNeutralFactors();
+        applyDiffuse();
+        applyScalar("metallic", material_.metalness(), "metallicFactor", 0.0);
+        applyScalar("roughness", material_.roughness(), "roughnessFactor", 0.5);
+        applyNormal();
+        applyOcclusion();
+        applyEmission();
+        applyOpacity();
+        if (readNumber(network_.input(shader_, "useSpecularWorkflow").value.value).value_or(0) !=
+            0) {
+            warn("uses the specular workflow; its specular colour is ignored");
+            material_.metalness().contents = Color::white(0.0);
+        }
+        return std::move(result_);
+    }
+
+  private:
+    SurfaceInput input(std::string_view name) {
+        const InputSource source = network_.input(shader_, name);
+        if (!source.connected) {
+            return {readVector(source.value.value), std::nullopt, false};
+        }
+        if (std::optional<TextureNode> texture = textures_.read(*source.connected)) {
+            return {std::nullopt, std::move(texture), false};
+        }
+        const ComposedPrim& node = *source.connected->shader;
+        if (ShaderNetwork::shaderId(node).starts_with("UsdPrimvarReader_") &&
+            readText(network_.input(node, "varname").value.value) == "displayColor") {
+            return {std::nullopt, std::nullopt, true};
+        }
+        warn("reads " + std::string(name) + " from an unsupported node; it is left at its default");
+        return {};
+    }
+
+    // Factors the glTF side keeps apart from textures; neutral until a texture needs one.
+    void setNeutralFactors() {
+        for (const char* key : {"baseColorFactorR", "baseColorFactorG", "baseColorFactorB",
+                                "baseColorFactorA", "metallicFactor", "roughnessFactor"}) {
+            material_.setNamedValue(key, 1.0);
+        }
+        setEmissiveFactor(glm::dvec4(0.0));
+    }
+
+    void setEmissiveFactor(const glm::dvec4& rgb) {
+        material_.setNamedValue("emissiveFactorR", rgb.x);
+        material_.setNamedValue("emissiveFactorG", rgb.y);
+        material_.setNamedValue("emissiveFactorB", rgb.z);
+    }
+
+    void applyTexture(const TextureNode& texture, MaterialProperty& slot) {
+        if (texture.image) {
+            slot.contents = texture.image;
+        } else {
+            slot.contents = colorOf(texture.fallback * texture.scale + texture.bias,
+                                    texture.fallback.w * texture.scale.w + texture.bias.w);
+        }
+        slot.mappingChannel = channelFor(texture.texcoordPrimvar);
+        slot.textureComponents = componentsOf(texture.output);
+        slot.wrapS = texture.wrapS;
+        slot.wrapT = texture.wrapT;
+        slot.contentsTransform = texture.contentsTransform;
+    }
+
+    int channelFor(const std::string& primvar) {
+        auto& names = result_.texcoordPrimvars;
+        const auto found = std::ranges::find(names, primvar);
+        if (found != names.end()) {
+            return static_cast<int>(found - names.begin());
+        }
+        names.push_back(primvar);
+        return static_cast<int>(names.size() - 1);
+    }
+
+    void applyDiffuse() {
+        SurfaceInput diffuse = input("diffuseColor");
+        if (diffuse.texture) {
+            applyTexture(*diffuse.texture, material_.diffuse());
+            const glm::dvec4& scale = diffuse.texture->scale;
+            material_.setNamedValue("baseColorFactorR", scale.x);
+            material_.setNamedValue("baseColorFactorG", scale.y);
+            material_.setNamedValue("baseColorFactorB", scale.z);
+            material_.setNamedValue("baseColorFactorA", scale.w);
+            diffuseTexture_ = std::move(diffuse.texture);
+        } else if (diffuse.readsDisplayColor) {
+            material_.diffuse().contents = Color::white(1.0);
+            result_.readsDisplayColor = true;
+        } else {
+            material_.diffuse().contents = colorOf(diffuse.constant.value_or(glm::dvec4(0.18)));
+        }
+    }
+
+    void applyScalar(std::string_view name, MaterialProperty& slot, const char* factorName,
+                     double fallback) {
+        const SurfaceInput value = input(name);
+        if (!value.texture) {
+            slot.contents = Color::white(value.constant ? value.constant->x : fallback);
+            return;
+        }
+        const TextureNode& texture = *value.texture;
+        applyTexture(texture, slot);
+        const int channel = channelIndex(texture.output);
+        material_.setNamedValue(factorName, texture.scale[channel]);
+        if (texture.bias[channel] != 0) {
+            warn("offsets its " + std::string(name) + " texture; the offset is not applied");
+        }
+    }
+
+    void applyNormal() {
+        const SurfaceInput normal = input("normal");
+        if (normal.texture) {
+            applyTexture(*normal.texture, material_.normal());
+        }
+    }
+
+    // An occlusion strength s is written as scale s and bias 1 - s.
+    void applyOcclusion() {
+        const SurfaceInput occlusion = input("occlusion");
+        if (!occlusion.texture) {
+            return;
+        }
+        applyTexture(*occlusion.texture, material_.ambientOcclusion());
+        const int channel = channelIndex(occlusion.texture->output);
+        material_.ambientOcclusion().intensity = occlusion.texture->scale[channel];
+    }
+
+    void applyEmission() {
+        const SurfaceInput emission = input("emissiveColor");
+        if (emission.texture) {
+            applyTexture(*emission.texture, material_.emission());
+            setEmissiveFactor(emission.texture->scale);
+        } else if (emission.constant && glm::dvec3(*emission.constant) != glm::dvec3(0.0)) {
+            material_.emission().contents = colorOf(*emission.constant);
+            setEmissiveFactor(*emission.constant);
+        }
+    }
+
+    void applyOpacity() {
+        const SurfaceInput opacity = input("opacity");
+        const double threshold =
+            readNumber(network_.input(shader_, "opacityThreshold").value.value).value_or(0.0);
+        if (opacity.texture) {
+            applyOpacityTexture(*opacity.texture);
+        } else if (opacity.constant && opacity.constant->x < 1.0) {
+            setConstantOpacity(opacity.constant->x);
+        }
+        const bool translucent = opacity.texture || (opacity.constant && opacity.constant->x < 1.0);
+        if (threshold > 0) {
+            material_.blendMode = scene::BlendMode::replace;
+            material_.setNamedValue("alphaCutoff", threshold);
+            material_.shaderModifiers[scene::ShaderEntryPoint::fragment] = kCutoutFragment;
+        } else if (translucent) {
+            material_.blendMode = scene::BlendMode::alpha;
+            material_.writesToDepthBuffer = false;
+        } else {
+            material_.blendMode = scene::BlendMode::replace;
+        }
+    }
+
+    // The diffuse texture's own alpha, or a texture of its own in the transparent slot.
+    void applyOpacityTexture(const TextureNode& texture) {
+        if (diffuseTexture_ && diffuseTexture_->shader == texture.shader && texture.output == "a") {
+            material_.diffuse().textureComponents = scene::ColorComponents::all;
+            return;
+        }
+        applyTexture(texture, material_.transparent());
+    }
+
+    void setConstantOpacity(double opacity) {
+        if (const Color* diffuse = material_.diffuse().color()) {
+            Color withAlpha = *diffuse;
+            withAlpha.alpha = opacity;
+            material_.diffuse().contents = withAlpha;
+        } else {
+            material_.transparency = opacity;
+        }
+    }
+
+    void warn(const std::string& what) {
+        warnings_.push_back(
+            "The material " +
+            (shader_.parent() ? shader_.parent()->path().text() : shader_.path().text()) + " " +
+            what + ".");
+    }
+
+    const ComposedPrim& shader_;
+    const ShaderNetwork& network_;
+    TextureReader& textures_;
+    SceneReadWarnings& warnings_;
+    ResolvedMaterial result_;
+    scene::Material& material_;
+    std::optional<TextureNode> diffuseTexture_;
+};
+
+// The gprim's own values, else a constant one authored on the nearest ancestor.
+VectorArray inheritedPrimvar(const ComposedPrim& gprim, const std::string& name) {
+    for (const ComposedPrim* prim = &gprim; prim != nullptr; prim = prim->parent()) {
+        VectorArray values = readVectorArray(prim->attributeValue(name));
+        const bool constant =
+            readText(prim->propertyField(name, "interpolation")).value_or("constant") == "constant";
+        if (!values.elements.empty() && (prim == &gprim || constant)) {
+            return values;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+ResolvedMaterial previewSurfaceMaterial(const ComposedPrim& shader, const ShaderNetwork& network,
+                                        TextureReader& textures, SceneReadWarnings& warnings) {
+    return SurfaceBuilder(shader, network, textures, warnings).build();
+}
+
+ResolvedMaterial displayColorMaterial(const ComposedPrim& gprim) {
+    auto material = scene::Material::create();
+    material->lightingModel = scene::LightingModel::physicallyBased;
+    material->blendMode = scene::BlendMode::replace;
+    const auto color = inheritedPrimvar(gprim, "primvars:displayColor");
+    const auto opacity = inheritedPrimvar(gprim, "primvars:displayOpacity");
+    // Colours that vary over the mesh come as a vertex colour source, over white.
+    const bool varies = color.elements.size() > 1;
+    const glm::dvec4 rgb =
+        color.elements.size() == 1 ? color.elements.front() : glm::dvec4(varies ? 1.0 : 0.18);
+    const double alpha = opacity.elements.size() == 1 ? opacity.elements.front().x : 1.0;
+    material->diffuse().contents = colorOf(rgb, alpha);
+    material->metalness().contents = Color::white(0.0);
+    material->roughness().contents = Color::white(0.5);
+    if (alpha < 1.0) {
+        material->blendMode = scene::BlendMode::alpha;
+        material->writesToDepthBuffer = false;
+    }
+    return {material, {}, varies};
+}
+
+} // namespace usd::reader

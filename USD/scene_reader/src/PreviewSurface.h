@@ -1,0 +1,20 @@
+#pragma once
+
+#include "MaterialResolver.h"
+#include "ShaderNetwork.h"
+#include "TextureNode.h"
+
+#include <USD/USDZReader.h>
+
+namespace usd::reader {
+
+// A physically based scene material from a UsdPreviewSurface shader: every input that has a
+// slot, constant or textured, with texture factors restored from the texture scale.
+ResolvedMaterial previewSurfaceMaterial(const ComposedPrim& shader, const ShaderNetwork& network,
+                                        TextureReader& textures, SceneReadWarnings& warnings);
+
+// The material of a gprim without a usable shader: its constant displayColor and
+// displayOpacity, else the UsdPreviewSurface grey.
+ResolvedMaterial displayColorMaterial(const ComposedPrim& gprim);
+
+} // namespace usd::reader

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ComposedPrim.h"
+#include "MeshTopology.h"
+#include "ValueReading.h"
+
+#include <USD/USDZReader.h>
+#include <optional>
+#include <string>
+
+namespace usd::reader {
+
+enum class Interpolation { constant, uniform, varying, vertex, faceVarying };
+
+// A per-mesh value array and how its elements spread over the mesh: one element per mesh,
+// face, point or face corner, optionally through an index array.
+class Primvar {
+  public:
+    Primvar(VectorArray values, std::vector<std::size_t> indices, Interpolation interpolation)
+        : values_(std::move(values)), indices_(std::move(indices)), interpolation_(interpolation) {}
+
+    // Reads the attribute and checks its element count against the mesh; nullopt (with a
+    // warning when it was authored) when it is missing, not numeric or does not fit.
+    static std::optional<Primvar> read(const ComposedPrim& mesh, const std::string& attribute,
+                                       Interpolation fallback, const MeshTopology& topology,
+                                       SceneReadWarnings& warnings);
+
+    Interpolation interpolation() const { return interpolation_; }
+    int components() const { return values_.components; }
+    // Which value a corner takes: equal numbers mean equal values.
+    std::size_t valueIndex(const Corner& corner) const;
+    const glm::dvec4& value(const Corner& corner) const {
+        return values_.elements[valueIndex(corner)];
+    }
+    const glm::dvec4& value(std::size_t index) const { return values_.elements[index]; }
+
+  private:
+    VectorArray values_;
+    std::vector<std::size_t> indices_; // empty when the values are used in order
+    Interpolation interpolation_;
+};
+
+// The number of elements an interpolation needs on a mesh.
+std::size_t expectedElementCount(Interpolation interpolation, const MeshTopology& topology);
+
+std::optional<Interpolation> interpolationNamed(const std::string& name);
+
+} // namespace usd::reader

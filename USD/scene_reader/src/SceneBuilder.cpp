@@ -1,0 +1,171 @@
+#include "SceneBuilder.h"
+
+#include "CameraBuilder.h"
+#include "MeshBuilder.h"
+#include "PointsAndCurves.h"
+#include "PrimFilter.h"
+#include "ValueReading.h"
+#include "XformStack.h"
+
+#include <SceneGraph/Node.h>
+#include <USD/FieldNames.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace usd::reader {
+namespace {
+
+// Y-up metres: a Z-up stage turns -90° about X, other units scale by metres per unit
+// (unauthored means centimetres).
+scene::Matrix4 stageFrame(const Stage& stage) {
+    scene::Matrix4 frame(1.0);
+    if (readText(stage.layerMetadata(field::kUpAxis)).value_or("Y") == "Z") {
+        frame = glm::rotate(frame, glm::radians(-90.0), glm::dvec3(1, 0, 0));
+    }
+    const double metersPerUnit =
+        readNumber(stage.layerMetadata(field::kMetersPerUnit)).value_or(0.01);
+    if (metersPerUnit > 0 && metersPerUnit != 1) {
+        frame = glm::scale(scene::Matrix4(1.0), glm::dvec3(metersPerUnit)) * frame;
+    }
+    return frame;
+}
+
+// The name our writer kept when the prim name had to be changed, else the prim name.
+std::string nodeName(const ComposedPrim& prim) {
+    const Value* value = prim.metadata("customData");
+    const auto* data = value ? value->get<Dictionary>() : nullptr;
+    const auto original = data ? readText(data->find("originalName")) : std::nullopt;
+    return original.value_or(std::string(prim.name()));
+}
+
+bool isUnsupportedGeometry(const std::string& type) {
+    for (const char* unsupported :
+         {"Cube", "Sphere", "Cylinder", "Cone", "Capsule", "Plane", "NurbsPatch", "NurbsCurves",
+          "HermiteCurves", "TetMesh", "Volume"}) {
+        if (type == unsupported) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void applyLocalTransform(scene::Node& node, const LocalTransform& local) {
+    if (local.components) {
+        node.setPosition(local.components->position);
+        node.setOrientation(local.components->orientation);
+        node.setScale(local.components->scale);
+    } else {
+        node.setTransform(local.matrix);
+    }
+}
+
+class SceneAssembly {
+  public:
+    SceneAssembly(const Stage& stage, MaterialResolver& materials, SceneReadWarnings& warnings)
+        : stage_(stage), materials_(materials), warnings_(warnings), scene_(scene::Scene::create()),
+          frame_(stageFrame(stage)) {}
+
+    std::shared_ptr<scene::Scene> build() {
+        scene::Node& root = *scene_->rootNode();
+        const ComposedPrim* single = singleRootPrim();
+        if (single != nullptr) {
+            root.setName(nodeName(*single));
+            const LocalTransform local = evaluateXformStack(*single, warnings_);
+            if (frame_ == scene::Matrix4(1.0)) {
+                applyLocalTransform(root, local);
+            } else {
+                root.setTransform(frame_ * local.matrix);
+            }
+            addChildren(*single, root);
+        } else {
+            root.setTransform(frame_);
+            for (const auto& prim : stage_.rootPrims()) {
+                addPrim(*prim, root);
+            }
+        }
+        moveResetNodes();
+        return scene_;
+    }
+
+  private:
+    // A lone plain root prim (our writer's root Xform) stands for the scene's root node.
+    const ComposedPrim* singleRootPrim() const {
+        const ComposedPrim* single = nullptr;
+        for (const auto& prim : stage_.rootPrims()) {
+            if (!isShownInScene(*prim) || holdsNoNodes(*prim)) {
+                continue;
+            }
+            if (single != nullptr) {
+                return nullptr;
+            }
+            single = prim.get();
+        }
+        const std::string type = single ? single->typeName() : std::string();
+        return single && (type == "Xform" || type == "Scope" || type.empty()) ? single : nullptr;
+    }
+
+    void addChildren(const ComposedPrim& prim, scene::Node& node) {
+        for (const auto& child : prim.children()) {
+            addPrim(*child, node);
+        }
+    }
+
+    void addPrim(const ComposedPrim& prim, scene::Node& parent) {
+        if (!isShownInScene(prim) || holdsNoNodes(prim)) {
+            return;
+        }
+        auto node = scene::Node::create(nodeName(prim));
+        const LocalTransform local = evaluateXformStack(prim, warnings_);
+        applyLocalTransform(*node, local);
+        if (local.resetsXformStack) {
+            resetNodes_.push_back({node, local.matrix});
+        }
+        addContent(prim, *node);
+        parent.addChildNode(node);
+        addChildren(prim, *node);
+    }
+
+    void addContent(const ComposedPrim& prim, scene::Node& node) {
+        const std::string type = prim.typeName();
+        if (type == "Mesh") {
+            node.setGeometry(buildMeshGeometry(prim, materials_, warnings_));
+        } else if (type == "Points") {
+            node.setGeometry(buildPointsGeometry(prim, materials_, warnings_));
+        } else if (type == "BasisCurves") {
+            node.setGeometry(buildCurvesGeometry(prim, materials_, warnings_));
+        } else if (type == "Camera") {
+            node.setCamera(buildCamera(prim));
+        } else if (isUnsupportedGeometry(type)) {
+            warnings_.push_back("The " + type + " prim " + prim.path().text() +
+                                " cannot be shown; it is left out.");
+        }
+    }
+
+    // Nodes that ignore their ancestors' transforms hang from the root with their own.
+    void moveResetNodes() {
+        for (const auto& [node, local] : resetNodes_) {
+            scene_->rootNode()->addChildNode(node);
+            node->setWorldTransform(frame_ * local);
+        }
+    }
+
+    struct ResetNode {
+        std::shared_ptr<scene::Node> node;
+        scene::Matrix4 local;
+    };
+
+    const Stage& stage_;
+    MaterialResolver& materials_;
+    SceneReadWarnings& warnings_;
+    std::shared_ptr<scene::Scene> scene_;
+    scene::Matrix4 frame_;
+    std::vector<ResetNode> resetNodes_;
+};
+
+} // namespace
+
+std::shared_ptr<scene::Scene> buildScene(const Stage& stage, MaterialResolver& materials,
+                                         SceneReadWarnings& warnings) {
+    return SceneAssembly(stage, materials, warnings).build();
+}
+
+} // namespace usd::reader
