@@ -1,6 +1,8 @@
 // Accessors: vertex sources and index elements over the buffer views' bytes, key times and
 // key values read into boxed numbers and vectors. All four loaders share the accessor cache.
 #include "CheckedArithmetic.h"
+#include "ElementPlacement.h"
+#include "SparseAccessors.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/ConsoleOutput.h>
@@ -58,24 +60,16 @@ std::size_t nonNegative(std::int64_t number, const std::string& operation, std::
     return static_cast<std::size_t>(number);
 }
 
-// Where an accessor's elements lie inside the bytes it reads from.
-struct ElementPlacement {
-    std::size_t offset;
-    std::size_t stride;
-    std::size_t count;
-    std::size_t elementSize;
-};
-
-ElementPlacement placementOf(const GLTFAccessor& accessor, std::size_t stride,
-                             std::size_t elementSize, const std::string& operation,
-                             std::int64_t index) {
+gltf::ElementPlacement placementOf(const GLTFAccessor& accessor, std::size_t stride,
+                                   std::size_t elementSize, const std::string& operation,
+                                   std::int64_t index) {
     return {.offset = nonNegative(accessor._byteOffset.value_or(0), operation, index, "byteOffset"),
             .stride = stride,
             .count = nonNegative(accessor.count, operation, index, "count"),
             .elementSize = elementSize};
 }
 
-void requireInside(const ElementPlacement& placement, std::size_t available,
+void requireInside(const gltf::ElementPlacement& placement, std::size_t available,
                    const std::string& operation, std::int64_t index) {
     const std::optional<std::size_t> end = gltf::stridedRangeEnd(
         placement.offset, placement.stride, placement.count, placement.elementSize);
@@ -89,11 +83,15 @@ void requireInside(const ElementPlacement& placement, std::size_t available,
     }
 }
 
+// Data that no file holds is made here; a count written into a few bytes of JSON must not make
+// the reader fill the memory.
+constexpr std::size_t maxZeroBytes = std::size_t{1} << 30;
+
 // An accessor without a buffer view reads as zeros.
 gltf::ByteSlice zeroBytes(std::size_t count, std::size_t elementSize, const std::string& operation,
                           std::int64_t index) {
     const std::optional<std::size_t> size = gltf::checkedMultiplyAdd(0, count, elementSize);
-    if (!size) {
+    if (!size || *size > maxZeroBytes) {
         throw GLTFUnarchiveError::dataInconsistent(operation + ": the accessor " +
                                                    std::to_string(index) + " is too large");
     }
@@ -209,9 +207,15 @@ GLTFUnarchiver::loadVertexAccessor(std::int64_t index, scene::GeometrySemantic s
             data = zeroBytes(nonNegative(accessor.count, operation, index, "count"), vectorSize,
                              operation, index);
         }
-        const ElementPlacement placement =
+        gltf::ElementPlacement placement =
             placementOf(accessor, stride, vectorSize, operation, index);
         requireInside(placement, data.size, operation, index);
+        if (accessor.sparse) {
+            // Replaced elements need a block of their own, packed from byte 0.
+            data = gltf::withSparseValues(*this, accessor, data, placement, operation);
+            placement.offset = 0;
+            placement.stride = vectorSize;
+        }
         const scene::SourceLayout layout{.vectorCount = placement.count,
                                          .usesFloatComponents = isFloat,
                                          .signedComponents =
@@ -219,7 +223,7 @@ GLTFUnarchiver::loadVertexAccessor(std::int64_t index, scene::GeometrySemantic s
                                          .componentsPerVector = components,
                                          .bytesPerComponent = componentSize,
                                          .dataOffset = data.offset + placement.offset,
-                                         .dataStride = stride};
+                                         .dataStride = placement.stride};
         return std::any(scene::GeometrySource::create(data.block, semantic, layout));
     };
     const auto runHook = [&](const std::any& source) {
@@ -235,6 +239,7 @@ std::shared_ptr<scene::GeometryElement> GLTFUnarchiver::loadIndexAccessor(std::i
     const std::string operation = "loadIndexAccessor";
     const auto build = [&] {
         const GLTFAccessor& accessor = accessorRecord(json_, index, operation);
+        gltf::refuseSparse(accessor, operation);
         const std::optional<scene::PrimitiveType> primitiveType = gltf::primitiveTypeForMode(mode);
         if (!primitiveType) {
             throw GLTFUnarchiveError::notSupported(operation + ": primitve mode " +
@@ -272,14 +277,15 @@ GLTFUnarchiver::IndexBytes GLTFUnarchiver::readIndexBytes(const GLTFAccessor& ac
     if (!accessor.bufferView) {
         const std::size_t count = nonNegative(accessor.count, operation, index, "count");
         const gltf::ByteSlice zeros = zeroBytes(count, indexSize, operation, index);
-        const ElementPlacement placement =
+        const gltf::ElementPlacement placement =
             placementOf(accessor, indexSize, indexSize, operation, index);
         requireInside(placement, zeros.size, operation, index);
         return {.data = zeros, .count = count};
     }
     const gltf::ByteSlice view = loadBufferView(*accessor.bufferView);
     const std::size_t stride = strideOf(getDataStride(*accessor.bufferView), indexSize, operation);
-    const ElementPlacement placement = placementOf(accessor, stride, indexSize, operation, index);
+    const gltf::ElementPlacement placement =
+        placementOf(accessor, stride, indexSize, operation, index);
     requireInside(placement, view.size, operation, index);
     if (placement.stride == indexSize) {
         return {.data = {.block = view.block,
@@ -304,6 +310,7 @@ GLTFUnarchiver::loadKeyTimeAccessor(std::int64_t index) {
     double duration = 0;
     const auto build = [&] {
         const GLTFAccessor& accessor = accessorRecord(json_, index, operation);
+        gltf::refuseSparse(accessor, operation);
         if (!requireInTable(gltf::componentIsFloat(accessor.componentType), operation,
                             "componentType")) {
             throw GLTFUnarchiveError::dataInconsistent(operation + ": not Float keyTime accessor");
@@ -344,7 +351,7 @@ std::vector<float> GLTFUnarchiver::readKeyTimes(const GLTFAccessor& accessor, st
     } else {
         data = zeroBytes(count, sizeof(float), operation, index);
     }
-    const ElementPlacement placement =
+    const gltf::ElementPlacement placement =
         placementOf(accessor, stride, sizeof(float), operation, index);
     requireInside(placement, data.size, operation, index);
     std::vector<float> times(count);
@@ -359,6 +366,7 @@ std::vector<scene::Value> GLTFUnarchiver::loadValueAccessor(std::int64_t index) 
     const std::string operation = "loadValueAccessor";
     const auto build = [&] {
         const GLTFAccessor& accessor = accessorRecord(json_, index, operation);
+        gltf::refuseSparse(accessor, operation);
         if (!accessor.bufferView) {
             throw GLTFUnarchiveError::dataInconsistent(operation + ": bufferView is not defined");
         }
@@ -370,10 +378,9 @@ std::vector<scene::Value> GLTFUnarchiver::loadValueAccessor(std::int64_t index) 
         if (!isKeyValueType(accessor.type)) {
             return std::any(values);
         }
-        const ElementPlacement placement =
+        const gltf::ElementPlacement placement =
             placementOf(accessor, static_cast<std::size_t>(componentSize * components),
                         static_cast<std::size_t>(componentSize * components), operation, index);
-        values.reserve(placement.count);
         iterateBufferView(*accessor.bufferView, placement.offset, placement.elementSize,
                           placement.count, [&](const std::uint8_t* element) {
                               values.push_back(

@@ -1,7 +1,9 @@
 #include "DocumentRecords.h"
+#include "KeyframeInterpolation.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <algorithm>
+#include <charconv>
 #include <map>
 
 namespace {
@@ -70,12 +72,36 @@ std::shared_ptr<scene::AnimationGroup> groupOf(const scene::AnimationGroup& stor
     return std::static_pointer_cast<scene::AnimationGroup>(stored.copy());
 }
 
-// Every key-frame animation of the weight group receives one weight per key: the values come
-// key by key, one weight per path.
-std::vector<scene::Value> weightsOfPath(const std::vector<double>& weights, std::size_t path,
-                                        std::size_t pathCount) {
+[[noreturn]] void refuseCountMismatch(std::string_view operationName, std::size_t valueCount,
+                                      std::size_t keyCount) {
+    throw GLTFUnarchiveError::dataInconsistent(
+        std::string(operationName) + ": data count mismatch: " + std::to_string(valueCount) +
+        " != " + std::to_string(keyCount));
+}
+
+// The morph target a weight path addresses: the number in its last brackets ("…weights[k]").
+std::size_t targetOf(const std::string& weightPath) {
+    std::size_t target = 0;
+    const std::size_t open = weightPath.rfind('[');
+    std::from_chars(weightPath.data() + open + 1, weightPath.data() + weightPath.size(), target);
+    return target;
+}
+
+// Every primitive of a mesh has the mesh's morph targets, so a key holds one weight per target,
+// however many primitives share it.
+std::size_t targetCountOf(const WeightPaths& weightPaths) {
+    std::size_t count = 0;
+    for (const std::string& path : weightPaths) {
+        count = std::max(count, targetOf(path) + 1);
+    }
+    return count;
+}
+
+// The weights of one target, one per key: the values come key by key, one weight per target.
+std::vector<scene::Value> weightsOfTarget(const std::vector<double>& weights, std::size_t target,
+                                          std::size_t targetCount) {
     std::vector<scene::Value> values;
-    for (std::size_t position = path; position < weights.size(); position += pathCount) {
+    for (std::size_t position = target; position < weights.size(); position += targetCount) {
         values.emplace_back(weights[position]);
     }
     return values;
@@ -197,10 +223,17 @@ GLTFUnarchiver::loadAnimationSampler(std::int64_t animationIndex, std::int64_t s
     const GLTFAnimationSampler& sampler =
         elementAt(animationRecord(json_, animationIndex, "loadAnimationSampler").samplers,
                   samplerIndex, "loadAnimationSampler", "sampler ");
+    const gltf::Interpolation interpolation =
+        gltf::interpolationOf(sampler._interpolation, "loadAnimationSampler");
     const auto [keyTimes, duration] = loadKeyTimeAccessor(sampler.input);
     const std::shared_ptr<scene::KeyframeAnimation> keyframes = scene::KeyframeAnimation::create();
     keyframes->keyTimes = numbersOf(keyTimes, "loadAnimationSampler: key times are not numbers");
-    keyframes->values = loadValueAccessor(sampler.output);
+    keyframes->values = gltf::keyValues(loadValueAccessor(sampler.output), interpolation, 1);
+    if (keyframes->values.size() != keyframes->keyTimes.size()) {
+        refuseCountMismatch("loadAnimationSampler", keyframes->values.size(),
+                            keyframes->keyTimes.size());
+    }
+    keyframes->calculationMode = gltf::calculationModeOf(interpolation);
     keyframes->duration = duration;
     keyframes->repeatCount = scene::repeatForever;
 
@@ -229,30 +262,32 @@ GLTFUnarchiver::loadWeightAnimationsSampler(std::int64_t animationIndex, std::in
     const GLTFAnimationSampler& sampler =
         elementAt(animationRecord(json_, animationIndex, "loadWeightAnimationsSampler").samplers,
                   samplerIndex, "loadWeightAnimationsSampler", "sampler ");
+    const gltf::Interpolation interpolation =
+        gltf::interpolationOf(sampler._interpolation, "loadWeightAnimationsSampler");
     const auto [keyTimeValues, duration] = loadKeyTimeAccessor(sampler.input);
+    const std::size_t targetCount = targetCountOf(weightPaths);
     const std::vector<double> weights =
-        numbersOf(loadValueAccessor(sampler.output),
-                  "loadWeightAnimationsSampler: data type is not [NSNumber]");
+        gltf::keyValues(numbersOf(loadValueAccessor(sampler.output),
+                                  "loadWeightAnimationsSampler: data type is not [NSNumber]"),
+                        interpolation, targetCount);
     const std::vector<double> keyTimes =
         numbersOf(keyTimeValues, "loadWeightAnimationsSampler: key times are not numbers");
+    const std::size_t keysPerTarget = weights.size() / targetCount;
+    if (keysPerTarget != keyTimes.size()) {
+        refuseCountMismatch("loadWeightAnimationsSampler", keysPerTarget, keyTimes.size());
+    }
 
     // A weight group loops with its own sampler's duration.
     const std::shared_ptr<scene::AnimationGroup> group = scene::AnimationGroup::create();
     group->duration = duration;
     group->repeatCount = scene::repeatForever;
-    const std::size_t pathCount = weightPaths.size();
-    const std::size_t keysPerPath = weights.size() / pathCount;
-    if (keysPerPath != keyTimes.size()) {
-        throw GLTFUnarchiveError::dataInconsistent(
-            "loadWeightAnimationsSampler: data count mismatch: " + std::to_string(keysPerPath) +
-            " != " + std::to_string(keyTimes.size()));
-    }
-    for (std::size_t path = 0; path < pathCount; ++path) {
+    for (const std::string& path : weightPaths) {
         const std::shared_ptr<scene::KeyframeAnimation> keyframes =
-            scene::KeyframeAnimation::create(weightPaths[path]);
+            scene::KeyframeAnimation::create(path);
         keyframes->keyTimes = keyTimes;
         keyframes->duration = duration;
-        keyframes->values = weightsOfPath(weights, path, pathCount);
+        keyframes->values = weightsOfTarget(weights, targetOf(path), targetCount);
+        keyframes->calculationMode = gltf::calculationModeOf(interpolation);
         group->animations.push_back(keyframes);
     }
     return group;

@@ -1,4 +1,5 @@
 #include "DocumentRecords.h"
+#include "SparseAccessors.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -148,6 +149,7 @@ std::vector<scene::Matrix4> GLTFUnarchiver::readInverseBindMatrices(std::int64_t
     const GLTFAccessor& accessor = gltf::documentRecord(
         json_.accessors, accessorIndex, "loadInverseBindMatrices: accessors is not defined");
     requireMatrixAccessor(accessor);
+    gltf::refuseSparse(accessor, "loadInverseBindMatrices");
     if (!accessor.bufferView) {
         return identityMatrices(accessor.count);
     }

@@ -4,7 +4,9 @@
 // or as a GLB container with an optional binary chunk, plus data URIs for embedded buffers.
 
 #include <GLTFReader/ByteSlice.h>
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,9 +49,40 @@ inline std::string base64(const std::vector<std::uint8_t>& bytes) {
     return text;
 }
 
+// Numbers in little-endian order, as a buffer of a test document holds them.
+class TestBytes {
+  public:
+    template <class Number> TestBytes& append(std::initializer_list<Number> numbers) {
+        for (const Number number : numbers) {
+            const auto* first = reinterpret_cast<const std::uint8_t*>(&number);
+            bytes_.insert(bytes_.end(), first, first + sizeof number);
+        }
+        return *this;
+    }
+
+    TestBytes& floats(std::initializer_list<float> numbers) { return append(numbers); }
+
+    TestBytes& appendBytes(const std::vector<std::uint8_t>& bytes) {
+        bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+        return *this;
+    }
+
+    std::size_t size() const { return bytes_.size(); }
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+};
+
 inline std::string dataUri(const std::vector<std::uint8_t>& bytes,
                            std::string_view mediaType = "application/octet-stream") {
     return "data:" + std::string(mediaType) + ";base64," + base64(bytes);
+}
+
+// A "buffers" member with one buffer embedded as a data URI.
+inline std::string embeddedBuffer(const TestBytes& bytes) {
+    return R"("buffers": [{"uri": ")" + dataUri(bytes.bytes()) + R"(", "byteLength": )" +
+           std::to_string(bytes.size()) + "}]";
 }
 
 // One chunk of a GLB container, as written: its declared length, type and bytes.
