@@ -1,0 +1,57 @@
+#pragma once
+
+#include <SceneGraph/Scene.h>
+#include <USD/Layer.h>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace usd {
+
+// Told how far a write has come, from 0 to 1 (exactly 1 once, at the end). May be called on
+// any thread.
+using SceneWriteProgress = std::function<void(double fraction)>;
+
+struct USDZWriteResult {
+    bool succeeded = false;
+    std::string failure;               // why, when !succeeded (fit to show a user)
+    std::vector<std::string> findings; // what the written file lacks or would show wrongly
+};
+
+// Writes the scene as a USDZ package at `url`: the crate root layer first, then one file per
+// distinct image (original PNG/JPEG bytes where the scene still has them). Static content only:
+// skinners, morphers and animations are left out and reported among the findings. Never throws
+// for bad scene content; a file that cannot be written is a failure, and no file is left.
+USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& url,
+                          const SceneWriteProgress& progress = {});
+
+// A file packaged beside the root layer ("textures/wood.png").
+struct PackagedFile {
+    std::string name;
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+};
+
+// The root layer and the files it names, as writeUSDZ would package them.
+struct SceneLayer {
+    Layer layer;
+    std::vector<PackagedFile> files;
+    // What was dropped or changed while building (out-of-range triangles, integer positions …).
+    std::vector<std::string> findings;
+};
+
+// The layer writeUSDZ would package. `rootName` is the name wanted for the root prim (the
+// output file's base name); it is made a valid prim name. Progress runs from 0 to 1.
+SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName = "Root",
+                           const SceneWriteProgress& progress = {});
+
+// The self-check alone: what the written layer lacks or would show wrongly (prim types, shader
+// ids and input types the AR viewer accepts, connections, bindings, primvar counts, asset
+// paths, layer metadata), and what of the scene was left out of it. With `packaged`, every
+// asset path must also name one of those files.
+std::vector<std::string> checkWrittenLayer(const scene::Scene& scene, const Layer& layer,
+                                           const std::vector<PackagedFile>* packaged = nullptr);
+
+} // namespace usd

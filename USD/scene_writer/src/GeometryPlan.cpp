@@ -1,0 +1,78 @@
+#include "GeometryPlan.h"
+
+#include <SceneGraph/Material.h>
+
+namespace usd::writer {
+namespace {
+
+GeometryPrimKind kindOf(scene::PrimitiveType type) {
+    switch (type) {
+    case scene::PrimitiveType::point:
+        return GeometryPrimKind::points;
+    case scene::PrimitiveType::line:
+        return GeometryPrimKind::curves;
+    default:
+        return GeometryPrimKind::mesh;
+    }
+}
+
+// Which faces a material shows decides how its triangles are written, so elements sharing a
+// mesh must agree on it.
+std::pair<bool, scene::CullMode> facesShown(const scene::Geometry& geometry, std::size_t element) {
+    const auto material = geometry.materialForElement(element);
+    if (!material)
+        return {false, scene::CullMode::back};
+    return {material->doubleSided, material->cullMode};
+}
+
+bool canShareOneMesh(const scene::Geometry& geometry) {
+    const auto& elements = geometry.elements();
+    for (std::size_t e = 0; e < elements.size(); ++e) {
+        if (kindOf(elements[e]->primitiveType()) != GeometryPrimKind::mesh ||
+            facesShown(geometry, e) != facesShown(geometry, 0))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry) {
+    const std::size_t count = geometry.elements().size();
+    if (count == 0)
+        return {};
+    if (canShareOneMesh(geometry)) {
+        GeometryPrimPlan plan{GeometryPrimKind::mesh, {}, true};
+        for (std::size_t e = 0; e < count; ++e)
+            plan.elements.push_back(e);
+        return {plan};
+    }
+    std::vector<GeometryPrimPlan> plans;
+    for (std::size_t e = 0; e < count; ++e)
+        plans.push_back({kindOf(geometry.elements()[e]->primitiveType()), {e}, false});
+    return plans;
+}
+
+std::string_view primTypeName(GeometryPrimKind kind) {
+    switch (kind) {
+    case GeometryPrimKind::points:
+        return "Points";
+    case GeometryPrimKind::curves:
+        return "BasisCurves";
+    default:
+        return "Mesh";
+    }
+}
+
+std::string_view defaultPrimName(GeometryPrimKind kind) {
+    switch (kind) {
+    case GeometryPrimKind::points:
+        return "points";
+    case GeometryPrimKind::curves:
+        return "curves";
+    default:
+        return "mesh";
+    }
+}
+
+} // namespace usd::writer

@@ -1,0 +1,179 @@
+#include "GeometryPrims.h"
+
+#include "FaceSides.h"
+#include "MaterialBinding.h"
+#include "PrimitiveCorners.h"
+#include "VertexPrimvars.h"
+
+#include <algorithm>
+#include <numeric>
+#include <string>
+
+namespace usd::writer {
+namespace {
+
+struct ElementCorners {
+    std::size_t element;
+    std::vector<std::uint32_t> corners;
+};
+
+std::vector<ElementCorners> readElements(GeometryContext& context, const scene::Geometry& geometry,
+                                         const GeometryPrimPlan& plan) {
+    const std::size_t vertexCount = vertexCountOf(geometry);
+    std::vector<ElementCorners> result;
+    for (const std::size_t e : plan.elements) {
+        PrimitiveCorners read = readPrimitiveCorners(*geometry.elements()[e], vertexCount);
+        if (read.outOfRange > 0)
+            context.findings.push_back(std::to_string(read.outOfRange) +
+                                       " primitive(s) with an index past the vertices were left "
+                                       "out.");
+        result.push_back({e, std::move(read.corners)});
+    }
+    return result;
+}
+
+// Renumbers the corners to the vertices they use, in order of first use; returns the source
+// vertex of each new one.
+std::vector<std::uint32_t> compactVertices(std::vector<ElementCorners>& elements,
+                                           std::size_t vertexCount) {
+    constexpr std::uint32_t unused = ~std::uint32_t{0};
+    std::vector<std::uint32_t> newIndex(vertexCount, unused);
+    std::vector<std::uint32_t> selection;
+    for (ElementCorners& element : elements)
+        for (std::uint32_t& corner : element.corners) {
+            if (newIndex[corner] == unused) {
+                newIndex[corner] = static_cast<std::uint32_t>(selection.size());
+                selection.push_back(corner);
+            }
+            corner = newIndex[corner];
+        }
+    return selection;
+}
+
+std::vector<std::uint32_t> vertexSelection(std::vector<ElementCorners>& elements,
+                                           const scene::Geometry& geometry,
+                                           const GeometryPrimPlan& plan) {
+    if (!plan.sharesAllVertices)
+        return compactVertices(elements, vertexCountOf(geometry));
+    std::vector<std::uint32_t> all(vertexCountOf(geometry));
+    std::iota(all.begin(), all.end(), 0u);
+    return all;
+}
+
+const WrittenMaterial& materialOf(GeometryContext& context, const scene::Geometry& geometry,
+                                  std::size_t element) {
+    return context.materials.use(geometry.materialForElement(element));
+}
+
+Array<std::int32_t> toIntArray(const std::vector<std::uint32_t>& values) {
+    return Array<std::int32_t>(values.begin(), values.end());
+}
+
+void noteMissingChannels(GeometryContext& context, const WrittenMaterial& material,
+                         const VertexAttributes& attributes) {
+    for (const int channel : material.texCoordChannels) {
+        const bool present = std::ranges::any_of(
+            attributes.texCoords, [&](const TexCoordChannel& c) { return c.channel == channel; });
+        if (!present)
+            context.findings.push_back("A texture reads texture coordinates " +
+                                       std::to_string(channel) +
+                                       ", which the geometry does not have.");
+    }
+}
+
+// Per-face material bindings: each element's faces (and their back-face copies) in a subset.
+void writeSubsets(GeometryContext& context, const Path& mesh, const scene::Geometry& geometry,
+                  const std::vector<ElementCorners>& elements, std::size_t copiedFaces) {
+    LayerBuilder& build = context.build;
+    build.addAttribute(mesh, "subsetFamily:materialBind:familyType",
+                       {"token", Token{"partition"}, Variability::Uniform});
+    SiblingNames names;
+    std::int32_t firstFace = 0;
+    for (const ElementCorners& element : elements) {
+        const auto faceCount = static_cast<std::int32_t>(element.corners.size() / 3);
+        Array<std::int32_t> faces(static_cast<std::size_t>(faceCount));
+        std::iota(faces.begin(), faces.end(), firstFace);
+        for (std::int32_t f = 0; copiedFaces > 0 && f < faceCount; ++f)
+            faces.push_back(firstFace + f + static_cast<std::int32_t>(copiedFaces));
+        firstFace += faceCount;
+        const Path subset =
+            build.definePrim(mesh.appendChild(names.claim("subset", "subset")), "GeomSubset");
+        build.addAttribute(subset, "elementType", {"token", Token{"face"}, Variability::Uniform});
+        build.addAttribute(subset, "familyName",
+                           {"token", Token{"materialBind"}, Variability::Uniform});
+        build.addAttribute(subset, "indices", {"int[]", std::move(faces)});
+        bindMaterial(build, subset, materialOf(context, geometry, element.element).path);
+    }
+}
+
+Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Geometry& geometry,
+                     const GeometryPrimPlan& plan) {
+    std::vector<ElementCorners> elements = readElements(context, geometry, plan);
+    const auto selection = vertexSelection(elements, geometry, plan);
+    VertexAttributes attributes = gatherVertexAttributes(geometry, selection, context.findings);
+    std::vector<std::uint32_t> corners;
+    for (const ElementCorners& element : elements)
+        corners.insert(corners.end(), element.corners.begin(), element.corners.end());
+    if (attributes.normals)
+        repairNormals(*attributes.normals, attributes.points, corners);
+
+    const auto firstMaterial = geometry.materialForElement(plan.elements.front());
+    const std::size_t faceCount = corners.size() / 3;
+    const bool emulateDoubleSided = firstMaterial && firstMaterial->doubleSided;
+    if (emulateDoubleSided)
+        appendBackFaces(attributes, corners);
+    else if (firstMaterial && firstMaterial->cullMode == scene::CullMode::front)
+        turnFacesAround(attributes, corners);
+
+    LayerBuilder& build = context.build;
+    writeVertexAttributes(build, prim, attributes);
+    build.addAttribute(prim, "faceVertexCounts",
+                       {"int[]", Array<std::int32_t>(corners.size() / 3, 3)});
+    build.addAttribute(prim, "faceVertexIndices", {"int[]", toIntArray(corners)});
+    build.addAttribute(prim, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
+    build.addAttribute(prim, "doubleSided", {"bool", false, Variability::Uniform});
+    for (const ElementCorners& element : elements)
+        noteMissingChannels(context, materialOf(context, geometry, element.element), attributes);
+    if (elements.size() == 1)
+        bindMaterial(build, prim, materialOf(context, geometry, elements.front().element).path);
+    else
+        writeSubsets(context, prim, geometry, elements, emulateDoubleSided ? faceCount : 0);
+    Dictionary customData;
+    if (emulateDoubleSided)
+        customData.set("emulatedDoubleSided", true);
+    return customData;
+}
+
+// Points and line segments are written de-indexed: one USD point per corner.
+void writePointsOrCurves(GeometryContext& context, const Path& prim,
+                         const scene::Geometry& geometry, const GeometryPrimPlan& plan) {
+    std::vector<ElementCorners> elements = readElements(context, geometry, plan);
+    const std::vector<std::uint32_t>& selection = elements.front().corners;
+    const VertexAttributes attributes =
+        gatherVertexAttributes(geometry, selection, context.findings);
+    LayerBuilder& build = context.build;
+    writeVertexAttributes(build, prim, attributes);
+    const Path widths = build.addAttribute(prim, "widths", {"float[]", Array<float>{0.01f}});
+    build.setMetadata(widths, "interpolation", Token{"constant"});
+    if (plan.kind == GeometryPrimKind::curves) {
+        build.addAttribute(prim, "type", {"token", Token{"linear"}, Variability::Uniform});
+        build.addAttribute(prim, "wrap", {"token", Token{"nonperiodic"}, Variability::Uniform});
+        build.addAttribute(prim, "curveVertexCounts",
+                           {"int[]", Array<std::int32_t>(selection.size() / 2, 2)});
+    }
+    const WrittenMaterial& material = materialOf(context, geometry, plan.elements.front());
+    noteMissingChannels(context, material, attributes);
+    bindMaterial(build, prim, material.path);
+}
+
+} // namespace
+
+Dictionary writeGeometryPrim(GeometryContext& context, const Path& prim,
+                             const scene::Geometry& geometry, const GeometryPrimPlan& plan) {
+    if (plan.kind == GeometryPrimKind::mesh)
+        return writeMesh(context, prim, geometry, plan);
+    writePointsOrCurves(context, prim, geometry, plan);
+    return {};
+}
+
+} // namespace usd::writer

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <USD/Layer.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Reading back what the writer authored, for the self-check.
+namespace usd::writer {
+
+// The prim's type name ("" for none).
+std::string primType(const Layer& layer, const Path& prim);
+// The default value of the prim's attribute `name`, or null.
+const Value* attributeValue(const Layer& layer, const Path& prim, std::string_view name);
+// The attribute's type name, or "" when there is no such attribute.
+std::string attributeType(const Layer& layer, const Path& attribute);
+// Connection sources of an attribute, or targets of a relationship (explicit items).
+std::vector<Path> pathsOf(const Layer& layer, const Path& property, std::string_view field);
+// The prim's own properties (names), in authored order.
+std::vector<std::string> propertyNames(const Layer& layer, const Path& prim);
+// Whether the prim applies the named API schema.
+bool appliesSchema(const Layer& layer, const Path& prim, std::string_view schema);
+// A token-valued default or metadata field, "" when absent.
+std::string tokenOf(const Value* value);
+
+} // namespace usd::writer

@@ -1,0 +1,95 @@
+#include "MaterialLibrary.h"
+
+#include "SurfaceDescription.h"
+#include "TextureNodes.h"
+
+namespace usd::writer {
+namespace {
+
+// Writes the surface inputs; an input whose texture could not be written is left to the
+// shader's fallback.
+void writeInputs(LayerBuilder& build, const Path& surface, const SurfaceDescription& description,
+                 const std::vector<std::optional<Path>>& nodes, TextureNodes& textureNodes) {
+    for (const SurfaceInput& input : description.inputs) {
+        const std::string name = "inputs:" + input.name;
+        if (const auto* output = std::get_if<TextureOutput>(&input.value)) {
+            if (const auto& node = nodes[output->texture])
+                build.setConnections(build.addAttribute(surface, name, {input.typeName}),
+                                     {textureNodes.output(*node, output->output)});
+        } else if (const auto* color = std::get_if<Vec3f>(&input.value)) {
+            build.addAttribute(surface, name, {input.typeName, *color});
+        } else {
+            build.addAttribute(surface, name, {input.typeName, std::get<float>(input.value)});
+        }
+    }
+}
+
+void noteTextureLimits(const scene::Material& material, const SurfaceDescription& description,
+                       const std::set<int>& channels, Findings& findings) {
+    const std::string who = "Material \"" + material.name + "\": ";
+    if (channels.size() > 2)
+        findings.push_back(who + "textures read " + std::to_string(channels.size()) +
+                           " texture-coordinate sets; the AR viewer reads at most two.");
+    std::set<std::array<double, 16>> transforms;
+    for (const TextureRead& texture : description.textures)
+        if (texture.contentsTransform != scene::Matrix4(1.0))
+            transforms.insert(scene::elementsOf(texture.contentsTransform));
+    if (transforms.size() > 1)
+        findings.push_back(who + "textures are transformed differently; the AR viewer applies "
+                                 "only the first transform to all of them.");
+}
+
+} // namespace
+
+std::shared_ptr<scene::Material> defaultWhiteMaterial() {
+    auto material = scene::Material::create();
+    material->lightingModel = scene::LightingModel::physicallyBased;
+    material->diffuse().contents = scene::Color::white(1.0);
+    material->metalness().contents = scene::Color::white(1.0);
+    material->roughness().contents = scene::Color::white(1.0);
+    return material;
+}
+
+MaterialLibrary::MaterialLibrary(LayerBuilder& build, Path scope, ImageLibrary& images,
+                                 Findings& findings)
+    : build_(build), scope_(std::move(scope)), images_(images), findings_(findings) {}
+
+const WrittenMaterial& MaterialLibrary::use(const std::shared_ptr<scene::Material>& material) {
+    if (!material && !defaultMaterial_)
+        defaultMaterial_ = defaultWhiteMaterial();
+    const scene::Material& chosen = material ? *material : *defaultMaterial_;
+    if (const auto found = written_.find(&chosen); found != written_.end())
+        return found->second;
+    return written_.emplace(&chosen, write(chosen)).first->second;
+}
+
+WrittenMaterial MaterialLibrary::write(const scene::Material& material) {
+    if (written_.empty())
+        build_.definePrim(scope_, "Scope");
+    const Path path =
+        build_.definePrim(scope_.appendChild(names_.claim(material.name, "material")), "Material");
+    const Path surface = build_.definePrim(path.appendChild("PreviewSurface"), "Shader");
+    build_.addAttribute(surface, "info:id",
+                        {"token", Token{"UsdPreviewSurface"}, Variability::Uniform});
+    build_.addAttribute(surface, "outputs:surface", {"token"});
+    build_.setConnections(build_.addAttribute(path, "outputs:surface", {"token"}),
+                          {surface.appendProperty("outputs:surface")});
+
+    const SurfaceDescription description = describeSurface(material, images_, findings_);
+    SiblingNames nodeNames;
+    nodeNames.claim("PreviewSurface", "shader");
+    TextureNodes textureNodes(build_, path, nodeNames);
+    WrittenMaterial written{path, {}};
+    std::vector<std::optional<Path>> nodes;
+    for (const TextureRead& texture : description.textures) {
+        const auto file = images_.fileFor(*texture.image, texture.use);
+        nodes.push_back(file ? std::optional(textureNodes.write(texture, *file)) : std::nullopt);
+        if (file)
+            written.texCoordChannels.insert(texture.texCoordChannel);
+    }
+    writeInputs(build_, surface, description, nodes, textureNodes);
+    noteTextureLimits(material, description, written.texCoordChannels, findings_);
+    return written;
+}
+
+} // namespace usd::writer

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Findings.h"
+#include "ImageLibrary.h"
+#include "PrimNames.h"
+
+#include <SceneGraph/Material.h>
+#include <USD/LayerBuilder.h>
+#include <map>
+#include <memory>
+#include <set>
+
+namespace usd::writer {
+
+struct WrittenMaterial {
+    Path path;
+    std::set<int> texCoordChannels; // the mapping channels its textures read
+};
+
+// The Material prims of the layer, each scene material written once, on first use, inside one
+// Scope.
+class MaterialLibrary {
+  public:
+    MaterialLibrary(LayerBuilder& build, Path scope, ImageLibrary& images, Findings& findings);
+
+    // The prim for `material`; null stands for the loader's default white physically based
+    // material.
+    const WrittenMaterial& use(const std::shared_ptr<scene::Material>& material);
+
+  private:
+    WrittenMaterial write(const scene::Material& material);
+
+    LayerBuilder& build_;
+    Path scope_;
+    ImageLibrary& images_;
+    Findings& findings_;
+    SiblingNames names_;
+    std::shared_ptr<scene::Material> defaultMaterial_;
+    std::map<const scene::Material*, WrittenMaterial> written_;
+};
+
+// The material a primitive without one is drawn with.
+std::shared_ptr<scene::Material> defaultWhiteMaterial();
+
+} // namespace usd::writer

@@ -1,0 +1,77 @@
+// Builds the root layer of a package: layer metadata, the root prim, the node tree and the
+// materials it binds.
+
+#include "CustomData.h"
+#include "ImageLibrary.h"
+#include "MaterialLibrary.h"
+#include "NodeWriter.h"
+
+#include <SceneGraph/Geometry.h>
+#include <USD/FieldNames.h>
+#include <USD/USDZWriter.h>
+#include <algorithm>
+
+namespace usd {
+namespace {
+
+constexpr const char* creator = "Brightfold";
+
+std::size_t geometryCount(const scene::Node& root) {
+    std::size_t count = 0;
+    root.enumerateHierarchy([&](const scene::Node& node) { count += node.geometry() ? 1 : 0; });
+    return count;
+}
+
+void writeLayerMetadata(LayerBuilder& build, const std::string& rootName) {
+    build.setLayerMetadata(field::kDefaultPrim, Token{rootName});
+    build.setLayerMetadata(field::kUpAxis, Token{"Y"});
+    build.setLayerMetadata(field::kMetersPerUnit, 1.0);
+    Dictionary layerData;
+    layerData.set("creator", std::string(creator));
+    build.setLayerMetadata("customLayerData", layerData);
+}
+
+// The scene's own entries and the root node's values share the root prim's customData. The
+// root prim is named after the file, so only a root node with a name of its own keeps it.
+Dictionary rootCustomData(const scene::Scene& scene, const std::string& rootName) {
+    const scene::Node& rootNode = *scene.rootNode();
+    Dictionary data = rootNode.name().empty() ? writer::nodeValues(rootNode)
+                                              : writer::nodeCustomData(rootNode, rootName);
+    const Dictionary sceneValues = writer::customDataOf(scene.values());
+    for (const auto& [key, value] : sceneValues.entries())
+        data.set(key, value);
+    return data;
+}
+
+} // namespace
+
+SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName,
+                           const SceneWriteProgress& progress) {
+    SceneLayer result;
+    LayerBuilder build(result.layer);
+    const std::string name = writer::sanitizedPrimName(rootName, "Root");
+    writeLayerMetadata(build, name);
+    const Path root = Path::absoluteRoot().appendChild(name);
+
+    writer::SiblingNames rootChildren;
+    const Path materials = root.appendChild(rootChildren.claim("Materials", "Materials"));
+    writer::ImageLibrary images(result.findings);
+    writer::MaterialLibrary materialLibrary(build, materials, images, result.findings);
+    writer::GeometryContext context{build, materialLibrary, result.findings};
+
+    const std::size_t total = std::max<std::size_t>(geometryCount(*scene.rootNode()), 1);
+    std::size_t done = 0;
+    writer::NodeWriter nodes(context, [&] {
+        if (progress)
+            progress(static_cast<double>(++done) / static_cast<double>(total));
+    });
+    nodes.write(*scene.rootNode(), root, std::move(rootChildren), rootCustomData(scene, name),
+                true);
+    build.setMetadata(root, "kind", Token{"component"});
+    result.files = images.files();
+    if (progress)
+        progress(1.0);
+    return result;
+}
+
+} // namespace usd

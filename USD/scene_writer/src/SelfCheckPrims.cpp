@@ -1,0 +1,130 @@
+#include "LayerQueries.h"
+#include "SelfCheckRules.h"
+
+#include <USD/FieldNames.h>
+#include <set>
+
+namespace usd::writer::check {
+namespace {
+
+const std::set<std::string, std::less<>> acceptedTypes{
+    "",           "Scope",  "Xform",    "Camera",   "Shader",        "Material",
+    "Mesh",       "Sphere", "Cube",     "Cylinder", "Cone",          "Capsule",
+    "GeomSubset", "Points", "SkelRoot", "Skeleton", "SkelAnimation", "BlendShape"};
+
+const std::set<std::string, std::less<>> gprimTypes{"Mesh", "Points",   "BasisCurves", "Sphere",
+                                                    "Cube", "Cylinder", "Cone",        "Capsule"};
+
+// Element counts the AR viewer and USD expect of a prim with vertex primvars.
+template <typename T> std::size_t lengthOf(const Value* value) {
+    const Array<T>* array = value ? value->get<Array<T>>() : nullptr;
+    return array ? array->size() : 0;
+}
+
+// The number of elements of an array value (0 for anything else).
+std::size_t arrayLength(const Value* value) {
+    if (!value)
+        return 0;
+    return std::visit(
+        []<typename T>(const T& held) -> std::size_t {
+            if constexpr (requires {
+                              held.size();
+                              held.data();
+                          })
+                return held.size();
+            else
+                return 0;
+        },
+        value->storage());
+}
+
+bool isPrim(const Spec& spec) {
+    return spec.type == SpecType::Prim;
+}
+
+void checkVertexPrimvars(const Layer& layer, const Path& prim, std::size_t points,
+                         Findings& findings) {
+    for (const std::string& name : propertyNames(layer, prim)) {
+        const Spec* spec = layer.spec(prim.appendProperty(name));
+        if (!spec || tokenOf(spec->field("interpolation")) != "vertex")
+            continue;
+        const std::size_t count = arrayLength(spec->field(field::kDefault));
+        if (count != points)
+            findings.push_back(prim.text() + "." + name + " has " + std::to_string(count) +
+                               " values for " + std::to_string(points) + " points.");
+    }
+}
+
+void checkMeshTopology(const Layer& layer, const Path& mesh, std::size_t points,
+                       Findings& findings) {
+    const Value* countsValue = attributeValue(layer, mesh, "faceVertexCounts");
+    const Value* indicesValue = attributeValue(layer, mesh, "faceVertexIndices");
+    const auto* counts = countsValue ? countsValue->get<Array<std::int32_t>>() : nullptr;
+    const auto* indices = indicesValue ? indicesValue->get<Array<std::int32_t>>() : nullptr;
+    if (!counts || !indices) {
+        findings.push_back(mesh.text() + " lacks its faces.");
+        return;
+    }
+    std::size_t corners = 0;
+    for (const std::int32_t count : *counts)
+        corners += static_cast<std::size_t>(std::max(count, 0));
+    if (corners != indices->size())
+        findings.push_back(mesh.text() + ": face sizes do not add up to the face indices.");
+    for (const std::int32_t index : *indices)
+        if (index < 0 || static_cast<std::size_t>(index) >= points) {
+            findings.push_back(mesh.text() + " has a face index past its points.");
+            return;
+        }
+}
+
+} // namespace
+
+void checkPrimTypes(const Layer& layer, Findings& findings) {
+    for (const auto& [path, spec] : layer.specs()) {
+        if (!isPrim(spec))
+            continue;
+        const std::string type = primType(layer, path);
+        if (type == "Points")
+            findings.push_back(path.text() + ": points are not shown by the AR viewer.");
+        else if (type == "BasisCurves")
+            findings.push_back(path.text() + ": lines are not shown by the AR viewer.");
+        else if (type == "Camera")
+            findings.push_back(path.text() + ": cameras are ignored by the AR viewer.");
+        else if (!acceptedTypes.contains(type))
+            findings.push_back(path.text() + ": the AR viewer does not accept prims of type " +
+                               type + ".");
+        for (Path up = path.parent(); up.isPrimPath(); up = up.parent())
+            if (gprimTypes.contains(type) && gprimTypes.contains(primType(layer, up)))
+                findings.push_back(path.text() + " is a geometric prim inside another one.");
+    }
+}
+
+void checkBindings(const Layer& layer, Findings& findings) {
+    for (const auto& [path, spec] : layer.specs()) {
+        if (spec.type != SpecType::Relationship || path.name() != "material:binding")
+            continue;
+        const Path prim = path.primPath();
+        if (!appliesSchema(layer, prim, "MaterialBindingAPI"))
+            findings.push_back(prim.text() + " binds a material without the binding API.");
+        for (const Path& target : pathsOf(layer, path, field::kTargetPaths))
+            if (primType(layer, target) != "Material")
+                findings.push_back(prim.text() + " is bound to " + target.text() +
+                                   ", which is no material.");
+    }
+}
+
+void checkPrimvarCounts(const Layer& layer, Findings& findings) {
+    for (const auto& [path, spec] : layer.specs()) {
+        if (!isPrim(spec))
+            continue;
+        const std::string type = primType(layer, path);
+        if (type != "Mesh" && type != "Points" && type != "BasisCurves")
+            continue;
+        const std::size_t points = lengthOf<Vec3f>(attributeValue(layer, path, "points"));
+        checkVertexPrimvars(layer, path, points, findings);
+        if (type == "Mesh")
+            checkMeshTopology(layer, path, points, findings);
+    }
+}
+
+} // namespace usd::writer::check

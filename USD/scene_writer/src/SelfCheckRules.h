@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Findings.h"
+
+#include <SceneGraph/Scene.h>
+#include <USD/Layer.h>
+#include <USD/USDZWriter.h>
+
+// The parts of the self-check run on every written layer. Each adds a sentence per problem.
+namespace usd::writer::check {
+
+// defaultPrim names a root prim; upAxis is Y; metersPerUnit is authored.
+void checkLayerMetadata(const Layer& layer, Findings& findings);
+// Prim types the AR viewer accepts (and notes on those it does not draw); no gprim inside a
+// gprim.
+void checkPrimTypes(const Layer& layer, Findings& findings);
+// Shader ids, input types, normal-map texture settings, and that every connection has one
+// existing source.
+void checkShaders(const Layer& layer, Findings& findings);
+// Binding targets exist and are materials; bound prims apply the binding API.
+void checkBindings(const Layer& layer, Findings& findings);
+// Vertex primvars and indices agree with the points of their prim.
+void checkPrimvarCounts(const Layer& layer, Findings& findings);
+// Asset paths are relative, stay inside the package and (with `packaged`) name a packaged file.
+void checkAssetPaths(const Layer& layer, const std::vector<PackagedFile>* packaged,
+                     Findings& findings);
+// What of the scene the static writer leaves out: skinning, morph targets, animations.
+void checkLeftOutContent(const scene::Scene& scene, Findings& findings);
+
+} // namespace usd::writer::check

@@ -1,0 +1,52 @@
+#include "PrimNames.h"
+#include "ProgressRange.h"
+
+#include <USD/CrateWriter.h>
+#include <USD/PackageWriter.h>
+#include <USD/USDZWriter.h>
+#include <exception>
+
+namespace usd {
+namespace {
+
+// Shares of the whole write: building the layer, encoding the crate, writing the package.
+constexpr double layerShare = 0.3;
+constexpr double crateShare = 0.9;
+
+USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesystem::path& url,
+                                 const SceneWriteProgress& progress) {
+    USDZWriteResult result;
+    const std::string rootName = writer::sanitizedPrimName(url.stem().string(), "Root");
+    SceneLayer built =
+        buildSceneLayer(scene, rootName, writer::ProgressRange(progress, 0, layerShare).callback());
+    result.findings = std::move(built.findings);
+    for (std::string& finding : checkWrittenLayer(scene, built.layer, &built.files))
+        result.findings.push_back(std::move(finding));
+
+    const std::vector<std::uint8_t> crate =
+        writeCrate(built.layer, writer::ProgressRange(progress, layerShare, crateShare).callback());
+    std::vector<PackageEntry> entries{{rootName + ".usdc", crate}};
+    for (const PackagedFile& file : built.files)
+        entries.push_back({file.name, *file.bytes});
+    writePackage(url, entries);
+    result.succeeded = true;
+    return result;
+}
+
+} // namespace
+
+USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& url,
+                          const SceneWriteProgress& progress) {
+    USDZWriteResult result;
+    try {
+        result = writePackageFile(scene, url, progress);
+    } catch (const std::exception& error) {
+        result.succeeded = false;
+        result.failure = "The USDZ file could not be written: " + std::string(error.what());
+    }
+    if (progress)
+        progress(1.0);
+    return result;
+}
+
+} // namespace usd

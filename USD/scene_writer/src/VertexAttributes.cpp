@@ -1,0 +1,142 @@
+#include "VertexAttributes.h"
+
+#include <algorithm>
+#include <string>
+
+namespace usd::writer {
+namespace {
+
+using scene::GeometrySemantic;
+using scene::GeometrySource;
+
+template <typename Vector, typename Read>
+Array<Vector> readVectors(std::span<const std::uint32_t> selection, Read read) {
+    Array<Vector> values;
+    values.reserve(selection.size());
+    for (const std::uint32_t vertex : selection)
+        values.push_back(read(vertex));
+    return values;
+}
+
+Vec3f xyz(const glm::dvec4& v) {
+    return {static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z)};
+}
+
+// A source can serve the selection only when it holds a vector for the largest vertex.
+bool covers(const GeometrySource& source, std::span<const std::uint32_t> selection,
+            std::size_t vertexCount) {
+    return source.vectorCount() >= vertexCount ||
+           std::ranges::all_of(selection,
+                               [&](std::uint32_t v) { return v < source.vectorCount(); });
+}
+
+std::shared_ptr<GeometrySource> usableSource(const std::shared_ptr<GeometrySource>& source,
+                                             std::span<const std::uint32_t> selection,
+                                             std::size_t vertexCount, Findings& findings) {
+    if (!source || covers(*source, selection, vertexCount))
+        return source;
+    findings.push_back("A " + std::string(scene::semanticName(source->semantic())) +
+                       " source has fewer vectors than the geometry has vertices; it was left "
+                       "out.");
+    return nullptr;
+}
+
+Array<Vec3f> readPoints(const GeometrySource& source, std::span<const std::uint32_t> selection,
+                        Findings& findings) {
+    if (!source.usesFloatComponents())
+        findings.push_back("Vertex positions stored as integers were written as they are, "
+                           "without normalisation.");
+    return readVectors<Vec3f>(selection, [&](std::uint32_t v) { return xyz(source.vector(v)); });
+}
+
+std::optional<Array<Vec3f>> readNormals(const GeometrySource* source,
+                                        std::span<const std::uint32_t> selection) {
+    if (source == nullptr)
+        return std::nullopt;
+    auto normals = readVectors<Vec3f>(
+        selection, [&](std::uint32_t v) { return xyz(source->normalizedVector(v)); });
+    const bool allZero = std::ranges::all_of(normals, [](const Vec3f& n) {
+        return n == Vec3f{0, 0, 0};
+    });
+    if (allZero)
+        return std::nullopt;
+    return normals;
+}
+
+std::vector<TexCoordChannel> readTexCoords(const std::vector<std::shared_ptr<GeometrySource>>& all,
+                                           std::span<const std::uint32_t> selection,
+                                           std::size_t vertexCount, Findings& findings) {
+    std::vector<TexCoordChannel> channels;
+    for (std::size_t c = 0; c < all.size(); ++c) {
+        const auto source = usableSource(all[c], selection, vertexCount, findings);
+        if (!source)
+            continue;
+        channels.push_back(
+            {static_cast<int>(c), readVectors<Vec2f>(selection, [&](auto v) {
+                 const glm::dvec4 uv = source->normalizedVector(v);
+                 return Vec2f{static_cast<float>(uv.x), static_cast<float>(1.0 - uv.y)};
+             })});
+    }
+    return channels;
+}
+
+void readColors(const GeometrySource* source, std::span<const std::uint32_t> selection,
+                VertexAttributes& attributes) {
+    if (source == nullptr)
+        return;
+    attributes.colors = readVectors<Vec3f>(
+        selection, [&](std::uint32_t v) { return xyz(source->normalizedVector(v)); });
+    if (source->componentsPerVector() < 4)
+        return;
+    auto alphas = readVectors<float>(selection, [&](std::uint32_t v) {
+        return static_cast<float>(source->normalizedVector(v).w);
+    });
+    if (std::ranges::any_of(alphas, [](float a) { return a < 1.0f; }))
+        attributes.opacities = std::move(alphas);
+}
+
+template <typename T> void appendCopy(std::optional<Array<T>>& values, std::size_t vertex) {
+    if (values)
+        values->push_back((*values)[vertex]);
+}
+
+} // namespace
+
+std::size_t vertexCountOf(const scene::Geometry& geometry) {
+    const auto positions = geometry.firstSource(GeometrySemantic::vertex);
+    return positions ? positions->vectorCount() : 0;
+}
+
+void VertexAttributes::appendCopyOf(std::size_t vertex) {
+    points.push_back(points[vertex]);
+    appendCopy(normals, vertex);
+    for (TexCoordChannel& channel : texCoords)
+        channel.values.push_back(channel.values[vertex]);
+    appendCopy(colors, vertex);
+    appendCopy(opacities, vertex);
+    appendCopy(tangents, vertex);
+}
+
+VertexAttributes gatherVertexAttributes(const scene::Geometry& geometry,
+                                        std::span<const std::uint32_t> selection,
+                                        Findings& findings) {
+    VertexAttributes attributes;
+    const auto positions = geometry.firstSource(GeometrySemantic::vertex);
+    if (!positions)
+        return attributes;
+    const std::size_t count = positions->vectorCount();
+    const auto usable = [&](GeometrySemantic semantic) {
+        return usableSource(geometry.firstSource(semantic), selection, count, findings);
+    };
+    attributes.points = readPoints(*positions, selection, findings);
+    attributes.normals = readNormals(usable(GeometrySemantic::normal).get(), selection);
+    attributes.texCoords = readTexCoords(geometry.sourcesForSemantic(GeometrySemantic::texcoord),
+                                         selection, count, findings);
+    readColors(usable(GeometrySemantic::color).get(), selection, attributes);
+    if (const auto tangents = usable(GeometrySemantic::tangent))
+        attributes.tangents = readVectors<Vec3f>(
+            selection, [&](std::uint32_t v) { return xyz(tangents->normalizedVector(v)); });
+    return attributes;
+}
+
+} // namespace usd::writer

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Findings.h"
+
+#include <SceneGraph/Geometry.h>
+#include <USD/Value.h>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace usd::writer {
+
+struct TexCoordChannel {
+    int channel = 0; // position among the geometry's texture-coordinate sources
+    Array<Vec2f> values;
+};
+
+// Per-vertex data of one prim, in USD's conventions (t = 1 − v), for a chosen list of the
+// geometry's vertices.
+struct VertexAttributes {
+    Array<Vec3f> points;
+    // Absent when the geometry has no normals or only zero ones: viewers then shade faceted.
+    std::optional<Array<Vec3f>> normals;
+    std::vector<TexCoordChannel> texCoords;
+    std::optional<Array<Vec3f>> colors;
+    // Only when some colour is not fully opaque.
+    std::optional<Array<float>> opacities;
+    std::optional<Array<Vec3f>> tangents;
+
+    // Appends a copy of vertex `vertex` (every attribute).
+    void appendCopyOf(std::size_t vertex);
+    std::size_t size() const { return points.size(); }
+};
+
+// Reads the geometry's sources for the vertices listed in `selection` (each below the vertex
+// source's count). Sources too short for the vertices are left out and reported.
+VertexAttributes gatherVertexAttributes(const scene::Geometry& geometry,
+                                        std::span<const std::uint32_t> selection,
+                                        Findings& findings);
+
+// The number of vertices the geometry's positions give (0 without a position source).
+std::size_t vertexCountOf(const scene::Geometry& geometry);
+
+} // namespace usd::writer

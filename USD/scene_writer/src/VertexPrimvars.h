@@ -1,0 +1,19 @@
+#pragma once
+
+#include "VertexAttributes.h"
+
+#include <USD/LayerBuilder.h>
+#include <string>
+
+namespace usd::writer {
+
+// The primvar of texture-coordinate channel n, as material readers name it: "st" for channel
+// 0, "st<n>" after it.
+std::string texCoordPrimvarName(int channel);
+
+// Authors points, extent, normals and the vertex primvars (texture coordinates, colours,
+// opacities, tangents) of a Mesh, Points or BasisCurves prim, all with vertex interpolation.
+void writeVertexAttributes(LayerBuilder& build, const Path& prim,
+                           const VertexAttributes& attributes);
+
+} // namespace usd::writer
