@@ -7,6 +7,7 @@
 #include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(Brightfold_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Brightfold_PreviewPlugin)
 
 int main(int argc, char* argv[]) {
     using namespace brightfold::ui;

@@ -14,7 +14,6 @@ Dialog {
     padding: 24
     // The default dimming would also darken the window's transparent margin.
     Overlay.modal: Item {}
-    Accessible.name: qsTr("About Brightfold")
 
     background: Rectangle {
         radius: 16

@@ -8,6 +8,9 @@ Window {
 
     required property AppBridge bridge
     readonly property alias content: content
+    // Keys meant for an open dialog (Escape closes it) must not also act on the preview.
+    readonly property bool previewHasKeys: bridge.screen === "preview" && !about.visible
+                                           && !openPanel.visible
 
     flags: Qt.Window | Qt.FramelessWindowHint
     color: "transparent"
@@ -63,12 +66,12 @@ Window {
     }
     Shortcut {
         sequence: "Ctrl+S"
-        enabled: window.bridge.screen === "preview"
+        enabled: window.previewHasKeys
         onActivated: window.bridge.saveConvertedFile()
     }
     Shortcut {
         sequence: "Escape"
-        enabled: window.bridge.screen === "preview"
+        enabled: window.previewHasKeys
         onActivated: window.bridge.discardPreview()
     }
     Shortcut {

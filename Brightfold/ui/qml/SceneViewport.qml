@@ -1,15 +1,18 @@
 import QtQuick
 import Qt5Compat.GraphicalEffects
+import Brightfold.Preview
 
 // The 3D preview's frame: rounded corners that clip the view, and a faint outline.
 Item {
     id: viewport
 
     property var scene
+    readonly property alias sceneView: view
 
-    Item {
+    TransparentSceneView {
         id: view
         anchors.fill: parent
+        scene: viewport.scene
         layer.enabled: true
         layer.effect: OpacityMask {
             maskSource: Rectangle {

@@ -1,4 +1,4 @@
-#include "ScriptedServices.h"
+#include "ConversionFolder.h"
 
 #include <Brightfold/Ui/AppBridge.h>
 #include <Brightfold/Ui/MakerPages.h>
@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <QThread>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <thread>
@@ -31,23 +30,6 @@ QUrl urlOf(const fs::path& file) {
 
 class AppBridgeTest : public testing::Test {
   protected:
-    void SetUp() override {
-        application();
-        folder_ = fs::temp_directory_path() /
-                  ("brightfold-ui-" + std::to_string(::getpid()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_ / "tmp");
-        source_ = folder_ / "model.glb";
-        std::ofstream(source_) << "glTF";
-        services_ = std::make_shared<ScriptedServices>(folder_ / "tmp");
-        bridge_ = std::make_unique<AppBridge>(services_);
-    }
-    void TearDown() override {
-        services_->releaseWrites();
-        bridge_.reset();
-        fs::remove_all(folder_);
-    }
-
     bool waitForScreen(const char* screen) {
         return QTest::qWaitFor([&] { return bridge_->screen() == QLatin1String(screen); }, 5000);
     }
@@ -55,10 +37,13 @@ class AppBridgeTest : public testing::Test {
         return std::get<brightfold::Preview>(bridge_->workflow().state()).tempURL;
     }
 
-    fs::path folder_;
-    fs::path source_;
-    std::shared_ptr<ScriptedServices> services_;
-    std::unique_ptr<AppBridge> bridge_;
+    // First, as the bridge posts its news to the application object.
+    QCoreApplication& application_ = application();
+    ConversionFolder folder_;
+    const fs::path& source_ = folder_.source();
+    ScriptedServices& services_ = *folder_.services();
+    // Declared last: it goes first, finishing its conversions while the folder still exists.
+    std::unique_ptr<AppBridge> bridge_ = std::make_unique<AppBridge>(folder_.services());
 };
 
 TEST_F(AppBridgeTest, DroppedFileIsPreviewedThenSavedBesideItsSource) {
@@ -66,12 +51,12 @@ TEST_F(AppBridgeTest, DroppedFileIsPreviewedThenSavedBesideItsSource) {
     EXPECT_TRUE(bridge_->dropUrls({urlOf(source_)}));
     ASSERT_TRUE(waitForScreen("preview"));
     const auto shown = bridge_->previewScene().value<brightfold::SceneHandle>();
-    EXPECT_EQ(shown, services_->readBackScene()) << "the preview shows the read-back scene";
+    EXPECT_EQ(shown, services_.readBackScene()) << "the preview shows the read-back scene";
 
     bridge_->saveConvertedFile();
     EXPECT_EQ(bridge_->screen(), "success");
     EXPECT_EQ(bridge_->savedFileName(), "model.usdz");
-    EXPECT_TRUE(fs::exists(folder_ / "model.usdz"));
+    EXPECT_TRUE(fs::exists(folder_.root() / "model.usdz"));
     EXPECT_FALSE(bridge_->previewScene().value<brightfold::SceneHandle>())
         << "leaving the preview releases its scene";
 
@@ -87,29 +72,30 @@ TEST_F(AppBridgeTest, DiscardRemovesTheTemporaryFile) {
     bridge_->discardPreview();
     EXPECT_EQ(bridge_->screen(), "idle");
     EXPECT_FALSE(fs::exists(temporary));
-    EXPECT_FALSE(fs::exists(folder_ / "model.usdz"));
+    EXPECT_FALSE(fs::exists(folder_.root() / "model.usdz"));
 }
 
 TEST_F(AppBridgeTest, ProgressShowsWhileConvertingAndDropsAreIgnored) {
-    services_->holdWrites();
+    services_.holdWrites();
     bridge_->dropUrls({urlOf(source_)});
     ASSERT_TRUE(QTest::qWaitFor([&] { return bridge_->progress() == 0.5; }, 5000));
     EXPECT_EQ(bridge_->screen(), "converting");
 
-    EXPECT_TRUE(bridge_->dropUrls({urlOf(folder_ / "other.glb")})) << "accepted, yet ignored";
-    services_->releaseWrites();
+    EXPECT_TRUE(bridge_->dropUrls({urlOf(folder_.root() / "other.glb")}))
+        << "accepted, yet ignored";
+    services_.releaseWrites();
     ASSERT_TRUE(waitForScreen("preview"));
     EXPECT_EQ(std::get<brightfold::Preview>(bridge_->workflow().state()).originalURL, source_);
 }
 
 TEST_F(AppBridgeTest, FailuresShowTheWorkflowsMessage) {
-    services_->writeSucceeds = false;
+    services_.writeSucceeds = false;
     bridge_->convertFile(urlOf(source_));
     ASSERT_TRUE(waitForScreen("error"));
     EXPECT_EQ(bridge_->message(), "Export failed during temp compilation.");
 
     bridge_->resetToIdle();
-    bridge_->convertFile(urlOf(folder_ / "model.obj"));
+    bridge_->convertFile(urlOf(folder_.root() / "model.obj"));
     ASSERT_TRUE(waitForScreen("error"));
     EXPECT_TRUE(bridge_->message().startsWith("Failed to parse 3D data: \n"));
 }

@@ -6,6 +6,7 @@
 #include <QtQuickTest>
 
 Q_IMPORT_QML_PLUGIN(Brightfold_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Brightfold_PreviewPlugin)
 
 // The screens are tested on the same graphics set-up and style as the application.
 class ApplicationLikeSetup : public QObject {
