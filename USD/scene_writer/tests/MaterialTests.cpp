@@ -1,0 +1,246 @@
+// How materials become UsdPreviewSurface networks: colours and factors, textures with their
+// factors as scale, the packed metal/roughness node, normal and occlusion maps, emission,
+// other lighting models, and the three alpha modes.
+
+#include "SceneBuilding.h"
+
+#include <SceneGraph/Value.h>
+#include <gmock/gmock.h>
+#include <stb/stb_image.h>
+
+namespace usd::test {
+namespace {
+
+using scene::MaterialProperty;
+using scene::MaterialSlot;
+
+const std::string surface = "/Root/Materials/Surface/PreviewSurface";
+const std::string material = "/Root/Materials/Surface";
+
+// The layer of a textured quad drawn with `m`.
+SceneLayer writeWith(const std::shared_ptr<scene::Material>& m) {
+    auto geometry = quadGeometry(
+        {floatSource(scene::GeometrySemantic::texcoord, {{0, 0}, {1, 0}, {1, 1}, {0, 1}})});
+    geometry->setMaterials({m});
+    return buildSceneLayer(*sceneWithGeometry(geometry));
+}
+
+MaterialProperty textured(std::shared_ptr<scene::Image> image) {
+    MaterialProperty slot = MaterialProperty::withContents(std::move(image));
+    slot.wrapS = scene::WrapMode::repeat;
+    slot.wrapT = scene::WrapMode::mirror;
+    return slot;
+}
+
+void setFactors(scene::Material& m, const std::string& prefix, std::array<double, 4> values) {
+    const char* suffixes[] = {"R", "G", "B", "A"};
+    for (int i = 0; i < 4; ++i)
+        m.setNamedValue(prefix + suffixes[i], values[i]);
+}
+
+TEST(SceneWriterMaterials, FactorOnlyMaterialIsConstantInputs) {
+    auto m = pbrMaterial();
+    m->diffuse().contents = scene::Color{0.5, 0.2, 0.1, 1};
+    m->metalness().contents = scene::Color::white(0.3);
+    m->roughness().contents = scene::Color::white(0.7);
+    setFactors(*m, "baseColorFactor", {1, 1, 1, 1});
+    const Layer layer = writeWith(m).layer;
+    EXPECT_EQ(sourceOf(layer, "/Root/Shape.material:binding"), material);
+    EXPECT_EQ(sourceOf(layer, material + ".outputs:surface"), surface + ".outputs:surface");
+    EXPECT_EQ(valueAt<Token>(layer, surface + ".info:id").text, "UsdPreviewSurface");
+    EXPECT_EQ(valueAt<Vec3f>(layer, surface + ".inputs:diffuseColor"), (Vec3f{0.5f, 0.2f, 0.1f}));
+    EXPECT_FLOAT_EQ(valueAt<float>(layer, surface + ".inputs:metallic"), 0.3f);
+    EXPECT_FLOAT_EQ(valueAt<float>(layer, surface + ".inputs:roughness"), 0.7f);
+    EXPECT_FALSE(hasSpec(layer, surface + ".inputs:opacity"));
+}
+
+TEST(SceneWriterMaterials, TextureCarriesItsFactorsAsScaleAndKeepsTheOriginalBytes) {
+    auto image = pngImage({200, 100, 50, 255});
+    for (const bool withFactor : {false, true}) {
+        SCOPED_TRACE(withFactor);
+        auto m = pbrMaterial();
+        m->diffuse() = textured(image);
+        setFactors(*m, "baseColorFactor",
+                   withFactor ? std::array{0.5, 0.25, 1.0, 0.8} : std::array{1.0, 1.0, 1.0, 1.0});
+        const SceneLayer built = writeWith(m);
+        const Layer& layer = built.layer;
+        const std::string node = material + "/diffuseTexture";
+        EXPECT_EQ(sourceOf(layer, surface + ".inputs:diffuseColor"), node + ".outputs:rgb");
+        EXPECT_EQ(valueAt<AssetPath>(layer, node + ".inputs:file").path, "./textures/picture.png");
+        EXPECT_EQ(valueAt<Token>(layer, node + ".inputs:sourceColorSpace").text, "sRGB");
+        EXPECT_EQ(valueAt<Token>(layer, node + ".inputs:wrapS").text, "repeat");
+        EXPECT_EQ(valueAt<Token>(layer, node + ".inputs:wrapT").text, "mirror");
+        EXPECT_EQ(sourceOf(layer, node + ".inputs:st"), material + "/uvReader_st.outputs:result");
+        EXPECT_EQ(valueAt<std::string>(layer, material + "/uvReader_st.inputs:varname"), "st");
+        EXPECT_EQ(hasSpec(layer, node + ".inputs:scale"), withFactor);
+        if (withFactor) {
+            EXPECT_EQ(valueAt<Vec4f>(layer, node + ".inputs:scale"), (Vec4f{0.5f, 0.25f, 1, 0.8f}));
+        }
+        ASSERT_EQ(built.files.size(), 1u);
+        EXPECT_EQ(*built.files[0].bytes, *image->encodedBytes());
+    }
+}
+
+TEST(SceneWriterMaterials, MetalAndRoughnessFromOneImageShareOnePackedNode) {
+    auto image = pngImage({0, 128, 255, 255}, 2, 2, "orm.png");
+    auto m = pbrMaterial();
+    m->metalness() = textured(image);
+    m->metalness().textureComponents = scene::ColorComponents::blue;
+    m->roughness() = textured(image);
+    m->roughness().textureComponents = scene::ColorComponents::green;
+    m->setNamedValue("metallicFactor", 0.5);
+    m->setNamedValue("roughnessFactor", 0.25);
+    const Layer layer = writeWith(m).layer;
+    const std::string node = material + "/metallicRoughnessTexture";
+    EXPECT_EQ(sourceOf(layer, surface + ".inputs:metallic"), node + ".outputs:b");
+    EXPECT_EQ(sourceOf(layer, surface + ".inputs:roughness"), node + ".outputs:g");
+    EXPECT_EQ(valueAt<Vec4f>(layer, node + ".inputs:scale"), (Vec4f{1, 0.25f, 0.5f, 1}));
+    EXPECT_EQ(valueAt<Token>(layer, node + ".inputs:sourceColorSpace").text, "raw");
+}
+
+TEST(SceneWriterMaterials, NormalMapIsReadRawAndMovedToMinusOneToOne) {
+    auto m = pbrMaterial();
+    m->normal() = textured(pngImage({128, 128, 255}));
+    const Layer layer = writeWith(m).layer;
+    const std::string node = material + "/normalTexture";
+    EXPECT_EQ(sourceOf(layer, surface + ".inputs:normal"), node + ".outputs:rgb");
+    EXPECT_EQ(valueAt<Vec4f>(layer, node + ".inputs:scale"), (Vec4f{2, 2, 2, 1}));
+    EXPECT_EQ(valueAt<Vec4f>(layer, node + ".inputs:bias"), (Vec4f{-1, -1, -1, 0}));
+    EXPECT_EQ(valueAt<Vec4f>(layer, node + ".inputs:fallback"), (Vec4f{0.5f, 0.5f, 1, 1}));
+    EXPECT_EQ(valueAt<Token>(layer, node + ".inputs:sourceColorSpace").text, "raw");
+}
+
+// The grey level of the first pixel of a packaged PNG.
+int firstGrey(const PackagedFile& file) {
+    int width = 0, height = 0, channels = 0;
+    unsigned char* pixels = stbi_load_from_memory(
+        file.bytes->data(), static_cast<int>(file.bytes->size()), &width, &height, &channels, 1);
+    const int grey = pixels ? pixels[0] : -1;
+    stbi_image_free(pixels);
+    return grey;
+}
+
+TEST(SceneWriterMaterials, OcclusionStrengthIsBakedAndBlackOcclusionDropped) {
+    auto m = pbrMaterial();
+    m->ambientOcclusion() = textured(pngImage({102, 0, 0}, 2, 2, "ao.png")); // 0.4
+    m->ambientOcclusion().intensity = 0.5;
+    const SceneLayer built = writeWith(m);
+    const std::string node = material + "/occlusionTexture";
+    EXPECT_EQ(sourceOf(built.layer, surface + ".inputs:occlusion"), node + ".outputs:r");
+    EXPECT_EQ(valueAt<AssetPath>(built.layer, node + ".inputs:file").path,
+              "./textures/ao_occlusion.png");
+    ASSERT_EQ(built.files.size(), 1u);
+    EXPECT_NEAR(firstGrey(built.files[0]), 0.7 * 255, 1.0); // 1 + 0.5 × (0.4 − 1)
+
+    m->ambientOcclusion() = textured(pngImage({0, 0, 0}));
+    const SceneLayer black = writeWith(m);
+    EXPECT_FALSE(hasSpec(black.layer, surface + ".inputs:occlusion"));
+    EXPECT_TRUE(black.files.empty());
+}
+
+TEST(SceneWriterMaterials, EmissiveFactorWithoutTextureIsKept) {
+    auto m = pbrMaterial();
+    setFactors(*m, "emissiveFactor", {1, 0.5, 0, 1});
+    EXPECT_EQ(valueAt<Vec3f>(writeWith(m).layer, surface + ".inputs:emissiveColor"),
+              (Vec3f{1, 0.5f, 0}));
+    m->emission() = textured(pngImage({255, 255, 255}));
+    const Layer layer = writeWith(m).layer;
+    EXPECT_EQ(sourceOf(layer, surface + ".inputs:emissiveColor"),
+              material + "/emissiveTexture.outputs:rgb");
+    EXPECT_EQ(valueAt<Vec4f>(layer, material + "/emissiveTexture.inputs:scale"),
+              (Vec4f{1, 0.5f, 0, 1}));
+}
+
+TEST(SceneWriterMaterials, UnlitMaterialEmitsItsBaseColour) {
+    auto m = pbrMaterial();
+    m->lightingModel = scene::LightingModel::constant;
+    m->diffuse().contents = scene::Color{0.2, 0.4, 0.6, 1};
+    const Layer layer = writeWith(m).layer;
+    EXPECT_EQ(valueAt<Vec3f>(layer, surface + ".inputs:diffuseColor"), (Vec3f{0, 0, 0}));
+    EXPECT_EQ(valueAt<Vec3f>(layer, surface + ".inputs:emissiveColor"), (Vec3f{0.2f, 0.4f, 0.6f}));
+    EXPECT_FLOAT_EQ(valueAt<float>(layer, surface + ".inputs:roughness"), 1.0f);
+}
+
+TEST(SceneWriterMaterials, PhongShininessBecomesRoughness) {
+    auto m = pbrMaterial();
+    m->lightingModel = scene::LightingModel::phong;
+    m->shininess = 30;
+    const Layer layer = writeWith(m).layer;
+    EXPECT_NEAR(valueAt<float>(layer, surface + ".inputs:roughness"), std::pow(2.0 / 32, 0.25),
+                1e-6);
+    EXPECT_FLOAT_EQ(valueAt<float>(layer, surface + ".inputs:metallic"), 0.0f);
+}
+
+TEST(SceneWriterMaterials, SpecularGlossinessBakesRoughnessFromTheGlossinessAlpha) {
+    auto m = pbrMaterial();
+    m->setNamedValue("glossinessFactor", 0.5);
+    m->multiply() = textured(pngImage({0, 0, 0, 255}, 2, 2, "specgloss.png"));
+    const SceneLayer built = writeWith(m);
+    EXPECT_EQ(sourceOf(built.layer, surface + ".inputs:roughness"),
+              material + "/roughnessTexture.outputs:r");
+    ASSERT_EQ(built.files.size(), 1u);
+    EXPECT_EQ(built.files[0].name, "textures/specgloss_roughness.png");
+    EXPECT_NEAR(firstGrey(built.files[0]), 128, 1); // 1 − 0.5 × 1
+
+    auto untextured = pbrMaterial();
+    untextured->setNamedValue("glossinessFactor", 1.0);
+    untextured->specular().contents = scene::Color{1, 1, 1, 0.25};
+    EXPECT_FLOAT_EQ(valueAt<float>(writeWith(untextured).layer, surface + ".inputs:roughness"),
+                    0.75f);
+}
+
+TEST(SceneWriterMaterials, AlphaModesDecideOpacity) {
+    auto image = pngImage({255, 255, 255, 128});
+    auto opaque = pbrMaterial();
+    opaque->diffuse() = textured(image);
+    EXPECT_FALSE(hasSpec(writeWith(opaque).layer, surface + ".inputs:opacity"))
+        << "opaque even though the image has alpha";
+
+    auto blend = pbrMaterial();
+    blend->blendMode = scene::BlendMode::alpha;
+    blend->diffuse() = textured(image);
+    setFactors(*blend, "baseColorFactor", {1, 1, 1, 0.5});
+    const Layer blended = writeWith(blend).layer;
+    EXPECT_EQ(sourceOf(blended, surface + ".inputs:opacity"),
+              material + "/diffuseTexture.outputs:a");
+    EXPECT_FALSE(hasSpec(blended, surface + ".inputs:opacityThreshold"));
+
+    auto mask = pbrMaterial();
+    mask->blendMode = scene::BlendMode::alpha;
+    mask->diffuse().contents = scene::Color{1, 1, 1, 0.3};
+    mask->shaderModifiers[scene::ShaderEntryPoint::fragment] = "cut-out";
+    mask->setNamedValue("alphaCutoff", 0.4);
+    const Layer masked = writeWith(mask).layer;
+    EXPECT_FLOAT_EQ(valueAt<float>(masked, surface + ".inputs:opacity"), 0.3f);
+    EXPECT_FLOAT_EQ(valueAt<float>(masked, surface + ".inputs:opacityThreshold"), 0.4f);
+}
+
+TEST(SceneWriterMaterials, SharedMaterialAndImageAreWrittenOnce) {
+    auto m = pbrMaterial("Shared");
+    auto image = pngImage({1, 2, 3});
+    m->diffuse() = textured(image);
+    m->emission() = textured(image);
+    auto scene = scene::Scene::create();
+    for (const char* name : {"A", "B"}) {
+        auto geometry = quadGeometry();
+        geometry->setMaterials({m});
+        auto node = scene::Node::create(name);
+        node->setGeometry(geometry);
+        scene->rootNode()->addChildNode(node);
+    }
+    const SceneLayer built = buildSceneLayer(*scene);
+    EXPECT_EQ(sourceOf(built.layer, "/Root/A.material:binding"), "/Root/Materials/Shared");
+    EXPECT_EQ(sourceOf(built.layer, "/Root/B.material:binding"), "/Root/Materials/Shared");
+    EXPECT_EQ(built.files.size(), 1u);
+}
+
+TEST(SceneWriterMaterials, PrimitiveWithoutMaterialGetsTheDefaultWhiteOne) {
+    const Layer layer = buildSceneLayer(*sceneWithGeometry(quadGeometry())).layer;
+    const std::string bound = sourceOf(layer, "/Root/Shape.material:binding");
+    EXPECT_EQ(bound, "/Root/Materials/material");
+    EXPECT_EQ(valueAt<Vec3f>(layer, bound + "/PreviewSurface.inputs:diffuseColor"),
+              (Vec3f{1, 1, 1}));
+}
+
+} // namespace
+} // namespace usd::test
