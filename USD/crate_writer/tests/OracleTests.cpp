@@ -3,54 +3,19 @@
 // and mesh array lengths we wrote.
 
 #include "CorpusSupport.h"
+#include "OracleRun.h"
 #include "SampleScene.h"
 
 #include <USD/CrateWriter.h>
 #include <USD/FieldNames.h>
 #include <USD/PackageWriter.h>
-#include <array>
-#include <cstdio>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <simdjson.h>
-#include <sys/wait.h>
 
 namespace usd::test {
 namespace {
-
-const std::filesystem::path oracle =
-    std::filesystem::path(BRIGHTFOLD_SHARED_DIR) / "tools/usd-oracle/usd-oracle";
-
-struct OracleRun {
-    int exitStatus = -1;
-    std::string report; // JSON on one line
-    std::string complaint;
-};
-
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
-
-OracleRun runOracle(const std::filesystem::path& file) {
-    // Beside our build, never beside the file: corpus files are read-only inputs.
-    const auto errors = std::filesystem::path(BRIGHTFOLD_BINARY_DIR) / "oracle" /
-                        (file.filename().string() + ".errors");
-    const std::string command =
-        quoted(oracle) + " --compact --timeout 120 " + quoted(file) + " 2>" + quoted(errors);
-    OracleRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    std::array<char, 65536> buffer;
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        run.report.append(buffer.data(), n);
-    const int status = ::pclose(pipe);
-    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::getline(std::ifstream(errors), run.complaint);
-    return run;
-}
 
 struct ExpectedMesh {
     std::optional<std::uint64_t> points, faces, faceVertexIndices;
@@ -171,8 +136,8 @@ std::vector<OracleCase> oracleCases() {
 class UsdOracle : public ::testing::TestWithParam<OracleCase> {};
 
 TEST_P(UsdOracle, OpensOurPackageAndSeesWhatWeWrote) {
-    if (!std::filesystem::exists(oracle))
-        GTEST_SKIP() << "usd-oracle not found: " << oracle;
+    if (!std::filesystem::exists(oracleProgram()))
+        GTEST_SKIP() << "usd-oracle not found: " << oracleProgram();
     const OracleCase& c = GetParam();
     const Layer layer = c.source.empty() ? sampleScene() : readLayerFile(c.source);
     std::vector<OwnedEntry> files{
