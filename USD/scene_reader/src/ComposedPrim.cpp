@@ -63,10 +63,17 @@ const Value* ComposedPrim::metadata(std::string_view field) const {
     return nullptr;
 }
 
+// A typeless opinion (a prim that only references its contents) leaves the type to weaker ones.
 std::string ComposedPrim::typeName() const {
-    const Value* value = metadata(field::kTypeName);
-    const auto* token = value ? value->get<Token>() : nullptr;
-    return token ? token->text : std::string();
+    for (const PrimSource& source : sources_) {
+        const Spec* spec = source.spec();
+        const Value* value = spec ? spec->field(field::kTypeName) : nullptr;
+        const auto* token = value ? value->get<Token>() : nullptr;
+        if (token != nullptr && !token->text.empty()) {
+            return token->text;
+        }
+    }
+    return {};
 }
 
 const Value* ComposedPrim::propertyField(std::string_view property, std::string_view field) const {

@@ -1,0 +1,235 @@
+// Mesh topology and vertex data: triangulation, hostile indices, primvar interpolations,
+// normals, subsets.
+
+#include "SceneReaderTestSupport.h"
+
+#include <SceneGraph/GeometryElement.h>
+#include <SceneGraph/GeometrySource.h>
+#include <SceneGraph/Material.h>
+#include <gmock/gmock.h>
+
+namespace usd::test {
+namespace {
+
+using scene::GeometrySemantic;
+using ::testing::HasSubstr;
+
+std::shared_ptr<scene::Geometry> onlyGeometry(const ReadResult& result, const std::string& name) {
+    const auto node = findNode(*result.scene, name);
+    return node ? node->geometry() : nullptr;
+}
+
+bool anyWarningContains(const ReadResult& result, const std::string& text) {
+    for (const std::string& warning : result.warnings) {
+        if (warning.find(text) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(MeshTopology, PolygonsBecomeFansAndDegenerateFacesAreSkipped) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    // A triangle, a quad, a pentagon, a two-corner face and a hole.
+    defineMesh(build, "/Shape",
+               {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {-1, 0.5f, 0}, {2, 2, 0}},
+               {3, 4, 5, 2, 3}, {0, 1, 2, 0, 1, 2, 3, 0, 1, 2, 3, 4, 0, 1, 0, 1, 5});
+    build.addAttribute(Path::fromString("/Shape"), "holeIndices",
+                       {"int[]", Array<std::int32_t>{4}});
+    const ReadResult result = readLayer(layer);
+    const auto geometry = onlyGeometry(result, "Shape");
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_EQ(triangleCount(*geometry), 1u + 2u + 3u);
+    // The quad's fan starts at its first corner.
+    const auto corners = trianglePositions(*geometry, 0);
+    EXPECT_EQ(corners[3], glm::dvec3(0, 0, 0));
+    EXPECT_EQ(corners[4], glm::dvec3(1, 0, 0));
+    EXPECT_EQ(corners[5], glm::dvec3(1, 1, 0));
+}
+
+TEST(MeshTopology, HostileIndicesAreRefusedFaceByFaceOrMeshByMesh) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    defineMesh(build, "/OutOfRange", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {3, 3},
+               {0, 1, 2, 0, 7, -1});
+    defineMesh(build, "/CountMismatch", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {3, 3}, {0, 1, 2});
+    defineMesh(build, "/NegativeCount", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {-3, 6}, {0, 1, 2});
+    const ReadResult result = readLayer(layer);
+    const auto geometry = onlyGeometry(result, "OutOfRange");
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_EQ(triangleCount(*geometry), 1u);
+    EXPECT_TRUE(anyWarningContains(result, "1 faces with corners outside its points"));
+    for (const char* name : {"CountMismatch", "NegativeCount"}) {
+        const auto node = findNode(*result.scene, name);
+        ASSERT_NE(node, nullptr) << name;
+        EXPECT_EQ(node->geometry(), nullptr) << name;
+    }
+    EXPECT_TRUE(anyWarningContains(result, "/CountMismatch lists face sizes"));
+}
+
+TEST(MeshTopology, LeftHandedFacesAreReversedWithTheirFaceVaryingData) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path mesh = defineMesh(build, "/Left", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {3}, {0, 1, 2});
+    build.addAttribute(mesh, "orientation", {"token", Token{"leftHanded"}, Variability::Uniform});
+    build.addAttribute(mesh, "primvars:st",
+                       {"texCoord2f[]", Array<Vec2f>{{0, 0}, {0.5f, 0}, {0, 0.5f}}});
+    build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"faceVarying"});
+    const ReadResult result = readLayer(layer);
+    const auto geometry = onlyGeometry(result, "Left");
+    ASSERT_NE(geometry, nullptr);
+    const auto corners = trianglePositions(*geometry, 0);
+    EXPECT_EQ(corners[1], glm::dvec3(0, 1, 0));
+    EXPECT_EQ(corners[2], glm::dvec3(1, 0, 0));
+    // The corner at (0, 1) keeps its own coordinate (0, 0.5), flipped to v = 0.5.
+    const auto texcoords = geometry->firstSource(GeometrySemantic::texcoord);
+    const auto element = geometry->elements()[0];
+    EXPECT_EQ(glm::dvec2(texcoords->vector(element->index(1))), glm::dvec2(0, 0.5));
+    EXPECT_EQ(glm::dvec2(texcoords->vector(element->index(2))), glm::dvec2(0.5, 1));
+}
+
+TEST(MeshPrimvars, InterpolationsAndIndicesSpreadValuesOverCorners) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    // Two quads sharing an edge.
+    const Path mesh = defineMesh(build, "/Strip",
+                                 {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}},
+                                 {4, 4}, {0, 1, 4, 3, 1, 2, 5, 4});
+    build.addAttribute(mesh, "primvars:displayColor",
+                       {"color3f[]", Array<Vec3f>{{1, 0, 0}, {0, 0, 1}}});
+    build.setMetadata(mesh.appendProperty("primvars:displayColor"), "interpolation",
+                      Token{"uniform"});
+    build.addAttribute(mesh, "primvars:st", {"texCoord2f[]", Array<Vec2f>{{0, 0}, {1, 1}}});
+    build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"faceVarying"});
+    build.addAttribute(mesh, "primvars:st:indices",
+                       {"int[]", Array<std::int32_t>{0, 1, 1, 0, 0, 1, 1, 0}});
+    const ReadResult result = readLayer(layer);
+    const auto geometry = onlyGeometry(result, "Strip");
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_EQ(triangleCount(*geometry), 4u);
+    // Points 1 and 4 lie on both faces with different colours: 6 points, 8 vertices.
+    EXPECT_EQ(geometry->firstSource(GeometrySemantic::vertex)->vectorCount(), 8u);
+    const auto colors = geometry->firstSource(GeometrySemantic::color);
+    ASSERT_NE(colors, nullptr);
+    const auto element = geometry->elements()[0];
+    EXPECT_EQ(colors->vector(element->index(0)), glm::dvec4(1, 0, 0, 1));
+    EXPECT_EQ(colors->vector(element->index(6)), glm::dvec4(0, 0, 1, 1));
+}
+
+TEST(MeshPrimvars, MismatchedOrUnknownPrimvarsAreDroppedNotGuessed) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path mesh = defineQuad(build, "/Quad");
+    build.addAttribute(mesh, "primvars:st", {"texCoord2f[]", Array<Vec2f>{{0, 0}, {1, 1}}});
+    build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"vertex"});
+    build.addAttribute(mesh, "primvars:st1", {"texCoord2f[]", Array<Vec2f>{{0, 0}}});
+    build.setMetadata(mesh.appendProperty("primvars:st1"), "interpolation", Token{"vertex"});
+    build.addAttribute(mesh, "primvars:st1:indices", {"int[]", Array<std::int32_t>{0, 0, 0, 9}});
+    const ReadResult result = readLayer(layer);
+    const auto geometry = onlyGeometry(result, "Quad");
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_TRUE(geometry->sourcesForSemantic(GeometrySemantic::texcoord).empty());
+    EXPECT_TRUE(anyWarningContains(result, "primvars:st of /Quad has 2 elements"));
+    EXPECT_TRUE(anyWarningContains(result, "primvars:st1 of /Quad has indices outside"));
+}
+
+TEST(MeshNormals, AuthoredWinComputedFollowTheSubdivisionScheme) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    // A folded strip: two triangles at right angles sharing points 1 and 2.
+    const std::vector<Vec3f> points{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1}};
+    const Path flat = defineMesh(build, "/Flat", points, {3, 3}, {0, 1, 2, 1, 3, 2});
+    build.addAttribute(flat, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
+    defineMesh(build, "/Smooth", points, {3, 3}, {0, 1, 2, 1, 3, 2});
+    const Path authored = defineMesh(build, "/Authored", points, {3, 3}, {0, 1, 2, 1, 3, 2});
+    build.addAttribute(authored, "normals",
+                       {"normal3f[]", Array<Vec3f>{{1, 0, 0}, {1, 0, 0}, {1, 0, 0}, {1, 0, 0}}});
+    build.addAttribute(authored, "primvars:normals", {"normal3f[]", Array<Vec3f>{{0, 0, 1}}});
+    build.setMetadata(authored.appendProperty("primvars:normals"), "interpolation",
+                      Token{"constant"});
+    const ReadResult result = readLayer(layer);
+    const auto vertexCount = [&](const char* name) {
+        return onlyGeometry(result, name)->firstSource(GeometrySemantic::normal)->vectorCount();
+    };
+    EXPECT_EQ(vertexCount("Flat"), 6u);   // every face its own normal
+    EXPECT_EQ(vertexCount("Smooth"), 4u); // shared at the points
+    const auto normals = onlyGeometry(result, "Authored")->firstSource(GeometrySemantic::normal);
+    EXPECT_EQ(glm::dvec3(normals->vector(0)), glm::dvec3(0, 0, 1));
+    const auto smooth = onlyGeometry(result, "Smooth")->firstSource(GeometrySemantic::normal);
+    // Point 1 lies on both faces: normals (0, 0, 1) and (1, 1, -1) by area, summed.
+    EXPECT_NEAR(smooth->vector(1).x, std::sqrt(0.5), 1e-6);
+    EXPECT_NEAR(smooth->vector(1).z, 0.0, 1e-6);
+}
+
+TEST(MeshSubsets, EachMaterialSubsetIsAnElementAndTheRestOneMore) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path mesh = defineMesh(build, "/Cubeish", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+                                 {3, 3, 3}, {0, 1, 2, 0, 2, 3, 0, 1, 3});
+    for (const auto& [name, faces] : std::vector<std::pair<std::string, std::vector<std::int32_t>>>{
+             {"red", {0, 99}}, {"blue", {2}}}) {
+        const Path subset = build.definePrim(mesh.appendChild(name), "GeomSubset");
+        build.addAttribute(subset, "elementType", {"token", Token{"face"}, Variability::Uniform});
+        build.addAttribute(subset, "familyName",
+                           {"token", Token{"materialBind"}, Variability::Uniform});
+        build.addAttribute(subset, "indices", {"int[]", Array<std::int32_t>(faces)});
+    }
+    const ReadResult result = readLayer(layer);
+    const auto geometry = onlyGeometry(result, "Cubeish");
+    ASSERT_NE(geometry, nullptr);
+    ASSERT_EQ(geometry->elements().size(), 3u);
+    EXPECT_EQ(geometry->elements()[0]->primitiveCount(), 1u);
+    EXPECT_EQ(geometry->elements()[1]->primitiveCount(), 1u);
+    EXPECT_EQ(geometry->elements()[2]->primitiveCount(), 1u);
+    EXPECT_EQ(geometry->materials().size(), 3u);
+    EXPECT_TRUE(anyWarningContains(result, "/Cubeish/red names 1 faces"));
+    // Subsets are data of the mesh, not nodes.
+    EXPECT_EQ(findNode(*result.scene, "red"), nullptr);
+}
+
+TEST(MeshSubsets, EmulatedDoubleSidedMeshesAreFoldedBack) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path mesh = defineMesh(build, "/Leaf",
+                                 {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0}},
+                                 {3, 3}, {0, 1, 2, 3, 5, 4});
+    Dictionary data;
+    data.set("emulatedDoubleSided", true);
+    build.setMetadata(mesh, "customData", data);
+    const ReadResult result = readLayer(layer);
+    const auto geometry = onlyGeometry(result, "Leaf");
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_EQ(triangleCount(*geometry), 1u);
+    EXPECT_TRUE(geometry->materials().front()->doubleSided);
+}
+
+TEST(PointsAndCurves, BecomePointAndLineElements) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path points = build.definePrim(Path::fromString("/Cloud"), "Points");
+    build.addAttribute(points, "points", {"point3f[]", Array<Vec3f>{{0, 0, 0}, {1, 1, 1}}});
+    const Path curves = build.definePrim(Path::fromString("/Wire"), "BasisCurves");
+    build.addAttribute(curves, "type", {"token", Token{"linear"}, Variability::Uniform});
+    build.addAttribute(
+        curves, "points",
+        {"point3f[]", Array<Vec3f>{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 2, 0}}});
+    build.addAttribute(curves, "curveVertexCounts", {"int[]", Array<std::int32_t>{3, 2}});
+    const Path broken = build.definePrim(Path::fromString("/Broken"), "BasisCurves");
+    build.addAttribute(broken, "points", {"point3f[]", Array<Vec3f>{{0, 0, 0}}});
+    build.addAttribute(broken, "curveVertexCounts", {"int[]", Array<std::int32_t>{4}});
+    const ReadResult result = readLayer(layer);
+    const auto cloud = onlyGeometry(result, "Cloud");
+    ASSERT_NE(cloud, nullptr);
+    EXPECT_EQ(cloud->elements()[0]->primitiveType(), scene::PrimitiveType::point);
+    EXPECT_EQ(cloud->elements()[0]->primitiveCount(), 2u);
+    const auto wire = onlyGeometry(result, "Wire");
+    ASSERT_NE(wire, nullptr);
+    EXPECT_EQ(wire->elements()[0]->primitiveType(), scene::PrimitiveType::line);
+    EXPECT_EQ(wire->elements()[0]->primitiveCount(), 3u); // two segments, then one
+    EXPECT_EQ(onlyGeometry(result, "Broken"), nullptr);
+    EXPECT_TRUE(anyWarningContains(result, "/Broken list vertex counts"));
+}
+
+} // namespace
+} // namespace usd::test

@@ -1,0 +1,53 @@
+#pragma once
+
+// Small USD files built in code, written to a scratch folder and read back as scenes.
+
+#include <SceneGraph/Geometry.h>
+#include <SceneGraph/Node.h>
+#include <SceneGraph/Scene.h>
+#include <USD/LayerBuilder.h>
+#include <USD/USDZReader.h>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace usd::test {
+
+struct ReadResult {
+    std::shared_ptr<scene::Scene> scene;
+    SceneReadWarnings warnings;
+};
+
+// A file for a package or a scratch folder: its name and bytes.
+struct TestFile {
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+};
+
+// A fresh, empty folder for one test.
+std::filesystem::path scratchFolder();
+TestFile crateFile(std::string name, const Layer& layer);
+
+// Writes the files into a fresh folder and reads the first as a bare layer.
+ReadResult readLayerFiles(const std::vector<TestFile>& files);
+ReadResult readLayer(const Layer& layer);
+// Writes the files as a package (the first is its root layer) and reads it.
+ReadResult readPackage(const std::vector<TestFile>& files);
+
+// A layer in metres with Y up, so scenes carry no stage frame.
+Layer metreLayer();
+
+// A Mesh prim with points, faceVertexCounts and faceVertexIndices.
+Path defineMesh(LayerBuilder& build, const std::string& path, std::vector<Vec3f> points,
+                std::vector<std::int32_t> counts, std::vector<std::int32_t> indices);
+// A unit quad in the XY plane (one face of four corners).
+Path defineQuad(LayerBuilder& build, const std::string& path);
+
+// The first node of that name anywhere below the root.
+std::shared_ptr<scene::Node> findNode(const scene::Scene& scene, const std::string& name);
+std::size_t triangleCount(const scene::Geometry& geometry);
+// The element's triangle corners as vertex positions.
+std::vector<glm::dvec3> trianglePositions(const scene::Geometry& geometry, std::size_t element);
+
+} // namespace usd::test
