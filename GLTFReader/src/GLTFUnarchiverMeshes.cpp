@@ -7,11 +7,33 @@
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Morpher.h>
+#include <algorithm>
 #include <limits>
 #include <numeric>
 #include <string>
 
 namespace {
+
+// Compressed primitives keep their real vertices inside the extension, and their plain
+// accessors usually carry no data: read as zeros, the mesh would collapse to one point.
+// Refusing lets the caller turn to an importer that decodes the compression.
+void refuseUndecodedCompression(const GLTFGlTF& document, const GLTFMeshPrimitive& primitive) {
+    const auto& used = document.extensionsUsed;
+    const bool compressionUsed =
+        used && std::find(used->begin(), used->end(), "KHR_draco_mesh_compression") != used->end();
+    const auto position = primitive.attributes.find("POSITION");
+    if (!compressionUsed || position == primitive.attributes.end() || !document.accessors ||
+        position->second < 0 ||
+        static_cast<std::size_t>(position->second) >= document.accessors->size()) {
+        return;
+    }
+    const GLTFAccessor& accessor =
+        (*document.accessors)[static_cast<std::size_t>(position->second)];
+    if (!accessor.bufferView && !accessor.sparse) {
+        throw GLTFUnarchiveError::notSupported(
+            "loadMesh: KHR_draco_mesh_compression is not supported");
+    }
+}
 
 std::optional<scene::GeometrySemantic> semanticForAttribute(std::string_view name) {
     using scene::GeometrySemantic;
@@ -103,6 +125,7 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::buildMesh(std::int64_t index) {
 
 std::shared_ptr<scene::Node> GLTFUnarchiver::loadPrimitive(const GLTFMesh& mesh,
                                                            const GLTFMeshPrimitive& primitive) {
+    refuseUndecodedCompression(json_, primitive);
     auto primitiveNode = scene::Node::create();
     std::vector<std::shared_ptr<scene::GeometrySource>> sources =
         loadAttributes(primitive.attributes);
