@@ -1,13 +1,16 @@
 #include "UsdcImport.h"
 
 #include <ModelImporter/ModelImporter.h>
+#include <USD/USDZReader.h>
 
 namespace modelimporter {
 
-// The USD scene reader is not part of the build yet; this is where it plugs in.
 std::shared_ptr<scene::Scene> importUsdc(const std::filesystem::path& file) {
-    throw ImportError("Cannot open \"" + file.filename().string() +
-                      "\": this build has no reader for .usdc files yet.");
+    try {
+        return usd::readUSDLayerFile(file);
+    } catch (const usd::SceneReadError& error) {
+        throw ImportError(error.what());
+    }
 }
 
 } // namespace modelimporter
