@@ -11,6 +11,8 @@ using detail::formatComponents;
 using detail::formatNumber;
 
 template <class... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
+// Spelled out for compilers that do not deduce aggregate template arguments yet.
+template <class... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";

@@ -18,21 +18,6 @@ constexpr std::uint64_t kMinCompressedCount = 16;
 
 } // namespace
 
-Value ValueDecoder::decodeArray(ValueRep rep) {
-    auto array = visitElementType(rep.type(), [&]<typename T>(std::type_identity<T>) -> Value {
-        if (rep.payload() == 0) {
-            return Array<T>{};
-        }
-        ByteReader reader(file_, rep.payload());
-        return readArrayElements<T>(reader, rep);
-    });
-    if (!array) {
-        throw FormatError("type " + std::to_string(static_cast<int>(rep.type())) +
-                          " cannot form an array");
-    }
-    return std::move(*array);
-}
-
 std::uint64_t ValueDecoder::readArrayCount(ByteReader& reader) {
     if (version_ < kRankWordDroppedVersion) {
         reader.read<std::uint32_t>(); // rank, always 1
@@ -103,5 +88,21 @@ std::vector<T> ValueDecoder::readElements(ByteReader& reader, std::uint64_t coun
     template std::vector<T> ValueDecoder::readElements<T>(ByteReader&, std::uint64_t);
 USD_FOR_EACH_ELEMENT_TYPE(USD_INSTANTIATE_ELEMENTS)
 #undef USD_INSTANTIATE_ELEMENTS
+
+// Below the element readers so that every compiler sees their definitions first.
+Value ValueDecoder::decodeArray(ValueRep rep) {
+    auto array = visitElementType(rep.type(), [&]<typename T>(std::type_identity<T>) -> Value {
+        if (rep.payload() == 0) {
+            return Array<T>{};
+        }
+        ByteReader reader(file_, rep.payload());
+        return readArrayElements<T>(reader, rep);
+    });
+    if (!array) {
+        throw FormatError("type " + std::to_string(static_cast<int>(rep.type())) +
+                          " cannot form an array");
+    }
+    return std::move(*array);
+}
 
 } // namespace usd::crate

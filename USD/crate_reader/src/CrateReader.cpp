@@ -4,6 +4,7 @@
 #include "StructuralSections.h"
 
 #include <USD/CrateReader.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -62,9 +63,13 @@ Layer readCrateFile(const std::filesystem::path& file, CrateReadWarnings* warnin
     if (!stream) {
         throw FormatError(file.string() + ": cannot open: " + std::strerror(errno));
     }
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(stream),
-                                          std::istreambuf_iterator<char>()};
-    if (stream.bad()) {
+    // One read of the whole file: crate files run to hundreds of megabytes.
+    stream.seekg(0, std::ios::end);
+    std::vector<std::uint8_t> bytes(
+        static_cast<std::size_t>(std::max<std::streamoff>(stream.tellg(), 0)));
+    stream.seekg(0);
+    stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (stream.bad() || stream.gcount() != static_cast<std::streamsize>(bytes.size())) {
         throw FormatError(file.string() + ": cannot read: " + std::strerror(errno));
     }
     try {

@@ -40,7 +40,10 @@ class ByteReader {
         static_assert(std::is_trivially_copyable_v<T>);
         requireElements(count, sizeof(T));
         std::vector<T> values(count);
-        std::memcpy(values.data(), take(count * sizeof(T)).data(), count * sizeof(T));
+        const std::span<const std::uint8_t> bytes = take(count * sizeof(T));
+        if (count > 0) { // an empty vector's data() may be null, which memcpy must not see
+            std::memcpy(values.data(), bytes.data(), bytes.size());
+        }
         return values;
     }
 
