@@ -9,7 +9,9 @@ function(brightfold_add_test)
   target_compile_definitions(${ARG_NAME} PRIVATE
     BRIGHTFOLD_SHARED_DIR="${BRIGHTFOLD_SHARED_DIR}"
     BRIGHTFOLD_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # Escaped so that several labels survive the discovery script as one list.
+  string(REPLACE ";" "\\;" labels "${ARG_LABELS}")
   gtest_discover_tests(${ARG_NAME}
-    PROPERTIES LABELS "${ARG_LABELS}"
+    PROPERTIES LABELS "${labels}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
