@@ -1,0 +1,34 @@
+// .usdc files go through our USD scene reader; its failures reach the caller as ImportError.
+#include "CorpusFiles.h"
+#include "SceneInspection.h"
+
+#include <ModelImporter/ModelImporter.h>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace modelimporter;
+
+namespace {
+
+TEST(UsdcImport, ReadsCorpusLayersIntoScenesWithGeometry) {
+    for (const char* name : {"usd/suzanne_blender282.usdc", "usd/skintest.usdc"}) {
+        SCOPED_TRACE(name);
+        const auto file = corpusFile(name);
+        REQUIRE_CORPUS_FILE(file);
+        const auto scene = importModel(file);
+        ASSERT_NE(scene, nullptr);
+        EXPECT_TRUE(hasGeometry(*scene));
+        EXPECT_GT(totalVertexCount(*scene), 0u);
+    }
+}
+
+TEST(UsdcImport, ExtensionIsMatchedInAnyCaseAndFailuresAreImportErrors) {
+    const auto folder = std::filesystem::path(BRIGHTFOLD_BINARY_DIR) / "usdc-import-test";
+    std::filesystem::create_directories(folder);
+    const auto notACrate = folder / "broken.USDC";
+    std::ofstream(notACrate) << "#usda 1.0\n";
+    EXPECT_THROW(importModel(notACrate), ImportError);
+    EXPECT_THROW(importModel(folder / "absent.usdc"), ImportError);
+}
+
+} // namespace
