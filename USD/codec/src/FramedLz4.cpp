@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <lz4.h>
+#include <stdexcept>
 #include <string>
 
 namespace usd {
@@ -82,28 +83,34 @@ std::uint64_t framedExpansionLimit(std::size_t framedSize) {
     return static_cast<std::uint64_t>(framedSize) * 255 + 64;
 }
 
-std::vector<std::uint8_t> compressFramed(std::span<const std::uint8_t> input) {
+std::size_t compressFramedInto(std::span<const std::uint8_t> input, std::span<std::uint8_t> out) {
     if (input.size() > kMaxFramedChunkSize * kMaxFramedChunks) {
         throw std::length_error("data too large to compress");
     }
-    std::vector<std::uint8_t> framed(framedWorstCaseSize(input.size()));
+    if (out.size() < framedWorstCaseSize(input.size())) {
+        throw std::length_error("framed compression needs room for its worst case");
+    }
     const std::size_t chunks = chunkCount(input.size());
     if (chunks == 1) {
-        framed[0] = 0;
-        framed.resize(1 + static_cast<std::size_t>(compressBlock(input, framed.data() + 1)));
-        return framed;
+        out[0] = 0;
+        return 1 + static_cast<std::size_t>(compressBlock(input, out.data() + 1));
     }
-    framed[0] = static_cast<std::uint8_t>(chunks);
+    out[0] = static_cast<std::uint8_t>(chunks);
     std::size_t position = 1;
     for (std::size_t offset = 0; offset < input.size(); offset += kMaxFramedChunkSize) {
         const auto piece =
             input.subspan(offset, std::min(kMaxFramedChunkSize, input.size() - offset));
         const std::int32_t length =
-            compressBlock(piece, framed.data() + position + sizeof(std::int32_t));
-        std::memcpy(framed.data() + position, &length, sizeof length);
+            compressBlock(piece, out.data() + position + sizeof(std::int32_t));
+        std::memcpy(out.data() + position, &length, sizeof length);
         position += sizeof length + static_cast<std::size_t>(length);
     }
-    framed.resize(position);
+    return position;
+}
+
+std::vector<std::uint8_t> compressFramed(std::span<const std::uint8_t> input) {
+    std::vector<std::uint8_t> framed(framedWorstCaseSize(input.size()));
+    framed.resize(compressFramedInto(input, framed));
     return framed;
 }
 

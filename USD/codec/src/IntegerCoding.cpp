@@ -1,12 +1,18 @@
+#include "DeltaHistogram.h"
+
 #include <USD/FormatError.h>
 #include <USD/IntegerCoding.h>
+#include <bit>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
-#include <unordered_map>
 
 namespace usd {
+
+static_assert(std::endian::native == std::endian::little,
+              "coded integers are little-endian and are written by copying memory");
 
 namespace {
 
@@ -28,102 +34,127 @@ template <typename Narrow, typename Signed> bool fits(Signed value) {
            value <= std::numeric_limits<Narrow>::max();
 }
 
-template <typename Signed> std::vector<Signed> deltasOf(std::span<const Signed> values) {
+std::size_t codeBytesFor(std::size_t count) {
+    return (count * 2 + 7) / 8;
+}
+
+// Hands each delta of consecutive values to `use`, with its index. Deltas wrap, as the
+// format wants.
+template <typename Signed, typename Use>
+void forEachDelta(std::span<const Signed> values, Use&& use) {
     using Unsigned = std::make_unsigned_t<Signed>;
-    std::vector<Signed> deltas(values.size());
     Unsigned previous = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
         const auto current = static_cast<Unsigned>(values[i]);
-        deltas[i] = static_cast<Signed>(current - previous); // wraps, as the format wants
+        use(i, static_cast<Signed>(current - previous));
         previous = current;
     }
-    return deltas;
 }
 
-// The most frequent delta; ties go to the largest, which reproduces other writers' output.
-template <typename Signed> Signed mostCommonDelta(const std::vector<Signed>& deltas) {
-    std::unordered_map<Signed, std::size_t> counts;
-    for (const Signed delta : deltas) {
-        ++counts[delta];
-    }
-    Signed best = 0;
-    std::size_t bestCount = 0;
-    for (const auto& [delta, count] : counts) {
-        if (count > bestCount || (count == bestCount && delta > best)) {
-            best = delta;
-            bestCount = count;
-        }
-    }
-    return best;
+template <typename Signed> Signed mostCommonDelta(std::span<const Signed> values) {
+    DeltaHistogram<Signed> histogram(values.size());
+    forEachDelta(values, [&](std::size_t, Signed delta) { histogram.add(delta); });
+    return histogram.mostCommon();
 }
 
-template <typename Narrow, typename Signed>
-void appendLittleEndian(std::vector<std::uint8_t>& out, Signed value) {
-    const auto narrow = static_cast<Narrow>(value);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&narrow);
-    out.insert(out.end(), bytes, bytes + sizeof(Narrow));
+template <typename Signed> std::uint8_t* store(std::uint8_t* out, Signed value) {
+    std::memcpy(out, &value, sizeof value);
+    return out + sizeof value;
 }
 
-template <typename Signed> std::vector<std::uint8_t> encodeSigned(std::span<const Signed> values) {
+template <typename Signed> std::size_t widthOf(DeltaCode code) {
     using Widths = DeltaWidths<Signed>;
-    if (values.empty()) {
-        return {};
-    }
-    const std::vector<Signed> deltas = deltasOf(values);
-    const Signed common = mostCommonDelta(deltas);
-
-    std::vector<std::uint8_t> out;
-    out.reserve(maxEncodedIntegersSize<Signed>(values.size()));
-    appendLittleEndian<Signed>(out, common);
-    const std::size_t codesStart = out.size();
-    out.resize(codesStart + (values.size() * 2 + 7) / 8, 0);
-    for (std::size_t i = 0; i < deltas.size(); ++i) {
-        const Signed delta = deltas[i];
-        DeltaCode code = kLarge;
-        if (delta == common) {
-            code = kCommon;
-        } else if (fits<typename Widths::Small>(delta)) {
-            code = kSmall;
-            appendLittleEndian<typename Widths::Small>(out, delta);
-        } else if (fits<typename Widths::Medium>(delta)) {
-            code = kMedium;
-            appendLittleEndian<typename Widths::Medium>(out, delta);
-        } else {
-            appendLittleEndian<Signed>(out, delta);
-        }
-        out[codesStart + i / 4] |= static_cast<std::uint8_t>(code << (2 * (i % 4)));
-    }
-    return out;
+    static constexpr std::size_t widths[] = {0, sizeof(typename Widths::Small),
+                                             sizeof(typename Widths::Medium), sizeof(Signed)};
+    return widths[code];
 }
 
-// Reads little-endian integers of the three delta widths, refusing to run past the end.
-class DeltaStream {
-  public:
-    explicit DeltaStream(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-
-    template <typename Narrow> std::int64_t next() {
-        if (bytes_.size() - position_ < sizeof(Narrow)) {
-            throw FormatError("coded integers end early at byte " + std::to_string(position_));
-        }
-        Narrow value;
-        std::memcpy(&value, bytes_.data() + position_, sizeof value);
-        position_ += sizeof value;
-        return value;
+template <typename Signed> DeltaCode codeFor(Signed delta, Signed common) {
+    using Widths = DeltaWidths<Signed>;
+    if (delta == common) {
+        return kCommon;
     }
-
-  private:
-    std::span<const std::uint8_t> bytes_;
-    std::size_t position_ = 0;
-};
+    return fits<typename Widths::Small>(delta)    ? kSmall
+           : fits<typename Widths::Medium>(delta) ? kMedium
+                                                  : kLarge;
+}
 
 template <typename Signed>
-std::vector<Signed> decodeSigned(std::span<const std::uint8_t> coded, std::size_t count) {
+std::size_t encodeSigned(std::span<const Signed> values, std::span<std::uint8_t> out) {
+    if (values.empty()) {
+        return 0;
+    }
+    const Signed common = mostCommonDelta(values);
+    std::uint8_t* const codes = store(out.data(), common);
+    std::memset(codes, 0, codeBytesFor(values.size()));
+    std::uint8_t* next = codes + codeBytesFor(values.size());
+    forEachDelta(values, [&](std::size_t i, Signed delta) {
+        const DeltaCode code = codeFor(delta, common);
+        codes[i / 4] |= static_cast<std::uint8_t>(code << (2 * (i % 4)));
+        // The whole delta is stored and only its narrow width kept: little-endian, the low
+        // bytes are the narrow value. Each value has a full width of room, so this stays
+        // inside out.
+        store(next, delta);
+        next += widthOf<Signed>(code);
+    });
+    return static_cast<std::size_t>(next - out.data());
+}
+
+DeltaCode codeAt(std::span<const std::uint8_t> codes, std::size_t i) {
+    return static_cast<DeltaCode>((codes[i / 4] >> (2 * (i % 4))) & 3);
+}
+
+// How many delta bytes the codes of count values call for.
+template <typename Signed>
+std::size_t deltaBytesNeeded(std::span<const std::uint8_t> codes, std::size_t count) {
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        total += widthOf<Signed>(codeAt(codes, i));
+    }
+    return total;
+}
+
+template <typename Narrow> std::int64_t load(const std::uint8_t*& in) {
+    Narrow value;
+    std::memcpy(&value, in, sizeof value);
+    in += sizeof value;
+    return value;
+}
+
+// The codes and delta bytes were checked to match before this runs, so it reads unchecked.
+template <typename Signed>
+void decodeChecked(Signed common, std::span<const std::uint8_t> codes, const std::uint8_t* deltas,
+                   std::span<Signed> values) {
     using Widths = DeltaWidths<Signed>;
     using Unsigned = std::make_unsigned_t<Signed>;
-    if (count == 0) {
-        return {};
+    Unsigned running = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        std::int64_t delta = common;
+        switch (codeAt(codes, i)) {
+        case kSmall:
+            delta = load<typename Widths::Small>(deltas);
+            break;
+        case kMedium:
+            delta = load<typename Widths::Medium>(deltas);
+            break;
+        case kLarge:
+            delta = load<Signed>(deltas);
+            break;
+        case kCommon:
+            break;
+        }
+        running += static_cast<Unsigned>(delta);
+        values[i] = static_cast<Signed>(running);
     }
-    const std::size_t codeBytes = (count * 2 + 7) / 8;
+}
+
+template <typename Signed>
+void decodeSigned(std::span<const std::uint8_t> coded, std::span<Signed> values) {
+    const std::size_t count = values.size();
+    if (count == 0) {
+        return;
+    }
+    const std::size_t codeBytes = codeBytesFor(count);
     if (coded.size() < sizeof(Signed) + codeBytes) {
         throw FormatError("coded integers too short: " + std::to_string(coded.size()) +
                           " bytes for " + std::to_string(count) + " values");
@@ -131,53 +162,50 @@ std::vector<Signed> decodeSigned(std::span<const std::uint8_t> coded, std::size_
     Signed common;
     std::memcpy(&common, coded.data(), sizeof common);
     const auto codes = coded.subspan(sizeof(Signed), codeBytes);
-    DeltaStream stream(coded.subspan(sizeof(Signed) + codeBytes));
-
-    std::vector<Signed> values(count);
-    Unsigned running = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto code = static_cast<DeltaCode>((codes[i / 4] >> (2 * (i % 4))) & 3);
-        std::int64_t delta = common;
-        if (code == kSmall) {
-            delta = stream.next<typename Widths::Small>();
-        } else if (code == kMedium) {
-            delta = stream.next<typename Widths::Medium>();
-        } else if (code == kLarge) {
-            delta = stream.next<Signed>();
-        }
-        running += static_cast<Unsigned>(delta);
-        values[i] = static_cast<Signed>(running);
+    const auto deltas = coded.subspan(sizeof(Signed) + codeBytes);
+    const std::size_t needed = deltaBytesNeeded<Signed>(codes, count);
+    if (needed > deltas.size()) {
+        throw FormatError("coded integers end early: their codes call for " +
+                          std::to_string(needed) + " delta bytes, " +
+                          std::to_string(deltas.size()) + " follow");
     }
-    return values;
+    decodeChecked<Signed>(common, codes, deltas.data(), values);
 }
 
 } // namespace
 
-template <CodedInteger T> std::vector<std::uint8_t> encodeIntegers(std::span<const T> values) {
+template <CodedInteger T>
+std::size_t encodeIntegersInto(std::span<const T> values, std::span<std::uint8_t> out) {
     using Signed = std::make_signed_t<T>;
-    return encodeSigned<Signed>({reinterpret_cast<const Signed*>(values.data()), values.size()});
+    if (out.size() < maxEncodedIntegersSize<T>(values.size())) {
+        throw std::length_error("integer coding needs room for its longest form");
+    }
+    return encodeSigned<Signed>({reinterpret_cast<const Signed*>(values.data()), values.size()},
+                                out);
+}
+
+template <CodedInteger T> std::vector<std::uint8_t> encodeIntegers(std::span<const T> values) {
+    std::vector<std::uint8_t> out(maxEncodedIntegersSize<T>(values.size()));
+    out.resize(encodeIntegersInto(values, std::span(out)));
+    return out;
 }
 
 template <CodedInteger T>
 std::vector<T> decodeIntegers(std::span<const std::uint8_t> coded, std::size_t count) {
     using Signed = std::make_signed_t<T>;
-    if constexpr (std::is_signed_v<T>) {
-        return decodeSigned<Signed>(coded, count);
-    } else {
-        const std::vector<Signed> decoded = decodeSigned<Signed>(coded, count);
-        std::vector<T> values(decoded.size());
-        std::memcpy(values.data(), decoded.data(), decoded.size() * sizeof(T));
-        return values;
-    }
+    std::vector<T> values(count);
+    decodeSigned<Signed>(coded, {reinterpret_cast<Signed*>(values.data()), count});
+    return values;
 }
 
-template std::vector<std::uint8_t> encodeIntegers(std::span<const std::int32_t>);
-template std::vector<std::uint8_t> encodeIntegers(std::span<const std::uint32_t>);
-template std::vector<std::uint8_t> encodeIntegers(std::span<const std::int64_t>);
-template std::vector<std::uint8_t> encodeIntegers(std::span<const std::uint64_t>);
-template std::vector<std::int32_t> decodeIntegers(std::span<const std::uint8_t>, std::size_t);
-template std::vector<std::uint32_t> decodeIntegers(std::span<const std::uint8_t>, std::size_t);
-template std::vector<std::int64_t> decodeIntegers(std::span<const std::uint8_t>, std::size_t);
-template std::vector<std::uint64_t> decodeIntegers(std::span<const std::uint8_t>, std::size_t);
+#define USD_INSTANTIATE_INTEGER_CODING(T)                                                          \
+    template std::size_t encodeIntegersInto(std::span<const T>, std::span<std::uint8_t>);          \
+    template std::vector<std::uint8_t> encodeIntegers(std::span<const T>);                         \
+    template std::vector<T> decodeIntegers(std::span<const std::uint8_t>, std::size_t);
+USD_INSTANTIATE_INTEGER_CODING(std::int32_t)
+USD_INSTANTIATE_INTEGER_CODING(std::uint32_t)
+USD_INSTANTIATE_INTEGER_CODING(std::int64_t)
+USD_INSTANTIATE_INTEGER_CODING(std::uint64_t)
+#undef USD_INSTANTIATE_INTEGER_CODING
 
 } // namespace usd

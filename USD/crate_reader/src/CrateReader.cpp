@@ -4,11 +4,9 @@
 #include "StructuralSections.h"
 
 #include <USD/CrateReader.h>
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <USD/MappedFile.h>
+#include <USD/PackageError.h>
+#include <system_error>
 
 namespace usd {
 
@@ -24,6 +22,21 @@ auto readSection(const CrateLayout& layout, std::string_view name, Read read) {
         return read(reader);
     } catch (const FormatError& error) {
         throw FormatError(std::string(name) + " section: " + error.what());
+    }
+}
+
+// Missing files and folders are named in the reader's own words; rarer failures (no
+// permission, no memory to map) come in the mapping's.
+MappedFile mapCrateFile(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        throw FormatError(file.string() +
+                          ": cannot open: " + (error ? error.message() : "not a regular file"));
+    }
+    try {
+        return MappedFile(file);
+    } catch (const PackageError& failure) {
+        throw FormatError(failure.what());
     }
 }
 
@@ -59,21 +72,11 @@ Layer readCrate(std::span<const std::byte> bytes, CrateReadWarnings* warnings) {
 }
 
 Layer readCrateFile(const std::filesystem::path& file, CrateReadWarnings* warnings) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        throw FormatError(file.string() + ": cannot open: " + std::strerror(errno));
-    }
-    // One read of the whole file: crate files run to hundreds of megabytes.
-    stream.seekg(0, std::ios::end);
-    std::vector<std::uint8_t> bytes(
-        static_cast<std::size_t>(std::max<std::streamoff>(stream.tellg(), 0)));
-    stream.seekg(0);
-    stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (stream.bad() || stream.gcount() != static_cast<std::streamsize>(bytes.size())) {
-        throw FormatError(file.string() + ": cannot read: " + std::strerror(errno));
-    }
+    // Mapped rather than read: crate files run to hundreds of megabytes, and the decoders copy
+    // what they keep straight out of the page cache.
+    const MappedFile mapped = mapCrateFile(file);
     try {
-        return readCrate(bytes, warnings);
+        return readCrate(mapped.bytes(), warnings);
     } catch (const FormatError& error) {
         throw FormatError(file.string() + ": " + error.what());
     }

@@ -3,6 +3,8 @@
 #include <USD/CrateReader.h>
 #include <USD/FieldNames.h>
 #include <USD/LayerBuilder.h>
+#include <filesystem>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -82,6 +84,33 @@ TEST(CrateReader, EveryTruncationAndByteCorruptionFailsCleanly) {
             }
         }
     }
+}
+
+// Files are mapped rather than read; what comes out must not depend on it, and what cannot be
+// mapped (a folder, an empty file) is refused in words.
+TEST(CrateReader, ReadsFilesLikeBytesAndRefusesFoldersAndEmptyFiles) {
+    const auto folder = std::filesystem::path(testing::TempDir()) / "crate-reader-file-test";
+    std::filesystem::create_directories(folder);
+    const auto bytes = minimalCrateFile();
+    const auto crate = folder / "minimal.usdc";
+    std::ofstream(crate, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    EXPECT_EQ(readCrateFile(crate), readCrate(bytes));
+
+    const auto fileError = [](const std::filesystem::path& file) -> std::string {
+        try {
+            readCrateFile(file);
+        } catch (const FormatError& error) {
+            return error.what();
+        }
+        return "no error";
+    };
+    EXPECT_EQ(fileError(folder), folder.string() + ": cannot open: not a regular file");
+    const auto empty = folder / "empty.usdc";
+    std::ofstream{empty};
+    EXPECT_THAT(fileError(empty), HasSubstr(empty.string() + ": not a crate file"));
+    std::filesystem::remove_all(folder);
 }
 
 TEST(CrateReader, ReadFileNamesTheFileInErrors) {

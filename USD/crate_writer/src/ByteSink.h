@@ -1,5 +1,6 @@
 #pragma once
 
+#include <USD/HugePages.h>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -17,7 +18,10 @@ static_assert(std::endian::native == std::endian::little,
 class ByteSink {
   public:
     std::uint64_t size() const { return bytes_.size(); }
-    void reserve(std::size_t capacity) { bytes_.reserve(capacity); }
+    void reserve(std::size_t capacity) {
+        bytes_.reserve(capacity);
+        preferHugePages(bytes_.data(), bytes_.capacity());
+    }
 
     template <typename T> void append(const T& value) {
         static_assert(std::is_trivially_copyable_v<T>);

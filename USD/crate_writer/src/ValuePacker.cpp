@@ -1,12 +1,12 @@
 #include "ValuePacker.h"
 
+#include "ContentHash.h"
 #include "CrateTypes.h"
 #include "Inlining.h"
 #include "ValueKinds.h"
 
 #include <USD/CrateWriter.h>
 #include <algorithm>
-#include <string_view>
 
 namespace usd::crate {
 namespace {
@@ -16,8 +16,7 @@ ValueRep inlined(Type type, std::uint32_t word) {
 }
 
 std::size_t hashOf(std::span<const std::uint8_t> bytes, ValueRep rep) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return std::hash<std::string_view>{}(text) ^ (rep.bits() & ~ValueRep::kPayloadMask);
+    return contentHash(bytes) ^ (rep.bits() & ~ValueRep::kPayloadMask);
 }
 
 } // namespace

@@ -39,12 +39,7 @@ class ByteReader {
     template <typename T> std::vector<T> readVector(std::uint64_t count) {
         static_assert(std::is_trivially_copyable_v<T>);
         requireElements(count, sizeof(T));
-        std::vector<T> values(count);
-        const std::span<const std::uint8_t> bytes = take(count * sizeof(T));
-        if (count > 0) { // an empty vector's data() may be null, which memcpy must not see
-            std::memcpy(values.data(), bytes.data(), bytes.size());
-        }
-        return values;
+        return elementsOf<T>(take(count * sizeof(T)));
     }
 
     // Throws unless count elements of elementSize bytes could still follow.
@@ -52,6 +47,22 @@ class ByteReader {
 
   private:
     std::span<const std::uint8_t> take(std::uint64_t count);
+
+    // Elements at their natural alignment, as files lay out big arrays, are copied in one pass
+    // into fresh storage; misaligned ones are copied into a zeroed vector instead.
+    template <typename T> static std::vector<T> elementsOf(std::span<const std::uint8_t> bytes) {
+        const std::size_t count = bytes.size() / sizeof(T);
+        if (count == 0) { // an empty vector's data() may be null, which memcpy must not see
+            return {};
+        }
+        if (reinterpret_cast<std::uintptr_t>(bytes.data()) % alignof(T) == 0) {
+            const auto* first = reinterpret_cast<const T*>(bytes.data());
+            return std::vector<T>(first, first + count);
+        }
+        std::vector<T> values(count);
+        std::memcpy(values.data(), bytes.data(), bytes.size());
+        return values;
+    }
 
     std::span<const std::uint8_t> data_;
     std::size_t position_;

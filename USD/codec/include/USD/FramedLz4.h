@@ -15,6 +15,10 @@ inline constexpr std::size_t kMaxFramedChunks = 127;
 
 std::vector<std::uint8_t> compressFramed(std::span<const std::uint8_t> input);
 
+// Compresses into out, which must hold framedWorstCaseSize(input.size()) bytes, and returns
+// the length used.
+std::size_t compressFramedInto(std::span<const std::uint8_t> input, std::span<std::uint8_t> out);
+
 // Decompresses into output and returns how many bytes were produced. Throws FormatError when
 // the framing or a block is corrupt or would produce more than output.size() bytes.
 std::size_t decompressFramed(std::span<const std::uint8_t> framed, std::span<std::uint8_t> output);

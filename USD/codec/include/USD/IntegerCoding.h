@@ -26,6 +26,11 @@ template <CodedInteger T> constexpr std::size_t minEncodedIntegersSize(std::size
 
 template <CodedInteger T> std::vector<std::uint8_t> encodeIntegers(std::span<const T> values);
 
+// Codes values into out, which must hold maxEncodedIntegersSize bytes, and returns the length
+// used: big arrays are coded straight into a caller's scratch space.
+template <CodedInteger T>
+std::size_t encodeIntegersInto(std::span<const T> values, std::span<std::uint8_t> out);
+
 // Decodes exactly count values; throws FormatError when the coded bytes are too short.
 template <CodedInteger T>
 std::vector<T> decodeIntegers(std::span<const std::uint8_t> coded, std::size_t count);
