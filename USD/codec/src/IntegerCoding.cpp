@@ -2,6 +2,7 @@
 
 #include <USD/FormatError.h>
 #include <USD/IntegerCoding.h>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -62,12 +63,27 @@ template <typename Signed> std::uint8_t* store(std::uint8_t* out, Signed value) 
     return out + sizeof value;
 }
 
+// Bytes stored per delta, by code.
+template <typename Signed>
+constexpr std::array<std::size_t, 4> kDeltaWidths{0, sizeof(typename DeltaWidths<Signed>::Small),
+                                                  sizeof(typename DeltaWidths<Signed>::Medium),
+                                                  sizeof(Signed)};
+
 template <typename Signed> std::size_t widthOf(DeltaCode code) {
-    using Widths = DeltaWidths<Signed>;
-    static constexpr std::size_t widths[] = {0, sizeof(typename Widths::Small),
-                                             sizeof(typename Widths::Medium), sizeof(Signed)};
-    return widths[code];
+    return kDeltaWidths<Signed>[code];
 }
+
+// Bytes stored for the four deltas one code byte describes, for every code byte.
+template <typename Signed>
+constexpr std::array<std::size_t, 256> kCodeByteWidths = [] {
+    std::array<std::size_t, 256> widths{};
+    for (std::size_t byte = 0; byte < widths.size(); ++byte) {
+        for (std::size_t slot = 0; slot < 4; ++slot) {
+            widths[byte] += kDeltaWidths<Signed>[(byte >> (2 * slot)) & 3];
+        }
+    }
+    return widths;
+}();
 
 template <typename Signed> DeltaCode codeFor(Signed delta, Signed common) {
     using Widths = DeltaWidths<Signed>;
@@ -108,7 +124,10 @@ DeltaCode codeAt(std::span<const std::uint8_t> codes, std::size_t i) {
 template <typename Signed>
 std::size_t deltaBytesNeeded(std::span<const std::uint8_t> codes, std::size_t count) {
     std::size_t total = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t byte = 0; byte < count / 4; ++byte) {
+        total += kCodeByteWidths<Signed>[codes[byte]];
+    }
+    for (std::size_t i = count / 4 * 4; i < count; ++i) {
         total += widthOf<Signed>(codeAt(codes, i));
     }
     return total;
