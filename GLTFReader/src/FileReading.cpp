@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace gltf {
 namespace {
@@ -15,6 +18,16 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The size a regular file announces, so that it is read in one call into one allocation; zero
+// for pipes and other streams of unknown length.
+std::size_t announcedSize(std::FILE* file) {
+    struct stat status {};
+    if (::fstat(::fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return 0;
+    }
+    return static_cast<std::size_t>(status.st_size);
+}
+
 } // namespace
 
 ByteBlock readWholeFile(const std::filesystem::path& path) {
@@ -22,16 +35,18 @@ ByteBlock readWholeFile(const std::filesystem::path& path) {
     if (!file) {
         failReading(path, errno);
     }
-    auto bytes = std::make_shared<std::vector<std::uint8_t>>();
+    std::vector<std::uint8_t> bytes(announcedSize(file.get()));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    // Whatever the size did not announce (a pipe, a file still growing) follows in chunks.
     std::uint8_t chunk[1 << 16];
     std::size_t count = 0;
     while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        bytes->insert(bytes->end(), chunk, chunk + count);
+        bytes.insert(bytes.end(), chunk, chunk + count);
     }
     if (std::ferror(file.get())) {
         failReading(path, errno);
     }
-    return bytes;
+    return std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
 }
 
 } // namespace gltf

@@ -139,6 +139,24 @@ TEST(SceneSource, AMissingFileReportsTheFileError) {
                  "cannot read the file \"/nonexistent/model.glb\": No such file or directory");
 }
 
+TEST(FileReading, ReadsWholeFilesOfAnnouncedAndUnknownLength) {
+    std::string pattern(300000, '\0');
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        pattern[i] = static_cast<char>(i * 7);
+    }
+    const gltf::ByteBlock regular = gltf::readWholeFile(writeTemporaryFile("pattern.bin", pattern));
+    EXPECT_EQ(std::string(regular->begin(), regular->end()), pattern);
+
+    // Files under /proc announce a size of zero yet have contents.
+    const gltf::ByteBlock unannounced = gltf::readWholeFile("/proc/self/status");
+    EXPECT_NE(std::string(unannounced->begin(), unannounced->end()).find("Name:"),
+              std::string::npos);
+
+    const gltf::FileError error = thrownBy<gltf::FileError>(
+        [] { gltf::readWholeFile(std::filesystem::temp_directory_path()); });
+    EXPECT_NE(std::string(error.what()).find("Is a directory"), std::string::npos);
+}
+
 TEST(SceneSource, PassesTheCallerRegistryOn) {
     const std::filesystem::path path = writeTemporaryFile(
         "registry.gltf", GLTFTestDocument(R"("extensionsRequired": ["EXT_caller"])").json());
