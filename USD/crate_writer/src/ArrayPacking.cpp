@@ -42,13 +42,18 @@ template <typename T> ValueRep ValuePacker::packArray(const Array<T>& values) {
                         out_.appendBytes(*compressed);
                     });
         // Raw arrays start at a multiple of 8 so readers can use them in place.
+        if constexpr (std::is_trivially_copyable_v<T> && !std::is_same_v<T, bool>)
+            return writeOutOfLine(type, ValueRep::kArrayBit, 8, [&] {
+                ContentHasher hasher;
+                out_.appendHashed(bytesOf(std::span<const std::uint64_t>(&count, 1)), hasher);
+                out_.appendHashed(bytesOf(std::span<const T>(values)), hasher);
+                return hasher.result();
+            });
         return writeOutOfLine(type, ValueRep::kArrayBit, 8, [&] {
             out_.append(count);
             if constexpr (std::is_same_v<T, bool>)
                 for (const bool value : values)
                     out_.append(static_cast<std::uint8_t>(value));
-            else if constexpr (std::is_trivially_copyable_v<T>)
-                out_.appendElements<T>(values);
             else
                 for (const T& value : values)
                     writeItem(value);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ContentHash.h"
+
 #include <USD/HugePages.h>
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +15,12 @@ namespace usd::crate {
 
 static_assert(std::endian::native == std::endian::little,
               "files are little-endian and are written by copying memory");
+
+// Elements as they lie in memory, which is their file layout.
+template <typename T> std::span<const std::uint8_t> bytesOf(std::span<const T> elements) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    return {reinterpret_cast<const std::uint8_t*>(elements.data()), elements.size_bytes()};
+}
 
 // The file being built, front to back. Values are written in place; a few
 // fields are filled in later with patch().
@@ -32,11 +41,20 @@ class ByteSink {
         bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
     }
 
+    // Appends a piece at a time and hands each piece to `hasher` while it is still in cache, so
+    // that big arrays are read from memory once rather than once to copy and once to hash.
+    void appendHashed(std::span<const std::uint8_t> bytes, ContentHasher& hasher) {
+        constexpr std::size_t piece = 64 << 10;
+        for (std::size_t offset = 0; offset < bytes.size(); offset += piece) {
+            const auto part = bytes.subspan(offset, std::min(piece, bytes.size() - offset));
+            appendBytes(part);
+            hasher.add(part);
+        }
+    }
+
     // Raw elements copied as they are in memory, which is their file layout.
     template <typename T> void appendElements(std::span<const T> elements) {
-        static_assert(std::is_trivially_copyable_v<T>);
-        appendBytes(
-            {reinterpret_cast<const std::uint8_t*>(elements.data()), elements.size_bytes()});
+        appendBytes(bytesOf(elements));
     }
 
     void padTo(std::size_t alignment) {

@@ -1,6 +1,5 @@
 #include "ValuePacker.h"
 
-#include "ContentHash.h"
 #include "CrateTypes.h"
 #include "Inlining.h"
 #include "ValueKinds.h"
@@ -15,8 +14,8 @@ ValueRep inlined(Type type, std::uint32_t word) {
     return ValueRep::make(type, ValueRep::kInlinedBit, word);
 }
 
-std::size_t hashOf(std::span<const std::uint8_t> bytes, ValueRep rep) {
-    return contentHash(bytes) ^ (rep.bits() & ~ValueRep::kPayloadMask);
+std::size_t hashOf(std::size_t bodyHash, ValueRep rep) {
+    return bodyHash ^ (rep.bits() & ~ValueRep::kPayloadMask);
 }
 
 } // namespace
@@ -59,10 +58,11 @@ template <typename T> ValueRep ValuePacker::packScalar(const T& value) {
     }
 }
 
-ValueRep ValuePacker::deduplicated(ValueRep written, std::uint64_t paddingStart) {
+ValueRep ValuePacker::deduplicated(ValueRep written, std::uint64_t paddingStart,
+                                   std::size_t bodyHash) {
     const std::uint64_t start = written.payload();
     const auto bytes = out_.bytesFrom(start);
-    const std::size_t hash = hashOf(bytes, written);
+    const std::size_t hash = hashOf(bodyHash, written);
     const auto [first, last] = written_.equal_range(hash);
     for (auto candidate = first; candidate != last; ++candidate) {
         const WrittenValue& earlier = candidate->second;

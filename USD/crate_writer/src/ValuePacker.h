@@ -6,6 +6,7 @@
 
 #include <USD/CrateFormat.h>
 #include <USD/Value.h>
+#include <type_traits>
 #include <unordered_map>
 
 namespace usd::crate {
@@ -55,11 +56,12 @@ class ValuePacker {
 
     // Writes the body at the end of the value area (after zero padding to
     // `alignment`) and returns its reference, or takes it back and returns the
-    // reference of an identical earlier value.
+    // reference of an identical earlier value. A body may return the contentHash
+    // of what it wrote, worked out as it went; otherwise it is hashed afterwards.
     template <typename WriteBody>
     ValueRep writeOutOfLine(Type type, std::uint64_t flags, std::size_t alignment,
                             WriteBody&& writeBody);
-    ValueRep deduplicated(ValueRep written, std::uint64_t paddingStart);
+    ValueRep deduplicated(ValueRep written, std::uint64_t paddingStart, std::size_t bodyHash);
 
     void require(Version version) { versionNeeded_ = std::max(versionNeeded_, version); }
 
@@ -82,8 +84,14 @@ ValueRep ValuePacker::writeOutOfLine(Type type, std::uint64_t flags, std::size_t
     const std::uint64_t paddingStart = out_.size();
     out_.padTo(alignment);
     const std::uint64_t start = out_.size();
-    writeBody();
-    return deduplicated(ValueRep::make(type, flags, start), paddingStart);
+    const ValueRep written = ValueRep::make(type, flags, start);
+    if constexpr (std::is_void_v<std::invoke_result_t<WriteBody>>) {
+        writeBody();
+        return deduplicated(written, paddingStart, contentHash(out_.bytesFrom(start)));
+    } else {
+        const std::size_t bodyHash = writeBody();
+        return deduplicated(written, paddingStart, bodyHash);
+    }
 }
 
 } // namespace usd::crate

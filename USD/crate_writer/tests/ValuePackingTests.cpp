@@ -109,6 +109,21 @@ TEST_F(ValuePacking, WritesIdenticalValuesOnce) {
     EXPECT_NE(rep(Array<float>{0.5f, 1, 2, 3, 4, 5.5f}), first.bits());
 }
 
+// Big raw arrays are hashed piece by piece as they are copied; a repeat must still be found,
+// and a near-repeat must not be taken for one.
+TEST_F(ValuePacking, FindsRepeatsOfBigArraysHashedWhileCopied) {
+    Array<Vec3f> points(100'000);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        points[i] = {static_cast<float>(i), 1, 2};
+    const auto first = packer.pack(points);
+    const std::uint64_t size = out.size();
+    EXPECT_EQ(packer.pack(points).bits(), first.bits());
+    EXPECT_EQ(out.size(), size);
+    points.back()[2] = 3;
+    EXPECT_NE(packer.pack(points).bits(), first.bits());
+    EXPECT_GT(out.size(), size);
+}
+
 TEST_F(ValuePacking, WritesDictionariesWithValueSlots) {
     Dictionary dictionary;
     dictionary.set("scale", 0.01);
