@@ -1,9 +1,11 @@
 #include "DumpCommand.h"
 
+#include <SceneGraph/SceneDump.h>
 #include <USD/CrateReader.h>
 #include <USD/MappedFile.h>
 #include <USD/PackageError.h>
 #include <USD/PackageReader.h>
+#include <USD/USDZReader.h>
 #include <USD/UsdaWriter.h>
 #include <optional>
 #include <ostream>
@@ -13,11 +15,12 @@
 namespace usd::dump {
 namespace {
 
-constexpr std::string_view usage = "usage: usd-dump FILE[.usdc|.usdz] [--entry NAME]";
+constexpr std::string_view usage = "usage: usd-dump FILE[.usdc|.usdz] [--entry NAME | --scene]";
 
 struct Options {
     std::string file;
     std::optional<std::string> entry;
+    bool scene = false; // print the scene the file reads into instead of its layer
 };
 
 std::optional<Options> parseArguments(const std::vector<std::string>& arguments) {
@@ -25,12 +28,14 @@ std::optional<Options> parseArguments(const std::vector<std::string>& arguments)
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--entry" && i + 1 < arguments.size() && !options.entry)
             options.entry = arguments[++i];
+        else if (arguments[i] == "--scene" && !options.scene)
+            options.scene = true;
         else if (options.file.empty() && !arguments[i].starts_with("--"))
             options.file = arguments[i];
         else
             return std::nullopt;
     }
-    if (options.file.empty())
+    if (options.file.empty() || (options.scene && options.entry))
         return std::nullopt;
     return options;
 }
@@ -70,9 +75,24 @@ void dumpPackageEntry(const Options& options, std::ostream& out, std::ostream& e
     dumpLayer(entry->bytes, "'" + options.file + "[" + entry->name + "]'", out, errors);
 }
 
+bool isPackage(std::span<const std::uint8_t> bytes) {
+    return startsWith(bytes, "PK\x03\x04") || startsWith(bytes, "PK\x05\x06");
+}
+
+void dumpScene(const Options& options, bool package, std::ostream& out, std::ostream& errors) {
+    SceneReadWarnings warnings;
+    const auto scene =
+        package ? readUSDZ(options.file, warnings) : readUSDLayerFile(options.file, warnings);
+    for (const std::string& warning : warnings)
+        errors << "usd-dump: warning: " << warning << '\n';
+    out << scene::dumpScene(*scene);
+}
+
 void dump(const Options& options, std::ostream& out, std::ostream& errors) {
     const MappedFile file(options.file);
-    if (startsWith(file.bytes(), "PK\x03\x04") || startsWith(file.bytes(), "PK\x05\x06"))
+    if (options.scene)
+        return dumpScene(options, isPackage(file.bytes()), out, errors);
+    if (isPackage(file.bytes()))
         return dumpPackageEntry(options, out, errors);
     if (options.entry)
         throw std::runtime_error("'" + options.file + "' is not a USDZ package; --entry needs one");

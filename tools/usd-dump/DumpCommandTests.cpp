@@ -63,6 +63,38 @@ TEST(UsdDump, PrintsCrateFilesAndPackageEntriesAsText) {
     EXPECT_EQ(run({package.string(), "--entry", "extra.usda"}).out, text);
 }
 
+std::vector<std::uint8_t> triangleCrate() {
+    Layer layer;
+    LayerBuilder build(layer);
+    build.setLayerMetadata("metersPerUnit", 1.0);
+    const Path mesh = build.definePrim(Path::fromString("/Triangle"), "Mesh");
+    build.addAttribute(mesh, "points",
+                       {"point3f[]", Array<Vec3f>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}});
+    build.addAttribute(mesh, "faceVertexCounts", {"int[]", Array<std::int32_t>{3}});
+    build.addAttribute(mesh, "faceVertexIndices", {"int[]", Array<std::int32_t>{0, 1, 2}});
+    return writeCrate(layer);
+}
+
+TEST(UsdDump, PrintsTheSceneAFileReadsInto) {
+    const auto crate = triangleCrate();
+    const auto crateFile = scratch("triangle.usdc");
+    writeFile(crateFile, crate);
+    const auto package = scratch("triangle.usdz");
+    const PackageEntry entries[] = {{"triangle.usdc", crate}};
+    writePackage(package, entries);
+
+    const Outcome layerRun = run({crateFile.string(), "--scene"});
+    EXPECT_EQ(layerRun.status, 0) << layerRun.errors;
+    EXPECT_THAT(layerRun.out, HasSubstr("Triangle"));
+    EXPECT_THAT(layerRun.out, HasSubstr("triangles"));
+    EXPECT_EQ(run({"--scene", package.string()}).out, layerRun.out);
+    EXPECT_EQ(run({package.string(), "--scene", "--entry", "triangle.usdc"}).status, 2);
+
+    const Outcome broken = run({scratch("absent.usdz").string(), "--scene"});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_EQ(std::ranges::count(broken.errors, '\n'), 1) << broken.errors;
+}
+
 TEST(UsdDump, ExplainsEveryFailureOnOneLine) {
     const auto package = scratch("textured.usdz");
     const auto crate = sceneCrate();
