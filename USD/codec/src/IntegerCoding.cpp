@@ -167,6 +167,18 @@ void decodeChecked(Signed common, std::span<const std::uint8_t> codes, const std
     }
 }
 
+// Each value takes two bits of code after the common delta, so the coded bytes bound how many
+// values they can describe. Checked before anything is allocated: the count comes from the
+// file, and a hostile one would otherwise ask for exabytes.
+template <typename Signed>
+void requireCodesFor(std::span<const std::uint8_t> coded, std::size_t count) {
+    const std::size_t codeRoom = coded.size() < sizeof(Signed) ? 0 : coded.size() - sizeof(Signed);
+    if (count > 0 && count > codeRoom * 4) {
+        throw FormatError("coded integers too short: " + std::to_string(coded.size()) +
+                          " bytes for " + std::to_string(count) + " values");
+    }
+}
+
 template <typename Signed>
 void decodeSigned(std::span<const std::uint8_t> coded, std::span<Signed> values) {
     const std::size_t count = values.size();
@@ -174,10 +186,6 @@ void decodeSigned(std::span<const std::uint8_t> coded, std::span<Signed> values)
         return;
     }
     const std::size_t codeBytes = codeBytesFor(count);
-    if (coded.size() < sizeof(Signed) + codeBytes) {
-        throw FormatError("coded integers too short: " + std::to_string(coded.size()) +
-                          " bytes for " + std::to_string(count) + " values");
-    }
     Signed common;
     std::memcpy(&common, coded.data(), sizeof common);
     const auto codes = coded.subspan(sizeof(Signed), codeBytes);
@@ -212,6 +220,7 @@ template <CodedInteger T> std::vector<std::uint8_t> encodeIntegers(std::span<con
 template <CodedInteger T>
 std::vector<T> decodeIntegers(std::span<const std::uint8_t> coded, std::size_t count) {
     using Signed = std::make_signed_t<T>;
+    requireCodesFor<Signed>(coded, count);
     std::vector<T> values(count);
     decodeSigned<Signed>(coded, {reinterpret_cast<Signed*>(values.data()), count});
     return values;

@@ -68,6 +68,11 @@ TEST(IntegerCoding, RefusesCodedDataShorterThanItsCodesClaim) {
     EXPECT_THROW(decodeIntegers<std::int32_t>(coded, 8), FormatError);
     EXPECT_THROW(decodeIntegers<std::int32_t>(Bytes{1, 0, 0}, 1), FormatError);
     EXPECT_THROW(decodeIntegers<std::int64_t>(Bytes{1, 0, 0, 0, 0, 0, 0, 0}, 1), FormatError);
+    // Counts come from files: an absurd one is refused before anything is allocated for it.
+    const Bytes shortCodes{0, 0, 0, 0, 0, 0};
+    EXPECT_THROW(decodeIntegers<std::uint32_t>(shortCodes, std::size_t{1} << 62), FormatError);
+    EXPECT_THROW(decodeIntegers<std::int64_t>(shortCodes, ~std::size_t{0}), FormatError);
+    EXPECT_EQ(decodeIntegers<std::uint32_t>(shortCodes, 8).size(), 8u);
 }
 
 TEST(CompressedIntegers, ReadsTheStoredFormOfTheReferenceVector) {
