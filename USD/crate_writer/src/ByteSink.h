@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ContentHash.h"
+#include "HugePages.h"
 
-#include <USD/HugePages.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>

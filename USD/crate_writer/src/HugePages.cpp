@@ -1,8 +1,9 @@
-#include <USD/HugePages.h>
+#include "HugePages.h"
+
 #include <cstdint>
 #include <sys/mman.h>
 
-namespace usd {
+namespace usd::crate {
 
 namespace {
 
@@ -19,4 +20,4 @@ void preferHugePages(const void* data, std::size_t size) {
     }
 }
 
-} // namespace usd
+} // namespace usd::crate
