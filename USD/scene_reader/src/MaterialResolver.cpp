@@ -1,6 +1,7 @@
 #include "MaterialResolver.h"
 
 #include "MaterialBinding.h"
+#include "OriginalName.h"
 #include "PreviewSurface.h"
 
 namespace usd::reader {
@@ -37,7 +38,7 @@ ResolvedMaterial MaterialResolver::materialFor(const ComposedPrim& bound, const 
     }
     ResolvedMaterial resolved =
         previewSurfaceMaterial(*surface->shader, network_, textures_, warnings_);
-    resolved.material->name = std::string(materialPrim->name());
+    resolved.material->name = originalName(*materialPrim);
     resolved.material->doubleSided = doubleSided;
     return built_.emplace(key, std::move(resolved)).first->second;
 }

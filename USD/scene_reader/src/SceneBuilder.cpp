@@ -2,6 +2,7 @@
 
 #include "CameraBuilder.h"
 #include "MeshBuilder.h"
+#include "OriginalName.h"
 #include "PointsAndCurves.h"
 #include "PrimFilter.h"
 #include "ValueReading.h"
@@ -27,14 +28,6 @@ scene::Matrix4 stageFrame(const Stage& stage) {
         frame = glm::scale(scene::Matrix4(1.0), glm::dvec3(metersPerUnit)) * frame;
     }
     return frame;
-}
-
-// The name our writer kept when the prim name had to be changed, else the prim name.
-std::string nodeName(const ComposedPrim& prim) {
-    const Value* value = prim.metadata("customData");
-    const auto* data = value ? value->get<Dictionary>() : nullptr;
-    const auto original = data ? readText(data->find("originalName")) : std::nullopt;
-    return original.value_or(std::string(prim.name()));
 }
 
 bool isUnsupportedGeometry(const std::string& type) {
@@ -68,7 +61,7 @@ class SceneAssembly {
         scene::Node& root = *scene_->rootNode();
         const ComposedPrim* single = singleRootPrim();
         if (single != nullptr) {
-            root.setName(nodeName(*single));
+            root.setName(originalName(*single));
             const LocalTransform local = evaluateXformStack(*single, warnings_);
             if (frame_ == scene::Matrix4(1.0)) {
                 applyLocalTransform(root, local);
@@ -113,7 +106,7 @@ class SceneAssembly {
         if (!isShownInScene(prim) || holdsNoNodes(prim)) {
             return;
         }
-        auto node = scene::Node::create(nodeName(prim));
+        auto node = scene::Node::create(originalName(prim));
         const LocalTransform local = evaluateXformStack(prim, warnings_);
         applyLocalTransform(*node, local);
         if (local.resetsXformStack) {

@@ -49,4 +49,9 @@ Dictionary customDataOf(const scene::ValueDictionary& values,
     return dictionary;
 }
 
+void keepOriginalName(Dictionary& data, const std::string& name, std::string_view primName) {
+    if (name != primName)
+        data.set("originalName", name);
+}
+
 } // namespace usd::writer

@@ -14,4 +14,8 @@ std::optional<Value> customDataValue(const scene::Value& value);
 Dictionary customDataOf(const scene::ValueDictionary& values,
                         std::initializer_list<std::string_view> skipped = {});
 
+// Keeps `name` as "originalName" when the prim had to be named `primName` instead, so that a
+// reader can give it back.
+void keepOriginalName(Dictionary& data, const std::string& name, std::string_view primName);
+
 } // namespace usd::writer

@@ -81,6 +81,19 @@ void noteMissingChannels(GeometryContext& context, const WrittenMaterial& materi
     }
 }
 
+// The texture coordinates the prim's materials read: channels it lacks are reported, channels
+// moved by shearing maps are authored.
+void writeMaterialTexCoords(GeometryContext& context, const Path& prim,
+                            const std::vector<const WrittenMaterial*>& materials,
+                            const VertexAttributes& attributes) {
+    std::vector<BakedTexCoords> bakes;
+    for (const WrittenMaterial* material : materials) {
+        noteMissingChannels(context, *material, attributes);
+        bakes.insert(bakes.end(), material->bakedTexCoords.begin(), material->bakedTexCoords.end());
+    }
+    writeBakedTexCoords(context.build, prim, attributes, bakes);
+}
+
 // Per-face material bindings: each element's faces (and their back-face copies) in a subset.
 void writeSubsets(GeometryContext& context, const Path& mesh, const scene::Geometry& geometry,
                   const std::vector<ElementCorners>& elements, std::size_t copiedFaces) {
@@ -132,8 +145,10 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
     build.addAttribute(prim, "faceVertexIndices", {"int[]", toIntArray(corners)});
     build.addAttribute(prim, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
     build.addAttribute(prim, "doubleSided", {"bool", false, Variability::Uniform});
+    std::vector<const WrittenMaterial*> materials;
     for (const ElementCorners& element : elements)
-        noteMissingChannels(context, materialOf(context, geometry, element.element), attributes);
+        materials.push_back(&materialOf(context, geometry, element.element));
+    writeMaterialTexCoords(context, prim, materials, attributes);
     if (elements.size() == 1)
         bindMaterial(build, prim, materialOf(context, geometry, elements.front().element).path);
     else
@@ -162,7 +177,7 @@ void writePointsOrCurves(GeometryContext& context, const Path& prim,
                            {"int[]", Array<std::int32_t>(selection.size() / 2, 2)});
     }
     const WrittenMaterial& material = materialOf(context, geometry, plan.elements.front());
-    noteMissingChannels(context, material, attributes);
+    writeMaterialTexCoords(context, prim, {&material}, attributes);
     bindMaterial(build, prim, material.path);
 }
 

@@ -1,7 +1,9 @@
 #include "MaterialLibrary.h"
 
+#include "CustomData.h"
 #include "SurfaceDescription.h"
 #include "TextureNodes.h"
+#include "TextureTransform.h"
 
 namespace usd::writer {
 namespace {
@@ -25,15 +27,22 @@ void writeInputs(LayerBuilder& build, const Path& surface, const SurfaceDescript
 }
 
 void noteTextureLimits(const scene::Material& material, const SurfaceDescription& description,
-                       const std::set<int>& channels, Findings& findings) {
+                       std::size_t primvarsRead, Findings& findings) {
     const std::string who = "Material \"" + material.name + "\": ";
-    if (channels.size() > 2)
-        findings.push_back(who + "textures read " + std::to_string(channels.size()) +
+    if (primvarsRead > 2)
+        findings.push_back(who + "textures read " + std::to_string(primvarsRead) +
                            " texture-coordinate sets; the AR viewer reads at most two.");
     std::set<std::array<double, 16>> transforms;
-    for (const TextureRead& texture : description.textures)
-        if (texture.contentsTransform != scene::Matrix4(1.0))
+    for (const TextureRead& texture : description.textures) {
+        if (texture.asksForNearestFilter)
+            findings.push_back(who + texture.nodeName +
+                               " asks for nearest (unsmoothed) filtering; the AR viewer always "
+                               "filters linearly.");
+        // Baked maps need no UsdTransform2d, so they cannot clash with one.
+        if (texture.contentsTransform != scene::Matrix4(1.0) &&
+            transform2dFor(texture.contentsTransform))
             transforms.insert(scene::elementsOf(texture.contentsTransform));
+    }
     if (transforms.size() > 1)
         findings.push_back(who + "textures are transformed differently; the AR viewer applies "
                                  "only the first transform to all of them.");
@@ -68,6 +77,10 @@ WrittenMaterial MaterialLibrary::write(const scene::Material& material) {
         build_.definePrim(scope_, "Scope");
     const Path path =
         build_.definePrim(scope_.appendChild(names_.claim(material.name, "material")), "Material");
+    Dictionary customData;
+    keepOriginalName(customData, material.name, path.name());
+    if (!customData.empty())
+        build_.setMetadata(path, "customData", customData);
     const Path surface = build_.definePrim(path.appendChild("PreviewSurface"), "Shader");
     build_.addAttribute(surface, "info:id",
                         {"token", Token{"UsdPreviewSurface"}, Variability::Uniform});
@@ -78,8 +91,8 @@ WrittenMaterial MaterialLibrary::write(const scene::Material& material) {
     const SurfaceDescription description = describeSurface(material, images_, findings_);
     SiblingNames nodeNames;
     nodeNames.claim("PreviewSurface", "shader");
-    TextureNodes textureNodes(build_, path, nodeNames);
-    WrittenMaterial written{path, {}};
+    TextureNodes textureNodes(build_, path, nodeNames, bakes_);
+    WrittenMaterial written{path, {}, {}};
     std::vector<std::optional<Path>> nodes;
     for (const TextureRead& texture : description.textures) {
         const auto file = images_.fileFor(*texture.image, texture.use);
@@ -88,7 +101,8 @@ WrittenMaterial MaterialLibrary::write(const scene::Material& material) {
             written.texCoordChannels.insert(texture.texCoordChannel);
     }
     writeInputs(build_, surface, description, nodes, textureNodes);
-    noteTextureLimits(material, description, written.texCoordChannels, findings_);
+    written.bakedTexCoords = textureNodes.bakedTexCoords();
+    noteTextureLimits(material, description, textureNodes.primvarsRead(), findings_);
     return written;
 }
 

@@ -3,18 +3,21 @@
 #include "Findings.h"
 #include "ImageLibrary.h"
 #include "PrimNames.h"
+#include "TexCoordBakes.h"
 
 #include <SceneGraph/Material.h>
 #include <USD/LayerBuilder.h>
 #include <map>
 #include <memory>
 #include <set>
+#include <vector>
 
 namespace usd::writer {
 
 struct WrittenMaterial {
     Path path;
-    std::set<int> texCoordChannels; // the mapping channels its textures read
+    std::set<int> texCoordChannels;             // the mapping channels its textures read
+    std::vector<BakedTexCoords> bakedTexCoords; // channels moved by maps that shear
 };
 
 // The Material prims of the layer, each scene material written once, on first use, inside one
@@ -35,6 +38,7 @@ class MaterialLibrary {
     ImageLibrary& images_;
     Findings& findings_;
     SiblingNames names_;
+    TexCoordBakes bakes_;
     std::shared_ptr<scene::Material> defaultMaterial_;
     std::map<const scene::Material*, WrittenMaterial> written_;
 };

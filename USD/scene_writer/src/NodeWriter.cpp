@@ -29,8 +29,7 @@ Dictionary nodeValues(const scene::Node& node) {
 
 Dictionary nodeCustomData(const scene::Node& node, std::string_view primName) {
     Dictionary data = nodeValues(node);
-    if (node.name() != primName)
-        data.set("originalName", node.name());
+    keepOriginalName(data, node.name(), primName);
     return data;
 }
 

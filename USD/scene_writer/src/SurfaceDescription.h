@@ -22,6 +22,7 @@ struct TextureRead {
     scene::WrapMode wrapS = scene::WrapMode::repeat;
     scene::WrapMode wrapT = scene::WrapMode::repeat;
     scene::Matrix4 contentsTransform{1.0};
+    bool asksForNearestFilter = false; // blocky magnification, which the AR viewer lacks
     bool sRGB = false;
     Vec4f scale{1, 1, 1, 1};
     Vec4f bias{0, 0, 0, 0};

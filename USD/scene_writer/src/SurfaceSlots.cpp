@@ -76,6 +76,8 @@ TextureRead textureFor(const MaterialProperty& slot, std::string nodeName, bool 
     texture.wrapS = slot.wrapS;
     texture.wrapT = slot.wrapT;
     texture.contentsTransform = slot.contentsTransform;
+    // Only magnification shows: nearest minification between linear mipmaps looks smooth.
+    texture.asksForNearestFilter = slot.magnificationFilter == scene::FilterMode::nearest;
     texture.sRGB = sRGB;
     return texture;
 }

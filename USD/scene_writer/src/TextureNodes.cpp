@@ -2,8 +2,7 @@
 
 #include "VertexPrimvars.h"
 
-#include <cmath>
-#include <numbers>
+#include <algorithm>
 
 namespace usd::writer {
 namespace {
@@ -19,25 +18,6 @@ Token wrapToken(scene::WrapMode mode) {
     default:
         return {"repeat"};
     }
-}
-
-struct Transform2d {
-    float rotationDegrees = 0;
-    Vec2f scale{1, 1};
-    Vec2f translation{0, 0};
-};
-
-// The slot's uv map A expressed for USD's st = (u, 1 − v), F∘A∘F, as scale, then rotation,
-// then translation. Shear cannot be expressed and is dropped.
-Transform2d transformForSt(const scene::Matrix4& m) {
-    const double a = m[0][0], b = m[1][0], c = m[0][1], d = m[1][1];
-    const double theta = std::atan2(-c, a);
-    Transform2d result;
-    result.rotationDegrees = static_cast<float>(theta * 180.0 / std::numbers::pi);
-    result.scale = {static_cast<float>(std::hypot(a, c)),
-                    static_cast<float>(b * std::sin(theta) + d * std::cos(theta))};
-    result.translation = {static_cast<float>(b + m[3][0]), static_cast<float>(1.0 - d - m[3][1])};
-    return result;
 }
 
 } // namespace
@@ -56,30 +36,38 @@ Path TextureNodes::output(const Path& node, const std::string& output) {
     return attribute;
 }
 
-Path TextureNodes::primvarReader(int texCoordChannel) {
-    if (const auto found = readers_.find(texCoordChannel); found != readers_.end())
+Path TextureNodes::primvarReader(const std::string& varname) {
+    if (const auto found = readers_.find(varname); found != readers_.end())
         return found->second;
-    const std::string varname = texCoordPrimvarName(texCoordChannel);
     const Path reader = shader("uvReader_" + varname, "UsdPrimvarReader_float2");
     build_.addAttribute(reader, "inputs:varname", {"string", varname});
     build_.addAttribute(reader, "outputs:result", {"float2"});
     const Path result = reader.appendProperty("outputs:result");
-    readers_.emplace(texCoordChannel, result);
+    readers_.emplace(varname, result);
     return result;
 }
 
-Path TextureNodes::stSource(const TextureRead& texture) {
-    const Path reader = primvarReader(texture.texCoordChannel);
-    if (texture.contentsTransform == scene::Matrix4(1.0))
-        return reader;
-    const Transform2d transform = transformForSt(texture.contentsTransform);
-    const Path node = shader(texture.nodeName + "_transform", "UsdTransform2d");
+Path TextureNodes::transformNode(const std::string& textureName, const Transform2d& transform,
+                                 const Path& reader) {
+    const Path node = shader(textureName + "_transform", "UsdTransform2d");
     build_.setConnections(build_.addAttribute(node, "inputs:in", {"float2"}), {reader});
     build_.addAttribute(node, "inputs:rotation", {"float", transform.rotationDegrees});
     build_.addAttribute(node, "inputs:scale", {"float2", transform.scale});
     build_.addAttribute(node, "inputs:translation", {"float2", transform.translation});
     build_.addAttribute(node, "outputs:result", {"float2"});
     return node.appendProperty("outputs:result");
+}
+
+Path TextureNodes::stSource(const TextureRead& texture) {
+    const std::string varname = texCoordPrimvarName(texture.texCoordChannel);
+    if (texture.contentsTransform == scene::Matrix4(1.0))
+        return primvarReader(varname);
+    if (const auto transform = transform2dFor(texture.contentsTransform))
+        return transformNode(texture.nodeName, *transform, primvarReader(varname));
+    const BakedTexCoords& baked = bakes_.bake(texture.texCoordChannel, texture.contentsTransform);
+    if (std::ranges::none_of(baked_, [&](const auto& b) { return b.primvar == baked.primvar; }))
+        baked_.push_back(baked);
+    return primvarReader(baked.primvar);
 }
 
 Path TextureNodes::write(const TextureRead& texture, const std::string& file) {

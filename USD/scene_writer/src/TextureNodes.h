@@ -2,20 +2,24 @@
 
 #include "PrimNames.h"
 #include "SurfaceDescription.h"
+#include "TexCoordBakes.h"
+#include "TextureTransform.h"
 
 #include <USD/LayerBuilder.h>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace usd::writer {
 
 // The shader nodes inside one Material that feed its surface: texture nodes, one primvar reader
-// per texture-coordinate channel, and a UsdTransform2d where a texture is transformed.
+// per texture-coordinate primvar, and a UsdTransform2d where a texture is transformed. A map
+// that shears reads a baked channel instead.
 class TextureNodes {
   public:
-    TextureNodes(LayerBuilder& build, Path material, SiblingNames& names)
-        : build_(build), material_(std::move(material)), names_(names) {}
+    TextureNodes(LayerBuilder& build, Path material, SiblingNames& names, TexCoordBakes& bakes)
+        : build_(build), material_(std::move(material)), names_(names), bakes_(bakes) {}
 
     // Writes the texture node reading package file `file`; returns its path.
     Path write(const TextureRead& texture, const std::string& file);
@@ -23,15 +27,24 @@ class TextureNodes {
     // The output attribute `output` ("rgb", "r" …) of a written node, declared on first use.
     Path output(const Path& node, const std::string& output);
 
+    // How many texture-coordinate primvars the written nodes read.
+    std::size_t primvarsRead() const { return readers_.size(); }
+    // The baked channels the written nodes read, each once.
+    const std::vector<BakedTexCoords>& bakedTexCoords() const { return baked_; }
+
   private:
     Path stSource(const TextureRead& texture);
-    Path primvarReader(int texCoordChannel);
+    Path transformNode(const std::string& textureName, const Transform2d& transform,
+                       const Path& reader);
+    Path primvarReader(const std::string& varname);
     Path shader(std::string_view wantedName, std::string_view id);
 
     LayerBuilder& build_;
     Path material_;
     SiblingNames& names_;
-    std::map<int, Path> readers_;
+    TexCoordBakes& bakes_;
+    std::map<std::string, Path> readers_;
+    std::vector<BakedTexCoords> baked_;
     std::set<Path> outputs_;
 };
 

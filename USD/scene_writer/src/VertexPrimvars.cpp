@@ -1,7 +1,10 @@
 #include "VertexPrimvars.h"
 
+#include "TextureTransform.h"
+
 #include <algorithm>
 #include <limits>
+#include <set>
 
 namespace usd::writer {
 namespace {
@@ -48,6 +51,19 @@ void writeVertexAttributes(LayerBuilder& build, const Path& prim,
                            *attributes.opacities);
     if (attributes.tangents)
         writeVertexPrimvar(build, prim, "primvars:tangents", "float3[]", *attributes.tangents);
+}
+
+void writeBakedTexCoords(LayerBuilder& build, const Path& prim, const VertexAttributes& attributes,
+                         const std::vector<BakedTexCoords>& bakes) {
+    std::set<std::string> written;
+    for (const BakedTexCoords& baked : bakes) {
+        const auto source = std::ranges::find(attributes.texCoords, baked.channel,
+                                              [](const TexCoordChannel& c) { return c.channel; });
+        if (source == attributes.texCoords.end() || !written.insert(baked.primvar).second)
+            continue;
+        writeVertexPrimvar(build, prim, "primvars:" + baked.primvar, "texCoord2f[]",
+                           bakeTexCoords(source->values, baked.uvTransform));
+    }
 }
 
 } // namespace usd::writer
