@@ -1,0 +1,206 @@
+// Every glTF, GLB, VRM and .usdc file of the shared corpus goes through the application's
+// workflow with the real services. It either ends in the preview with a package that both
+// independent USD readers open, or in an error whose reason is known and named here.
+
+#include "CorpusSupport.h"
+#include "ManualMainQueue.h"
+#include "OracleRun.h"
+#include "SceneInspection.h"
+#include "TestFolder.h"
+#include "support/CorpusFiles.h"
+
+#include <Brightfold/ConversionWorkflow.h>
+#include <Brightfold/SceneServices.h>
+#include <algorithm>
+#include <cctype>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <map>
+#include <set>
+#include <variant>
+
+namespace {
+
+namespace fs = std::filesystem;
+using brightfold::AppState;
+
+const fs::path& corpus = gltf::testing::corpus;
+
+// Files that cannot convert, each with the reason and a part of the message the user sees.
+struct ExpectedFailure {
+    std::string reason;
+    std::string messagePart;
+};
+
+// A document without scenes: our reader finds no scene 0 to load, and neither does the
+// importer it falls back to.
+ExpectedFailure withoutScenes(const std::string& fileName) {
+    return {"the document has no scenes, so neither the reader nor the importer has anything "
+            "to show",
+            "could not read \"" + fileName + "\": GLTF: No scene"};
+}
+
+const std::map<std::string, ExpectedFailure>& expectedFailures() {
+    static const std::map<std::string, ExpectedFailure> failures = {
+        {"gltf/BoxMeshopt/BoxMeshopt.gltf",
+         {"meshopt-compressed buffers: neither the glTF reader nor the importer decodes them",
+          "The model importer could not read \"BoxMeshopt.gltf\""}},
+        {"gltf/blender-00_no_scenes/00_no_scenes.gltf", withoutScenes("00_no_scenes.gltf")},
+        {"gltf/magnum-camera/camera.gltf", withoutScenes("camera.gltf")},
+        {"gltf/magnum-utf8-filenames/přívodní-šňůra.gltf", withoutScenes("přívodní-šňůra.gltf")},
+        {"gltf/validator-get_elements_sparse/get_elements_sparse.gltf",
+         withoutScenes("get_elements_sparse.gltf")},
+        {"gltf/validator-KHR_lights_punctual/valid.gltf", withoutScenes("valid.gltf")},
+        {"glb/magnum-image-buffer.glb", withoutScenes("magnum-image-buffer.glb")},
+    };
+    return failures;
+}
+
+// Draco-compressed files: our reader refuses them, the importer must decode real geometry.
+const std::set<std::string> dracoCompressed = {"gltf/BoxDraco/BoxDraco.gltf",
+                                               "glb/DenseSphere.glb"};
+
+// The corpus files the application accepts, as paths below the corpus folder.
+std::vector<std::string> corpusModelNames() {
+    if (gltf::testing::corpusMissing()) {
+        return {};
+    }
+    std::vector<std::string> names = gltf::testing::corpusDocumentPaths();
+    for (const fs::path& layer : usd::test::corpusLayerFiles()) {
+        if (layer.extension() == ".usdc") {
+            names.push_back(layer.lexically_relative(corpus).generic_string());
+        }
+    }
+    return names;
+}
+
+std::string testNameFor(const testing::TestParamInfo<std::string>& info) {
+    std::string name = info.param;
+    std::replace_if(
+        name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) == 0; }, '_');
+    return name;
+}
+
+// One line per file, printed as one table when the whole corpus ran in one program.
+class ResultTable : public testing::Environment {
+  public:
+    void add(const std::string& file, const std::string& outcome) {
+        const std::string row = file + " -> " + outcome;
+        std::cout << row << '\n';
+        rows_.push_back(row);
+    }
+    void TearDown() override {
+        if (rows_.size() > 1) {
+            std::cout << "\nCorpus conversions (" << rows_.size() << " files):\n";
+            for (const std::string& row : rows_) {
+                std::cout << "  " << row << '\n';
+            }
+        }
+    }
+
+  private:
+    std::vector<std::string> rows_;
+};
+
+ResultTable* const resultTable =
+    static_cast<ResultTable*>(testing::AddGlobalTestEnvironment(new ResultTable));
+
+std::string onOneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+class CorpusConversion : public testing::TestWithParam<std::string> {
+  protected:
+    void SetUp() override {
+        if (gltf::testing::corpusMissing()) {
+            GTEST_SKIP() << "../shared not found: " << corpus;
+        }
+    }
+
+    // The application takes avatars by their container's extension, so they go in as a copy.
+    fs::path acceptedInput() const {
+        const fs::path file = corpus / GetParam();
+        if (file.extension() != ".vrm") {
+            return file;
+        }
+        const fs::path copy = scratch_.path() / file.filename().replace_extension(".glb");
+        fs::copy_file(file, copy);
+        return copy;
+    }
+
+    // Runs the workflow to its end, as the command-line converter does.
+    const AppState& convert(const fs::path& file) {
+        workflow_.startConversion(file);
+        workflow_.waitForBackgroundWork();
+        queue_.drain();
+        return workflow_.state();
+    }
+
+    void expectPackageOpensElsewhere(const fs::path& package) {
+        if (!fs::exists(usd::test::oracleProgram())) {
+            GTEST_SKIP() << "usd-oracle not found: " << usd::test::oracleProgram();
+        }
+        const usd::test::OracleRun run = usd::test::runOracle(package);
+        EXPECT_EQ(run.exitStatus, 0) << run.complaint << '\n' << run.report;
+        resultTable->add(GetParam(), run.exitStatus == 0
+                                         ? "converted"
+                                         : "converted, but the oracle objects: " + run.complaint);
+    }
+
+    void expectRealGeometryThroughTheImporter(const brightfold::Preview& preview) {
+        EXPECT_ANY_THROW(services_->loadWithGLTFReader(corpus / GetParam()))
+            << "the reader was expected to refuse the compressed file";
+        const glm::dvec3 size = vertexBounds(*preview.scene).size();
+        EXPECT_TRUE(glm::all(glm::greaterThan(size, glm::dvec3(0.0))))
+            << "bounds " << size.x << " x " << size.y << " x " << size.z;
+    }
+
+    TestFolder scratch_;
+    std::shared_ptr<brightfold::ConversionServices> services_ = brightfold::makeSceneServices();
+    ManualMainQueue queue_;
+    brightfold::ConversionWorkflow workflow_{services_, queue_.poster()};
+};
+
+TEST_P(CorpusConversion, EndsInAPreviewThatOpensElsewhereOrInAKnownError) {
+    const AppState& state = convert(acceptedInput());
+    const auto expected = expectedFailures().find(GetParam());
+    if (const auto* error = std::get_if<brightfold::Error>(&state)) {
+        const bool known = expected != expectedFailures().end();
+        resultTable->add(
+            GetParam(), "failed: " + (known ? expected->second.reason : onOneLine(error->message)));
+        ASSERT_TRUE(known) << "not a known failure";
+        EXPECT_NE(error->message.find(expected->second.messagePart), std::string::npos)
+            << error->message;
+        return;
+    }
+    ASSERT_TRUE(expected == expectedFailures().end())
+        << "expected to fail: " << expected->second.reason;
+    const auto& preview = std::get<brightfold::Preview>(state);
+    if (dracoCompressed.contains(GetParam())) {
+        expectRealGeometryThroughTheImporter(preview);
+    }
+    const fs::path package = preview.tempURL;
+    expectPackageOpensElsewhere(package);
+    workflow_.discardPreview(package);
+    EXPECT_FALSE(fs::exists(package));
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusConversion, testing::ValuesIn(corpusModelNames()),
+                         testNameFor);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusConversion);
+
+TEST(CorpusConversionSetUp, EveryNamedFileIsInTheCorpus) {
+    if (gltf::testing::corpusMissing()) {
+        GTEST_SKIP() << "../shared not found: " << corpus;
+    }
+    const std::vector<std::string> names = corpusModelNames();
+    for (const auto& [name, failure] : expectedFailures()) {
+        EXPECT_NE(std::ranges::find(names, name), names.end()) << name;
+    }
+    for (const std::string& name : dracoCompressed) {
+        EXPECT_NE(std::ranges::find(names, name), names.end()) << name;
+    }
+}
+
+} // namespace
