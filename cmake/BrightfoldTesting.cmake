@@ -9,9 +9,21 @@ function(brightfold_add_test)
   target_compile_definitions(${ARG_NAME} PRIVATE
     BRIGHTFOLD_SHARED_DIR="${BRIGHTFOLD_SHARED_DIR}"
     BRIGHTFOLD_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  # Escaped so that several labels survive the discovery script as one list.
-  string(REPLACE ";" "\\;" labels "${ARG_LABELS}")
-  gtest_discover_tests(${ARG_NAME}
-    PROPERTIES LABELS "${labels}"
-    DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60)
+  if(ARG_LABELS)
+    brightfold_label_discovered_tests(${ARG_NAME} "${ARG_LABELS}")
+  endif()
+endfunction()
+
+# Labels the test cases discovered from <target> after CTest has read them. Passed through
+# gtest_discover_tests' PROPERTIES, a list of labels is flattened on its way into the discovery
+# script and only the first one survives, so they are set by a script of our own that runs
+# after the discovered cases are known (their names are in <target>_TESTS).
+function(brightfold_label_discovered_tests target labels)
+  set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake")
+  file(WRITE "${script}"
+    "if(${target}_TESTS)\n"
+    "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
 endfunction()
