@@ -104,6 +104,7 @@ ColorPrimvars colorPrimvars(const ComposedPrim& mesh, const MeshTopology& topolo
 std::shared_ptr<scene::GeometryElement>
 elementFor(const FaceGroup& group, const MeshTopology& topology, const WeldedVertices& welded) {
     std::vector<std::uint32_t> indices;
+    indices.reserve(topology.corners.size());
     for (std::size_t i = 0; i < topology.corners.size(); ++i) {
         if (group.faces[topology.corners[i].face]) {
             indices.push_back(welded.cornerVertex[i]);

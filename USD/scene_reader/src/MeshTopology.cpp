@@ -27,6 +27,16 @@ bool cornersInRange(const std::vector<std::int64_t>& indices, std::size_t first,
                        });
 }
 
+// Three corners for every triangle the fans of the usable-sized faces make; reserved at once, as
+// a big mesh has millions of them.
+std::size_t fanCornerCount(const std::vector<std::int64_t>& counts) {
+    std::size_t corners = 0;
+    for (std::int64_t count : counts) {
+        corners += count >= 3 ? 3 * static_cast<std::size_t>(count - 2) : 0;
+    }
+    return corners;
+}
+
 // Corner k of the fan of a face, counted in the face's front-facing order.
 Corner faceCorner(const std::vector<std::int64_t>& indices, std::size_t face, std::size_t first,
                   std::size_t count, std::size_t k, bool leftHanded) {
@@ -55,6 +65,7 @@ std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_
     const bool leftHanded =
         readText(mesh.attributeValue("orientation")).value_or("") == "leftHanded";
     MeshTopology topology{pointCount, counts->size(), indices->size(), {}};
+    topology.corners.reserve(fanCornerCount(*counts));
     const std::vector<bool> holes = holeMask(mesh, counts->size());
     const std::size_t faceLimit = firstHalfOnly ? counts->size() / 2 : counts->size();
     std::size_t first = 0;

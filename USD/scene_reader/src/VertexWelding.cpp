@@ -30,6 +30,7 @@ WeldedVertices verticesAtPoints(const MeshTopology& topology) {
     for (std::size_t point = 0; point < topology.pointCount; ++point) {
         welded.vertices[point].point = point;
     }
+    welded.cornerVertex.reserve(topology.corners.size());
     for (const Corner& corner : topology.corners) {
         welded.vertices[corner.point] = corner;
         welded.cornerVertex.push_back(static_cast<std::uint32_t>(corner.point));
@@ -45,6 +46,7 @@ WeldedVertices weldVertices(const MeshTopology& topology,
         return verticesAtPoints(topology);
     }
     WeldedVertices welded;
+    welded.cornerVertex.reserve(topology.corners.size());
     std::unordered_map<std::vector<std::size_t>, std::uint32_t, KeyHash> seen;
     std::vector<std::size_t> key;
     for (const Corner& corner : topology.corners) {
