@@ -3,7 +3,6 @@
 #include "CustomData.h"
 #include "SurfaceDescription.h"
 #include "TextureNodes.h"
-#include "TextureTransform.h"
 
 namespace usd::writer {
 namespace {
@@ -32,20 +31,12 @@ void noteTextureLimits(const scene::Material& material, const SurfaceDescription
     if (primvarsRead > 2)
         findings.push_back(who + "textures read " + std::to_string(primvarsRead) +
                            " texture-coordinate sets; the AR viewer reads at most two.");
-    std::set<std::array<double, 16>> transforms;
     for (const TextureRead& texture : description.textures) {
         if (texture.asksForNearestFilter)
             findings.push_back(who + texture.nodeName +
                                " asks for nearest (unsmoothed) filtering; the AR viewer always "
                                "filters linearly.");
-        // Baked maps need no UsdTransform2d, so they cannot clash with one.
-        if (texture.contentsTransform != scene::Matrix4(1.0) &&
-            transform2dFor(texture.contentsTransform))
-            transforms.insert(scene::elementsOf(texture.contentsTransform));
     }
-    if (transforms.size() > 1)
-        findings.push_back(who + "textures are transformed differently; the AR viewer applies "
-                                 "only the first transform to all of them.");
 }
 
 } // namespace

@@ -62,8 +62,13 @@ Path TextureNodes::stSource(const TextureRead& texture) {
     const std::string varname = texCoordPrimvarName(texture.texCoordChannel);
     if (texture.contentsTransform == scene::Matrix4(1.0))
         return primvarReader(varname);
-    if (const auto transform = transform2dFor(texture.contentsTransform))
+    // The AR viewer applies a material's first UsdTransform2d to all of its textures, so one map
+    // per material travels as nodes; a different one is baked like a shear.
+    const auto transform = transform2dFor(texture.contentsTransform);
+    if (transform && (!nodeTransform_ || *nodeTransform_ == texture.contentsTransform)) {
+        nodeTransform_ = texture.contentsTransform;
         return transformNode(texture.nodeName, *transform, primvarReader(varname));
+    }
     const BakedTexCoords& baked = bakes_.bake(texture.texCoordChannel, texture.contentsTransform);
     if (std::ranges::none_of(baked_, [&](const auto& b) { return b.primvar == baked.primvar; }))
         baked_.push_back(baked);

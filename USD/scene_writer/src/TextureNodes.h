@@ -7,6 +7,7 @@
 
 #include <USD/LayerBuilder.h>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,7 +16,8 @@ namespace usd::writer {
 
 // The shader nodes inside one Material that feed its surface: texture nodes, one primvar reader
 // per texture-coordinate primvar, and a UsdTransform2d where a texture is transformed. A map
-// that shears reads a baked channel instead.
+// that shears, or that differs from the material's first transformed texture, reads a baked
+// channel instead.
 class TextureNodes {
   public:
     TextureNodes(LayerBuilder& build, Path material, SiblingNames& names, TexCoordBakes& bakes)
@@ -45,6 +47,7 @@ class TextureNodes {
     TexCoordBakes& bakes_;
     std::map<std::string, Path> readers_;
     std::vector<BakedTexCoords> baked_;
+    std::optional<scene::Matrix4> nodeTransform_; // the one map written as UsdTransform2d nodes
     std::set<Path> outputs_;
 };
 

@@ -96,6 +96,35 @@ TEST(SceneWriterTextureTransforms, ShearIsBakedIntoAChannelOfItsOwn) {
     EXPECT_THAT(checkWrittenLayer(*scene, layer, &built.files), IsEmpty());
 }
 
+// The AR viewer would apply the first texture's transform node to every texture of the
+// material, so a second, different map must not travel as a node of its own.
+TEST(SceneWriterTextureTransforms, ASecondDifferentMapInOneMaterialIsBaked) {
+    const scene::Matrix4 diffuseMap = glm::scale(scene::Matrix4(1.0), {2.0, 2.0, 1.0});
+    const scene::Matrix4 emissiveMap = glm::translate(scene::Matrix4(1.0), {0.5, 0.25, 0});
+    auto material = diffuseMappedBy(diffuseMap);
+    material->emission() = scene::MaterialProperty::withContents(pngImage({7, 7, 7}));
+    material->emission().contentsTransform = emissiveMap;
+    const auto scene = texturedQuad(material);
+    const SceneLayer built = buildSceneLayer(*scene);
+    const Layer& layer = built.layer;
+    const std::string emissive = "/Root/Materials/Surface/emissiveTexture";
+    const auto original = valueAt<Array<Vec2f>>(layer, shape + ".primvars:st");
+    const bool diffuseHasNode = hasSpec(layer, texture + "_transform");
+    ASSERT_NE(diffuseHasNode, hasSpec(layer, emissive + "_transform"));
+    const std::string& noded = diffuseHasNode ? texture : emissive;
+    const std::string& baked = diffuseHasNode ? emissive : texture;
+    EXPECT_EQ(varnameReadBy(layer, baked + ".inputs:st"), "stBaked1");
+    const auto bakedSt = valueAt<Array<Vec2f>>(layer, shape + ".primvars:stBaked1");
+    ASSERT_EQ(bakedSt.size(), original.size());
+    for (std::size_t v = 0; v < original.size(); ++v) {
+        expectNear(applyTransformNode(layer, noded + "_transform", original[v]),
+                   expectedSt(diffuseHasNode ? diffuseMap : emissiveMap, original[v]));
+        expectNear(bakedSt[v], expectedSt(diffuseHasNode ? emissiveMap : diffuseMap, original[v]));
+    }
+    EXPECT_THAT(built.findings, IsEmpty());
+    EXPECT_THAT(checkWrittenLayer(*scene, layer, &built.files), IsEmpty());
+}
+
 TEST(SceneWriterTextureTransforms, BakedChannelFollowsBackFaceCopies) {
     scene::Matrix4 uvTransform(1.0);
     uvTransform[0][1] = -0.3;
