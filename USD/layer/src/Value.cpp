@@ -24,4 +24,14 @@ bool TimeSamples::operator==(const TimeSamples& other) const {
     return times == other.times && values == other.values;
 }
 
+Value::Value() = default;
+Value::Value(const Value&) = default;
+Value::Value(Value&&) noexcept(std::is_nothrow_move_constructible_v<Storage>) = default;
+Value& Value::operator=(const Value&) = default;
+Value& Value::operator=(Value&&) noexcept(std::is_nothrow_move_assignable_v<Storage>) = default;
+Value::~Value() = default;
+bool operator==(const Value& left, const Value& right) {
+    return left.storage_ == right.storage_;
+}
+
 } // namespace usd

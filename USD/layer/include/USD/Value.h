@@ -120,7 +120,14 @@ class Value {
         return (std::is_same_v<T, Ts> || ...);
     }(static_cast<Storage*>(nullptr));
 
-    Value() = default;
+    // Copying, moving, destroying and comparing the variant's hundred alternatives is compiled
+    // once, in Value.cpp, rather than in every file that passes values around.
+    Value();
+    Value(const Value&);
+    Value(Value&&) noexcept(std::is_nothrow_move_constructible_v<Storage>);
+    Value& operator=(const Value&);
+    Value& operator=(Value&&) noexcept(std::is_nothrow_move_assignable_v<Storage>);
+    ~Value();
     template <typename T>
     requires isAlternative<std::remove_cvref_t<T>> Value(T&& value)
         : storage_(std::forward<T>(value)) {}
@@ -134,7 +141,7 @@ class Value {
     const Storage& storage() const { return storage_; }
     Storage& storage() { return storage_; }
 
-    friend bool operator==(const Value&, const Value&) = default;
+    friend bool operator==(const Value&, const Value&);
 
   private:
     Storage storage_;
