@@ -41,10 +41,7 @@ void loadAgainstRawRead(benchmark::State& state, const std::filesystem::path& do
     const std::vector<std::filesystem::path> files = bench::filesReadByLoad(document);
     const bench::PairedSeconds total = bench::timePaired(
         state, [&] { readAll(files); }, [&] { bench::loadScene(document); });
-    const auto bytes = bench::totalSize(files);
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
-    state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
-    bench::reportRatio(state, total, "load_per_read");
+    bench::reportRatioOverBytes(state, total, bench::totalSize(files), "file_MB", "load_per_read");
 }
 
 // The reader computes normals when a mesh has none: their cost is the extra time of loading the

@@ -29,9 +29,7 @@ const std::vector<std::uint8_t>& crateBytes() {
 
 void reportAgainstPlain(benchmark::State& state, const bench::PairedSeconds& total,
                         const char* ratioName) {
-    state.SetBytesProcessed(static_cast<std::int64_t>(crateBytes().size()) * state.iterations());
-    state.counters["crate_MB"] = static_cast<double>(crateBytes().size()) / 1e6;
-    bench::reportRatio(state, total, ratioName);
+    bench::reportRatioOverBytes(state, total, crateBytes().size(), "crate_MB", ratioName);
 }
 
 // The layer made into crate bytes and put in a file.

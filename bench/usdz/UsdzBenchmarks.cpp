@@ -38,10 +38,7 @@ const std::vector<std::uint8_t>& packageSizedBytes() {
 
 void reportAgainstPlain(benchmark::State& state, const bench::PairedSeconds& total,
                         const char* ratioName) {
-    const auto bytes = static_cast<double>(packageSizedBytes().size());
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
-    state.counters["package_MB"] = bytes / 1e6;
-    bench::reportRatio(state, total, ratioName);
+    bench::reportRatioOverBytes(state, total, packageSizedBytes().size(), "package_MB", ratioName);
 }
 
 // The whole write: layer built from the scene, crate bytes, images and package.

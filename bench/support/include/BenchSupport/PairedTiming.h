@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <exception>
 #include <string>
@@ -57,6 +58,15 @@ inline void reportRatio(benchmark::State& state, const PairedSeconds& total,
         benchmark::Counter(total.baseline.wall * 1e3, benchmark::Counter::kAvgIterations);
     state.counters[name] = total.measured.wall / total.baseline.wall;
     state.counters[name + "_cpu"] = total.measured.cpu / total.baseline.cpu;
+}
+
+// reportRatio, plus the bytes one iteration moved: as throughput, and as `<sizeName>` in MB.
+inline void reportRatioOverBytes(benchmark::State& state, const PairedSeconds& total,
+                                 std::uintmax_t bytes, const std::string& sizeName,
+                                 const std::string& ratioName) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
+    state.counters[sizeName] = static_cast<double>(bytes) / 1e6;
+    reportRatio(state, total, ratioName);
 }
 
 // Registers a benchmark timed with timePaired, in milliseconds. Whatever it throws (a refused
