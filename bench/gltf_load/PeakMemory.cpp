@@ -2,19 +2,9 @@
 // reads. A separate process, so that nothing else the benchmarks did raises the high-water mark.
 #include "SceneLoading.h"
 
+#include <BenchSupport/PeakMemory.h>
 #include <cstdio>
 #include <exception>
-#include <sys/resource.h>
-
-namespace {
-
-long peakResidentKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -24,9 +14,7 @@ int main(int argc, char** argv) {
     try {
         const double fileBytes =
             static_cast<double>(bench::totalSize(bench::filesReadByLoad(argv[1])));
-        const long before = peakResidentKilobytes();
-        bench::loadScene(argv[1]);
-        const double growth = static_cast<double>(peakResidentKilobytes() - before) * 1024;
+        const double growth = bench::peakGrowthBytes([&] { bench::loadScene(argv[1]); });
         std::printf("file bytes: %.0f\npeak growth bytes: %.0f\npeak growth / file size: %.2f\n",
                     fileBytes, growth, growth / fileBytes);
         return 0;

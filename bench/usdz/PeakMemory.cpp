@@ -3,29 +3,23 @@
 // so that nothing else raises the high-water mark.
 #include "TexturedGrid.h"
 
+#include <BenchSupport/PeakMemory.h>
 #include <USD/USDZReader.h>
 #include <USD/USDZWriter.h>
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
 #include <string_view>
-#include <sys/resource.h>
 
 namespace {
 
-long peakResidentKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 void writePhase(const std::filesystem::path& folder, const std::filesystem::path& package) {
     const bench::TexturedGrid grid = bench::makeTexturedGrid(folder);
-    const long before = peakResidentKilobytes();
-    const usd::USDZWriteResult result = usd::writeUSDZ(*grid.scene, package);
-    if (!result.succeeded)
-        throw std::runtime_error(result.failure);
-    const double growth = static_cast<double>(peakResidentKilobytes() - before) * 1024;
+    const double growth = bench::peakGrowthBytes([&] {
+        const usd::USDZWriteResult result = usd::writeUSDZ(*grid.scene, package);
+        if (!result.succeeded)
+            throw std::runtime_error(result.failure);
+    });
     const double sizes = static_cast<double>(grid.inputBytes + std::filesystem::file_size(package));
     std::printf("input + output bytes: %.0f\nwrite peak growth bytes: %.0f\n"
                 "write peak growth / (input + output): %.2f\n",
@@ -33,9 +27,7 @@ void writePhase(const std::filesystem::path& folder, const std::filesystem::path
 }
 
 void readPhase(const std::filesystem::path& package) {
-    const long before = peakResidentKilobytes();
-    const auto scene = usd::readUSDZ(package);
-    const double growth = static_cast<double>(peakResidentKilobytes() - before) * 1024;
+    const double growth = bench::peakGrowthBytes([&] { usd::readUSDZ(package); });
     const auto size = static_cast<double>(std::filesystem::file_size(package));
     std::printf("package bytes: %.0f\nread peak growth bytes: %.0f\n"
                 "read peak growth / package size: %.2f\n",
