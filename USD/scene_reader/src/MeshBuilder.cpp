@@ -9,6 +9,7 @@
 #include <SceneGraph/GeometryElement.h>
 #include <SceneGraph/GeometrySource.h>
 #include <algorithm>
+#include <cstring>
 
 namespace usd::reader {
 namespace {
@@ -52,15 +53,24 @@ std::vector<std::string> texcoordOrder(const ComposedPrim& mesh,
     return order;
 }
 
-template <glm::length_t N, typename Convert>
-std::shared_ptr<scene::GeometrySource> vertexSource(GeometrySemantic semantic,
-                                                    const WeldedVertices& welded, Convert convert) {
-    std::vector<glm::vec<N, float>> vectors;
-    vectors.reserve(welded.vertices.size());
-    for (const Corner& corner : welded.vertices) {
-        vectors.push_back(glm::vec<N, float>(convert(corner)));
+// N floats per vertex, written straight into the block the source keeps, so a big mesh's
+// attributes are copied once.
+template <glm::length_t N, typename ValueAt>
+std::shared_ptr<scene::GeometrySource>
+vertexSource(GeometrySemantic semantic, const std::vector<Corner>& vertices, ValueAt valueAt) {
+    constexpr std::size_t vectorBytes = N * sizeof(float);
+    std::vector<std::uint8_t> bytes(vertices.size() * vectorBytes);
+    for (std::size_t v = 0; v < vertices.size(); ++v) {
+        const glm::vec<N, float> vector = valueAt(vertices[v]);
+        std::memcpy(bytes.data() + v * vectorBytes, &vector, vectorBytes);
     }
-    return scene::GeometrySource::fromVectors<N>(semantic, vectors);
+    const scene::SourceLayout layout{.vectorCount = vertices.size(),
+                                     .usesFloatComponents = true,
+                                     .componentsPerVector = N,
+                                     .bytesPerComponent = sizeof(float),
+                                     .dataOffset = 0,
+                                     .dataStride = vectorBytes};
+    return scene::GeometrySource::create(scene::makeBytes(std::move(bytes)), semantic, layout);
 }
 
 std::optional<Primvar> authoredNormals(const ComposedPrim& mesh, const MeshTopology& topology,
@@ -72,7 +82,7 @@ std::optional<Primvar> authoredNormals(const ComposedPrim& mesh, const MeshTopol
 }
 
 Primvar meshNormals(const ComposedPrim& mesh, const MeshTopology& topology,
-                    const std::vector<glm::dvec4>& points, SceneReadWarnings& warnings) {
+                    const VectorArray& points, SceneReadWarnings& warnings) {
     if (std::optional<Primvar> normals = authoredNormals(mesh, topology, warnings)) {
         return std::move(*normals);
     }
@@ -101,24 +111,115 @@ ColorPrimvars colorPrimvars(const ComposedPrim& mesh, const MeshTopology& topolo
     return colors;
 }
 
-std::shared_ptr<scene::GeometryElement>
-elementFor(const FaceGroup& group, const MeshTopology& topology, const WeldedVertices& welded) {
-    std::vector<std::uint32_t> indices;
-    indices.reserve(topology.corners.size());
-    for (std::size_t i = 0; i < topology.corners.size(); ++i) {
-        if (group.faces[topology.corners[i].face]) {
-            indices.push_back(welded.cornerVertex[i]);
-        }
-    }
-    if (indices.empty()) {
+// The triangles of one face group, as 32-bit indices written straight into the block the
+// element keeps; null when the group has none.
+std::shared_ptr<scene::GeometryElement> elementFor(const FaceGroup& group,
+                                                   const MeshTopology& topology,
+                                                   const std::vector<std::uint32_t>& cornerVertex) {
+    const auto inGroup = [&](std::uint32_t face) { return bool(group.faces[face]); };
+    const auto triangles =
+        static_cast<std::size_t>(std::ranges::count_if(topology.triangleFaces, inGroup));
+    if (triangles == 0) {
         return nullptr;
     }
-    return scene::GeometryElement::fromIndices<std::uint32_t>(indices,
-                                                              scene::PrimitiveType::triangles);
+    constexpr std::size_t triangleBytes = 3 * sizeof(std::uint32_t);
+    std::vector<std::uint8_t> bytes(triangles * triangleBytes);
+    std::uint8_t* next = bytes.data();
+    for (std::size_t t = 0; t < topology.triangleFaces.size(); ++t) {
+        if (inGroup(topology.triangleFaces[t])) {
+            std::memcpy(next, &cornerVertex[3 * t], triangleBytes);
+            next += triangleBytes;
+        }
+    }
+    return scene::GeometryElement::create(scene::makeBytes(std::move(bytes)),
+                                          scene::PrimitiveType::triangles, triangles,
+                                          sizeof(std::uint32_t));
 }
 
 bool isMeshDoubleSided(const ComposedPrim& mesh, bool emulated) {
     return emulated || readBool(mesh.attributeValue("doubleSided")).value_or(false);
+}
+
+// Every primvar the scene's vertices carry.
+struct MeshPrimvars {
+    Primvar normals;
+    std::vector<Primvar> texcoords;
+    ColorPrimvars colors;
+
+    std::vector<const Primvar*> all() const {
+        std::vector<const Primvar*> primvars{&normals};
+        for (const Primvar& texcoord : texcoords) {
+            primvars.push_back(&texcoord);
+        }
+        for (const auto* color : {&colors.color, &colors.opacity}) {
+            if (*color) {
+                primvars.push_back(&**color);
+            }
+        }
+        return primvars;
+    }
+};
+
+MeshPrimvars readPrimvars(const ComposedPrim& mesh, const MeshTopology& topology,
+                          const VectorArray& points,
+                          const std::vector<ResolvedMaterial>& groupMaterials,
+                          SceneReadWarnings& warnings) {
+    MeshPrimvars primvars{meshNormals(mesh, topology, points, warnings), {}, {}};
+    for (const std::string& attribute : texcoordOrder(mesh, groupMaterials)) {
+        if (auto texcoord =
+                Primvar::read(mesh, attribute, Interpolation::constant, topology, warnings)) {
+            primvars.texcoords.push_back(std::move(*texcoord));
+        }
+    }
+    const bool readsColor = std::ranges::any_of(
+        groupMaterials, [](const ResolvedMaterial& m) { return m.readsDisplayColor; });
+    primvars.colors = colorPrimvars(mesh, topology, readsColor, warnings);
+    return primvars;
+}
+
+std::vector<std::shared_ptr<scene::GeometrySource>>
+vertexSources(const VectorArray& points, const MeshPrimvars& primvars,
+              const std::vector<Corner>& vertices) {
+    std::vector<std::shared_ptr<scene::GeometrySource>> sources;
+    sources.push_back(vertexSource<3>(GeometrySemantic::vertex, vertices,
+                                      [&](const Corner& c) { return glm::vec3(points[c.point]); }));
+    sources.push_back(vertexSource<3>(GeometrySemantic::normal, vertices, [&](const Corner& c) {
+        return glm::vec3(primvars.normals.value(c));
+    }));
+    for (const Primvar& texcoord : primvars.texcoords) {
+        sources.push_back(
+            vertexSource<2>(GeometrySemantic::texcoord, vertices, [&](const Corner& c) {
+                const glm::vec4 st = texcoord.value(c);
+                return glm::vec2(st.x, 1.0f - st.y);
+            }));
+    }
+    const ColorPrimvars& colors = primvars.colors;
+    if (colors.color) {
+        sources.push_back(vertexSource<4>(GeometrySemantic::color, vertices, [&](const Corner& c) {
+            const float alpha = colors.opacity ? colors.opacity->value(c).x : 1.0f;
+            return glm::vec4(glm::vec3(colors.color->value(c)), alpha);
+        }));
+    }
+    return sources;
+}
+
+struct MeshElements {
+    std::vector<std::shared_ptr<scene::GeometryElement>> elements;
+    std::vector<std::shared_ptr<scene::Material>> materials;
+};
+
+MeshElements meshElements(const std::vector<FaceGroup>& groups,
+                          const std::vector<ResolvedMaterial>& groupMaterials,
+                          const MeshTopology& topology,
+                          const std::vector<std::uint32_t>& cornerVertex) {
+    MeshElements made;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (auto element = elementFor(groups[i], topology, cornerVertex)) {
+            made.elements.push_back(std::move(element));
+            made.materials.push_back(groupMaterials[i].material);
+        }
+    }
+    return made;
 }
 
 } // namespace
@@ -127,77 +228,32 @@ std::shared_ptr<scene::Geometry> buildMeshGeometry(const ComposedPrim& mesh,
                                                    MaterialResolver& materials,
                                                    SceneReadWarnings& warnings) {
     const VectorArray points = readVectorArray(mesh.attributeValue("points"));
-    if (points.components != 3 || points.elements.empty()) {
+    if (points.components() != 3 || points.empty()) {
         warnings.push_back("The mesh " + mesh.path().text() + " has no points; it is left out.");
         return nullptr;
     }
     const bool emulated = isEmulatedDoubleSided(mesh);
-    const std::optional<MeshTopology> topology =
-        triangulateMesh(mesh, points.elements.size(), emulated, warnings);
-    if (!topology || topology->corners.empty()) {
+    std::optional<MeshTopology> topology = triangulateMesh(mesh, points.size(), emulated, warnings);
+    if (!topology || topology->cornerCount() == 0) {
         return nullptr;
     }
-    std::vector<FaceGroup> groups = faceGroups(mesh, topology->faceCount, warnings);
+    const std::vector<FaceGroup> groups = faceGroups(mesh, topology->faceCount, warnings);
     std::vector<ResolvedMaterial> groupMaterials;
     for (const FaceGroup& group : groups) {
         groupMaterials.push_back(
             materials.materialFor(*group.bound, mesh, isMeshDoubleSided(mesh, emulated)));
     }
-    const bool readsColor = std::ranges::any_of(
-        groupMaterials, [](const ResolvedMaterial& m) { return m.readsDisplayColor; });
+    const MeshPrimvars primvars = readPrimvars(mesh, *topology, points, groupMaterials, warnings);
+    WeldedVertices welded = weldVertices(*topology, primvars.all());
+    MeshElements elements = meshElements(groups, groupMaterials, *topology, welded.cornerVertex);
+    // The per-corner arrays are the largest of a big mesh: they go before the vertices are made.
+    topology.reset();
+    welded.cornerVertex = {};
 
-    const Primvar normals = meshNormals(mesh, *topology, points.elements, warnings);
-    std::vector<Primvar> texcoords;
-    for (const std::string& attribute : texcoordOrder(mesh, groupMaterials)) {
-        if (auto texcoord =
-                Primvar::read(mesh, attribute, Interpolation::constant, *topology, warnings)) {
-            texcoords.push_back(std::move(*texcoord));
-        }
-    }
-    const ColorPrimvars colors = colorPrimvars(mesh, *topology, readsColor, warnings);
-
-    std::vector<const Primvar*> used{&normals};
-    for (const Primvar& texcoord : texcoords) {
-        used.push_back(&texcoord);
-    }
-    for (const auto* color : {&colors.color, &colors.opacity}) {
-        if (*color) {
-            used.push_back(&**color);
-        }
-    }
-    const WeldedVertices welded = weldVertices(*topology, used);
-
-    std::vector<std::shared_ptr<scene::GeometrySource>> sources;
-    sources.push_back(vertexSource<3>(GeometrySemantic::vertex, welded, [&](const Corner& c) {
-        return glm::dvec3(points.elements[c.point]);
-    }));
-    sources.push_back(vertexSource<3>(GeometrySemantic::normal, welded, [&](const Corner& c) {
-        return glm::dvec3(normals.value(c));
-    }));
-    for (const Primvar& texcoord : texcoords) {
-        sources.push_back(vertexSource<2>(GeometrySemantic::texcoord, welded, [&](const Corner& c) {
-            const glm::dvec4& st = texcoord.value(c);
-            return glm::dvec2(st.x, 1.0 - st.y);
-        }));
-    }
-    if (colors.color) {
-        sources.push_back(vertexSource<4>(GeometrySemantic::color, welded, [&](const Corner& c) {
-            const double alpha = colors.opacity ? colors.opacity->value(c).x : 1.0;
-            return glm::dvec4(glm::dvec3(colors.color->value(c)), alpha);
-        }));
-    }
-
-    std::vector<std::shared_ptr<scene::GeometryElement>> elements;
-    std::vector<std::shared_ptr<scene::Material>> elementMaterials;
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        if (auto element = elementFor(groups[i], *topology, welded)) {
-            elements.push_back(std::move(element));
-            elementMaterials.push_back(groupMaterials[i].material);
-        }
-    }
-    auto geometry = scene::Geometry::create(std::move(sources), std::move(elements));
+    auto geometry = scene::Geometry::create(vertexSources(points, primvars, welded.vertices),
+                                            std::move(elements.elements));
     geometry->setName(std::string(mesh.name()));
-    geometry->setMaterials(std::move(elementMaterials));
+    geometry->setMaterials(std::move(elements.materials));
     return geometry;
 }
 

@@ -26,8 +26,8 @@ std::vector<FaceGroup> faceGroups(const ComposedPrim& mesh, std::size_t faceCoun
         }
         FaceGroup group{child.get(), std::vector<bool>(faceCount, false)};
         std::size_t outside = 0;
-        for (std::int64_t face : readIntegerArray(child->attributeValue("indices"))
-                                     .value_or(std::vector<std::int64_t>{})) {
+        for (std::int32_t face :
+             readIntegerArray(child->attributeValue("indices")).value_or(IntegerArray{})) {
             if (face < 0 || static_cast<std::size_t>(face) >= faceCount) {
                 ++outside;
                 continue;

@@ -1,35 +1,50 @@
 #pragma once
 
 #include "ComposedPrim.h"
+#include "NumberArrays.h"
 
 #include <USD/USDZReader.h>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace usd::reader {
 
-// One corner of an output triangle and where its data comes from.
+// One corner of an output triangle and where its data comes from. 32-bit numbers suffice:
+// triangulateMesh refuses meshes with more corners than that.
 struct Corner {
-    std::size_t face = 0;       // for uniform data
-    std::size_t faceVertex = 0; // position in faceVertexIndices, for face-varying data
-    std::size_t point = 0;      // for vertex and varying data
+    std::uint32_t face = 0;       // for uniform data
+    std::uint32_t faceVertex = 0; // position in faceVertexIndices, for face-varying data
+    std::uint32_t point = 0;      // for vertex and varying data
 };
 
-// A mesh's polygons as triangles, with the counts primvars are checked against.
+// A mesh's polygons as triangles, with the counts primvars are checked against. A big mesh
+// has millions of corners, so only what cannot be looked up is kept per corner.
 struct MeshTopology {
     std::size_t pointCount = 0;
+    // Points past this one are back-face copies no kept face uses.
+    std::size_t usedPointCount = 0;
     std::size_t faceCount = 0;
     std::size_t faceVertexCount = 0;
-    // Three corners per triangle, front faces counter-clockwise.
-    std::vector<Corner> corners;
+    IntegerArray faceVertexIndices;
+    // Three per triangle, front faces counter-clockwise.
+    std::vector<std::uint32_t> cornerFaceVertices;
+    std::vector<std::uint32_t> triangleFaces;
+
+    std::size_t cornerCount() const { return cornerFaceVertices.size(); }
+    Corner corner(std::size_t index) const {
+        const std::uint32_t faceVertex = cornerFaceVertices[index];
+        return {triangleFaces[index / 3], faceVertex,
+                static_cast<std::uint32_t>(faceVertexIndices[faceVertex])};
+    }
 };
 
 // Fan-triangulates the faces of a Mesh prim (only the first half of them with
 // `firstHalfOnly`, for meshes whose second half repeats the first reversed): faces of fewer than
 // three corners, holes and faces with a corner outside the points are skipped (with a warning for
 // the last); left-handed faces are reversed. Nullopt, with a warning, when the arrays are
-// missing or disagree in size.
+// missing, disagree in size or are too large to index.
 std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_t pointCount,
                                             bool firstHalfOnly, SceneReadWarnings& warnings);
 

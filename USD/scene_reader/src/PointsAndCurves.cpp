@@ -11,14 +11,14 @@ namespace {
 
 std::vector<glm::vec3> pointsOf(const ComposedPrim& prim, SceneReadWarnings& warnings) {
     const VectorArray points = readVectorArray(prim.attributeValue("points"));
-    if (points.components != 3 || points.elements.empty()) {
+    if (points.components() != 3 || points.empty()) {
         warnings.push_back("The prim " + prim.path().text() + " has no points; it is left out.");
         return {};
     }
     std::vector<glm::vec3> vectors;
-    vectors.reserve(points.elements.size());
-    for (const glm::dvec4& point : points.elements) {
-        vectors.emplace_back(glm::dvec3(point));
+    vectors.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        vectors.emplace_back(points[i]);
     }
     return vectors;
 }
@@ -40,10 +40,10 @@ std::shared_ptr<scene::Geometry> geometryOf(const ComposedPrim& prim,
 }
 
 // Segments (i, i + 1) along each curve, closing periodic ones.
-std::vector<std::uint32_t> curveSegments(const std::vector<std::int64_t>& counts, bool periodic) {
+std::vector<std::uint32_t> curveSegments(const IntegerArray& counts, bool periodic) {
     std::vector<std::uint32_t> indices;
     std::uint32_t first = 0;
-    for (std::int64_t count : counts) {
+    for (std::int32_t count : counts) {
         const auto n = static_cast<std::uint32_t>(count);
         for (std::uint32_t i = 0; i + 1 < n; ++i) {
             indices.insert(indices.end(), {first + i, first + i + 1});
@@ -71,9 +71,8 @@ std::shared_ptr<scene::Geometry> buildCurvesGeometry(const ComposedPrim& prim,
                                                      MaterialResolver& materials,
                                                      SceneReadWarnings& warnings) {
     const std::vector<glm::vec3> points = pointsOf(prim, warnings);
-    const auto counts = readIntegerArray(prim.attributeValue("curveVertexCounts"))
-                            .value_or(std::vector<std::int64_t>{});
-    if (points.empty() || totalOfCounts(counts) != points.size()) {
+    const auto counts = readIntegerArray(prim.attributeValue("curveVertexCounts"));
+    if (points.empty() || !counts || totalOfCounts(*counts) != points.size()) {
         warnings.push_back(
             "The curves " + prim.path().text() +
             " list vertex counts that do not match their points; they are left out.");
@@ -84,7 +83,7 @@ std::shared_ptr<scene::Geometry> buildCurvesGeometry(const ComposedPrim& prim,
                            " are drawn as lines through their control points.");
     }
     const bool periodic = readText(prim.attributeValue("wrap")).value_or("") == "periodic";
-    return geometryOf(prim, points, curveSegments(counts, periodic), scene::PrimitiveType::line,
+    return geometryOf(prim, points, curveSegments(*counts, periodic), scene::PrimitiveType::line,
                       materials);
 }
 

@@ -259,7 +259,7 @@ VectorArray inheritedPrimvar(const ComposedPrim& gprim, const std::string& name)
         VectorArray values = readVectorArray(prim->attributeValue(name));
         const bool constant =
             readText(prim->propertyField(name, "interpolation")).value_or("constant") == "constant";
-        if (!values.elements.empty() && (prim == &gprim || constant)) {
+        if (!values.empty() && (prim == &gprim || constant)) {
             return values;
         }
     }
@@ -280,10 +280,10 @@ ResolvedMaterial displayColorMaterial(const ComposedPrim& gprim) {
     const auto color = inheritedPrimvar(gprim, "primvars:displayColor");
     const auto opacity = inheritedPrimvar(gprim, "primvars:displayOpacity");
     // Colours that vary over the mesh come as a vertex colour source, over white.
-    const bool varies = color.elements.size() > 1;
+    const bool varies = color.size() > 1;
     const glm::dvec4 rgb =
-        color.elements.size() == 1 ? color.elements.front() : glm::dvec4(varies ? 1.0 : 0.18);
-    const double alpha = opacity.elements.size() == 1 ? opacity.elements.front().x : 1.0;
+        color.size() == 1 ? glm::dvec4(color[0]) : glm::dvec4(varies ? 1.0 : 0.18);
+    const double alpha = opacity.size() == 1 ? opacity[0].x : 1.0;
     material->diffuse().contents = colorOf(rgb, alpha);
     material->metalness().contents = Color::white(0.0);
     material->roughness().contents = Color::white(0.5);

@@ -1,23 +1,22 @@
 #include "Primvar.h"
 
+#include <algorithm>
+
 namespace usd::reader {
 namespace {
 
-std::optional<std::vector<std::size_t>>
-checkedIndices(const ComposedPrim& mesh, const std::string& attribute, std::size_t valueCount) {
-    const auto raw = readIntegerArray(mesh.attributeValue(attribute + ":indices"));
-    if (!raw) {
-        return std::vector<std::size_t>{};
+// The primvar's index array (empty when it has none), or nullopt when an index lies outside
+// its values.
+std::optional<IntegerArray> checkedIndices(const ComposedPrim& mesh, const std::string& attribute,
+                                           std::size_t valueCount) {
+    auto indices = readIntegerArray(mesh.attributeValue(attribute + ":indices"));
+    if (!indices) {
+        return IntegerArray{};
     }
-    std::vector<std::size_t> indices;
-    indices.reserve(raw->size());
-    for (std::int64_t index : *raw) {
-        if (index < 0 || static_cast<std::size_t>(index) >= valueCount) {
-            return std::nullopt;
-        }
-        indices.push_back(static_cast<std::size_t>(index));
-    }
-    return indices;
+    const bool inRange = std::ranges::all_of(*indices, [&](std::int32_t index) {
+        return index >= 0 && static_cast<std::size_t>(index) < valueCount;
+    });
+    return inRange ? std::move(indices) : std::nullopt;
 }
 
 } // namespace
@@ -78,14 +77,14 @@ std::optional<Primvar> Primvar::read(const ComposedPrim& mesh, const std::string
         return drop("has several values per element, which is not supported");
     }
     VectorArray values = readVectorArray(authored);
-    if (values.components == 0) {
+    if (values.components() == 0) {
         return drop("is not an array of numbers");
     }
-    const auto indices = checkedIndices(mesh, attribute, values.elements.size());
+    auto indices = checkedIndices(mesh, attribute, values.size());
     if (!indices) {
         return drop("has indices outside its values");
     }
-    const std::size_t count = indices->empty() ? values.elements.size() : indices->size();
+    const std::size_t count = indices->empty() ? values.size() : indices->size();
     if (count != expectedElementCount(*interpolation, topology)) {
         return drop("has " + std::to_string(count) + " elements where its interpolation needs " +
                     std::to_string(expectedElementCount(*interpolation, topology)));
@@ -110,7 +109,7 @@ std::size_t Primvar::valueIndex(const Corner& corner) const {
         element = corner.faceVertex;
         break;
     }
-    return indices_.empty() ? element : indices_[element];
+    return indices_.empty() ? element : static_cast<std::size_t>(indices_[element]);
 }
 
 } // namespace usd::reader

@@ -16,7 +16,7 @@ enum class Interpolation { constant, uniform, varying, vertex, faceVarying };
 // face, point or face corner, optionally through an index array.
 class Primvar {
   public:
-    Primvar(VectorArray values, std::vector<std::size_t> indices, Interpolation interpolation)
+    Primvar(VectorArray values, IntegerArray indices, Interpolation interpolation)
         : values_(std::move(values)), indices_(std::move(indices)), interpolation_(interpolation) {}
 
     // Reads the attribute and checks its element count against the mesh; nullopt (with a
@@ -26,17 +26,15 @@ class Primvar {
                                        SceneReadWarnings& warnings);
 
     Interpolation interpolation() const { return interpolation_; }
-    int components() const { return values_.components; }
+    int components() const { return values_.components(); }
     // Which value a corner takes: equal numbers mean equal values.
     std::size_t valueIndex(const Corner& corner) const;
-    const glm::dvec4& value(const Corner& corner) const {
-        return values_.elements[valueIndex(corner)];
-    }
-    const glm::dvec4& value(std::size_t index) const { return values_.elements[index]; }
+    glm::vec4 value(const Corner& corner) const { return values_[valueIndex(corner)]; }
+    glm::vec4 value(std::size_t index) const { return values_[index]; }
 
   private:
     VectorArray values_;
-    std::vector<std::size_t> indices_; // empty when the values are used in order
+    IntegerArray indices_; // empty when the values are used in order; each one in range
     Interpolation interpolation_;
 };
 

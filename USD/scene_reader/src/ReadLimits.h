@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 
 // Bounds that keep hostile or looping files from exhausting the stack or the memory.
 namespace usd::reader {
@@ -12,6 +14,8 @@ inline constexpr std::size_t kMaxComposedPrims = 2'000'000;
 inline constexpr std::size_t kMaxSourcesPerPrim = 4096;
 // Prims below one another on the composed stage.
 inline constexpr int kMaxPrimDepth = 256;
+// Triangle corners, points, faces and face corners of one mesh: they are counted in 32 bits.
+inline constexpr std::size_t kMaxMeshCorners = std::numeric_limits<std::uint32_t>::max();
 // Connections followed from a material output to the shader that produces it.
 inline constexpr int kMaxConnectionHops = 16;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NumberArrays.h"
+
 #include <SceneGraph/Transform.h>
 #include <USD/Value.h>
 #include <cstdint>
@@ -21,20 +23,6 @@ std::optional<scene::Quaternion> readQuaternion(const Value* value);
 // In the scene graph's layout: the file's sixteen numbers in order.
 std::optional<scene::Matrix4> readMatrix(const Value* value);
 
-// An array of numbers or vectors: every element as up to four doubles, and how many
-// components each element has (0 when the value is no such array).
-struct VectorArray {
-    std::vector<glm::dvec4> elements;
-    int components = 0;
-};
-VectorArray readVectorArray(const Value* value);
-
-// An array of integers of any width; nullopt for any other value.
-std::optional<std::vector<std::int64_t>> readIntegerArray(const Value* value);
-
 std::vector<std::string> readTextArray(const Value* value);
-
-// The sum of per-face or per-curve vertex counts; nullopt when one is negative or absurd.
-std::optional<std::uint64_t> totalOfCounts(const std::vector<std::int64_t>& counts);
 
 } // namespace usd::reader

@@ -24,16 +24,16 @@ struct KeyHash {
     }
 };
 
+// The used points are the vertices, in order, and each corner takes its point's.
 WeldedVertices verticesAtPoints(const MeshTopology& topology) {
     WeldedVertices welded;
-    welded.vertices.resize(topology.pointCount);
-    for (std::size_t point = 0; point < topology.pointCount; ++point) {
-        welded.vertices[point].point = point;
+    welded.vertices.resize(topology.usedPointCount);
+    for (std::size_t point = 0; point < topology.usedPointCount; ++point) {
+        welded.vertices[point].point = static_cast<std::uint32_t>(point);
     }
-    welded.cornerVertex.reserve(topology.corners.size());
-    for (const Corner& corner : topology.corners) {
-        welded.vertices[corner.point] = corner;
-        welded.cornerVertex.push_back(static_cast<std::uint32_t>(corner.point));
+    welded.cornerVertex.resize(topology.cornerCount());
+    for (std::size_t i = 0; i < topology.cornerCount(); ++i) {
+        welded.cornerVertex[i] = topology.corner(i).point;
     }
     return welded;
 }
@@ -46,10 +46,11 @@ WeldedVertices weldVertices(const MeshTopology& topology,
         return verticesAtPoints(topology);
     }
     WeldedVertices welded;
-    welded.cornerVertex.reserve(topology.corners.size());
+    welded.cornerVertex.reserve(topology.cornerCount());
     std::unordered_map<std::vector<std::size_t>, std::uint32_t, KeyHash> seen;
     std::vector<std::size_t> key;
-    for (const Corner& corner : topology.corners) {
+    for (std::size_t i = 0; i < topology.cornerCount(); ++i) {
+        const Corner corner = topology.corner(i);
         key.assign(1, corner.point);
         for (const Primvar* primvar : primvars) {
             key.push_back(primvar->valueIndex(corner));

@@ -16,7 +16,7 @@ struct WeldedVertices {
 };
 
 // When every primvar follows the points (or is constant), the vertices are the points
-// themselves; otherwise one vertex per distinct combination.
+// themselves (less the unused back-face copies); otherwise one vertex per distinct combination.
 WeldedVertices weldVertices(const MeshTopology& topology,
                             const std::vector<const Primvar*>& primvars);
 

@@ -68,6 +68,47 @@ TEST(MeshTopology, HostileIndicesAreRefusedFaceByFaceOrMeshByMesh) {
     EXPECT_TRUE(anyWarningContains(result, "/CountMismatch lists face sizes"));
 }
 
+// Most files store 32-bit ints and floats, which are read in place; every other width must
+// come out the same, and an index too wide for 32 bits is refused like any out-of-range one.
+TEST(MeshTopology, ArraysOfOtherWidthsReadLikeIntsAndFloats) {
+    const auto half = [](float value) { return Half::fromFloat(value); };
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path mesh = build.definePrim(Path::fromString("/Wide"), "Mesh");
+    build.addAttribute(mesh, "points",
+                       {"point3d[]", Array<Vec3d>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}});
+    build.addAttribute(mesh, "faceVertexCounts", {"int64[]", Array<std::int64_t>{4, 3}});
+    build.addAttribute(mesh, "faceVertexIndices",
+                       {"int64[]", Array<std::int64_t>{0, 1, 2, 3, 0, 2, 0x100000002}});
+    build.addAttribute(mesh, "primvars:st",
+                       {"texCoord2h[]", Array<Vec2h>{{half(0), half(0)},
+                                                     {half(1), half(0)},
+                                                     {half(1), half(1)},
+                                                     {half(0), half(1)}}});
+    build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"vertex"});
+    const Path narrow = build.definePrim(Path::fromString("/Narrow"), "Mesh");
+    build.addAttribute(narrow, "points",
+                       {"point3f[]", Array<Vec3f>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}});
+    build.addAttribute(narrow, "faceVertexCounts", {"uint[]", Array<std::uint32_t>{3}});
+    build.addAttribute(narrow, "faceVertexIndices", {"uchar[]", Array<std::uint8_t>{0, 1, 2}});
+    const ReadResult result = readLayer(layer);
+
+    const auto wide = onlyGeometry(result, "Wide");
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(triangleCount(*wide), 2u);
+    EXPECT_TRUE(anyWarningContains(result, "/Wide has 1 faces with corners outside its points"));
+    const auto corners = trianglePositions(*wide, 0);
+    EXPECT_EQ(corners[1], glm::dvec3(1, 0, 0));
+    EXPECT_EQ(corners[5], glm::dvec3(0, 1, 0));
+    const auto st = wide->firstSource(GeometrySemantic::texcoord);
+    ASSERT_NE(st, nullptr);
+    EXPECT_EQ(st->vector(2), glm::dvec4(1, 0, 0, 0)); // (1, 1) with v flipped
+
+    const auto narrowGeometry = onlyGeometry(result, "Narrow");
+    ASSERT_NE(narrowGeometry, nullptr);
+    EXPECT_EQ(trianglePositions(*narrowGeometry, 0)[2], glm::dvec3(1, 1, 0));
+}
+
 TEST(MeshTopology, LeftHandedFacesAreReversedWithTheirFaceVaryingData) {
     Layer layer = metreLayer();
     LayerBuilder build(layer);
@@ -202,6 +243,9 @@ TEST(MeshSubsets, EmulatedDoubleSidedMeshesAreFoldedBack) {
     ASSERT_NE(geometry, nullptr);
     EXPECT_EQ(triangleCount(*geometry), 1u);
     EXPECT_TRUE(geometry->materials().front()->doubleSided);
+    // The back face's copies of the points are not kept either.
+    EXPECT_EQ(geometry->firstSource(GeometrySemantic::vertex)->vectorCount(), 3u);
+    EXPECT_EQ(geometry->firstSource(GeometrySemantic::normal)->vectorCount(), 3u);
 }
 
 TEST(PointsAndCurves, BecomePointAndLineElements) {
