@@ -56,15 +56,16 @@ std::vector<std::string> texcoordOrder(const ComposedPrim& mesh,
 // N floats per vertex, written straight into the block the source keeps, so a big mesh's
 // attributes are copied once.
 template <glm::length_t N, typename ValueAt>
-std::shared_ptr<scene::GeometrySource>
-vertexSource(GeometrySemantic semantic, const std::vector<Corner>& vertices, ValueAt valueAt) {
+std::shared_ptr<scene::GeometrySource> vertexSource(GeometrySemantic semantic,
+                                                    const WeldedVertices& welded, ValueAt valueAt) {
     constexpr std::size_t vectorBytes = N * sizeof(float);
-    std::vector<std::uint8_t> bytes(vertices.size() * vectorBytes);
-    for (std::size_t v = 0; v < vertices.size(); ++v) {
-        const glm::vec<N, float> vector = valueAt(vertices[v]);
+    const std::size_t count = welded.vertexCount();
+    std::vector<std::uint8_t> bytes(count * vectorBytes);
+    for (std::size_t v = 0; v < count; ++v) {
+        const glm::vec<N, float> vector = valueAt(welded.vertex(v));
         std::memcpy(bytes.data() + v * vectorBytes, &vector, vectorBytes);
     }
-    const scene::SourceLayout layout{.vectorCount = vertices.size(),
+    const scene::SourceLayout layout{.vectorCount = count,
                                      .usesFloatComponents = true,
                                      .componentsPerVector = N,
                                      .bytesPerComponent = sizeof(float),
@@ -113,26 +114,31 @@ ColorPrimvars colorPrimvars(const ComposedPrim& mesh, const MeshTopology& topolo
 
 // The triangles of one face group, as 32-bit indices written straight into the block the
 // element keeps; null when the group has none.
-std::shared_ptr<scene::GeometryElement> elementFor(const FaceGroup& group,
-                                                   const MeshTopology& topology,
-                                                   const std::vector<std::uint32_t>& cornerVertex) {
-    const auto inGroup = [&](std::uint32_t face) { return bool(group.faces[face]); };
-    const auto triangles =
-        static_cast<std::size_t>(std::ranges::count_if(topology.triangleFaces, inGroup));
-    if (triangles == 0) {
+std::shared_ptr<scene::GeometryElement>
+elementFor(const FaceGroup& group, const MeshTopology& topology, const WeldedVertices& welded) {
+    const std::size_t triangleCount = topology.cornerCount() / 3;
+    const auto inGroup = [&](std::size_t t) { return bool(group.faces[topology.triangleFace(t)]); };
+    std::size_t selected = 0;
+    for (std::size_t t = 0; t < triangleCount; ++t) {
+        selected += inGroup(t) ? 1 : 0;
+    }
+    if (selected == 0) {
         return nullptr;
     }
-    constexpr std::size_t triangleBytes = 3 * sizeof(std::uint32_t);
-    std::vector<std::uint8_t> bytes(triangles * triangleBytes);
+    std::vector<std::uint8_t> bytes(3 * selected * sizeof(std::uint32_t));
     std::uint8_t* next = bytes.data();
-    for (std::size_t t = 0; t < topology.triangleFaces.size(); ++t) {
-        if (inGroup(topology.triangleFaces[t])) {
-            std::memcpy(next, &cornerVertex[3 * t], triangleBytes);
-            next += triangleBytes;
+    for (std::size_t t = 0; t < triangleCount; ++t) {
+        if (!inGroup(t)) {
+            continue;
+        }
+        for (std::size_t corner = 3 * t; corner < 3 * t + 3; ++corner) {
+            const std::uint32_t vertex = welded.vertexOfCorner(topology, corner);
+            std::memcpy(next, &vertex, sizeof vertex);
+            next += sizeof vertex;
         }
     }
     return scene::GeometryElement::create(scene::makeBytes(std::move(bytes)),
-                                          scene::PrimitiveType::triangles, triangles,
+                                          scene::PrimitiveType::triangles, selected,
                                           sizeof(std::uint32_t));
 }
 
@@ -177,9 +183,9 @@ MeshPrimvars readPrimvars(const ComposedPrim& mesh, const MeshTopology& topology
     return primvars;
 }
 
-std::vector<std::shared_ptr<scene::GeometrySource>>
-vertexSources(const VectorArray& points, const MeshPrimvars& primvars,
-              const std::vector<Corner>& vertices) {
+std::vector<std::shared_ptr<scene::GeometrySource>> vertexSources(const VectorArray& points,
+                                                                  const MeshPrimvars& primvars,
+                                                                  const WeldedVertices& vertices) {
     std::vector<std::shared_ptr<scene::GeometrySource>> sources;
     sources.push_back(vertexSource<3>(GeometrySemantic::vertex, vertices,
                                       [&](const Corner& c) { return glm::vec3(points[c.point]); }));
@@ -210,11 +216,10 @@ struct MeshElements {
 
 MeshElements meshElements(const std::vector<FaceGroup>& groups,
                           const std::vector<ResolvedMaterial>& groupMaterials,
-                          const MeshTopology& topology,
-                          const std::vector<std::uint32_t>& cornerVertex) {
+                          const MeshTopology& topology, const WeldedVertices& welded) {
     MeshElements made;
     for (std::size_t i = 0; i < groups.size(); ++i) {
-        if (auto element = elementFor(groups[i], topology, cornerVertex)) {
+        if (auto element = elementFor(groups[i], topology, welded)) {
             made.elements.push_back(std::move(element));
             made.materials.push_back(groupMaterials[i].material);
         }
@@ -245,12 +250,12 @@ std::shared_ptr<scene::Geometry> buildMeshGeometry(const ComposedPrim& mesh,
     }
     const MeshPrimvars primvars = readPrimvars(mesh, *topology, points, groupMaterials, warnings);
     WeldedVertices welded = weldVertices(*topology, primvars.all());
-    MeshElements elements = meshElements(groups, groupMaterials, *topology, welded.cornerVertex);
+    MeshElements elements = meshElements(groups, groupMaterials, *topology, welded);
     // The per-corner arrays are the largest of a big mesh: they go before the vertices are made.
     topology.reset();
-    welded.cornerVertex = {};
+    welded.releaseCorners();
 
-    auto geometry = scene::Geometry::create(vertexSources(points, primvars, welded.vertices),
+    auto geometry = scene::Geometry::create(vertexSources(points, primvars, welded),
                                             std::move(elements.elements));
     geometry->setName(std::string(mesh.name()));
     geometry->setMaterials(std::move(elements.materials));

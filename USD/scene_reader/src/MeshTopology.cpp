@@ -38,28 +38,93 @@ std::size_t fanCornerCount(const IntegerArray& counts) {
     return corners;
 }
 
+struct FaceSelection {
+    std::size_t faceLimit = 0; // faces from here on are left out
+    std::vector<bool> holes;
+    bool leftHanded = false;
+};
+
+// Whether the kept faces are right-handed triangles with no holes and every corner among the
+// points: then the triangles are faceVertexIndices as it is.
+bool arePlainTriangles(const IntegerArray& counts, const IntegerArray& indices,
+                       const FaceSelection& kept, std::size_t pointCount) {
+    if (kept.leftHanded) {
+        return false;
+    }
+    for (std::size_t face = 0; face < kept.faceLimit; ++face) {
+        if (counts[face] != 3 || kept.holes[face]) {
+            return false;
+        }
+    }
+    return cornersInRange(indices, 0, 3 * kept.faceLimit, pointCount);
+}
+
+struct Fans {
+    std::vector<std::uint32_t> cornerFaceVertices;
+    std::vector<std::uint32_t> triangleFaces;
+    std::size_t skippedFaces = 0;
+};
+
 // Appends the fan of a face whose corners start at `first` in faceVertexIndices, in its
 // front-facing order.
-void appendFan(MeshTopology& topology, std::uint32_t face, std::size_t first, std::size_t count,
+void appendFan(Fans& fans, std::uint32_t face, std::size_t first, std::size_t count,
                bool leftHanded) {
     for (std::size_t k = 1; k + 1 < count; ++k) {
         for (std::size_t corner : {std::size_t{0}, k, k + 1}) {
             const std::size_t offset = leftHanded ? (count - corner) % count : corner;
-            topology.cornerFaceVertices.push_back(static_cast<std::uint32_t>(first + offset));
+            fans.cornerFaceVertices.push_back(static_cast<std::uint32_t>(first + offset));
         }
-        topology.triangleFaces.push_back(face);
+        fans.triangleFaces.push_back(face);
     }
+}
+
+Fans fanTriangulated(const IntegerArray& counts, const IntegerArray& indices,
+                     const FaceSelection& kept, std::size_t pointCount) {
+    Fans fans;
+    const std::size_t cornerCount = fanCornerCount(counts);
+    fans.cornerFaceVertices.reserve(cornerCount);
+    fans.triangleFaces.reserve(cornerCount / 3);
+    std::size_t first = 0;
+    for (std::size_t face = 0; face < counts.size(); ++face) {
+        const auto count = static_cast<std::size_t>(counts[face]);
+        const bool usable = face < kept.faceLimit && count >= 3 && !kept.holes[face];
+        if (usable && !cornersInRange(indices, first, count, pointCount)) {
+            ++fans.skippedFaces;
+        } else if (usable) {
+            appendFan(fans, static_cast<std::uint32_t>(face), first, count, kept.leftHanded);
+        }
+        first += count;
+    }
+    return fans;
 }
 
 std::size_t highestPointUsed(const MeshTopology& topology) {
-    std::int32_t highest = -1;
-    for (std::uint32_t faceVertex : topology.cornerFaceVertices) {
-        highest = std::max(highest, topology.faceVertexIndices[faceVertex]);
+    std::uint32_t highest = 0;
+    for (std::size_t i = 0; i < topology.cornerCount(); ++i) {
+        highest = std::max(highest, topology.corner(i).point);
     }
-    return static_cast<std::size_t>(highest + 1);
+    return topology.cornerCount() == 0 ? 0 : std::size_t{highest} + 1;
 }
 
 } // namespace
+
+MeshTopology MeshTopology::ofTriangles(IntegerArray faceVertexIndices, std::size_t triangleCount) {
+    MeshTopology topology;
+    topology.faceVertexIndices_ = std::move(faceVertexIndices);
+    topology.cornerCount_ = 3 * triangleCount;
+    return topology;
+}
+
+MeshTopology MeshTopology::ofFans(IntegerArray faceVertexIndices,
+                                  std::vector<std::uint32_t> cornerFaceVertices,
+                                  std::vector<std::uint32_t> triangleFaces) {
+    MeshTopology topology;
+    topology.faceVertexIndices_ = std::move(faceVertexIndices);
+    topology.cornerCount_ = cornerFaceVertices.size();
+    topology.cornerFaceVertices_ = std::move(cornerFaceVertices);
+    topology.triangleFaces_ = std::move(triangleFaces);
+    return topology;
+}
 
 std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_t pointCount,
                                             bool firstHalfOnly, SceneReadWarnings& warnings) {
@@ -76,39 +141,33 @@ std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_
             " lists face sizes that do not match its corner indices; it is left out.");
         return std::nullopt;
     }
-    const std::size_t cornerCount = fanCornerCount(*counts);
-    if (std::max({cornerCount, pointCount, counts->size(), indices->size()}) > kMaxMeshCorners) {
+    const std::size_t faceCount = counts->size();
+    if (std::max({fanCornerCount(*counts), pointCount, faceCount, indices->size()}) >
+        kMaxMeshCorners) {
         warnings.push_back("The mesh " + name + " has more corners or points than can be " +
                            "indexed; it is left out.");
         return std::nullopt;
     }
-    const bool leftHanded =
-        readText(mesh.attributeValue("orientation")).value_or("") == "leftHanded";
-    MeshTopology topology{
-        pointCount, pointCount, counts->size(), indices->size(), std::move(*indices), {}, {}};
-    topology.cornerFaceVertices.reserve(cornerCount);
-    topology.triangleFaces.reserve(cornerCount / 3);
-    const std::vector<bool> holes = holeMask(mesh, counts->size());
-    const std::size_t faceLimit = firstHalfOnly ? counts->size() / 2 : counts->size();
-    std::size_t first = 0;
-    std::size_t skipped = 0;
-    for (std::size_t face = 0; face < counts->size(); ++face) {
-        const auto count = static_cast<std::size_t>((*counts)[face]);
-        const bool usable = face < faceLimit && count >= 3 && !holes[face];
-        if (usable && !cornersInRange(topology.faceVertexIndices, first, count, pointCount)) {
-            ++skipped;
-        } else if (usable) {
-            appendFan(topology, static_cast<std::uint32_t>(face), first, count, leftHanded);
+    const FaceSelection kept{firstHalfOnly ? faceCount / 2 : faceCount, holeMask(mesh, faceCount),
+                             readText(mesh.attributeValue("orientation")).value_or("") ==
+                                 "leftHanded"};
+    const std::size_t faceVertexCount = indices->size();
+    std::optional<MeshTopology> topology;
+    if (arePlainTriangles(*counts, *indices, kept, pointCount)) {
+        topology = MeshTopology::ofTriangles(std::move(*indices), kept.faceLimit);
+    } else {
+        Fans fans = fanTriangulated(*counts, *indices, kept, pointCount);
+        if (fans.skippedFaces > 0) {
+            warnings.push_back("The mesh " + name + " has " + std::to_string(fans.skippedFaces) +
+                               " faces with corners outside its points; they are left out.");
         }
-        first += count;
+        topology = MeshTopology::ofFans(std::move(*indices), std::move(fans.cornerFaceVertices),
+                                        std::move(fans.triangleFaces));
     }
-    if (skipped > 0) {
-        warnings.push_back("The mesh " + name + " has " + std::to_string(skipped) +
-                           " faces with corners outside its points; they are left out.");
-    }
-    if (firstHalfOnly) {
-        topology.usedPointCount = highestPointUsed(topology);
-    }
+    topology->pointCount = pointCount;
+    topology->usedPointCount = firstHalfOnly ? highestPointUsed(*topology) : pointCount;
+    topology->faceCount = faceCount;
+    topology->faceVertexCount = faceVertexCount;
     return topology;
 }
 

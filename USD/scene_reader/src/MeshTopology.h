@@ -20,24 +20,41 @@ struct Corner {
 };
 
 // A mesh's polygons as triangles, with the counts primvars are checked against. A big mesh
-// has millions of corners, so only what cannot be looked up is kept per corner.
-struct MeshTopology {
+// has millions of corners, so only what cannot be looked up is kept per corner, and nothing
+// when its faces are all triangles to be drawn as they are, as most files' are.
+class MeshTopology {
+  public:
     std::size_t pointCount = 0;
     // Points past this one are back-face copies no kept face uses.
     std::size_t usedPointCount = 0;
     std::size_t faceCount = 0;
     std::size_t faceVertexCount = 0;
-    IntegerArray faceVertexIndices;
-    // Three per triangle, front faces counter-clockwise.
-    std::vector<std::uint32_t> cornerFaceVertices;
-    std::vector<std::uint32_t> triangleFaces;
 
-    std::size_t cornerCount() const { return cornerFaceVertices.size(); }
-    Corner corner(std::size_t index) const {
-        const std::uint32_t faceVertex = cornerFaceVertices[index];
-        return {triangleFaces[index / 3], faceVertex,
-                static_cast<std::uint32_t>(faceVertexIndices[faceVertex])};
+    // The first `triangleCount` faces, triangles in faceVertexIndices' order.
+    static MeshTopology ofTriangles(IntegerArray faceVertexIndices, std::size_t triangleCount);
+    // Fans: three positions in faceVertexIndices per triangle, and its face.
+    static MeshTopology ofFans(IntegerArray faceVertexIndices,
+                               std::vector<std::uint32_t> cornerFaceVertices,
+                               std::vector<std::uint32_t> triangleFaces);
+
+    std::size_t cornerCount() const { return cornerCount_; }
+    std::uint32_t triangleFace(std::size_t triangle) const {
+        return triangleFaces_.empty() ? static_cast<std::uint32_t>(triangle)
+                                      : triangleFaces_[triangle];
     }
+    Corner corner(std::size_t index) const {
+        const auto faceVertex = cornerFaceVertices_.empty() ? static_cast<std::uint32_t>(index)
+                                                            : cornerFaceVertices_[index];
+        return {triangleFace(index / 3), faceVertex,
+                static_cast<std::uint32_t>(faceVertexIndices_[faceVertex])};
+    }
+    const IntegerArray& faceVertexIndices() const { return faceVertexIndices_; }
+
+  private:
+    IntegerArray faceVertexIndices_;
+    std::size_t cornerCount_ = 0;
+    std::vector<std::uint32_t> cornerFaceVertices_; // empty for triangles in order
+    std::vector<std::uint32_t> triangleFaces_;      // empty for triangles in order
 };
 
 // Fan-triangulates the faces of a Mesh prim (only the first half of them with

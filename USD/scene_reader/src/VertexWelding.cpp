@@ -24,29 +24,31 @@ struct KeyHash {
     }
 };
 
-// The used points are the vertices, in order, and each corner takes its point's.
-WeldedVertices verticesAtPoints(const MeshTopology& topology) {
+} // namespace
+
+WeldedVertices WeldedVertices::ofPoints(std::size_t pointCount) {
     WeldedVertices welded;
-    welded.vertices.resize(topology.usedPointCount);
-    for (std::size_t point = 0; point < topology.usedPointCount; ++point) {
-        welded.vertices[point].point = static_cast<std::uint32_t>(point);
-    }
-    welded.cornerVertex.resize(topology.cornerCount());
-    for (std::size_t i = 0; i < topology.cornerCount(); ++i) {
-        welded.cornerVertex[i] = topology.corner(i).point;
-    }
+    welded.vertexCount_ = pointCount;
     return welded;
 }
 
-} // namespace
+WeldedVertices WeldedVertices::ofCorners(std::vector<Corner> vertices,
+                                         std::vector<std::uint32_t> cornerVertex) {
+    WeldedVertices welded;
+    welded.vertexCount_ = vertices.size();
+    welded.vertices_ = std::move(vertices);
+    welded.cornerVertex_ = std::move(cornerVertex);
+    return welded;
+}
 
 WeldedVertices weldVertices(const MeshTopology& topology,
                             const std::vector<const Primvar*>& primvars) {
     if (std::ranges::all_of(primvars, followsPoints)) {
-        return verticesAtPoints(topology);
+        return WeldedVertices::ofPoints(topology.usedPointCount);
     }
-    WeldedVertices welded;
-    welded.cornerVertex.reserve(topology.cornerCount());
+    std::vector<Corner> vertices;
+    std::vector<std::uint32_t> cornerVertex;
+    cornerVertex.reserve(topology.cornerCount());
     std::unordered_map<std::vector<std::size_t>, std::uint32_t, KeyHash> seen;
     std::vector<std::size_t> key;
     for (std::size_t i = 0; i < topology.cornerCount(); ++i) {
@@ -56,13 +58,13 @@ WeldedVertices weldVertices(const MeshTopology& topology,
             key.push_back(primvar->valueIndex(corner));
         }
         const auto [found, added] =
-            seen.try_emplace(key, static_cast<std::uint32_t>(welded.vertices.size()));
+            seen.try_emplace(key, static_cast<std::uint32_t>(vertices.size()));
         if (added) {
-            welded.vertices.push_back(corner);
+            vertices.push_back(corner);
         }
-        welded.cornerVertex.push_back(found->second);
+        cornerVertex.push_back(found->second);
     }
-    return welded;
+    return WeldedVertices::ofCorners(std::move(vertices), std::move(cornerVertex));
 }
 
 } // namespace usd::reader
