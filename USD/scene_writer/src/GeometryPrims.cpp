@@ -12,49 +12,58 @@
 namespace usd::writer {
 namespace {
 
-struct ElementCorners {
-    std::size_t element;
+// The corners of the prim's elements, one after the other in a single array (a big mesh's
+// are millions), and how many each element has.
+struct PrimCorners {
     std::vector<std::uint32_t> corners;
+    struct Element {
+        std::size_t element;
+        std::size_t cornerCount;
+    };
+    std::vector<Element> elements;
 };
 
-std::vector<ElementCorners> readElements(GeometryContext& context, const scene::Geometry& geometry,
-                                         const GeometryPrimPlan& plan) {
+PrimCorners readElements(GeometryContext& context, const scene::Geometry& geometry,
+                         const GeometryPrimPlan& plan) {
     const std::size_t vertexCount = vertexCountOf(geometry);
-    std::vector<ElementCorners> result;
+    PrimCorners result;
     for (const std::size_t e : plan.elements) {
         PrimitiveCorners read = readPrimitiveCorners(*geometry.elements()[e], vertexCount);
         if (read.outOfRange > 0)
             context.findings.push_back(std::to_string(read.outOfRange) +
                                        " primitive(s) with an index past the vertices were left "
                                        "out.");
-        result.push_back({e, std::move(read.corners)});
+        result.elements.push_back({e, read.corners.size()});
+        if (result.corners.empty())
+            result.corners = std::move(read.corners);
+        else
+            result.corners.insert(result.corners.end(), read.corners.begin(), read.corners.end());
     }
     return result;
 }
 
 // Renumbers the corners to the vertices they use, in order of first use; returns the source
 // vertex of each new one.
-std::vector<std::uint32_t> compactVertices(std::vector<ElementCorners>& elements,
+std::vector<std::uint32_t> compactVertices(std::vector<std::uint32_t>& corners,
                                            std::size_t vertexCount) {
     constexpr std::uint32_t unused = ~std::uint32_t{0};
     std::vector<std::uint32_t> newIndex(vertexCount, unused);
     std::vector<std::uint32_t> selection;
-    for (ElementCorners& element : elements)
-        for (std::uint32_t& corner : element.corners) {
-            if (newIndex[corner] == unused) {
-                newIndex[corner] = static_cast<std::uint32_t>(selection.size());
-                selection.push_back(corner);
-            }
-            corner = newIndex[corner];
+    for (std::uint32_t& corner : corners) {
+        if (newIndex[corner] == unused) {
+            newIndex[corner] = static_cast<std::uint32_t>(selection.size());
+            selection.push_back(corner);
         }
+        corner = newIndex[corner];
+    }
     return selection;
 }
 
-std::vector<std::uint32_t> vertexSelection(std::vector<ElementCorners>& elements,
+std::vector<std::uint32_t> vertexSelection(std::vector<std::uint32_t>& corners,
                                            const scene::Geometry& geometry,
                                            const GeometryPrimPlan& plan) {
     if (!plan.sharesAllVertices)
-        return compactVertices(elements, vertexCountOf(geometry));
+        return compactVertices(corners, vertexCountOf(geometry));
     std::vector<std::uint32_t> all(vertexCountOf(geometry));
     std::iota(all.begin(), all.end(), 0u);
     return all;
@@ -65,8 +74,10 @@ const WrittenMaterial& materialOf(GeometryContext& context, const scene::Geometr
     return context.materials.use(geometry.materialForElement(element));
 }
 
-Array<std::int32_t> toIntArray(const std::vector<std::uint32_t>& values) {
-    return Array<std::int32_t>(values.begin(), values.end());
+// Frees the corners once they are copied: a big mesh's take tens of megabytes.
+Array<std::int32_t> toIntArray(std::vector<std::uint32_t>&& values) {
+    const std::vector<std::uint32_t> taken = std::move(values);
+    return Array<std::int32_t>(taken.begin(), taken.end());
 }
 
 void noteMissingChannels(GeometryContext& context, const WrittenMaterial& material,
@@ -82,28 +93,28 @@ void noteMissingChannels(GeometryContext& context, const WrittenMaterial& materi
 }
 
 // The texture coordinates the prim's materials read: channels it lacks are reported, channels
-// moved by shearing maps are authored.
-void writeMaterialTexCoords(GeometryContext& context, const Path& prim,
-                            const std::vector<const WrittenMaterial*>& materials,
-                            const VertexAttributes& attributes) {
+// moved by shearing maps are baked, to be authored after the other primvars.
+std::vector<BakedPrimvar> materialTexCoords(GeometryContext& context,
+                                            const std::vector<const WrittenMaterial*>& materials,
+                                            const VertexAttributes& attributes) {
     std::vector<BakedTexCoords> bakes;
     for (const WrittenMaterial* material : materials) {
         noteMissingChannels(context, *material, attributes);
         bakes.insert(bakes.end(), material->bakedTexCoords.begin(), material->bakedTexCoords.end());
     }
-    writeBakedTexCoords(context.build, prim, attributes, bakes);
+    return bakedTexCoords(attributes, bakes);
 }
 
 // Per-face material bindings: each element's faces (and their back-face copies) in a subset.
 void writeSubsets(GeometryContext& context, const Path& mesh, const scene::Geometry& geometry,
-                  const std::vector<ElementCorners>& elements, std::size_t copiedFaces) {
+                  const std::vector<PrimCorners::Element>& elements, std::size_t copiedFaces) {
     LayerBuilder& build = context.build;
     build.addAttribute(mesh, "subsetFamily:materialBind:familyType",
                        {"token", Token{"partition"}, Variability::Uniform});
     SiblingNames names;
     std::int32_t firstFace = 0;
-    for (const ElementCorners& element : elements) {
-        const auto faceCount = static_cast<std::int32_t>(element.corners.size() / 3);
+    for (const PrimCorners::Element& element : elements) {
+        const auto faceCount = static_cast<std::int32_t>(element.cornerCount / 3);
         Array<std::int32_t> faces(static_cast<std::size_t>(faceCount));
         std::iota(faces.begin(), faces.end(), firstFace);
         for (std::int32_t f = 0; copiedFaces > 0 && f < faceCount; ++f)
@@ -119,14 +130,21 @@ void writeSubsets(GeometryContext& context, const Path& mesh, const scene::Geome
     }
 }
 
+std::vector<const WrittenMaterial*> materialsOf(GeometryContext& context,
+                                                const scene::Geometry& geometry,
+                                                const std::vector<PrimCorners::Element>& elements) {
+    std::vector<const WrittenMaterial*> materials;
+    for (const PrimCorners::Element& element : elements)
+        materials.push_back(&materialOf(context, geometry, element.element));
+    return materials;
+}
+
 Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Geometry& geometry,
                      const GeometryPrimPlan& plan) {
-    std::vector<ElementCorners> elements = readElements(context, geometry, plan);
-    const auto selection = vertexSelection(elements, geometry, plan);
+    PrimCorners read = readElements(context, geometry, plan);
+    std::vector<std::uint32_t>& corners = read.corners;
+    const auto selection = vertexSelection(corners, geometry, plan);
     VertexAttributes attributes = gatherVertexAttributes(geometry, selection, context.findings);
-    std::vector<std::uint32_t> corners;
-    for (const ElementCorners& element : elements)
-        corners.insert(corners.end(), element.corners.begin(), element.corners.end());
     if (attributes.normals)
         repairNormals(*attributes.normals, attributes.points, corners);
 
@@ -139,20 +157,19 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
         turnFacesAround(attributes, corners);
 
     LayerBuilder& build = context.build;
-    writeVertexAttributes(build, prim, attributes);
+    const auto materials = materialsOf(context, geometry, read.elements);
+    std::vector<BakedPrimvar> baked = materialTexCoords(context, materials, attributes);
+    writeVertexAttributes(build, prim, std::move(attributes));
     build.addAttribute(prim, "faceVertexCounts",
                        {"int[]", Array<std::int32_t>(corners.size() / 3, 3)});
-    build.addAttribute(prim, "faceVertexIndices", {"int[]", toIntArray(corners)});
+    build.addAttribute(prim, "faceVertexIndices", {"int[]", toIntArray(std::move(corners))});
     build.addAttribute(prim, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
     build.addAttribute(prim, "doubleSided", {"bool", false, Variability::Uniform});
-    std::vector<const WrittenMaterial*> materials;
-    for (const ElementCorners& element : elements)
-        materials.push_back(&materialOf(context, geometry, element.element));
-    writeMaterialTexCoords(context, prim, materials, attributes);
-    if (elements.size() == 1)
-        bindMaterial(build, prim, materialOf(context, geometry, elements.front().element).path);
+    writeBakedTexCoords(build, prim, std::move(baked));
+    if (read.elements.size() == 1)
+        bindMaterial(build, prim, materials.front()->path);
     else
-        writeSubsets(context, prim, geometry, elements, emulateDoubleSided ? faceCount : 0);
+        writeSubsets(context, prim, geometry, read.elements, emulateDoubleSided ? faceCount : 0);
     Dictionary customData;
     if (emulateDoubleSided)
         customData.set("emulatedDoubleSided", true);
@@ -162,12 +179,13 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
 // Points and line segments are written de-indexed: one USD point per corner.
 void writePointsOrCurves(GeometryContext& context, const Path& prim,
                          const scene::Geometry& geometry, const GeometryPrimPlan& plan) {
-    std::vector<ElementCorners> elements = readElements(context, geometry, plan);
-    const std::vector<std::uint32_t>& selection = elements.front().corners;
-    const VertexAttributes attributes =
-        gatherVertexAttributes(geometry, selection, context.findings);
+    const PrimCorners read = readElements(context, geometry, plan);
+    const std::vector<std::uint32_t>& selection = read.corners;
+    VertexAttributes attributes = gatherVertexAttributes(geometry, selection, context.findings);
+    const WrittenMaterial& material = materialOf(context, geometry, plan.elements.front());
+    std::vector<BakedPrimvar> baked = materialTexCoords(context, {&material}, attributes);
     LayerBuilder& build = context.build;
-    writeVertexAttributes(build, prim, attributes);
+    writeVertexAttributes(build, prim, std::move(attributes));
     const Path widths = build.addAttribute(prim, "widths", {"float[]", Array<float>{0.01f}});
     build.setMetadata(widths, "interpolation", Token{"constant"});
     if (plan.kind == GeometryPrimKind::curves) {
@@ -176,8 +194,7 @@ void writePointsOrCurves(GeometryContext& context, const Path& prim,
         build.addAttribute(prim, "curveVertexCounts",
                            {"int[]", Array<std::int32_t>(selection.size() / 2, 2)});
     }
-    const WrittenMaterial& material = materialOf(context, geometry, plan.elements.front());
-    writeMaterialTexCoords(context, prim, {&material}, attributes);
+    writeBakedTexCoords(build, prim, std::move(baked));
     bindMaterial(build, prim, material.path);
 }
 

@@ -1,6 +1,7 @@
 #include "VertexAttributes.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace usd::writer {
@@ -16,6 +17,36 @@ Array<Vector> readVectors(std::span<const std::uint32_t> selection, Read read) {
     for (const std::uint32_t vertex : selection)
         values.push_back(read(vertex));
     return values;
+}
+
+// Reads a source's vectors as floats (integers normalised). Sources of 32-bit floats, nearly
+// all of them, are read straight from their bytes rather than a component at a time.
+class FloatVectors {
+  public:
+    explicit FloatVectors(const GeometrySource& source)
+        : source_(source),
+          direct_(source.usesFloatComponents() && source.bytesPerComponent() == sizeof(float)),
+          first_(source.data()->data() + source.dataOffset()),
+          vectorBytes_(sizeof(float) *
+                       static_cast<std::size_t>(std::min(source.componentsPerVector(), 4))) {}
+
+    glm::vec4 operator()(std::uint32_t vertex) const {
+        if (!direct_)
+            return glm::vec4(source_.normalizedVector(vertex));
+        glm::vec4 vector(0.0f);
+        std::memcpy(&vector, first_ + vertex * source_.dataStride(), vectorBytes_);
+        return vector;
+    }
+
+  private:
+    const GeometrySource& source_;
+    bool direct_;
+    const std::uint8_t* first_;
+    std::size_t vectorBytes_;
+};
+
+Vec3f xyz(const glm::vec4& v) {
+    return {v.x, v.y, v.z};
 }
 
 Vec3f xyz(const glm::dvec4& v) {
@@ -43,9 +74,11 @@ std::shared_ptr<GeometrySource> usableSource(const std::shared_ptr<GeometrySourc
 
 Array<Vec3f> readPoints(const GeometrySource& source, std::span<const std::uint32_t> selection,
                         Findings& findings) {
-    if (!source.usesFloatComponents())
-        findings.push_back("Vertex positions stored as integers were written as they are, "
-                           "without normalisation.");
+    if (source.usesFloatComponents())
+        return readVectors<Vec3f>(
+            selection, [read = FloatVectors(source)](std::uint32_t v) { return xyz(read(v)); });
+    findings.push_back("Vertex positions stored as integers were written as they are, without "
+                       "normalisation.");
     return readVectors<Vec3f>(selection, [&](std::uint32_t v) { return xyz(source.vector(v)); });
 }
 
@@ -54,7 +87,7 @@ std::optional<Array<Vec3f>> readNormals(const GeometrySource* source,
     if (source == nullptr)
         return std::nullopt;
     auto normals = readVectors<Vec3f>(
-        selection, [&](std::uint32_t v) { return xyz(source->normalizedVector(v)); });
+        selection, [read = FloatVectors(*source)](std::uint32_t v) { return xyz(read(v)); });
     const bool allZero = std::ranges::all_of(normals, [](const Vec3f& n) {
         return n == Vec3f{0, 0, 0};
     });
@@ -71,11 +104,11 @@ std::vector<TexCoordChannel> readTexCoords(const std::vector<std::shared_ptr<Geo
         const auto source = usableSource(all[c], selection, vertexCount, findings);
         if (!source)
             continue;
-        channels.push_back(
-            {static_cast<int>(c), readVectors<Vec2f>(selection, [&](auto v) {
-                 const glm::dvec4 uv = source->normalizedVector(v);
-                 return Vec2f{static_cast<float>(uv.x), static_cast<float>(1.0 - uv.y)};
-             })});
+        channels.push_back({static_cast<int>(c),
+                            readVectors<Vec2f>(selection, [read = FloatVectors(*source)](auto v) {
+                                const glm::vec4 uv = read(v);
+                                return Vec2f{uv.x, static_cast<float>(1.0 - double{uv.y})};
+                            })});
     }
     return channels;
 }
@@ -84,13 +117,12 @@ void readColors(const GeometrySource* source, std::span<const std::uint32_t> sel
                 VertexAttributes& attributes) {
     if (source == nullptr)
         return;
-    attributes.colors = readVectors<Vec3f>(
-        selection, [&](std::uint32_t v) { return xyz(source->normalizedVector(v)); });
+    const FloatVectors read(*source);
+    attributes.colors =
+        readVectors<Vec3f>(selection, [&](std::uint32_t v) { return xyz(read(v)); });
     if (source->componentsPerVector() < 4)
         return;
-    auto alphas = readVectors<float>(selection, [&](std::uint32_t v) {
-        return static_cast<float>(source->normalizedVector(v).w);
-    });
+    auto alphas = readVectors<float>(selection, [&](std::uint32_t v) { return read(v).w; });
     if (std::ranges::any_of(alphas, [](float a) { return a < 1.0f; }))
         attributes.opacities = std::move(alphas);
 }
@@ -135,7 +167,7 @@ VertexAttributes gatherVertexAttributes(const scene::Geometry& geometry,
     readColors(usable(GeometrySemantic::color).get(), selection, attributes);
     if (const auto tangents = usable(GeometrySemantic::tangent))
         attributes.tangents = readVectors<Vec3f>(
-            selection, [&](std::uint32_t v) { return xyz(tangents->normalizedVector(v)); });
+            selection, [read = FloatVectors(*tangents)](std::uint32_t v) { return xyz(read(v)); });
     return attributes;
 }
 

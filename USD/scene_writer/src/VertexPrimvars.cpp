@@ -35,35 +35,44 @@ std::string texCoordPrimvarName(int channel) {
     return channel == 0 ? "st" : "st" + std::to_string(channel);
 }
 
-void writeVertexAttributes(LayerBuilder& build, const Path& prim,
-                           const VertexAttributes& attributes) {
-    build.addAttribute(prim, "points", {"point3f[]", attributes.points});
-    build.addAttribute(prim, "extent", {"float3[]", extentOf(attributes.points)});
+void writeVertexAttributes(LayerBuilder& build, const Path& prim, VertexAttributes attributes) {
+    Array<Vec3f> extent = extentOf(attributes.points);
+    build.addAttribute(prim, "points", {"point3f[]", std::move(attributes.points)});
+    build.addAttribute(prim, "extent", {"float3[]", std::move(extent)});
     if (attributes.normals)
-        writeVertexPrimvar(build, prim, "normals", "normal3f[]", *attributes.normals);
-    for (const TexCoordChannel& channel : attributes.texCoords)
+        writeVertexPrimvar(build, prim, "normals", "normal3f[]", std::move(*attributes.normals));
+    for (TexCoordChannel& channel : attributes.texCoords)
         writeVertexPrimvar(build, prim, "primvars:" + texCoordPrimvarName(channel.channel),
-                           "texCoord2f[]", channel.values);
+                           "texCoord2f[]", std::move(channel.values));
     if (attributes.colors)
-        writeVertexPrimvar(build, prim, "primvars:displayColor", "color3f[]", *attributes.colors);
+        writeVertexPrimvar(build, prim, "primvars:displayColor", "color3f[]",
+                           std::move(*attributes.colors));
     if (attributes.opacities)
         writeVertexPrimvar(build, prim, "primvars:displayOpacity", "float[]",
-                           *attributes.opacities);
+                           std::move(*attributes.opacities));
     if (attributes.tangents)
-        writeVertexPrimvar(build, prim, "primvars:tangents", "float3[]", *attributes.tangents);
+        writeVertexPrimvar(build, prim, "primvars:tangents", "float3[]",
+                           std::move(*attributes.tangents));
 }
 
-void writeBakedTexCoords(LayerBuilder& build, const Path& prim, const VertexAttributes& attributes,
-                         const std::vector<BakedTexCoords>& bakes) {
-    std::set<std::string> written;
-    for (const BakedTexCoords& baked : bakes) {
-        const auto source = std::ranges::find(attributes.texCoords, baked.channel,
+std::vector<BakedPrimvar> bakedTexCoords(const VertexAttributes& attributes,
+                                         const std::vector<BakedTexCoords>& bakes) {
+    std::vector<BakedPrimvar> baked;
+    std::set<std::string> made;
+    for (const BakedTexCoords& bake : bakes) {
+        const auto source = std::ranges::find(attributes.texCoords, bake.channel,
                                               [](const TexCoordChannel& c) { return c.channel; });
-        if (source == attributes.texCoords.end() || !written.insert(baked.primvar).second)
+        if (source == attributes.texCoords.end() || !made.insert(bake.primvar).second)
             continue;
-        writeVertexPrimvar(build, prim, "primvars:" + baked.primvar, "texCoord2f[]",
-                           bakeTexCoords(source->values, baked.uvTransform));
+        baked.push_back({bake.primvar, bakeTexCoords(source->values, bake.uvTransform)});
     }
+    return baked;
+}
+
+void writeBakedTexCoords(LayerBuilder& build, const Path& prim, std::vector<BakedPrimvar> baked) {
+    for (BakedPrimvar& primvar : baked)
+        writeVertexPrimvar(build, prim, "primvars:" + primvar.name, "texCoord2f[]",
+                           std::move(primvar.values));
 }
 
 } // namespace usd::writer

@@ -3,8 +3,10 @@
 
 #include "SceneBuilding.h"
 
+#include <array>
 #include <cmath>
 #include <gmock/gmock.h>
+#include <utility>
 
 namespace usd::test {
 namespace {
@@ -112,6 +114,45 @@ TEST(SceneWriterGeometry, TextureCoordinatesFlipVAndKeepEveryChannel) {
               (Vec2f{0.5f, 0.5f}));
     EXPECT_EQ(metadataOf(layer, "/Root/Shape.primvars:st1", "typeName")->get<Token>()->text,
               "texCoord2f[]");
+}
+
+// Packed 32-bit floats are read straight from their bytes; interleaved ones, other float
+// widths and normalised integers must read the same.
+TEST(SceneWriterGeometry, InterleavedAndNonFloatSourcesReadLikePackedFloats) {
+    // Normals and texture coordinates interleaved (normal, st) in one block, st as 16-bit
+    // normalised integers after two bytes of padding.
+    std::vector<std::uint8_t> block;
+    const auto append = [&](const auto& value) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&value);
+        block.insert(block.end(), bytes, bytes + sizeof value);
+    };
+    const std::uint16_t one = 65535;
+    for (const auto& [normal, st] :
+         {std::pair{Vec3f{0, 0, 1}, std::array<std::uint16_t, 2>{0, 0}},
+          std::pair{Vec3f{0, 1, 0}, std::array<std::uint16_t, 2>{one, 0}},
+          std::pair{Vec3f{1, 0, 0}, std::array<std::uint16_t, 2>{one, one}},
+          std::pair{Vec3f{0, 0, -1}, std::array<std::uint16_t, 2>{0, one}}}) {
+        append(normal);
+        append(std::uint16_t{0});
+        append(st);
+    }
+    const auto interleaved = scene::makeBytes(std::move(block));
+    constexpr std::size_t stride = 12 + 2 + 4;
+    const auto normals = scene::GeometrySource::create(
+        interleaved, GeometrySemantic::normal,
+        {.vectorCount = 4, .componentsPerVector = 3, .dataStride = stride});
+    const auto st = scene::GeometrySource::create(interleaved, GeometrySemantic::texcoord,
+                                                  {.vectorCount = 4,
+                                                   .usesFloatComponents = false,
+                                                   .componentsPerVector = 2,
+                                                   .bytesPerComponent = 2,
+                                                   .dataOffset = 14,
+                                                   .dataStride = stride});
+    const Layer layer = buildSceneLayer(*sceneWithGeometry(quadGeometry({normals, st}))).layer;
+    EXPECT_THAT(valueAt<Array<Vec3f>>(layer, "/Root/Shape.normals"),
+                ElementsAre(Vec3f{0, 0, 1}, Vec3f{0, 1, 0}, Vec3f{1, 0, 0}, Vec3f{0, 0, -1}));
+    EXPECT_THAT(valueAt<Array<Vec2f>>(layer, "/Root/Shape.primvars:st"),
+                ElementsAre(Vec2f{0, 1}, Vec2f{1, 1}, Vec2f{1, 0}, Vec2f{0, 0}));
 }
 
 TEST(SceneWriterGeometry, ColoursBecomeDisplayColorAndOpacityOnlyWhenTranslucent) {
