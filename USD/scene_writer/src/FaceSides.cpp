@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <glm/geometric.hpp>
+#include <limits>
+#include <stdexcept>
 
 namespace usd::writer {
 namespace {
@@ -21,15 +23,18 @@ bool isUsable(const Vec3f& n) {
 }
 
 // Swapping the last two corners of each triangle reverses its winding.
-void reverseWinding(std::vector<std::uint32_t>& corners, std::size_t firstCorner) {
+void reverseWinding(CornerIndices& corners, std::size_t firstCorner) {
     for (std::size_t c = firstCorner; c + 2 < corners.size(); c += 3)
         std::swap(corners[c + 1], corners[c + 2]);
 }
 
 } // namespace
 
-void appendBackFaces(VertexAttributes& attributes, std::vector<std::uint32_t>& triangleCorners) {
+void appendBackFaces(VertexAttributes& attributes, CornerIndices& triangleCorners) {
     const std::size_t vertexCount = attributes.size();
+    if (vertexCount > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) / 2)
+        throw std::length_error("a double-sided mesh has too many vertices to copy for its back "
+                                "faces");
     for (std::size_t v = 0; v < vertexCount; ++v)
         attributes.appendCopyOf(v);
     if (attributes.normals)
@@ -38,30 +43,33 @@ void appendBackFaces(VertexAttributes& attributes, std::vector<std::uint32_t>& t
     const std::size_t cornerCount = triangleCorners.size();
     triangleCorners.reserve(cornerCount * 2);
     for (std::size_t c = 0; c < cornerCount; ++c)
-        triangleCorners.push_back(triangleCorners[c] + static_cast<std::uint32_t>(vertexCount));
+        triangleCorners.push_back(triangleCorners[c] + static_cast<std::int32_t>(vertexCount));
     reverseWinding(triangleCorners, cornerCount);
 }
 
-void turnFacesAround(VertexAttributes& attributes, std::vector<std::uint32_t>& triangleCorners) {
+void turnFacesAround(VertexAttributes& attributes, CornerIndices& triangleCorners) {
     if (attributes.normals)
         std::ranges::for_each(*attributes.normals, negate);
     reverseWinding(triangleCorners, 0);
 }
 
 void repairNormals(Array<Vec3f>& normals, const Array<Vec3f>& points,
-                   const std::vector<std::uint32_t>& triangleCorners) {
+                   const CornerIndices& triangleCorners) {
     if (std::ranges::all_of(normals, isUsable))
         return;
     for (std::size_t c = 0; c + 2 < triangleCorners.size(); c += 3) {
-        const glm::vec3 a = toGlm(points[triangleCorners[c]]);
-        const glm::vec3 face = glm::cross(toGlm(points[triangleCorners[c + 1]]) - a,
-                                          toGlm(points[triangleCorners[c + 2]]) - a);
+        const auto corner = [&](std::size_t k) {
+            return static_cast<std::size_t>(triangleCorners[c + k]);
+        };
+        const glm::vec3 a = toGlm(points[corner(0)]);
+        const glm::vec3 face =
+            glm::cross(toGlm(points[corner(1)]) - a, toGlm(points[corner(2)]) - a);
         const float length = glm::length(face);
         if (!(length > 0) || !std::isfinite(length))
             continue;
         const glm::vec3 unit = face / length;
         for (std::size_t k = 0; k < 3; ++k)
-            if (Vec3f& n = normals[triangleCorners[c + k]]; !isUsable(n))
+            if (Vec3f& n = normals[corner(k)]; !isUsable(n))
                 n = {unit.x, unit.y, unit.z};
     }
     // Vertices no usable triangle touches still need a finite normal.

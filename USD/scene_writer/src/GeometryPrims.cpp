@@ -15,7 +15,7 @@ namespace {
 // The corners of the prim's elements, one after the other in a single array (a big mesh's
 // are millions), and how many each element has.
 struct PrimCorners {
-    std::vector<std::uint32_t> corners;
+    CornerIndices corners;
     struct Element {
         std::size_t element;
         std::size_t cornerCount;
@@ -44,23 +44,22 @@ PrimCorners readElements(GeometryContext& context, const scene::Geometry& geomet
 
 // Renumbers the corners to the vertices they use, in order of first use; returns the source
 // vertex of each new one.
-std::vector<std::uint32_t> compactVertices(std::vector<std::uint32_t>& corners,
-                                           std::size_t vertexCount) {
-    constexpr std::uint32_t unused = ~std::uint32_t{0};
-    std::vector<std::uint32_t> newIndex(vertexCount, unused);
+std::vector<std::uint32_t> compactVertices(CornerIndices& corners, std::size_t vertexCount) {
+    constexpr std::int32_t unused = -1;
+    std::vector<std::int32_t> newIndex(vertexCount, unused);
     std::vector<std::uint32_t> selection;
-    for (std::uint32_t& corner : corners) {
-        if (newIndex[corner] == unused) {
-            newIndex[corner] = static_cast<std::uint32_t>(selection.size());
-            selection.push_back(corner);
+    for (std::int32_t& corner : corners) {
+        std::int32_t& renumbered = newIndex[static_cast<std::size_t>(corner)];
+        if (renumbered == unused) {
+            renumbered = static_cast<std::int32_t>(selection.size());
+            selection.push_back(static_cast<std::uint32_t>(corner));
         }
-        corner = newIndex[corner];
+        corner = renumbered;
     }
     return selection;
 }
 
-std::vector<std::uint32_t> vertexSelection(std::vector<std::uint32_t>& corners,
-                                           const scene::Geometry& geometry,
+std::vector<std::uint32_t> vertexSelection(CornerIndices& corners, const scene::Geometry& geometry,
                                            const GeometryPrimPlan& plan) {
     if (!plan.sharesAllVertices)
         return compactVertices(corners, vertexCountOf(geometry));
@@ -72,12 +71,6 @@ std::vector<std::uint32_t> vertexSelection(std::vector<std::uint32_t>& corners,
 const WrittenMaterial& materialOf(GeometryContext& context, const scene::Geometry& geometry,
                                   std::size_t element) {
     return context.materials.use(geometry.materialForElement(element));
-}
-
-// Frees the corners once they are copied: a big mesh's take tens of megabytes.
-Array<std::int32_t> toIntArray(std::vector<std::uint32_t>&& values) {
-    const std::vector<std::uint32_t> taken = std::move(values);
-    return Array<std::int32_t>(taken.begin(), taken.end());
 }
 
 void noteMissingChannels(GeometryContext& context, const WrittenMaterial& material,
@@ -142,7 +135,7 @@ std::vector<const WrittenMaterial*> materialsOf(GeometryContext& context,
 Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Geometry& geometry,
                      const GeometryPrimPlan& plan) {
     PrimCorners read = readElements(context, geometry, plan);
-    std::vector<std::uint32_t>& corners = read.corners;
+    CornerIndices& corners = read.corners;
     const auto selection = vertexSelection(corners, geometry, plan);
     VertexAttributes attributes = gatherVertexAttributes(geometry, selection, context.findings);
     if (attributes.normals)
@@ -162,7 +155,7 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
     writeVertexAttributes(build, prim, std::move(attributes));
     build.addAttribute(prim, "faceVertexCounts",
                        {"int[]", Array<std::int32_t>(corners.size() / 3, 3)});
-    build.addAttribute(prim, "faceVertexIndices", {"int[]", toIntArray(std::move(corners))});
+    build.addAttribute(prim, "faceVertexIndices", {"int[]", std::move(corners)});
     build.addAttribute(prim, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
     build.addAttribute(prim, "doubleSided", {"bool", false, Variability::Uniform});
     writeBakedTexCoords(build, prim, std::move(baked));
@@ -180,7 +173,7 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
 void writePointsOrCurves(GeometryContext& context, const Path& prim,
                          const scene::Geometry& geometry, const GeometryPrimPlan& plan) {
     const PrimCorners read = readElements(context, geometry, plan);
-    const std::vector<std::uint32_t>& selection = read.corners;
+    const std::vector<std::uint32_t> selection(read.corners.begin(), read.corners.end());
     VertexAttributes attributes = gatherVertexAttributes(geometry, selection, context.findings);
     const WrittenMaterial& material = materialOf(context, geometry, plan.elements.front());
     std::vector<BakedPrimvar> baked = materialTexCoords(context, {&material}, attributes);

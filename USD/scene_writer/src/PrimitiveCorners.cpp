@@ -55,10 +55,10 @@ bool repeatsIndex(const Corners& c) {
     return c[0] == c[1] || c[1] == c[2] || c[0] == c[2];
 }
 
-// In range, so each fits USD's 32-bit indices.
+// In range, so each fits USD's 32-bit signed indices.
 void appendCorners(PrimitiveCorners& result, const Corners& corners, std::size_t size) {
     for (std::size_t k = 0; k < size; ++k)
-        result.corners.push_back(static_cast<std::uint32_t>(corners[k]));
+        result.corners.push_back(static_cast<std::int32_t>(corners[k]));
 }
 
 template <typename Indices>

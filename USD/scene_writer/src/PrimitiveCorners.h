@@ -1,16 +1,21 @@
 #pragma once
 
 #include <SceneGraph/GeometryElement.h>
+#include <USD/Value.h>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace usd::writer {
 
+// Vertex indices as USD stores them (faceVertexIndices), so a big mesh's move into the layer
+// without a copy: each one is at most 2^31 − 1.
+using CornerIndices = Array<std::int32_t>;
+
 // The vertex indices of an element's primitives, grouped by primitive: three per triangle
 // (strips unrolled with the alternating winding), two per line segment, one per point.
 struct PrimitiveCorners {
-    std::vector<std::uint32_t> corners;
+    CornerIndices corners;
     // Primitives left out because an index reached past the vertices (or past what USD's
     // 32-bit indices hold), and strip triangles left out because they repeat an index.
     std::size_t outOfRange = 0;
