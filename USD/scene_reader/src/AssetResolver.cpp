@@ -1,6 +1,7 @@
 #include "AssetResolver.h"
 
 #include "ReadLimits.h"
+#include "ReleasedPages.h"
 
 #include <USD/CrateReader.h>
 #include <USD/PackageError.h>
@@ -40,6 +41,13 @@ Layer decodeLayer(std::span<const std::uint8_t> bytes, const std::string& name) 
         return readCrate(bytes);
     } catch (const std::exception& error) {
         throw SceneReadError(name + " cannot be read: " + error.what());
+    }
+}
+
+// Bytes inside a package lie in its mapped file, which stays open while the scene is read.
+void releasePackagePages(const AssetLocation& location, std::span<const std::uint8_t> bytes) {
+    if (location.package != nullptr) {
+        releasePages(bytes);
     }
 }
 
@@ -102,7 +110,9 @@ std::optional<scene::Bytes> AssetResolver::bytes(const std::string& assetPath,
         return std::nullopt;
     }
     const std::span<const std::uint8_t> data = contents(*location);
-    return scene::makeBytes(std::vector<std::uint8_t>(data.begin(), data.end()));
+    auto copied = scene::makeBytes(std::vector<std::uint8_t>(data.begin(), data.end()));
+    releasePackagePages(*location, data);
+    return copied;
 }
 
 std::optional<AssetLocation> AssetResolver::resolve(const std::string& assetPath,
@@ -185,7 +195,9 @@ const LoadedLayer& AssetResolver::load(const AssetLocation& location, int depth)
                              std::to_string(kMaxLayerNesting) + " levels deep.");
     }
     auto loaded = std::make_unique<LoadedLayer>();
-    loaded->layer = decodeLayer(contents(location), key);
+    const std::span<const std::uint8_t> encoded = contents(location);
+    loaded->layer = decodeLayer(encoded, key);
+    releasePackagePages(location, encoded);
     loaded->location = location;
     loading_.push_back(key);
     for (const std::string& path : subLayerPaths(loaded->layer)) {
