@@ -1,17 +1,15 @@
+#include <Brightfold/Preview/RenderingSetup.h>
 #include <Brightfold/Ui/AppBridge.h>
 #include <Brightfold/Ui/ApplicationSetup.h>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
 #include <QQuickWindow>
-#include <QSurfaceFormat>
-#include <QtQuick3D/qquick3d.h>
 
 namespace brightfold::ui {
 
 void prepareGraphicsBeforeApplication() {
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
-    QQuickWindow::setDefaultAlphaBuffer(true);
+    preview::prepareRenderingBeforeApplication();
 }
 
 void prepareApplication(QGuiApplication& application) {
@@ -20,10 +18,7 @@ void prepareApplication(QGuiApplication& application) {
     application.setApplicationVersion(QStringLiteral("1.0"));
     application.setOrganizationName(QStringLiteral("Varlo, Inc."));
     application.setDesktopFileName(QStringLiteral("brightfold"));
-    // Asking for the ideal format any earlier crashes: it needs the application object.
-    QSurfaceFormat format = QQuick3D::idealSurfaceFormat();
-    format.setAlphaBufferSize(8);
-    QSurfaceFormat::setDefaultFormat(format);
+    preview::prepareSurfaceFormat();
     // The desktop's own style would draw dark text on the dark card.
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 }

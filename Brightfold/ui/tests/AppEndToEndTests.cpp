@@ -128,12 +128,6 @@ TEST_F(AppEndToEndTest, DroppedModelIsShownThenSavedBesideItsSource) {
 }
 
 TEST_F(AppEndToEndTest, DiscardedPreviewLeavesNoFileBehind) {
-    // Known fault, not yet mended: with the real services, pressing Discard on an idle machine
-    // crashes the Quick 3D render thread (QSSGLayerRenderData::rhiPrepare) while the preview is
-    // torn down; the scripted-services window test discards without it. Skipped so the rest of
-    // the suite keeps running until the preview's teardown is fixed.
-    GTEST_SKIP() << "Discard with the real services crashes the Quick 3D render thread (known "
-                    "fault, open)";
     ASSERT_NO_FATAL_FAILURE(dropAndWaitForPreview());
     const fs::path temporary = temporaryFile();
     ASSERT_TRUE(clickButton("Discard"));

@@ -66,13 +66,8 @@ PreviewSceneContent::PreviewSceneContent(const scene::Scene& scene, QuickObjectF
     }
 }
 
-// The render thread may still be preparing a frame that uses these objects: take them out of
-// the scene now and delete them once the event loop has moved on.
 PreviewSceneContent::~PreviewSceneContent() {
-    if (root_) {
-        root_->setParentItem(nullptr);
-        root_->deleteLater();
-    }
+    delete root_.data();
 }
 
 // The copy has the original's shape, so walking both side by side pairs each original node

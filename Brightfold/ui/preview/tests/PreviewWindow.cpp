@@ -1,10 +1,9 @@
 #include "PreviewWindow.h"
 
+#include <Brightfold/Preview/RenderingSetup.h>
 #include <QGuiApplication>
 #include <QQmlComponent>
-#include <QSurfaceFormat>
 #include <QtQml/qqmlextensionplugin.h>
-#include <QtQuick3D/qquick3d.h>
 
 Q_IMPORT_QML_PLUGIN(Brightfold_PreviewPlugin)
 
@@ -25,22 +24,17 @@ Window {
 
 } // namespace
 
-// The renderer's settings must be made before the application exists, the surface format
-// after it (asking for it earlier crashes inside OpenGL).
 bool startRenderingApplication() {
     static QGuiApplication* application = nullptr;
     if (application || qEnvironmentVariableIsEmpty("DISPLAY")) {
         return application != nullptr;
     }
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
-    QQuickWindow::setDefaultAlphaBuffer(true);
+    brightfold::preview::prepareRenderingBeforeApplication();
     static int argc = 1;
     static char name[] = "BrightfoldPreview";
     static char* argv[] = {name, nullptr};
     application = new QGuiApplication(argc, argv);
-    QSurfaceFormat format = QQuick3D::idealSurfaceFormat();
-    format.setAlphaBufferSize(8);
-    QSurfaceFormat::setDefaultFormat(format);
+    brightfold::preview::prepareSurfaceFormat();
     return true;
 }
 

@@ -9,8 +9,9 @@ namespace brightfold::ui {
 
 class AppBridge;
 
-// The transparent window and the 3D preview need OpenGL with an alpha channel. Part of
-// that must be chosen before the application object exists, part only after.
+// The transparent window and the 3D preview need OpenGL with an alpha channel, rendered on the
+// GUI thread (see Brightfold/Preview/RenderingSetup.h). Part of that must be chosen before the
+// application object exists, part only after.
 void prepareGraphicsBeforeApplication();
 void prepareApplication(QGuiApplication& application);
 

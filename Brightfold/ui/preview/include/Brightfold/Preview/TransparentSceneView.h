@@ -31,6 +31,9 @@ namespace brightfold::preview {
 /// Parts of the scene that cannot be shown (an undecodable image, a broken mesh) are left out
 /// and described in `problems`, one sentence each, so the screen can say what is missing.
 ///
+/// Programs showing it call the functions of RenderingSetup.h around creating their
+/// application object.
+///
 /// Programs that link the static library also link its QML plugin target
 /// (BrightfoldPreviewplugin) and write `Q_IMPORT_QML_PLUGIN(Brightfold_PreviewPlugin)` once.
 class TransparentSceneView : public QQuickItem {
