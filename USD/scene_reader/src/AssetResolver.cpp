@@ -44,13 +44,6 @@ Layer decodeLayer(std::span<const std::uint8_t> bytes, const std::string& name) 
     }
 }
 
-// Bytes inside a package lie in its mapped file, which stays open while the scene is read.
-void releasePackagePages(const AssetLocation& location, std::span<const std::uint8_t> bytes) {
-    if (location.package != nullptr) {
-        releasePages(bytes);
-    }
-}
-
 std::vector<std::string> subLayerPaths(const Layer& layer) {
     const Spec* root = layer.pseudoRoot();
     const Value* value = root ? root->field("subLayers") : nullptr;
@@ -75,6 +68,7 @@ std::unique_ptr<AssetResolver> AssetResolver::forPackage(const std::filesystem::
     try {
         resolver->packages_.push_back(std::make_unique<PackageReader>(PackageReader::open(file)));
         const PackageReader& package = *resolver->packages_.back();
+        resolver->mappedPackage_ = &package;
         resolver->root_ = &resolver->load({&package, file, package.rootLayer().name}, 0);
     } catch (const PackageError& error) {
         throw SceneReadError(error.what());
@@ -111,7 +105,7 @@ std::optional<scene::Bytes> AssetResolver::bytes(const std::string& assetPath,
     }
     const std::span<const std::uint8_t> data = contents(*location);
     auto copied = scene::makeBytes(std::vector<std::uint8_t>(data.begin(), data.end()));
-    releasePackagePages(*location, data);
+    releaseMappedPages(*location, data);
     return copied;
 }
 
@@ -185,6 +179,13 @@ std::span<const std::uint8_t> AssetResolver::contents(const AssetLocation& locat
     return fileContents_.back();
 }
 
+void AssetResolver::releaseMappedPages(const AssetLocation& location,
+                                       std::span<const std::uint8_t> bytes) const {
+    if (location.package != nullptr && location.package == mappedPackage_) {
+        releaseMappedFilePages(bytes);
+    }
+}
+
 const LoadedLayer& AssetResolver::load(const AssetLocation& location, int depth) {
     const std::string key = location.displayName();
     if (const auto found = layers_.find(key); found != layers_.end()) {
@@ -197,7 +198,7 @@ const LoadedLayer& AssetResolver::load(const AssetLocation& location, int depth)
     auto loaded = std::make_unique<LoadedLayer>();
     const std::span<const std::uint8_t> encoded = contents(location);
     loaded->layer = decodeLayer(encoded, key);
-    releasePackagePages(location, encoded);
+    releaseMappedPages(location, encoded);
     loaded->location = location;
     loading_.push_back(key);
     for (const std::string& path : subLayerPaths(loaded->layer)) {

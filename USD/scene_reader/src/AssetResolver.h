@@ -59,9 +59,14 @@ class AssetResolver {
                                                      const std::string& innerPath);
     const LoadedLayer& load(const AssetLocation& location, int depth);
     std::span<const std::uint8_t> contents(const AssetLocation& location);
+    // Entries of the package the user named lie in its mapped file, which stays open while the
+    // scene is read: their pages are given back once decoded or copied.
+    void releaseMappedPages(const AssetLocation& location,
+                            std::span<const std::uint8_t> bytes) const;
 
     SceneReadWarnings& warnings_;
     std::vector<std::unique_ptr<PackageReader>> packages_;
+    const PackageReader* mappedPackage_ = nullptr; // opened from its file, not from bytes
     std::map<std::string, const PackageReader*> nestedPackages_;
     // Disk files read whole; a deque keeps earlier contents where they are.
     std::deque<std::vector<std::uint8_t>> fileContents_;
