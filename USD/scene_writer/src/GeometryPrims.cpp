@@ -59,15 +59,6 @@ std::vector<std::uint32_t> compactVertices(CornerIndices& corners, std::size_t v
     return selection;
 }
 
-std::vector<std::uint32_t> vertexSelection(CornerIndices& corners, const scene::Geometry& geometry,
-                                           const GeometryPrimPlan& plan) {
-    if (!plan.sharesAllVertices)
-        return compactVertices(corners, vertexCountOf(geometry));
-    std::vector<std::uint32_t> all(vertexCountOf(geometry));
-    std::iota(all.begin(), all.end(), 0u);
-    return all;
-}
-
 const WrittenMaterial& materialOf(GeometryContext& context, const scene::Geometry& geometry,
                                   std::size_t element) {
     return context.materials.use(geometry.materialForElement(element));
@@ -136,7 +127,12 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
                      const GeometryPrimPlan& plan) {
     PrimCorners read = readElements(context, geometry, plan);
     CornerIndices& corners = read.corners;
-    const auto selection = vertexSelection(corners, geometry, plan);
+    const std::vector<std::uint32_t> used = plan.sharesAllVertices
+                                                ? std::vector<std::uint32_t>{}
+                                                : compactVertices(corners, vertexCountOf(geometry));
+    const VertexSelection selection = plan.sharesAllVertices
+                                          ? VertexSelection::all(vertexCountOf(geometry))
+                                          : VertexSelection::listed(used);
     VertexAttributes attributes = gatherVertexAttributes(geometry, selection, context.findings);
     if (attributes.normals)
         repairNormals(*attributes.normals, attributes.points, corners);
@@ -173,8 +169,9 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
 void writePointsOrCurves(GeometryContext& context, const Path& prim,
                          const scene::Geometry& geometry, const GeometryPrimPlan& plan) {
     const PrimCorners read = readElements(context, geometry, plan);
-    const std::vector<std::uint32_t> selection(read.corners.begin(), read.corners.end());
-    VertexAttributes attributes = gatherVertexAttributes(geometry, selection, context.findings);
+    const std::vector<std::uint32_t> corners(read.corners.begin(), read.corners.end());
+    VertexAttributes attributes =
+        gatherVertexAttributes(geometry, VertexSelection::listed(corners), context.findings);
     const WrittenMaterial& material = materialOf(context, geometry, plan.elements.front());
     std::vector<BakedPrimvar> baked = materialTexCoords(context, {&material}, attributes);
     LayerBuilder& build = context.build;
@@ -185,7 +182,7 @@ void writePointsOrCurves(GeometryContext& context, const Path& prim,
         build.addAttribute(prim, "type", {"token", Token{"linear"}, Variability::Uniform});
         build.addAttribute(prim, "wrap", {"token", Token{"nonperiodic"}, Variability::Uniform});
         build.addAttribute(prim, "curveVertexCounts",
-                           {"int[]", Array<std::int32_t>(selection.size() / 2, 2)});
+                           {"int[]", Array<std::int32_t>(corners.size() / 2, 2)});
     }
     writeBakedTexCoords(build, prim, std::move(baked));
     bindMaterial(build, prim, material.path);

@@ -11,11 +11,11 @@ using scene::GeometrySemantic;
 using scene::GeometrySource;
 
 template <typename Vector, typename Read>
-Array<Vector> readVectors(std::span<const std::uint32_t> selection, Read read) {
+Array<Vector> readVectors(const VertexSelection& selection, Read read) {
     Array<Vector> values;
     values.reserve(selection.size());
-    for (const std::uint32_t vertex : selection)
-        values.push_back(read(vertex));
+    for (std::size_t i = 0; i < selection.size(); ++i)
+        values.push_back(read(selection[i]));
     return values;
 }
 
@@ -54,15 +54,18 @@ Vec3f xyz(const glm::dvec4& v) {
 }
 
 // A source can serve the selection only when it holds a vector for the largest vertex.
-bool covers(const GeometrySource& source, std::span<const std::uint32_t> selection,
+bool covers(const GeometrySource& source, const VertexSelection& selection,
             std::size_t vertexCount) {
-    return source.vectorCount() >= vertexCount ||
-           std::ranges::all_of(selection,
-                               [&](std::uint32_t v) { return v < source.vectorCount(); });
+    if (source.vectorCount() >= vertexCount)
+        return true;
+    for (std::size_t i = 0; i < selection.size(); ++i)
+        if (selection[i] >= source.vectorCount())
+            return false;
+    return true;
 }
 
 std::shared_ptr<GeometrySource> usableSource(const std::shared_ptr<GeometrySource>& source,
-                                             std::span<const std::uint32_t> selection,
+                                             const VertexSelection& selection,
                                              std::size_t vertexCount, Findings& findings) {
     if (!source || covers(*source, selection, vertexCount))
         return source;
@@ -72,7 +75,7 @@ std::shared_ptr<GeometrySource> usableSource(const std::shared_ptr<GeometrySourc
     return nullptr;
 }
 
-Array<Vec3f> readPoints(const GeometrySource& source, std::span<const std::uint32_t> selection,
+Array<Vec3f> readPoints(const GeometrySource& source, const VertexSelection& selection,
                         Findings& findings) {
     if (source.usesFloatComponents())
         return readVectors<Vec3f>(
@@ -83,7 +86,7 @@ Array<Vec3f> readPoints(const GeometrySource& source, std::span<const std::uint3
 }
 
 std::optional<Array<Vec3f>> readNormals(const GeometrySource* source,
-                                        std::span<const std::uint32_t> selection) {
+                                        const VertexSelection& selection) {
     if (source == nullptr)
         return std::nullopt;
     auto normals = readVectors<Vec3f>(
@@ -97,7 +100,7 @@ std::optional<Array<Vec3f>> readNormals(const GeometrySource* source,
 }
 
 std::vector<TexCoordChannel> readTexCoords(const std::vector<std::shared_ptr<GeometrySource>>& all,
-                                           std::span<const std::uint32_t> selection,
+                                           const VertexSelection& selection,
                                            std::size_t vertexCount, Findings& findings) {
     std::vector<TexCoordChannel> channels;
     for (std::size_t c = 0; c < all.size(); ++c) {
@@ -113,7 +116,7 @@ std::vector<TexCoordChannel> readTexCoords(const std::vector<std::shared_ptr<Geo
     return channels;
 }
 
-void readColors(const GeometrySource* source, std::span<const std::uint32_t> selection,
+void readColors(const GeometrySource* source, const VertexSelection& selection,
                 VertexAttributes& attributes) {
     if (source == nullptr)
         return;
@@ -150,8 +153,7 @@ void VertexAttributes::appendCopyOf(std::size_t vertex) {
 }
 
 VertexAttributes gatherVertexAttributes(const scene::Geometry& geometry,
-                                        std::span<const std::uint32_t> selection,
-                                        Findings& findings) {
+                                        const VertexSelection& selection, Findings& findings) {
     VertexAttributes attributes;
     const auto positions = geometry.firstSource(GeometrySemantic::vertex);
     if (!positions)

@@ -33,11 +33,33 @@ struct VertexAttributes {
     std::size_t size() const { return points.size(); }
 };
 
-// Reads the geometry's sources for the vertices listed in `selection` (each below the vertex
-// source's count). Sources too short for the vertices are left out and reported.
+// The geometry's vertices a prim keeps, in its order: all of them, or those of a list (which
+// must outlive the selection).
+class VertexSelection {
+  public:
+    static VertexSelection all(std::size_t vertexCount) { return {{}, vertexCount, true}; }
+    static VertexSelection listed(std::span<const std::uint32_t> vertices) {
+        return {vertices, vertices.size(), false};
+    }
+
+    std::size_t size() const { return size_; }
+    std::uint32_t operator[](std::size_t i) const {
+        return all_ ? static_cast<std::uint32_t>(i) : listed_[i];
+    }
+
+  private:
+    VertexSelection(std::span<const std::uint32_t> listed, std::size_t size, bool all)
+        : listed_(listed), size_(size), all_(all) {}
+
+    std::span<const std::uint32_t> listed_;
+    std::size_t size_;
+    bool all_;
+};
+
+// Reads the geometry's sources for the selected vertices (each below the vertex source's
+// count). Sources too short for the vertices are left out and reported.
 VertexAttributes gatherVertexAttributes(const scene::Geometry& geometry,
-                                        std::span<const std::uint32_t> selection,
-                                        Findings& findings);
+                                        const VertexSelection& selection, Findings& findings);
 
 // The number of vertices the geometry's positions give (0 without a position source).
 std::size_t vertexCountOf(const scene::Geometry& geometry);
