@@ -109,6 +109,60 @@ TEST(MeshTopology, ArraysOfOtherWidthsReadLikeIntsAndFloats) {
     EXPECT_EQ(trianglePositions(*narrowGeometry, 0)[2], glm::dvec3(1, 1, 0));
 }
 
+// Welding many corners: face-varying coordinates whose indices agree at every point give one
+// vertex per point, however many faces meet there; without indices, one per face corner.
+TEST(MeshPrimvars, FaceVaryingValuesIndexedAlikeAtAPointShareOneVertex) {
+    constexpr int side = 60;
+    std::vector<Vec3f> points;
+    Array<Vec2f> st;
+    for (int y = 0; y <= side; ++y) {
+        for (int x = 0; x <= side; ++x) {
+            points.push_back({float(x), float(y), 0});
+            st.push_back({float(x) / side, float(y) / side});
+        }
+    }
+    std::vector<std::int32_t> counts;
+    std::vector<std::int32_t> indices;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const int first = y * (side + 1) + x;
+            counts.push_back(4);
+            indices.insert(indices.end(), {first, first + 1, first + side + 2, first + side + 1});
+        }
+    }
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path mesh = defineMesh(build, "/Grid", points, counts, indices);
+    build.addAttribute(mesh, "primvars:st", {"texCoord2f[]", st});
+    build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"faceVarying"});
+    build.addAttribute(mesh, "primvars:st:indices",
+                       {"int[]", Array<std::int32_t>(indices.begin(), indices.end())});
+    const Path unshared = defineMesh(build, "/Unshared", points, counts, indices);
+    Array<Vec2f> perCorner;
+    for (std::int32_t point : indices) {
+        perCorner.push_back(st[static_cast<std::size_t>(point)]);
+    }
+    build.addAttribute(unshared, "primvars:st", {"texCoord2f[]", std::move(perCorner)});
+    build.setMetadata(unshared.appendProperty("primvars:st"), "interpolation",
+                      Token{"faceVarying"});
+    const ReadResult result = readLayer(layer);
+    EXPECT_EQ(
+        onlyGeometry(result, "Unshared")->firstSource(GeometrySemantic::vertex)->vectorCount(),
+        indices.size());
+    const auto geometry = onlyGeometry(result, "Grid");
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_EQ(triangleCount(*geometry), 2u * side * side);
+    EXPECT_EQ(geometry->firstSource(GeometrySemantic::vertex)->vectorCount(), points.size());
+    const auto corners = trianglePositions(*geometry, 0);
+    const auto texcoords = geometry->firstSource(GeometrySemantic::texcoord);
+    const auto element = geometry->elements()[0];
+    for (std::size_t i = 0; i < corners.size(); i += 97) {
+        const glm::dvec4 uv = texcoords->vector(element->index(i));
+        EXPECT_NEAR(uv.x, corners[i].x / side, 1e-6);
+        EXPECT_NEAR(uv.y, 1 - corners[i].y / side, 1e-6);
+    }
+}
+
 TEST(MeshTopology, LeftHandedFacesAreReversedWithTheirFaceVaryingData) {
     Layer layer = metreLayer();
     LayerBuilder build(layer);
