@@ -1,15 +1,24 @@
-# brightfold_add_test(NAME <name> SOURCES <files…> LIBRARIES <targets…> [LABELS <labels…>])
-# One GoogleTest executable registered with CTest; each test case is its own CTest entry.
+# brightfold_add_test(NAME <name> SOURCES <files…> LIBRARIES <targets…> [LABELS <labels…>]
+#                     [RUNNER <program> RESOURCE_LOCK <lock>])
+# One GoogleTest executable registered with CTest; each test case is its own CTest entry. With a
+# RUNNER, the cases are listed and run through that program (a virtual display, for example),
+# never two at once under the same RESOURCE_LOCK.
 include(GoogleTest)
 
 function(brightfold_add_test)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBRARIES;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;RUNNER;RESOURCE_LOCK" "SOURCES;LIBRARIES;LABELS" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${ARG_NAME} PRIVATE
     BRIGHTFOLD_SHARED_DIR="${BRIGHTFOLD_SHARED_DIR}"
     BRIGHTFOLD_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60)
+  set(case_properties "")
+  if(ARG_RUNNER)
+    # Read when the discovery is set up, so it must be in place before.
+    set_target_properties(${ARG_NAME} PROPERTIES CROSSCOMPILING_EMULATOR "${ARG_RUNNER}")
+    set(case_properties PROPERTIES RESOURCE_LOCK "${ARG_RESOURCE_LOCK}")
+  endif()
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 ${case_properties})
   if(ARG_LABELS)
     brightfold_label_discovered_tests(${ARG_NAME} "${ARG_LABELS}")
   endif()
