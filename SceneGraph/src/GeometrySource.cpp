@@ -77,9 +77,16 @@ std::shared_ptr<GeometrySource> GeometrySource::fromFloats(GeometrySemantic sema
                                                            std::span<const float> floats,
                                                            int componentsPerVector) {
     const auto* first = reinterpret_cast<const std::uint8_t*>(floats.data());
-    auto bytes = makeBytes(std::vector<std::uint8_t>(first, first + floats.size_bytes()));
+    return fromPackedFloats(
+        semantic, makeBytes(std::vector<std::uint8_t>(first, first + floats.size_bytes())),
+        componentsPerVector);
+}
+
+std::shared_ptr<GeometrySource>
+GeometrySource::fromPackedFloats(GeometrySemantic semantic, Bytes bytes, int componentsPerVector) {
     const auto vectorSize = static_cast<std::size_t>(componentsPerVector) * sizeof(float);
-    const SourceLayout layout{.vectorCount = floats.size() / componentsPerVector,
+    const std::size_t vectorCount = bytes ? bytes->size() / vectorSize : 0;
+    const SourceLayout layout{.vectorCount = vectorCount,
                               .usesFloatComponents = true,
                               .componentsPerVector = componentsPerVector,
                               .bytesPerComponent = sizeof(float),

@@ -56,6 +56,11 @@ class GeometrySource {
     static std::shared_ptr<GeometrySource> fromVectors(GeometrySemantic semantic,
                                                        std::span<const glm::vec<N, float>> vectors);
 
+    /// Vectors of `componentsPerVector` 32-bit floats packed one after the other in `bytes`,
+    /// which the source takes over without copying them.
+    static std::shared_ptr<GeometrySource> fromPackedFloats(GeometrySemantic semantic, Bytes bytes,
+                                                            int componentsPerVector);
+
     GeometrySemantic semantic() const { return semantic_; }
     const Bytes& data() const { return bytes_; }
     const SourceLayout& layout() const { return layout_; }

@@ -65,13 +65,7 @@ std::shared_ptr<scene::GeometrySource> vertexSource(GeometrySemantic semantic,
         const glm::vec<N, float> vector = valueAt(welded.vertex(v));
         std::memcpy(bytes.data() + v * vectorBytes, &vector, vectorBytes);
     }
-    const scene::SourceLayout layout{.vectorCount = count,
-                                     .usesFloatComponents = true,
-                                     .componentsPerVector = N,
-                                     .bytesPerComponent = sizeof(float),
-                                     .dataOffset = 0,
-                                     .dataStride = vectorBytes};
-    return scene::GeometrySource::create(scene::makeBytes(std::move(bytes)), semantic, layout);
+    return scene::GeometrySource::fromPackedFloats(semantic, scene::makeBytes(std::move(bytes)), N);
 }
 
 std::optional<Primvar> authoredNormals(const ComposedPrim& mesh, const MeshTopology& topology,
