@@ -22,14 +22,16 @@ FileSink::~FileSink() {
     std::filesystem::remove(path_, ignored);
 }
 
-void FileSink::write(std::span<const std::uint8_t> bytes) {
+void FileSink::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+        const ssize_t written =
+            ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
             fail("write");
         bytes = bytes.subspan(static_cast<std::size_t>(written));
+        offset += static_cast<std::uint64_t>(written);
     }
 }
 

@@ -6,9 +6,9 @@
 
 namespace usd {
 
-// A file being written from the start. Every failure throws PackageError naming
-// the path; a sink destroyed before commit() removes its file, so a failed write
-// leaves nothing half-written behind.
+// A file being written, piece by piece at the offsets given. Every failure throws PackageError
+// naming the path; a sink destroyed before commit() removes its file, so a failed write leaves
+// nothing half-written behind.
 class FileSink {
   public:
     explicit FileSink(std::filesystem::path path);
@@ -16,7 +16,7 @@ class FileSink {
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;
 
-    void write(std::span<const std::uint8_t> bytes);
+    void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
     void commit();
 
   private:

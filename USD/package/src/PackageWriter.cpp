@@ -5,6 +5,7 @@
 
 #include <USD/PackageError.h>
 #include <USD/PackageWriter.h>
+#include <future>
 #include <limits>
 #include <string>
 #include <unordered_set>
@@ -83,18 +84,44 @@ PackagePlan planPackage(std::span<const PackageEntry> entries) {
     return plan;
 }
 
+std::uint64_t dataOffset(const PlannedEntry& entry) {
+    return entry.header.localHeaderOffset + zip::localHeaderSize + entry.name.size() +
+           entry.header.fields.extraLength;
+}
+
+std::vector<std::uint32_t> crcsOf(const std::vector<PlannedEntry>& entries) {
+    std::vector<std::uint32_t> crcs;
+    crcs.reserve(entries.size());
+    for (const PlannedEntry& entry : entries)
+        crcs.push_back(crc32(entry.bytes));
+    return crcs;
+}
+
+// Every offset is planned, so the CRC-32s are worked out on a second thread while the entries'
+// bytes go to the file, and the local headers that carry them are written last.
 void writeEntries(FileSink& sink, std::vector<PlannedEntry>& entries) {
-    for (PlannedEntry& entry : entries) {
-        entry.header.fields.crc = crc32(entry.bytes);
-        sink.write(zip::localHeader(entry.header.fields, entry.name));
-        sink.write(entry.bytes);
+    auto crcs = std::async(std::launch::async | std::launch::deferred,
+                           [&entries] { return crcsOf(entries); });
+    for (const PlannedEntry& entry : entries)
+        sink.writeAt(dataOffset(entry), entry.bytes);
+    const std::vector<std::uint32_t> values = crcs.get();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        PlannedEntry& entry = entries[i];
+        entry.header.fields.crc = values[i];
+        sink.writeAt(entry.header.localHeaderOffset,
+                     zip::localHeader(entry.header.fields, entry.name));
     }
 }
 
 void writeCentralDirectory(FileSink& sink, const PackagePlan& plan) {
+    std::uint64_t offset = plan.end.centralDirectoryOffset;
+    const auto append = [&](const std::vector<std::uint8_t>& bytes) {
+        sink.writeAt(offset, bytes);
+        offset += bytes.size();
+    };
     for (const PlannedEntry& entry : plan.entries)
-        sink.write(zip::centralHeader(entry.header, entry.name));
-    sink.write(zip::endRecord(plan.end));
+        append(zip::centralHeader(entry.header, entry.name));
+    append(zip::endRecord(plan.end));
 }
 
 } // namespace
