@@ -1,33 +1,35 @@
 #include <USD/CompressedIntegers.h>
 #include <USD/FramedLz4.h>
 #include <cstring>
-#include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace usd {
 
-namespace {
-
-// Scratch space for coding big arrays: left uninitialised, so that only the bytes actually
-// produced are ever touched.
-std::unique_ptr<std::uint8_t[]> scratch(std::size_t size) {
-    return std::make_unique_for_overwrite<std::uint8_t[]>(size);
+template <CodedInteger T> ScratchBytes codeIntegers(std::span<const T> values) {
+    ScratchBytes coded(maxEncodedIntegersSize<T>(values.size()));
+    coded.truncate(encodeIntegersInto(values, coded.bytes()));
+    return coded;
 }
 
-} // namespace
+std::size_t compressedBlockWorstCaseSize(std::size_t codedSize) {
+    return sizeof(std::uint64_t) + framedWorstCaseSize(codedSize);
+}
+
+std::size_t compressCodedIntegersInto(std::span<const std::uint8_t> coded,
+                                      std::span<std::uint8_t> out) {
+    if (out.size() < compressedBlockWorstCaseSize(coded.size()))
+        throw std::length_error("an integer block needs room for its worst case");
+    const std::uint64_t length = compressFramedInto(coded, out.subspan(sizeof length));
+    std::memcpy(out.data(), &length, sizeof length);
+    return sizeof length + length;
+}
 
 template <CodedInteger T>
 std::vector<std::uint8_t> compressIntegerBlock(std::span<const T> values) {
-    const std::size_t codedCapacity = maxEncodedIntegersSize<T>(values.size());
-    const auto coded = scratch(codedCapacity);
-    const std::size_t codedSize = encodeIntegersInto(values, {coded.get(), codedCapacity});
-    const std::size_t framedCapacity = framedWorstCaseSize(codedSize);
-    const auto framed = scratch(framedCapacity);
-    const std::uint64_t length =
-        compressFramedInto({coded.get(), codedSize}, {framed.get(), framedCapacity});
-    std::vector<std::uint8_t> block(sizeof length + length);
-    std::memcpy(block.data(), &length, sizeof length);
-    std::memcpy(block.data() + sizeof length, framed.get(), length);
+    const ScratchBytes coded = codeIntegers(values);
+    std::vector<std::uint8_t> block(compressedBlockWorstCaseSize(coded.bytes().size()));
+    block.resize(compressCodedIntegersInto(coded.bytes(), block));
     return block;
 }
 
@@ -43,16 +45,20 @@ std::vector<T> readCompressedIntegers(ByteReader& reader, std::size_t count) {
     }
     const auto codedCapacity = static_cast<std::size_t>(
         std::min<std::uint64_t>(maxEncodedIntegersSize<T>(count), expansionLimit));
-    const auto coded = scratch(codedCapacity);
+    const ScratchBytes coded(codedCapacity);
     try {
-        const std::size_t codedSize = decompressFramed(framed, {coded.get(), codedCapacity});
-        return decodeIntegers<T>({coded.get(), codedSize}, count);
+        const std::size_t codedSize = decompressFramed(framed, coded.bytes());
+        return decodeIntegers<T>(coded.bytes().first(codedSize), count);
     } catch (const FormatError& error) {
         throw FormatError("compressed integers at offset " + std::to_string(blockStart) + ": " +
                           error.what());
     }
 }
 
+template ScratchBytes codeIntegers(std::span<const std::int32_t>);
+template ScratchBytes codeIntegers(std::span<const std::uint32_t>);
+template ScratchBytes codeIntegers(std::span<const std::int64_t>);
+template ScratchBytes codeIntegers(std::span<const std::uint64_t>);
 template std::vector<std::uint8_t> compressIntegerBlock(std::span<const std::int32_t>);
 template std::vector<std::uint8_t> compressIntegerBlock(std::span<const std::uint32_t>);
 template std::vector<std::uint8_t> compressIntegerBlock(std::span<const std::int64_t>);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>
+#include <stdexcept>
 
 using namespace usd;
 
@@ -101,4 +102,20 @@ TEST(CompressedIntegers, RoundTripsAndRefusesImpossibleCounts) {
     const Bytes truncated(block.begin(), block.end() - 1);
     ByteReader cut(truncated);
     EXPECT_THROW(readCompressedIntegers<std::uint32_t>(cut, indexes.size()), FormatError);
+}
+
+// Writers compress big arrays in two steps, straight into their output; the block must be the
+// same as the one-step form, and too little room is refused rather than overrun.
+TEST(CompressedIntegers, CompressesInTwoStepsToTheSameBlock) {
+    std::vector<std::int32_t> corners(30'000);
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        corners[i] = static_cast<std::int32_t>(i / 3 + i % 3 * 101);
+    }
+    const ScratchBytes coded = codeIntegers<std::int32_t>(corners);
+    Bytes room(compressedBlockWorstCaseSize(coded.bytes().size()));
+    room.resize(compressCodedIntegersInto(coded.bytes(), room));
+    EXPECT_EQ(room, compressIntegerBlock<std::int32_t>(corners));
+
+    Bytes tooSmall(compressedBlockWorstCaseSize(coded.bytes().size()) - 1);
+    EXPECT_THROW(compressCodedIntegersInto(coded.bytes(), tooSmall), std::length_error);
 }

@@ -1,7 +1,7 @@
 #include "CrateTypes.h"
+#include "IntegerBlocks.h"
 #include "ValuePacker.h"
 
-#include <USD/CompressedIntegers.h>
 #include <USD/FloatArrayCompression.h>
 
 namespace usd::crate {
@@ -27,7 +27,7 @@ template <typename T> ValueRep ValuePacker::packArray(const Array<T>& values) {
         if (count >= minCompressedCount)
             return writeOutOfLine(type, compressedArray, 1, [&] {
                 out_.append(count);
-                out_.appendBytes(compressIntegerBlock<T>(values));
+                appendIntegerBlock(out_, values);
             });
         return writeOutOfLine(type, ValueRep::kArrayBit, 1, [&] {
             out_.append(count);

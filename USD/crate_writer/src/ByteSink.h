@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ContentHash.h"
-#include "HugePages.h"
 
+#include <USD/HugePages.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -27,10 +27,7 @@ template <typename T> std::span<const std::uint8_t> bytesOf(std::span<const T> e
 class ByteSink {
   public:
     std::uint64_t size() const { return bytes_.size(); }
-    void reserve(std::size_t capacity) {
-        bytes_.reserve(capacity);
-        preferHugePages(bytes_.data(), bytes_.capacity());
-    }
+    void reserve(std::size_t capacity) { reserveWithHugePages(bytes_, capacity); }
 
     template <typename T> void append(const T& value) {
         static_assert(std::is_trivially_copyable_v<T>);
@@ -50,6 +47,15 @@ class ByteSink {
             appendBytes(part);
             hasher.add(part);
         }
+    }
+
+    // Lets `fill` write up to `maxSize` bytes in place and keeps as many as it says it wrote:
+    // big compressed arrays go straight into the file instead of through a buffer of their own.
+    template <typename Fill> void appendInPlace(std::size_t maxSize, Fill&& fill) {
+        const std::size_t start = bytes_.size();
+        bytes_.resize(start + maxSize);
+        const std::size_t written = fill(std::span(bytes_).subspan(start));
+        bytes_.resize(start + std::min(written, maxSize));
     }
 
     // Raw elements copied as they are in memory, which is their file layout.

@@ -1,6 +1,7 @@
 #include "Sections.h"
 
-#include <USD/CompressedIntegers.h>
+#include "IntegerBlocks.h"
+
 #include <USD/FramedLz4.h>
 #include <algorithm>
 
@@ -12,10 +13,6 @@ struct SectionRecord {
     std::uint64_t start;
     std::uint64_t size;
 };
-
-template <typename T> void appendIntegers(ByteSink& out, const std::vector<T>& values) {
-    out.appendBytes(compressIntegerBlock<T>(values));
-}
 
 void appendFramed(ByteSink& out, std::span<const std::uint8_t> bytes) {
     const std::vector<std::uint8_t> framed = compressFramed(bytes);
@@ -41,7 +38,7 @@ void writeStrings(ByteSink& out, const std::vector<std::uint32_t>& strings) {
 
 void writeFields(ByteSink& out, const StructuralTables& tables) {
     out.append(static_cast<std::uint64_t>(tables.fieldNameTokens.size()));
-    appendIntegers(out, tables.fieldNameTokens);
+    appendIntegerBlock(out, tables.fieldNameTokens);
     // Value references are only LZ4-compressed, never integer-coded.
     const auto& reps = tables.fieldValueReps;
     appendFramed(out, {reinterpret_cast<const std::uint8_t*>(reps.data()), reps.size() * 8});
@@ -49,22 +46,22 @@ void writeFields(ByteSink& out, const StructuralTables& tables) {
 
 void writeFieldSets(ByteSink& out, const std::vector<std::uint32_t>& fieldSets) {
     out.append(static_cast<std::uint64_t>(fieldSets.size()));
-    appendIntegers(out, fieldSets);
+    appendIntegerBlock(out, fieldSets);
 }
 
 void writePaths(ByteSink& out, const StructuralTables& tables) {
     out.append(static_cast<std::uint64_t>(tables.pathTableSize));
     out.append(static_cast<std::uint64_t>(tables.pathTree.pathIndexes.size()));
-    appendIntegers(out, tables.pathTree.pathIndexes);
-    appendIntegers(out, tables.pathTree.elementTokenIndexes);
-    appendIntegers(out, tables.pathTree.jumps);
+    appendIntegerBlock(out, tables.pathTree.pathIndexes);
+    appendIntegerBlock(out, tables.pathTree.elementTokenIndexes);
+    appendIntegerBlock(out, tables.pathTree.jumps);
 }
 
 void writeSpecs(ByteSink& out, const StructuralTables& tables) {
     out.append(static_cast<std::uint64_t>(tables.specPaths.size()));
-    appendIntegers(out, tables.specPaths);
-    appendIntegers(out, tables.specFieldSets);
-    appendIntegers(out, tables.specTypes);
+    appendIntegerBlock(out, tables.specPaths);
+    appendIntegerBlock(out, tables.specFieldSets);
+    appendIntegerBlock(out, tables.specTypes);
 }
 
 template <typename WriteSection>

@@ -81,6 +81,9 @@ TEST_F(ValuePacking, CompressesIntegerArraysOfSixteenOrMore) {
     ByteReader reader(out.bytesFrom(0), compressed.payload());
     EXPECT_EQ(reader.read<std::uint64_t>(), 100u);
     EXPECT_EQ(readCompressedIntegers<std::int32_t>(reader, 100), large);
+    // Compressed in place: nothing of the room set aside for the worst case is left behind.
+    const auto blockLength = readAt<std::uint64_t>(compressed.payload() + 8);
+    EXPECT_EQ(out.size(), compressed.payload() + 8 + 8 + blockLength);
 }
 
 TEST_F(ValuePacking, CompressesWholeNumberFloatArraysAndAlignsRawOnes) {

@@ -1,12 +1,47 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
 
-namespace usd::crate {
+namespace usd {
 
 // Asks the system to back a large, not yet touched buffer with huge pages. Filling tens of
 // megabytes of fresh memory otherwise costs one page fault per 4 KiB, which on virtual
 // machines can take longer than producing the bytes. Only advice: ignored where unsupported.
 void preferHugePages(const void* data, std::size_t size);
 
-} // namespace usd::crate
+// How many elements of `elementSize` bytes to reserve for `count` of them so that a large
+// array is given memory of its own in whole huge pages, starting on a huge-page boundary.
+std::size_t hugePageCapacity(std::size_t count, std::size_t elementSize);
+
+// Room for at least `count` elements of a large array that is about to be filled, backed by
+// huge pages where the system allows.
+template <typename T> void reserveWithHugePages(std::vector<T>& array, std::size_t count) {
+    array.reserve(hugePageCapacity(count, sizeof(T)));
+    preferHugePages(array.data(), array.capacity() * sizeof(T));
+}
+
+// Uninitialised bytes for coding a large array, so that only the bytes produced are ever
+// touched. Large ones start on a huge-page boundary and are backed by huge pages where the
+// system allows, which the allocator's own placement would rarely give them.
+class ScratchBytes {
+  public:
+    explicit ScratchBytes(std::size_t size);
+
+    std::span<std::uint8_t> bytes() const { return {data_.get(), size_}; }
+    // Keeps only the first `size` bytes in view, once fewer were used than set aside.
+    void truncate(std::size_t size) { size_ = std::min(size, size_); }
+
+  private:
+    struct Free {
+        void operator()(std::uint8_t* data) const;
+    };
+    std::unique_ptr<std::uint8_t[], Free> data_;
+    std::size_t size_;
+};
+
+} // namespace usd
