@@ -1,5 +1,6 @@
 #include "FaceSides.h"
 
+#include <USD/HugePages.h>
 #include <algorithm>
 #include <cmath>
 #include <glm/geometric.hpp>
@@ -41,7 +42,7 @@ void appendBackFaces(VertexAttributes& attributes, CornerIndices& triangleCorner
         std::for_each(attributes.normals->begin() + static_cast<std::ptrdiff_t>(vertexCount),
                       attributes.normals->end(), negate);
     const std::size_t cornerCount = triangleCorners.size();
-    triangleCorners.reserve(cornerCount * 2);
+    reserveWithHugePages(triangleCorners, cornerCount * 2);
     for (std::size_t c = 0; c < cornerCount; ++c)
         triangleCorners.push_back(triangleCorners[c] + static_cast<std::int32_t>(vertexCount));
     reverseWinding(triangleCorners, cornerCount);

@@ -5,6 +5,7 @@
 #include "PrimitiveCorners.h"
 #include "VertexPrimvars.h"
 
+#include <USD/HugePages.h>
 #include <algorithm>
 #include <numeric>
 #include <string>
@@ -123,6 +124,14 @@ std::vector<const WrittenMaterial*> materialsOf(GeometryContext& context,
     return materials;
 }
 
+// Every face is a triangle: a large array of threes.
+Array<std::int32_t> triangleCounts(std::size_t faceCount) {
+    Array<std::int32_t> counts;
+    reserveWithHugePages(counts, faceCount);
+    counts.assign(faceCount, 3);
+    return counts;
+}
+
 Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Geometry& geometry,
                      const GeometryPrimPlan& plan) {
     PrimCorners read = readElements(context, geometry, plan);
@@ -149,8 +158,7 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
     const auto materials = materialsOf(context, geometry, read.elements);
     std::vector<BakedPrimvar> baked = materialTexCoords(context, materials, attributes);
     writeVertexAttributes(build, prim, std::move(attributes));
-    build.addAttribute(prim, "faceVertexCounts",
-                       {"int[]", Array<std::int32_t>(corners.size() / 3, 3)});
+    build.addAttribute(prim, "faceVertexCounts", {"int[]", triangleCounts(corners.size() / 3)});
     build.addAttribute(prim, "faceVertexIndices", {"int[]", std::move(corners)});
     build.addAttribute(prim, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
     build.addAttribute(prim, "doubleSided", {"bool", false, Variability::Uniform});

@@ -1,5 +1,6 @@
 #include "PrimitiveCorners.h"
 
+#include <USD/HugePages.h>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -104,7 +105,8 @@ std::size_t cornersPerPrimitive(scene::PrimitiveType type) {
 PrimitiveCorners readPrimitiveCorners(const scene::GeometryElement& element,
                                       std::size_t vertexCount) {
     PrimitiveCorners result;
-    result.corners.reserve(element.primitiveCount() * cornersPerPrimitive(element.primitiveType()));
+    reserveWithHugePages(result.corners,
+                         element.primitiveCount() * cornersPerPrimitive(element.primitiveType()));
     if (element.primitiveType() == scene::PrimitiveType::triangleStrip) {
         readStripTriangles(element, vertexCount, result);
         return result;

@@ -1,5 +1,6 @@
 #include "TextureTransform.h"
 
+#include <USD/HugePages.h>
 #include <cmath>
 #include <numbers>
 
@@ -31,7 +32,7 @@ std::optional<Transform2d> transform2dFor(const scene::Matrix4& m) {
 
 Array<Vec2f> bakeTexCoords(const Array<Vec2f>& st, const scene::Matrix4& uvTransform) {
     Array<Vec2f> baked;
-    baked.reserve(st.size());
+    reserveWithHugePages(baked, st.size());
     for (const Vec2f& coordinate : st) {
         const glm::dvec4 uv = uvTransform * glm::dvec4(coordinate[0], 1.0 - coordinate[1], 0, 1);
         baked.push_back({static_cast<float>(uv.x), static_cast<float>(1.0 - uv.y)});

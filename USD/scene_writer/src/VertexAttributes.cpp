@@ -1,5 +1,6 @@
 #include "VertexAttributes.h"
 
+#include <USD/HugePages.h>
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -13,7 +14,7 @@ using scene::GeometrySource;
 template <typename Vector, typename Read>
 Array<Vector> readVectors(const VertexSelection& selection, Read read) {
     Array<Vector> values;
-    values.reserve(selection.size());
+    reserveWithHugePages(values, selection.size());
     for (std::size_t i = 0; i < selection.size(); ++i)
         values.push_back(read(selection[i]));
     return values;
