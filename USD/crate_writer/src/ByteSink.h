@@ -2,7 +2,7 @@
 
 #include "ContentHash.h"
 
-#include <USD/HugePages.h>
+#include <USD/MemoryPages.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "AssetResolver.h"
 
 #include "ReadLimits.h"
-#include "ReleasedPages.h"
 
 #include <USD/CrateReader.h>
+#include <USD/MemoryPages.h>
 #include <USD/PackageError.h>
 #include <USD/USDZReader.h>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "FaceSides.h"
 
-#include <USD/HugePages.h>
+#include <USD/MemoryPages.h>
 #include <algorithm>
 #include <cmath>
 #include <glm/geometric.hpp>

@@ -5,7 +5,7 @@
 #include "PrimitiveCorners.h"
 #include "VertexPrimvars.h"
 
-#include <USD/HugePages.h>
+#include <USD/MemoryPages.h>
 #include <algorithm>
 #include <numeric>
 #include <string>

@@ -1,6 +1,6 @@
 #include "PrimitiveCorners.h"
 
-#include <USD/HugePages.h>
+#include <USD/MemoryPages.h>
 #include <array>
 #include <cstring>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "TextureTransform.h"
 
-#include <USD/HugePages.h>
+#include <USD/MemoryPages.h>
 #include <cmath>
 #include <numbers>
 

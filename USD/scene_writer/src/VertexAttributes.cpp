@@ -1,6 +1,6 @@
 #include "VertexAttributes.h"
 
-#include <USD/HugePages.h>
+#include <USD/MemoryPages.h>
 #include <algorithm>
 #include <cstring>
 #include <string>

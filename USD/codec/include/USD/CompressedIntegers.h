@@ -1,8 +1,8 @@
 #pragma once
 
 #include <USD/ByteReader.h>
-#include <USD/HugePages.h>
 #include <USD/IntegerCoding.h>
+#include <USD/MemoryPages.h>
 #include <cstdint>
 #include <span>
 #include <vector>

@@ -7,11 +7,13 @@
 #include <span>
 #include <vector>
 
+// What the system is told about the pages of large buffers: mesh arrays, coding scratch space
+// and the mapped files they are read from.
 namespace usd {
 
 // Asks the system to back a large, not yet touched buffer with huge pages. Filling tens of
-// megabytes of fresh memory otherwise costs one page fault per 4 KiB, which on virtual
-// machines can take longer than producing the bytes. Only advice: ignored where unsupported.
+// megabytes of fresh memory otherwise costs one page fault per page, which on virtual machines
+// can take longer than producing the bytes. Only advice: ignored where unsupported.
 void preferHugePages(const void* data, std::size_t size);
 
 // How many elements of `elementSize` bytes to reserve for `count` of them so that a large
@@ -24,6 +26,13 @@ template <typename T> void reserveWithHugePages(std::vector<T>& array, std::size
     array.reserve(hugePageCapacity(count, sizeof(T)));
     preferHugePages(array.data(), array.capacity() * sizeof(T));
 }
+
+// Gives back the memory of the whole pages inside `bytes`, which must lie in a read-only
+// mapping of a file: touched again, they are read back from the file (still in the system's
+// cache), so the bytes keep their contents. Used for a package's layers and images once
+// decoded or copied, since the package's file stays mapped, and counted as the process's
+// memory, for as long as the scene is being read. On any other memory this would lose data.
+void releaseMappedFilePages(std::span<const std::uint8_t> bytes);
 
 // Uninitialised bytes for coding a large array, so that only the bytes produced are ever
 // touched. Large ones start on a huge-page boundary and are backed by huge pages where the

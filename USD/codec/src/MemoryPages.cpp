@@ -1,28 +1,43 @@
-#include <USD/HugePages.h>
+#include <USD/MemoryPages.h>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace usd {
 
 namespace {
 
 constexpr std::uintptr_t kHugePageSize = std::uintptr_t{2} << 20;
-constexpr std::uintptr_t kPageSize = 4096;
 // What the allocator adds to a large block for its own bookkeeping, with room to spare: a
 // block asked for this much less than whole huge pages is mapped as exactly those pages, and
 // the system places such mappings on a huge-page boundary.
 constexpr std::size_t kAllocatorOverhead = 64;
 
-std::uintptr_t roundUpToHugePage(std::uintptr_t value) {
-    return (value + kHugePageSize - 1) & ~(kHugePageSize - 1);
+std::uintptr_t roundUp(std::uintptr_t value, std::uintptr_t unit) {
+    return (value + unit - 1) / unit * unit;
+}
+
+std::uintptr_t roundDown(std::uintptr_t value, std::uintptr_t unit) {
+    return value / unit * unit;
+}
+
+// Whole pages from `first` to `last`, as madvise takes them; nothing when they are empty.
+void advise(std::uintptr_t first, std::uintptr_t last, int advice) {
+    if (first < last)
+        ::madvise(reinterpret_cast<void*>(first), last - first, advice);
+}
+
+std::uintptr_t pageSize() {
+    static const auto size = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    return size;
 }
 
 void* allocateScratch(std::size_t size) {
     if (size < kHugePageSize)
         return std::malloc(size == 0 ? 1 : size);
-    const std::size_t rounded = roundUpToHugePage(size);
+    const std::size_t rounded = roundUp(size, kHugePageSize);
     void* data = std::aligned_alloc(kHugePageSize, rounded);
     if (data)
         preferHugePages(data, rounded);
@@ -31,15 +46,13 @@ void* allocateScratch(std::size_t size) {
 
 } // namespace
 
-// The advice covers the pages the buffer touches; the system then uses a huge page for every
+// The advice covers every page the buffer touches; the system then uses a huge page for every
 // huge-page-sized stretch of them that its mapping holds whole.
 void preferHugePages(const void* data, std::size_t size) {
     if (size < kHugePageSize)
         return;
     const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = start & ~(kPageSize - 1);
-    const std::uintptr_t last = (start + size + kPageSize - 1) & ~(kPageSize - 1);
-    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    advise(roundDown(start, pageSize()), roundUp(start + size, pageSize()), MADV_HUGEPAGE);
 }
 
 std::size_t hugePageCapacity(std::size_t count, std::size_t elementSize) {
@@ -48,8 +61,16 @@ std::size_t hugePageCapacity(std::size_t count, std::size_t elementSize) {
     const std::size_t bytes = count * elementSize;
     if (bytes < kHugePageSize)
         return count;
-    const std::size_t room = roundUpToHugePage(bytes + kAllocatorOverhead) - kAllocatorOverhead;
+    const std::size_t room =
+        roundUp(bytes + kAllocatorOverhead, kHugePageSize) - kAllocatorOverhead;
     return room / elementSize;
+}
+
+// Only the pages wholly inside the bytes: the ones at either end may hold other data. Only an
+// economy: where the system refuses, the pages simply stay.
+void releaseMappedFilePages(std::span<const std::uint8_t> bytes) {
+    const auto start = reinterpret_cast<std::uintptr_t>(bytes.data());
+    advise(roundUp(start, pageSize()), roundDown(start + bytes.size(), pageSize()), MADV_DONTNEED);
 }
 
 ScratchBytes::ScratchBytes(std::size_t size)
