@@ -10,6 +10,8 @@
 #include <SceneGraph/GeometrySource.h>
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <span>
 
 namespace usd::reader {
 namespace {
@@ -54,16 +56,34 @@ std::vector<std::string> texcoordOrder(const ComposedPrim& mesh,
 }
 
 // N floats per vertex, written straight into the block the source keeps, so a big mesh's
-// attributes are copied once.
-template <glm::length_t N, typename ValueAt>
-std::shared_ptr<scene::GeometrySource> vertexSource(GeometrySemantic semantic,
-                                                    const WeldedVertices& welded, ValueAt valueAt) {
-    constexpr std::size_t vectorBytes = N * sizeof(float);
+// attributes are copied once. `inPointOrder` holds the values themselves when vertex v takes
+// value v (empty otherwise), as in most files: then they are copied in one piece and only
+// adjusted where they lie.
+template <glm::length_t N, typename ValueAt, typename Adjust = std::identity>
+std::shared_ptr<scene::GeometrySource>
+vertexSource(GeometrySemantic semantic, const WeldedVertices& welded,
+             std::span<const float> inPointOrder, ValueAt valueAt, Adjust adjust = {}) {
+    using Vector = glm::vec<N, float>;
     const std::size_t count = welded.vertexCount();
-    std::vector<std::uint8_t> bytes(count * vectorBytes);
-    for (std::size_t v = 0; v < count; ++v) {
-        const glm::vec<N, float> vector = valueAt(welded.vertex(v));
-        std::memcpy(bytes.data() + v * vectorBytes, &vector, vectorBytes);
+    std::vector<std::uint8_t> bytes;
+    if (!inPointOrder.empty()) {
+        const auto* first = reinterpret_cast<const std::uint8_t*>(inPointOrder.data());
+        bytes.assign(first, first + count * sizeof(Vector));
+        if constexpr (!std::is_same_v<Adjust, std::identity>) {
+            for (std::uint8_t* at = bytes.data(); at != bytes.data() + bytes.size();
+                 at += sizeof(Vector)) {
+                Vector vector;
+                std::memcpy(&vector, at, sizeof vector);
+                vector = adjust(vector);
+                std::memcpy(at, &vector, sizeof vector);
+            }
+        }
+    } else {
+        bytes.resize(count * sizeof(Vector));
+        for (std::size_t v = 0; v < count; ++v) {
+            const Vector vector = adjust(valueAt(welded.vertex(v)));
+            std::memcpy(bytes.data() + v * sizeof(Vector), &vector, sizeof vector);
+        }
     }
     return scene::GeometrySource::fromPackedFloats(semantic, scene::makeBytes(std::move(bytes)), N);
 }
@@ -106,10 +126,25 @@ ColorPrimvars colorPrimvars(const ComposedPrim& mesh, const MeshTopology& topolo
     return colors;
 }
 
+// Every triangle's corners are faceVertexIndices as it is when the vertices are the points and
+// the triangles keep the faces' order: copied in one piece.
+std::shared_ptr<scene::GeometryElement> wholeMeshElement(const MeshTopology& topology) {
+    const auto corners =
+        std::as_bytes(topology.faceVertexIndices().numbers().first(topology.cornerCount()));
+    const auto* first = reinterpret_cast<const std::uint8_t*>(corners.data());
+    std::vector<std::uint8_t> bytes(first, first + corners.size());
+    return scene::GeometryElement::create(scene::makeBytes(std::move(bytes)),
+                                          scene::PrimitiveType::triangles,
+                                          topology.cornerCount() / 3, sizeof(std::uint32_t));
+}
+
 // The triangles of one face group, as 32-bit indices written straight into the block the
 // element keeps; null when the group has none.
 std::shared_ptr<scene::GeometryElement>
 elementFor(const FaceGroup& group, const MeshTopology& topology, const WeldedVertices& welded) {
+    if (group.everyFace && topology.keepsFaceOrder() && welded.arePoints()) {
+        return wholeMeshElement(topology);
+    }
     const std::size_t triangleCount = topology.cornerCount() / 3;
     const auto inGroup = [&](std::size_t t) { return bool(group.faces[topology.triangleFace(t)]); };
     std::size_t selected = 0;
@@ -180,25 +215,29 @@ MeshPrimvars readPrimvars(const ComposedPrim& mesh, const MeshTopology& topology
 std::vector<std::shared_ptr<scene::GeometrySource>> vertexSources(const VectorArray& points,
                                                                   const MeshPrimvars& primvars,
                                                                   const WeldedVertices& vertices) {
+    const auto inPointOrder = [&](std::span<const float> floats) {
+        return vertices.arePoints() ? floats : std::span<const float>{};
+    };
     std::vector<std::shared_ptr<scene::GeometrySource>> sources;
     sources.push_back(vertexSource<3>(GeometrySemantic::vertex, vertices,
+                                      inPointOrder(points.floats()),
                                       [&](const Corner& c) { return glm::vec3(points[c.point]); }));
-    sources.push_back(vertexSource<3>(GeometrySemantic::normal, vertices, [&](const Corner& c) {
-        return glm::vec3(primvars.normals.value(c));
-    }));
+    sources.push_back(vertexSource<3>(
+        GeometrySemantic::normal, vertices, inPointOrder(primvars.normals.valuesInPointOrder(3)),
+        [&](const Corner& c) { return glm::vec3(primvars.normals.value(c)); }));
     for (const Primvar& texcoord : primvars.texcoords) {
-        sources.push_back(
-            vertexSource<2>(GeometrySemantic::texcoord, vertices, [&](const Corner& c) {
-                const glm::vec4 st = texcoord.value(c);
-                return glm::vec2(st.x, 1.0f - st.y);
-            }));
+        sources.push_back(vertexSource<2>(
+            GeometrySemantic::texcoord, vertices, inPointOrder(texcoord.valuesInPointOrder(2)),
+            [&](const Corner& c) { return glm::vec2(texcoord.value(c)); },
+            [](glm::vec2 st) { return glm::vec2(st.x, 1.0f - st.y); }));
     }
     const ColorPrimvars& colors = primvars.colors;
     if (colors.color) {
-        sources.push_back(vertexSource<4>(GeometrySemantic::color, vertices, [&](const Corner& c) {
-            const float alpha = colors.opacity ? colors.opacity->value(c).x : 1.0f;
-            return glm::vec4(glm::vec3(colors.color->value(c)), alpha);
-        }));
+        sources.push_back(
+            vertexSource<4>(GeometrySemantic::color, vertices, {}, [&](const Corner& c) {
+                const float alpha = colors.opacity ? colors.opacity->value(c).x : 1.0f;
+                return glm::vec4(glm::vec3(colors.color->value(c)), alpha);
+            }));
     }
     return sources;
 }

@@ -20,11 +20,12 @@ std::vector<FaceGroup> faceGroups(const ComposedPrim& mesh, std::size_t faceCoun
                                   SceneReadWarnings& warnings) {
     std::vector<FaceGroup> groups;
     std::vector<bool> unclaimed(faceCount, true);
+    bool claimedAny = false;
     for (const auto& child : mesh.children()) {
         if (!isMaterialSubset(*child)) {
             continue;
         }
-        FaceGroup group{child.get(), std::vector<bool>(faceCount, false)};
+        FaceGroup group{child.get(), std::vector<bool>(faceCount, false), false};
         std::size_t outside = 0;
         for (std::int32_t face :
              readIntegerArray(child->attributeValue("indices")).value_or(IntegerArray{})) {
@@ -34,6 +35,7 @@ std::vector<FaceGroup> faceGroups(const ComposedPrim& mesh, std::size_t faceCoun
             }
             group.faces[static_cast<std::size_t>(face)] = true;
             unclaimed[static_cast<std::size_t>(face)] = false;
+            claimedAny = true;
         }
         if (outside > 0) {
             warnings.push_back("The subset " + child->path().text() + " names " +
@@ -42,7 +44,7 @@ std::vector<FaceGroup> faceGroups(const ComposedPrim& mesh, std::size_t faceCoun
         }
         groups.push_back(std::move(group));
     }
-    groups.push_back({&mesh, std::move(unclaimed)});
+    groups.push_back({&mesh, std::move(unclaimed), !claimedAny});
     return groups;
 }
 

@@ -11,6 +11,7 @@ namespace usd::reader {
 struct FaceGroup {
     const ComposedPrim* bound = nullptr; // whose material binding applies
     std::vector<bool> faces;             // by face index
+    bool everyFace = false;              // set when no other group holds a face
 };
 
 // The material subsets of a mesh (GeomSubset children of element type face, in the

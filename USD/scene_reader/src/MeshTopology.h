@@ -38,13 +38,15 @@ class MeshTopology {
                                std::vector<std::uint32_t> triangleFaces);
 
     std::size_t cornerCount() const { return cornerCount_; }
+    // Whether the triangles are the first faces of faceVertexIndices, in its order.
+    bool keepsFaceOrder() const { return cornerFaceVertices_.empty(); }
     std::uint32_t triangleFace(std::size_t triangle) const {
         return triangleFaces_.empty() ? static_cast<std::uint32_t>(triangle)
                                       : triangleFaces_[triangle];
     }
     Corner corner(std::size_t index) const {
-        const auto faceVertex = cornerFaceVertices_.empty() ? static_cast<std::uint32_t>(index)
-                                                            : cornerFaceVertices_[index];
+        const auto faceVertex =
+            keepsFaceOrder() ? static_cast<std::uint32_t>(index) : cornerFaceVertices_[index];
         return {triangleFace(index / 3), faceVertex,
                 static_cast<std::uint32_t>(faceVertexIndices_[faceVertex])};
     }

@@ -33,6 +33,8 @@ class VectorArray {
     bool empty() const { return size() == 0; }
     // Element `index` (below size()); missing components are 0.
     glm::vec4 operator[](std::size_t index) const;
+    // Every element's components, one after the other.
+    std::span<const float> floats() const { return floats_; }
 
   private:
     std::vector<float> owned_;
@@ -58,6 +60,7 @@ class IntegerArray {
     std::size_t size() const { return numbers_.size(); }
     bool empty() const { return numbers_.empty(); }
     std::int32_t operator[](std::size_t index) const { return numbers_[index]; }
+    std::span<const std::int32_t> numbers() const { return numbers_; }
     auto begin() const { return numbers_.begin(); }
     auto end() const { return numbers_.end(); }
 

@@ -92,6 +92,14 @@ std::optional<Primvar> Primvar::read(const ComposedPrim& mesh, const std::string
     return Primvar(std::move(values), std::move(*indices), *interpolation);
 }
 
+std::span<const float> Primvar::valuesInPointOrder(int components) const {
+    const bool byPoint =
+        interpolation_ == Interpolation::vertex || interpolation_ == Interpolation::varying;
+    return byPoint && indices_.empty() && values_.components() == components
+               ? values_.floats()
+               : std::span<const float>{};
+}
+
 std::size_t Primvar::valueIndex(const Corner& corner) const {
     std::size_t element = 0;
     switch (interpolation_) {

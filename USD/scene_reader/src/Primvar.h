@@ -31,6 +31,9 @@ class Primvar {
     std::size_t valueIndex(const Corner& corner) const;
     glm::vec4 value(const Corner& corner) const { return values_[valueIndex(corner)]; }
     glm::vec4 value(std::size_t index) const { return values_[index]; }
+    // The values as stored when point p takes value p and each has `components` floats, so
+    // that they can be copied in one piece; empty otherwise.
+    std::span<const float> valuesInPointOrder(int components) const;
 
   private:
     VectorArray values_;

@@ -20,9 +20,11 @@ class WeldedVertices {
                                     std::vector<std::uint32_t> cornerVertex);
 
     std::size_t vertexCount() const { return vertexCount_; }
+    // Whether vertex v is point v.
+    bool arePoints() const { return vertices_.empty(); }
     // A corner whose data vertex `v` takes.
     Corner vertex(std::size_t v) const {
-        return vertices_.empty() ? Corner{0, 0, static_cast<std::uint32_t>(v)} : vertices_[v];
+        return arePoints() ? Corner{0, 0, static_cast<std::uint32_t>(v)} : vertices_[v];
     }
     std::uint32_t vertexOfCorner(const MeshTopology& topology, std::size_t corner) const {
         return cornerVertex_.empty() ? topology.corner(corner).point : cornerVertex_[corner];

@@ -109,6 +109,67 @@ TEST(MeshTopology, ArraysOfOtherWidthsReadLikeIntsAndFloats) {
     EXPECT_EQ(trianglePositions(*narrowGeometry, 0)[2], glm::dvec3(1, 1, 0));
 }
 
+// Triangles whose data follows the points are copied in whole arrays. A second mesh with the
+// same data, but face-varying coordinates, indexed normals and a subset of every face, goes
+// corner by corner: both must give the same vertices (texture coordinates flipped) and the
+// same triangles.
+TEST(MeshPrimvars, WholeArrayCopiesMatchTheCornerByCornerPath) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const std::vector<Vec3f> points{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    const std::vector<std::int32_t> corners{0, 1, 2, 0, 2, 3};
+    for (const char* name : {"/Copied", "/Walked"}) {
+        const Path mesh = defineMesh(build, name, points, {3, 3}, corners);
+        build.addAttribute(
+            mesh, "primvars:normals",
+            {"normal3f[]", Array<Vec3f>{{0, 0, 1}, {0, 0.6f, 0.8f}, {0, 1, 0}, {1, 0, 0}}});
+        build.setMetadata(mesh.appendProperty("primvars:normals"), "interpolation",
+                          Token{"vertex"});
+        build.addAttribute(mesh, "primvars:st",
+                           {"texCoord2f[]", Array<Vec2f>{{0, 0}, {1, 0.25f}, {1, 1}, {0, 0.75f}}});
+        build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"vertex"});
+    }
+    // Face-varying coordinates indexed like the points weld to the same vertices, but corner by
+    // corner.
+    const Path walked = Path::fromString("/Walked");
+    build.setMetadata(walked.appendProperty("primvars:st"), "interpolation", Token{"faceVarying"});
+    build.addAttribute(walked, "primvars:st:indices", {"int[]", Array<std::int32_t>(corners)});
+    build.addAttribute(walked, "primvars:normals:indices",
+                       {"int[]", Array<std::int32_t>{0, 1, 2, 3}});
+    const Path subset = build.definePrim(walked.appendChild("all"), "GeomSubset");
+    build.addAttribute(subset, "familyName",
+                       {"token", Token{"materialBind"}, Variability::Uniform});
+    build.addAttribute(subset, "indices", {"int[]", Array<std::int32_t>{0, 1}});
+    const ReadResult result = readLayer(layer);
+
+    const auto copied = onlyGeometry(result, "Copied");
+    const auto walkedGeometry = onlyGeometry(result, "Walked");
+    ASSERT_NE(copied, nullptr);
+    ASSERT_NE(walkedGeometry, nullptr);
+    ASSERT_EQ(copied->elements().size(), 1u);
+    ASSERT_EQ(walkedGeometry->elements().size(), 1u);
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        EXPECT_EQ(copied->elements()[0]->index(i), static_cast<std::uint64_t>(corners[i]));
+        EXPECT_EQ(walkedGeometry->elements()[0]->index(i), static_cast<std::uint64_t>(corners[i]));
+    }
+    for (const auto semantic :
+         {GeometrySemantic::vertex, GeometrySemantic::normal, GeometrySemantic::texcoord}) {
+        const auto fast = copied->firstSource(semantic);
+        const auto slow = walkedGeometry->firstSource(semantic);
+        ASSERT_NE(fast, nullptr);
+        ASSERT_NE(slow, nullptr);
+        ASSERT_EQ(fast->vectorCount(), points.size());
+        ASSERT_EQ(slow->vectorCount(), points.size());
+        for (std::size_t v = 0; v < points.size(); ++v) {
+            EXPECT_EQ(fast->vector(v), slow->vector(v)) << "vertex " << v;
+        }
+    }
+    EXPECT_EQ(copied->firstSource(GeometrySemantic::normal)->vector(1),
+              glm::dvec4(0, 0.6f, 0.8f, 0));
+    EXPECT_EQ(copied->firstSource(GeometrySemantic::texcoord)->vector(1),
+              glm::dvec4(1, 0.75, 0, 0));
+}
+
 // Welding many corners: face-varying coordinates whose indices agree at every point give one
 // vertex per point, however many faces meet there; without indices, one per face corner.
 TEST(MeshPrimvars, FaceVaryingValuesIndexedAlikeAtAPointShareOneVertex) {
