@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <span>
 
 namespace usd::reader {
@@ -212,9 +213,10 @@ MeshPrimvars readPrimvars(const ComposedPrim& mesh, const MeshTopology& topology
     return primvars;
 }
 
-std::vector<std::shared_ptr<scene::GeometrySource>> vertexSources(const VectorArray& points,
-                                                                  const MeshPrimvars& primvars,
-                                                                  const WeldedVertices& vertices) {
+using VertexSources = std::vector<std::shared_ptr<scene::GeometrySource>>;
+
+VertexSources vertexSources(const VectorArray& points, const MeshPrimvars& primvars,
+                            const WeldedVertices& vertices) {
     const auto inPointOrder = [&](std::span<const float> floats) {
         return vertices.arePoints() ? floats : std::span<const float>{};
     };
@@ -240,6 +242,20 @@ std::vector<std::shared_ptr<scene::GeometrySource>> vertexSources(const VectorAr
             }));
     }
     return sources;
+}
+
+// Below this many vertices a second thread costs more than it saves.
+constexpr std::size_t kVerticesWorthAThread = std::size_t{1} << 16;
+
+// A big mesh's vertex data is made on a second core while the calling thread makes its
+// triangles: both only read the layer, the primvars and the welded vertices. A small mesh's is
+// made when asked for.
+std::future<VertexSources> startVertexSources(const VectorArray& points,
+                                              const MeshPrimvars& primvars,
+                                              const WeldedVertices& welded) {
+    const auto launch =
+        welded.vertexCount() >= kVerticesWorthAThread ? std::launch::async : std::launch::deferred;
+    return std::async(launch, [&] { return vertexSources(points, primvars, welded); });
 }
 
 struct MeshElements {
@@ -283,13 +299,14 @@ std::shared_ptr<scene::Geometry> buildMeshGeometry(const ComposedPrim& mesh,
     }
     const MeshPrimvars primvars = readPrimvars(mesh, *topology, points, groupMaterials, warnings);
     WeldedVertices welded = weldVertices(*topology, primvars.all());
+    std::future<VertexSources> sources = startVertexSources(points, primvars, welded);
     MeshElements elements = meshElements(groups, groupMaterials, *topology, welded);
-    // The per-corner arrays are the largest of a big mesh: they go before the vertices are made.
+    // The per-corner arrays are the largest of a big mesh: they go as soon as the triangles are
+    // made (before a small mesh's vertices are).
     topology.reset();
     welded.releaseCorners();
 
-    auto geometry = scene::Geometry::create(vertexSources(points, primvars, welded),
-                                            std::move(elements.elements));
+    auto geometry = scene::Geometry::create(sources.get(), std::move(elements.elements));
     geometry->setName(std::string(mesh.name()));
     geometry->setMaterials(std::move(elements.materials));
     return geometry;

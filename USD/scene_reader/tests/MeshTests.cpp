@@ -170,6 +170,50 @@ TEST(MeshPrimvars, WholeArrayCopiesMatchTheCornerByCornerPath) {
               glm::dvec4(1, 0.75, 0, 0));
 }
 
+// A big mesh's vertex data is made on a second thread while its triangles are made: the result
+// must be the same as for a small one.
+TEST(MeshPrimvars, BigMeshesAreBuiltOnTwoThreadsToTheSameResult) {
+    constexpr std::int32_t side = 300; // 90,000 points, above the two-thread threshold
+    std::vector<Vec3f> points;
+    std::vector<Vec2f> st;
+    for (std::int32_t y = 0; y < side; ++y) {
+        for (std::int32_t x = 0; x < side; ++x) {
+            points.push_back({float(x), float(y), 0});
+            st.push_back({float(x) / side, float(y) / side});
+        }
+    }
+    std::vector<std::int32_t> corners;
+    for (std::int32_t y = 0; y + 1 < side; ++y) {
+        for (std::int32_t x = 0; x + 1 < side; ++x) {
+            const std::int32_t a = y * side + x;
+            corners.insert(corners.end(), {a, a + 1, a + side, a + 1, a + side + 1, a + side});
+        }
+    }
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path mesh = defineMesh(build, "/Big", points,
+                                 std::vector<std::int32_t>(corners.size() / 3, 3), corners);
+    build.addAttribute(mesh, "primvars:st", {"texCoord2f[]", Array<Vec2f>(st)});
+    build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"vertex"});
+    const ReadResult result = readLayer(layer);
+
+    const auto geometry = onlyGeometry(result, "Big");
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_EQ(triangleCount(*geometry), corners.size() / 3);
+    const auto positions = geometry->firstSource(GeometrySemantic::vertex);
+    const auto texcoords = geometry->firstSource(GeometrySemantic::texcoord);
+    const auto normals = geometry->firstSource(GeometrySemantic::normal);
+    ASSERT_EQ(positions->vectorCount(), points.size());
+    ASSERT_EQ(normals->vectorCount(), points.size());
+    for (std::size_t v : {std::size_t{0}, std::size_t{12345}, points.size() - 1}) {
+        EXPECT_EQ(positions->vector(v), glm::dvec4(points[v][0], points[v][1], 0, 0));
+        EXPECT_FLOAT_EQ(float(texcoords->vector(v).y), 1.0f - st[v][1]);
+        EXPECT_NEAR(normals->vector(v).z, 1.0, 1e-6); // computed: the grid faces +z
+    }
+    EXPECT_EQ(geometry->elements()[0]->index(corners.size() - 1),
+              static_cast<std::uint64_t>(corners.back()));
+}
+
 // Welding many corners: face-varying coordinates whose indices agree at every point give one
 // vertex per point, however many faces meet there; without indices, one per face corner.
 TEST(MeshPrimvars, FaceVaryingValuesIndexedAlikeAtAPointShareOneVertex) {
