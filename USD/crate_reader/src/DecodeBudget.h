@@ -2,6 +2,7 @@
 
 #include <USD/FormatError.h>
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -26,18 +27,22 @@ class DecodeBudget {
 
     explicit DecodeBudget(std::uint64_t limit) : remaining_(limit), limit_(limit) {}
 
+    // Safe to call from several threads: big arrays are decoded on two.
     void charge(std::uint64_t bytes) {
-        if (bytes > remaining_) {
-            throw DecodeLimitExceeded("the file decodes to more than " +
-                                      std::to_string(limit_ >> 20) +
-                                      " MiB of values; refusing it as corrupt");
-        }
-        remaining_ -= bytes;
+        std::uint64_t remaining = remaining_.load(std::memory_order_relaxed);
+        do {
+            if (bytes > remaining) {
+                throw DecodeLimitExceeded("the file decodes to more than " +
+                                          std::to_string(limit_ >> 20) +
+                                          " MiB of values; refusing it as corrupt");
+            }
+        } while (!remaining_.compare_exchange_weak(remaining, remaining - bytes,
+                                                   std::memory_order_relaxed));
     }
 
   private:
-    std::uint64_t remaining_;
-    std::uint64_t limit_;
+    std::atomic<std::uint64_t> remaining_;
+    const std::uint64_t limit_;
 };
 
 } // namespace usd::crate

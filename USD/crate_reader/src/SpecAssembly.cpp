@@ -1,5 +1,6 @@
 #include "SpecAssembly.h"
 
+#include "ArrayValues.h"
 #include "ValueDecoder.h"
 
 #include <USD/FieldNames.h>
@@ -53,7 +54,8 @@ class LayerAssembler {
   public:
     LayerAssembler(std::span<const std::uint8_t> file, const Version& version,
                    const CrateTables& tables, CrateReadWarnings* warnings)
-        : tables_(tables), warnings_(warnings), budget_(DecodeBudget::forFileSize(file.size())),
+        : file_(file), version_(version), tables_(tables), warnings_(warnings),
+          budget_(DecodeBudget::forFileSize(file.size())),
           decoder_(file, version, {tables.tokens, tables.strings, tables.paths}, budget_) {}
 
     Layer assemble() {
@@ -63,6 +65,7 @@ class LayerAssembler {
         if (!layer_.hasSpec(Path::absoluteRoot())) {
             throw FormatError("the file has no pseudo-root spec");
         }
+        addArrayFields();
         return std::move(layer_);
     }
 
@@ -108,12 +111,36 @@ class LayerAssembler {
             if (isLegacyChildrenField(name)) {
                 continue;
             }
+            if (isStoredArray(field.value)) {
+                arrayFields_.push_back({&spec, &path, name});
+                arrayReps_.push_back(field.value);
+                continue;
+            }
             try {
                 spec.setField(name, decoder_.decode(field.value));
             } catch (const DecodeLimitExceeded&) {
                 throw;
             } catch (const FormatError& error) {
                 warn("field " + name + " of " + path.text() + " left out: " + error.what());
+            }
+        }
+    }
+
+    // The array values, decoded together once every spec is in place; specs live in a map, so
+    // the pointers to them stay valid.
+    void addArrayFields() {
+        const auto makeDecoder = [this] {
+            return ValueDecoder(file_, version_, {tables_.tokens, tables_.strings, tables_.paths},
+                                budget_);
+        };
+        std::vector<DecodedArray> decoded = decodeArrays(arrayReps_, file_.size(), makeDecoder);
+        for (std::size_t i = 0; i < decoded.size(); ++i) {
+            const ArrayField& field = arrayFields_[i];
+            if (decoded[i].value) {
+                field.spec->setField(field.name, std::move(*decoded[i].value));
+            } else {
+                warn("field " + field.name + " of " + field.path->text() +
+                     " left out: " + decoded[i].error);
             }
         }
     }
@@ -132,11 +159,21 @@ class LayerAssembler {
         }
     }
 
+    struct ArrayField {
+        Spec* spec;
+        const Path* path;
+        std::string name;
+    };
+
+    std::span<const std::uint8_t> file_;
+    Version version_;
     const CrateTables& tables_;
     CrateReadWarnings* warnings_;
     DecodeBudget budget_;
     ValueDecoder decoder_;
     Layer layer_;
+    std::vector<ArrayField> arrayFields_;
+    std::vector<ValueRep> arrayReps_;
 };
 
 } // namespace
