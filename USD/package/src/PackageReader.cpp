@@ -6,6 +6,7 @@
 #include <USD/PackageError.h>
 #include <USD/PackageReader.h>
 #include <algorithm>
+#include <future>
 #include <string>
 #include <unordered_set>
 
@@ -27,6 +28,7 @@ struct LocatedEntry {
     PackageEntry entry;
     std::size_t headerOffset;
     std::size_t dataEnd;
+    std::uint32_t crc; // as the central directory records it
 };
 
 zip::EndRecord readEndRecord(std::span<const std::uint8_t> archive, std::size_t& endOffset) {
@@ -118,10 +120,18 @@ LocatedEntry locateEntry(std::span<const std::uint8_t> archive, const CentralEnt
                                      local->nameLength);
     if (localName != central.name)
         malformed("entry " + quoted + " has a different name in its local header");
-    const auto bytes = archive.subspan(dataStart, size);
-    if (crc32(bytes) != central.header.fields.crc)
-        malformed("entry " + quoted + " is corrupt (CRC-32 mismatch)");
-    return {{central.name, bytes}, headerOffset, dataStart + size};
+    return {{central.name, archive.subspan(dataStart, size)},
+            headerOffset,
+            dataStart + size,
+            central.header.fields.crc};
+}
+
+// In archive order, so that the first corrupt entry is the one named.
+void checkChecksums(const std::vector<LocatedEntry>& entriesInArchiveOrder) {
+    for (const LocatedEntry& located : entriesInArchiveOrder)
+        if (crc32(located.entry.bytes) != located.crc)
+            malformed("entry " + quotedEntryName(located.entry.name) +
+                      " is corrupt (CRC-32 mismatch)");
 }
 
 void checkNoOverlap(const std::vector<LocatedEntry>& entriesInArchiveOrder) {
@@ -147,7 +157,8 @@ bool isFolderEntry(const CentralEntry& entry) {
            entry.header.fields.uncompressedSize == 0;
 }
 
-std::vector<PackageEntry> readEntries(std::span<const std::uint8_t> archive) {
+// Every entry, checked for everything but its CRC-32, in archive order.
+std::vector<LocatedEntry> locateEntries(std::span<const std::uint8_t> archive) {
     std::size_t endOffset = 0;
     const zip::EndRecord record = readEndRecord(archive, endOffset);
     std::vector<CentralEntry> central = readCentralDirectory(archive, record);
@@ -161,33 +172,67 @@ std::vector<PackageEntry> readEntries(std::span<const std::uint8_t> archive) {
     checkUniqueNames(central);
     std::ranges::sort(located, {}, &LocatedEntry::headerOffset);
     checkNoOverlap(located);
+    return located;
+}
+
+std::vector<PackageEntry> entriesOf(const std::vector<LocatedEntry>& located) {
     std::vector<PackageEntry> entries;
     entries.reserve(located.size());
-    for (LocatedEntry& entry : located)
-        entries.push_back(std::move(entry.entry));
+    for (const LocatedEntry& entry : located)
+        entries.push_back(entry.entry);
     return entries;
 }
 
+std::vector<PackageEntry> readCheckedEntries(std::span<const std::uint8_t> archive) {
+    const std::vector<LocatedEntry> located = locateEntries(archive);
+    checkChecksums(located);
+    return entriesOf(located);
+}
+
+const std::string kNotAPackage = "Not a valid USDZ package: ";
+
 } // namespace
 
-PackageReader PackageReader::open(const std::filesystem::path& path) {
+PackageReader PackageReader::open(const std::filesystem::path& path, ChecksumTiming timing) {
     auto file = std::make_shared<const MappedFile>(path);
+    const std::string notAPackage = "'" + path.string() + "' is not a valid USDZ package: ";
     try {
-        return PackageReader(file, file->bytes());
+        return PackageReader(file, notAPackage, timing);
     } catch (const PackageError& error) {
-        throw PackageError("'" + path.string() + "' is not a valid USDZ package: " + error.what());
+        throw PackageError(notAPackage + error.what());
     }
 }
 
 PackageReader::PackageReader(std::span<const std::uint8_t> archive) try
-    : entries_(readEntries(archive)) {
+    : entries_(readCheckedEntries(archive)) {
 } catch (const PackageError& error) {
-    throw PackageError(std::string("Not a valid USDZ package: ") + error.what());
+    throw PackageError(kNotAPackage + error.what());
 }
 
-PackageReader::PackageReader(std::shared_ptr<const MappedFile> file,
-                             std::span<const std::uint8_t> archive)
-    : file_(std::move(file)), entries_(readEntries(archive)) {}
+PackageReader::PackageReader(std::shared_ptr<const MappedFile> file, std::string notAPackage,
+                             ChecksumTiming timing)
+    : file_(std::move(file)), notAPackage_(std::move(notAPackage)) {
+    std::vector<LocatedEntry> located = locateEntries(file_->bytes());
+    entries_ = entriesOf(located);
+    if (timing == ChecksumTiming::beforeOpening) {
+        checkChecksums(located);
+        return;
+    }
+    // The task keeps the mapping alive itself; the last copy of the reader waits for it.
+    checksums_ = std::async(std::launch::async, [located = std::move(located), file = file_] {
+                     checkChecksums(located);
+                 }).share();
+}
+
+void PackageReader::confirmChecksums() const {
+    if (!checksums_.valid())
+        return;
+    try {
+        checksums_.get();
+    } catch (const PackageError& error) {
+        throw PackageError(notAPackage_ + error.what());
+    }
+}
 
 const PackageEntry* PackageReader::find(std::string_view name) const {
     const auto found = std::ranges::find(entries_, name, &PackageEntry::name);

@@ -193,6 +193,37 @@ TEST(PackageReader, NamesTheFileItCannotOpen) {
     }
 }
 
+// Checked alongside, a package opens before its checksums are known; a corrupt entry is then
+// reported by confirmChecksums, every time it is asked, with open's own message.
+TEST(PackageReader, ChecksAlongsideAndReportsACorruptEntryWhenConfirmed) {
+    SamplePackage sample;
+    const auto intact = scratchPath("intact.usdz");
+    writeBytes(intact, sample.archive);
+    const PackageReader fine =
+        PackageReader::open(intact, PackageReader::ChecksumTiming::alongside);
+    EXPECT_NO_THROW(fine.confirmChecksums());
+    EXPECT_EQ(fine.rootLayer().name, "scene.usdc");
+
+    sample.archive[sample.dataStart[1]] ^= 1;
+    const auto corrupt = scratchPath("corrupt.usdz");
+    writeBytes(corrupt, sample.archive);
+    const PackageReader reader =
+        PackageReader::open(corrupt, PackageReader::ChecksumTiming::alongside);
+    ASSERT_EQ(reader.entries().size(), 2u);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            reader.confirmChecksums();
+            ADD_FAILURE() << "a corrupt entry was confirmed";
+        } catch (const PackageError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "'" + corrupt.string() +
+                          "' is not a valid USDZ package: entry 'aa/b.png' is corrupt "
+                          "(CRC-32 mismatch)");
+        }
+    }
+    EXPECT_THROW(PackageReader::open(corrupt), PackageError);
+}
+
 TEST(PackageReader, ReadsEveryPackageOfTheCorpus) {
     const std::filesystem::path corpus =
         std::filesystem::path(BRIGHTFOLD_SHARED_DIR) / "corpus/usd";

@@ -66,14 +66,31 @@ std::unique_ptr<AssetResolver> AssetResolver::forPackage(const std::filesystem::
                                                          SceneReadWarnings& warnings) {
     std::unique_ptr<AssetResolver> resolver(new AssetResolver(warnings));
     try {
-        resolver->packages_.push_back(std::make_unique<PackageReader>(PackageReader::open(file)));
+        resolver->packages_.push_back(std::make_unique<PackageReader>(
+            PackageReader::open(file, PackageReader::ChecksumTiming::alongside)));
         const PackageReader& package = *resolver->packages_.back();
         resolver->mappedPackage_ = &package;
-        resolver->root_ = &resolver->load({&package, file, package.rootLayer().name}, 0);
+        try {
+            resolver->root_ = &resolver->load({&package, file, package.rootLayer().name}, 0);
+        } catch (...) {
+            package.confirmChecksums(); // a corrupt entry explains the failure best
+            throw;
+        }
     } catch (const PackageError& error) {
         throw SceneReadError(error.what());
     }
     return resolver;
+}
+
+void AssetResolver::confirmChecksums() const {
+    if (mappedPackage_ == nullptr) {
+        return;
+    }
+    try {
+        mappedPackage_->confirmChecksums();
+    } catch (const PackageError& error) {
+        throw SceneReadError(error.what());
+    }
 }
 
 std::unique_ptr<AssetResolver> AssetResolver::forLayerFile(const std::filesystem::path& file,

@@ -43,6 +43,11 @@ class AssetResolver {
 
     const LoadedLayer& rootLayer() const { return *root_; }
 
+    // The package's CRC-32s are checked while its layers are read: this waits for that check
+    // and throws SceneReadError when an entry is corrupt. Nothing read from the package may be
+    // trusted, nor any failure explained, until it has returned.
+    void confirmChecksums() const;
+
     // The layer an asset path written in `from` names, loaded with its sublayers; null when
     // the path leads nowhere. Throws SceneReadError for a layer that cannot be read.
     const LoadedLayer* layer(const std::string& assetPath, const AssetLocation& from);

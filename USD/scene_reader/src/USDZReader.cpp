@@ -16,9 +16,16 @@ std::shared_ptr<scene::Scene> readComposed(const std::filesystem::path& file, Op
                                            SceneReadWarnings& warnings) {
     try {
         const auto assets = open(file, warnings);
-        const reader::Stage stage(*assets, warnings);
-        reader::MaterialResolver materials(stage, *assets, warnings);
-        return reader::buildScene(stage, materials, warnings);
+        try {
+            const reader::Stage stage(*assets, warnings);
+            reader::MaterialResolver materials(stage, *assets, warnings);
+            auto scene = reader::buildScene(stage, materials, warnings);
+            assets->confirmChecksums();
+            return scene;
+        } catch (...) {
+            assets->confirmChecksums(); // a corrupt entry explains the failure best
+            throw;
+        }
     } catch (const SceneReadError&) {
         throw;
     } catch (const std::bad_alloc&) {

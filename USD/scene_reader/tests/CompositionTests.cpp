@@ -2,7 +2,9 @@
 
 #include "SceneReaderTestSupport.h"
 
+#include <fstream>
 #include <gmock/gmock.h>
+#include <iterator>
 
 namespace usd::test {
 namespace {
@@ -22,6 +24,15 @@ void addReference(LayerBuilder& build, const Path& prim, std::string asset, Path
     reference.assetPath = std::move(asset);
     reference.primPath = std::move(target);
     build.setMetadata(prim, "references", ReferenceListOp::makePrepended({reference}));
+}
+
+std::string readFileText(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+void writeFileText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::size_t meshCount(const scene::Scene& scene) {
@@ -149,6 +160,18 @@ TEST(Composition, UnreadableFilesFailWithAClearMessage) {
             readPackage({{"scene.usda", {text.begin(), text.end()}}});
         },
         "text (.usda) layer");
+    // The package's checksums are checked while its layer is read: a corrupt entry is named
+    // whether it broke the layer's decoding or lay in a texture.
+    const TestFile layer = crateFile("scene.usdc", layerWithQuad("/Q"));
+    const std::string texture = "pretend texture bytes";
+    for (const std::string& target : {std::string("PXR-USDC"), texture}) {
+        const auto package =
+            writeTestPackage({layer, {"tex/a.png", {texture.begin(), texture.end()}}});
+        std::string bytes = readFileText(package);
+        bytes[bytes.find(target) + 2] ^= 0x20;
+        writeFileText(package, bytes);
+        expectFailure([&] { readUSDZ(package); }, "is corrupt (CRC-32 mismatch)");
+    }
     std::vector<std::uint8_t> truncated = crateFile("x", layerWithQuad("/Q")).bytes;
     truncated.resize(truncated.size() / 2);
     expectFailure(

@@ -50,15 +50,19 @@ ReadResult readLayer(const Layer& layer) {
     return readLayerFiles({crateFile("scene.usdc", layer)});
 }
 
-ReadResult readPackage(const std::vector<TestFile>& files) {
+std::filesystem::path writeTestPackage(const std::vector<TestFile>& files) {
     const auto package = scratchFolder() / "scene.usdz";
     std::vector<PackageEntry> entries;
     for (const TestFile& file : files) {
         entries.push_back({file.name, file.bytes});
     }
     writePackage(package, entries);
+    return package;
+}
+
+ReadResult readPackage(const std::vector<TestFile>& files) {
     ReadResult result;
-    result.scene = readUSDZ(package, result.warnings);
+    result.scene = readUSDZ(writeTestPackage(files), result.warnings);
     return result;
 }
 

@@ -32,7 +32,9 @@ TestFile crateFile(std::string name, const Layer& layer);
 // Writes the files into a fresh folder and reads the first as a bare layer.
 ReadResult readLayerFiles(const std::vector<TestFile>& files);
 ReadResult readLayer(const Layer& layer);
-// Writes the files as a package (the first is its root layer) and reads it.
+// Writes the files as a package (the first is its root layer) in a scratch folder.
+std::filesystem::path writeTestPackage(const std::vector<TestFile>& files);
+// Writes the files as a package and reads it.
 ReadResult readPackage(const std::vector<TestFile>& files);
 
 // A layer in metres with Y up, so scenes carry no stage frame.

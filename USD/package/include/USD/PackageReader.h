@@ -2,8 +2,10 @@
 
 #include <USD/PackageEntry.h>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,11 +18,18 @@ class MappedFile;
 // archive and throws PackageError for anything unsafe or malformed: entries that
 // are compressed or encrypted, unsafe names, duplicate names, entries that
 // overlap or run outside the archive, ZIP64 or multi-disk archives, and data
-// whose CRC-32 does not match.
+// whose CRC-32 does not match (unless that check is asked to run alongside).
 class PackageReader {
   public:
+    // When open() checks the entries' CRC-32s, which means reading every byte of the package.
+    enum class ChecksumTiming {
+        beforeOpening, // open() returns once every entry has been checked
+        alongside,     // on a second thread while the caller reads; see confirmChecksums()
+    };
+
     // Maps the file read-only; the reader keeps the mapping alive.
-    static PackageReader open(const std::filesystem::path& path);
+    static PackageReader open(const std::filesystem::path& path,
+                              ChecksumTiming timing = ChecksumTiming::beforeOpening);
 
     // Reads an archive already in memory; the caller keeps `archive` alive for
     // as long as the entries are used.
@@ -36,11 +45,19 @@ class PackageReader {
     // the package is empty or starts with something other than a USD layer.
     const PackageEntry& rootLayer() const;
 
+    // Waits for a check started alongside and throws PackageError, as open() would have, when
+    // an entry is corrupt; returns at once for a package checked before opening. Nothing read
+    // from the entries may be trusted until this has returned.
+    void confirmChecksums() const;
+
   private:
-    PackageReader(std::shared_ptr<const MappedFile> file, std::span<const std::uint8_t> archive);
+    PackageReader(std::shared_ptr<const MappedFile> file, std::string notAPackage,
+                  ChecksumTiming timing);
 
     std::shared_ptr<const MappedFile> file_;
+    std::string notAPackage_; // the start of an error message naming the file
     std::vector<PackageEntry> entries_;
+    std::shared_future<void> checksums_; // valid while checked alongside
 };
 
 } // namespace usd
