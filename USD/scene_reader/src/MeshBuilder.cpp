@@ -215,21 +215,32 @@ MeshPrimvars readPrimvars(const ComposedPrim& mesh, const MeshTopology& topology
 
 using VertexSources = std::vector<std::shared_ptr<scene::GeometrySource>>;
 
-VertexSources vertexSources(const VectorArray& points, const MeshPrimvars& primvars,
-                            const WeldedVertices& vertices) {
-    const auto inPointOrder = [&](std::span<const float> floats) {
-        return vertices.arePoints() ? floats : std::span<const float>{};
-    };
-    std::vector<std::shared_ptr<scene::GeometrySource>> sources;
+// The values as stored when the vertices are the points and they are stored in point order.
+std::span<const float> inPointOrder(const WeldedVertices& vertices, std::span<const float> floats) {
+    return vertices.arePoints() ? floats : std::span<const float>{};
+}
+
+// Positions and normals.
+VertexSources pointSources(const VectorArray& points, const MeshPrimvars& primvars,
+                           const WeldedVertices& vertices) {
+    VertexSources sources;
     sources.push_back(vertexSource<3>(GeometrySemantic::vertex, vertices,
-                                      inPointOrder(points.floats()),
+                                      inPointOrder(vertices, points.floats()),
                                       [&](const Corner& c) { return glm::vec3(points[c.point]); }));
-    sources.push_back(vertexSource<3>(
-        GeometrySemantic::normal, vertices, inPointOrder(primvars.normals.valuesInPointOrder(3)),
-        [&](const Corner& c) { return glm::vec3(primvars.normals.value(c)); }));
+    sources.push_back(
+        vertexSource<3>(GeometrySemantic::normal, vertices,
+                        inPointOrder(vertices, primvars.normals.valuesInPointOrder(3)),
+                        [&](const Corner& c) { return glm::vec3(primvars.normals.value(c)); }));
+    return sources;
+}
+
+// Texture coordinates and vertex colours, after the positions and normals in `sources`.
+void addAttributeSources(VertexSources& sources, const MeshPrimvars& primvars,
+                         const WeldedVertices& vertices) {
     for (const Primvar& texcoord : primvars.texcoords) {
         sources.push_back(vertexSource<2>(
-            GeometrySemantic::texcoord, vertices, inPointOrder(texcoord.valuesInPointOrder(2)),
+            GeometrySemantic::texcoord, vertices,
+            inPointOrder(vertices, texcoord.valuesInPointOrder(2)),
             [&](const Corner& c) { return glm::vec2(texcoord.value(c)); },
             [](glm::vec2 st) { return glm::vec2(st.x, 1.0f - st.y); }));
     }
@@ -241,21 +252,20 @@ VertexSources vertexSources(const VectorArray& points, const MeshPrimvars& primv
                 return glm::vec4(glm::vec3(colors.color->value(c)), alpha);
             }));
     }
-    return sources;
 }
 
 // Below this many vertices a second thread costs more than it saves.
 constexpr std::size_t kVerticesWorthAThread = std::size_t{1} << 16;
 
-// A big mesh's vertex data is made on a second core while the calling thread makes its
-// triangles: both only read the layer, the primvars and the welded vertices. A small mesh's is
-// made when asked for.
-std::future<VertexSources> startVertexSources(const VectorArray& points,
-                                              const MeshPrimvars& primvars,
-                                              const WeldedVertices& welded) {
+// A big mesh's positions and normals are made on a second core while the calling thread makes
+// its triangles and then its other vertex data: all of them only read the layer, the primvars
+// and the welded vertices. A small mesh's are made when asked for.
+std::future<VertexSources> startPointSources(const VectorArray& points,
+                                             const MeshPrimvars& primvars,
+                                             const WeldedVertices& welded) {
     const auto launch =
         welded.vertexCount() >= kVerticesWorthAThread ? std::launch::async : std::launch::deferred;
-    return std::async(launch, [&] { return vertexSources(points, primvars, welded); });
+    return std::async(launch, [&] { return pointSources(points, primvars, welded); });
 }
 
 struct MeshElements {
@@ -299,14 +309,16 @@ std::shared_ptr<scene::Geometry> buildMeshGeometry(const ComposedPrim& mesh,
     }
     const MeshPrimvars primvars = readPrimvars(mesh, *topology, points, groupMaterials, warnings);
     WeldedVertices welded = weldVertices(*topology, primvars.all());
-    std::future<VertexSources> sources = startVertexSources(points, primvars, welded);
+    std::future<VertexSources> pointData = startPointSources(points, primvars, welded);
     MeshElements elements = meshElements(groups, groupMaterials, *topology, welded);
     // The per-corner arrays are the largest of a big mesh: they go as soon as the triangles are
     // made (before a small mesh's vertices are).
     topology.reset();
     welded.releaseCorners();
+    VertexSources sources = pointData.get();
+    addAttributeSources(sources, primvars, welded);
 
-    auto geometry = scene::Geometry::create(sources.get(), std::move(elements.elements));
+    auto geometry = scene::Geometry::create(std::move(sources), std::move(elements.elements));
     geometry->setName(std::string(mesh.name()));
     geometry->setMaterials(std::move(elements.materials));
     return geometry;
