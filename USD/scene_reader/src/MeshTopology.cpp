@@ -4,17 +4,21 @@
 #include "ValueReading.h"
 
 #include <algorithm>
+#include <future>
 
 namespace usd::reader {
 namespace {
 
+// Empty when the mesh has no holes, as most have not.
 std::vector<bool> holeMask(const ComposedPrim& mesh, std::size_t faceCount) {
+    const auto holeFaces = readIntegerArray(mesh.attributeValue("holeIndices"));
+    if (!holeFaces || holeFaces->empty()) {
+        return {};
+    }
     std::vector<bool> holes(faceCount, false);
-    if (const auto holeFaces = readIntegerArray(mesh.attributeValue("holeIndices"))) {
-        for (std::int32_t face : *holeFaces) {
-            if (face >= 0 && static_cast<std::size_t>(face) < faceCount) {
-                holes[static_cast<std::size_t>(face)] = true;
-            }
+    for (std::int32_t face : *holeFaces) {
+        if (face >= 0 && static_cast<std::size_t>(face) < faceCount) {
+            holes[static_cast<std::size_t>(face)] = true;
         }
     }
     return holes;
@@ -28,9 +32,29 @@ bool cornersInRange(const IntegerArray& indices, std::size_t first, std::size_t 
     });
 }
 
+// Below this many corners a second thread costs more than it saves.
+constexpr std::size_t kCornersWorthAThread = std::size_t{1} << 20;
+
+// Whether the first `count` corners all name a point; a big mesh's are checked in two halves
+// at once.
+bool leadingCornersInRange(const IntegerArray& indices, std::size_t count, std::size_t pointCount) {
+    if (count < kCornersWorthAThread) {
+        return cornersInRange(indices, 0, count, pointCount);
+    }
+    const std::size_t half = count / 2;
+    auto secondHalf = std::async(std::launch::async, [&] {
+        return cornersInRange(indices, half, count - half, pointCount);
+    });
+    const bool firstHalf = cornersInRange(indices, 0, half, pointCount);
+    return secondHalf.get() && firstHalf;
+}
+
 // Three corners for every triangle the fans of the usable-sized faces make; reserved at once, as
 // a big mesh has millions of them.
-std::size_t fanCornerCount(const IntegerArray& counts) {
+std::size_t fanCornerCount(const IntegerArray& counts, const CountSummary& summary) {
+    if (summary.lowest >= 3) {
+        return 3 * (summary.total - 2 * counts.size());
+    }
     std::size_t corners = 0;
     for (std::int32_t count : counts) {
         corners += count >= 3 ? 3 * static_cast<std::size_t>(count - 2) : 0;
@@ -40,23 +64,30 @@ std::size_t fanCornerCount(const IntegerArray& counts) {
 
 struct FaceSelection {
     std::size_t faceLimit = 0; // faces from here on are left out
-    std::vector<bool> holes;
+    std::vector<bool> holes;   // empty when there are none
     bool leftHanded = false;
+
+    bool isHole(std::size_t face) const { return !holes.empty() && holes[face]; }
 };
 
 // Whether the kept faces are right-handed triangles with no holes and every corner among the
 // points: then the triangles are faceVertexIndices as it is.
-bool arePlainTriangles(const IntegerArray& counts, const IntegerArray& indices,
-                       const FaceSelection& kept, std::size_t pointCount) {
+bool arePlainTriangles(const IntegerArray& counts, const CountSummary& summary,
+                       const IntegerArray& indices, const FaceSelection& kept,
+                       std::size_t pointCount) {
     if (kept.leftHanded) {
         return false;
     }
-    for (std::size_t face = 0; face < kept.faceLimit; ++face) {
-        if (counts[face] != 3 || kept.holes[face]) {
+    if (!kept.holes.empty()) {
+        return false;
+    }
+    const bool allTriangles = summary.lowest == 3 && summary.highest == 3;
+    for (std::size_t face = 0; !allTriangles && face < kept.faceLimit; ++face) {
+        if (counts[face] != 3) {
             return false;
         }
     }
-    return cornersInRange(indices, 0, 3 * kept.faceLimit, pointCount);
+    return leadingCornersInRange(indices, 3 * kept.faceLimit, pointCount);
 }
 
 struct Fans {
@@ -78,16 +109,17 @@ void appendFan(Fans& fans, std::uint32_t face, std::size_t first, std::size_t co
     }
 }
 
-Fans fanTriangulated(const IntegerArray& counts, const IntegerArray& indices,
-                     const FaceSelection& kept, std::size_t pointCount) {
+Fans fanTriangulated(const IntegerArray& counts, const CountSummary& summary,
+                     const IntegerArray& indices, const FaceSelection& kept,
+                     std::size_t pointCount) {
     Fans fans;
-    const std::size_t cornerCount = fanCornerCount(counts);
+    const std::size_t cornerCount = fanCornerCount(counts, summary);
     fans.cornerFaceVertices.reserve(cornerCount);
     fans.triangleFaces.reserve(cornerCount / 3);
     std::size_t first = 0;
     for (std::size_t face = 0; face < counts.size(); ++face) {
         const auto count = static_cast<std::size_t>(counts[face]);
-        const bool usable = face < kept.faceLimit && count >= 3 && !kept.holes[face];
+        const bool usable = face < kept.faceLimit && count >= 3 && !kept.isHole(face);
         if (usable && !cornersInRange(indices, first, count, pointCount)) {
             ++fans.skippedFaces;
         } else if (usable) {
@@ -135,14 +167,15 @@ std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_
         warnings.push_back("The mesh " + name + " has no faces; it is left out.");
         return std::nullopt;
     }
-    if (totalOfCounts(*counts) != indices->size()) {
+    const CountSummary summary = summarizeCounts(*counts);
+    if (summary.lowest < 0 || summary.total != indices->size()) {
         warnings.push_back(
             "The mesh " + name +
             " lists face sizes that do not match its corner indices; it is left out.");
         return std::nullopt;
     }
     const std::size_t faceCount = counts->size();
-    if (std::max({fanCornerCount(*counts), pointCount, faceCount, indices->size()}) >
+    if (std::max({fanCornerCount(*counts, summary), pointCount, faceCount, indices->size()}) >
         kMaxMeshCorners) {
         warnings.push_back("The mesh " + name + " has more corners or points than can be " +
                            "indexed; it is left out.");
@@ -153,10 +186,10 @@ std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_
                                  "leftHanded"};
     const std::size_t faceVertexCount = indices->size();
     std::optional<MeshTopology> topology;
-    if (arePlainTriangles(*counts, *indices, kept, pointCount)) {
+    if (arePlainTriangles(*counts, summary, *indices, kept, pointCount)) {
         topology = MeshTopology::ofTriangles(std::move(*indices), kept.faceLimit);
     } else {
-        Fans fans = fanTriangulated(*counts, *indices, kept, pointCount);
+        Fans fans = fanTriangulated(*counts, summary, *indices, kept, pointCount);
         if (fans.skippedFaces > 0) {
             warnings.push_back("The mesh " + name + " has " + std::to_string(fans.skippedFaces) +
                                " faces with corners outside its points; they are left out.");

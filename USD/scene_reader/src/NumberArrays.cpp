@@ -115,15 +115,22 @@ std::optional<IntegerArray> readIntegerArray(const Value* value) {
         value->storage());
 }
 
-std::optional<std::uint64_t> totalOfCounts(const IntegerArray& counts) {
-    std::uint64_t total = 0;
-    for (std::int32_t count : counts) {
-        if (count < 0) {
-            return std::nullopt;
-        }
-        total += static_cast<std::uint64_t>(count);
+CountSummary summarizeCounts(const IntegerArray& counts) {
+    if (counts.empty()) {
+        return {};
     }
-    return total;
+    CountSummary summary{0, counts[0], counts[0]};
+    for (std::int32_t count : counts) {
+        summary.total += static_cast<std::uint32_t>(count);
+        summary.lowest = std::min(summary.lowest, count);
+        summary.highest = std::max(summary.highest, count);
+    }
+    return summary;
+}
+
+std::optional<std::uint64_t> totalOfCounts(const IntegerArray& counts) {
+    const CountSummary summary = summarizeCounts(counts);
+    return summary.lowest < 0 ? std::nullopt : std::optional(summary.total);
 }
 
 } // namespace usd::reader

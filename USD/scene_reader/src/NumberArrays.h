@@ -72,6 +72,14 @@ class IntegerArray {
 // Nullopt for a value that is no integer array.
 std::optional<IntegerArray> readIntegerArray(const Value* value);
 
+// Per-face or per-curve vertex counts at a glance, from one pass over what may be millions.
+struct CountSummary {
+    std::uint64_t total = 0; // meaningful only when lowest >= 0
+    std::int32_t lowest = 0; // both 0 for no counts
+    std::int32_t highest = 0;
+};
+CountSummary summarizeCounts(const IntegerArray& counts);
+
 // The sum of per-face or per-curve vertex counts; nullopt when one is negative.
 std::optional<std::uint64_t> totalOfCounts(const IntegerArray& counts);
 

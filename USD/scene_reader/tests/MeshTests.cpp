@@ -170,10 +170,10 @@ TEST(MeshPrimvars, WholeArrayCopiesMatchTheCornerByCornerPath) {
               glm::dvec4(1, 0.75, 0, 0));
 }
 
-// A big mesh's vertex data is made on a second thread while its triangles are made: the result
-// must be the same as for a small one.
+// A big mesh's vertex data is made on a second thread while its triangles are made, and its
+// corners are checked on two: the result must be the same as for a small one.
 TEST(MeshPrimvars, BigMeshesAreBuiltOnTwoThreadsToTheSameResult) {
-    constexpr std::int32_t side = 300; // 90,000 points, above the two-thread threshold
+    constexpr std::int32_t side = 420; // 176,400 points and 1,053,366 corners: two threads
     std::vector<Vec3f> points;
     std::vector<Vec2f> st;
     for (std::int32_t y = 0; y < side; ++y) {
@@ -195,7 +195,17 @@ TEST(MeshPrimvars, BigMeshesAreBuiltOnTwoThreadsToTheSameResult) {
                                  std::vector<std::int32_t>(corners.size() / 3, 3), corners);
     build.addAttribute(mesh, "primvars:st", {"texCoord2f[]", Array<Vec2f>(st)});
     build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"vertex"});
+    // The corners of a mesh this big are checked in two halves at once: one bad corner at the
+    // very end must still be found.
+    std::vector<std::int32_t> brokenCorners = corners;
+    brokenCorners.back() = side * side;
+    defineMesh(build, "/Broken", points, std::vector<std::int32_t>(corners.size() / 3, 3),
+               brokenCorners);
     const ReadResult result = readLayer(layer);
+    const auto broken = onlyGeometry(result, "Broken");
+    ASSERT_NE(broken, nullptr);
+    EXPECT_EQ(triangleCount(*broken), corners.size() / 3 - 1);
+    EXPECT_TRUE(anyWarningContains(result, "/Broken has 1 faces with corners outside its points"));
 
     const auto geometry = onlyGeometry(result, "Big");
     ASSERT_NE(geometry, nullptr);
