@@ -46,7 +46,7 @@ ByteBlock readWholeFile(const std::filesystem::path& path) {
     if (std::ferror(file.get())) {
         failReading(path, errno);
     }
-    return std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+    return scene::makeBytes(std::move(bytes));
 }
 
 } // namespace gltf

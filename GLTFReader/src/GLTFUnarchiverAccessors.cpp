@@ -95,7 +95,7 @@ gltf::ByteSlice zeroBytes(std::size_t count, std::size_t elementSize, const std:
         throw GLTFUnarchiveError::dataInconsistent(operation + ": the accessor " +
                                                    std::to_string(index) + " is too large");
     }
-    return gltf::ByteSlice::whole(std::make_shared<const std::vector<std::uint8_t>>(*size, 0));
+    return gltf::ByteSlice::whole(scene::makeBytes(std::vector<std::uint8_t>(*size, 0)));
 }
 
 // The view's declared stride, or the element size when it declares none.
@@ -295,13 +295,14 @@ GLTFUnarchiver::IndexBytes GLTFUnarchiver::readIndexBytes(const GLTFAccessor& ac
     }
     // Elements hold indices of one width packed one after another: interleaved indices get a
     // block of their own.
-    auto packed = std::make_shared<std::vector<std::uint8_t>>(placement.count * indexSize);
+    std::vector<std::uint8_t> packed(placement.count * indexSize);
     const std::uint8_t* first = view.bytes().data() + placement.offset;
     for (std::size_t position = 0; position < placement.count; ++position) {
-        std::memcpy(packed->data() + position * indexSize, first + position * placement.stride,
+        std::memcpy(packed.data() + position * indexSize, first + position * placement.stride,
                     indexSize);
     }
-    return {.data = gltf::ByteSlice::whole(std::move(packed)), .count = placement.count};
+    return {.data = gltf::ByteSlice::whole(scene::makeBytes(std::move(packed))),
+            .count = placement.count};
 }
 
 std::pair<std::vector<scene::Value>, double>

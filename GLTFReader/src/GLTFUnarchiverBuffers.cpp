@@ -14,8 +14,7 @@ std::optional<gltf::ByteSlice> decodedDataUri(std::string_view payload) {
     if (!bytes) {
         return std::nullopt;
     }
-    return gltf::ByteSlice::whole(
-        std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes)));
+    return gltf::ByteSlice::whole(scene::makeBytes(std::move(*bytes)));
 }
 
 // The bytes a buffer names: a data URI, a file beside the document, or the GLB chunk.

@@ -87,7 +87,7 @@ ByteSlice withSparseValues(GLTFUnarchiver& unarchiver, const GLTFAccessor& acces
         std::memcpy(elements.data() + index * placement.elementSize,
                     values + position * placement.elementSize, placement.elementSize);
     }
-    return ByteSlice::whole(std::make_shared<const std::vector<std::uint8_t>>(std::move(elements)));
+    return ByteSlice::whole(scene::makeBytes(std::move(elements)));
 }
 
 void refuseSparse(const GLTFAccessor& accessor, std::string_view operationName) {

@@ -19,7 +19,7 @@ GLTFUnarchiveError containerErrorOf(std::vector<std::uint8_t> bytes) {
 }
 
 std::vector<std::uint8_t> asBytes(const gltf::ByteBlock& block) {
-    return *block;
+    return {block->begin(), block->end()};
 }
 
 std::vector<std::uint8_t> binaryOf(const GLTFUnarchiver& unarchiver) {

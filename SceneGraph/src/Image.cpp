@@ -3,6 +3,7 @@
 #include <SceneGraph/Image.h>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <stb/stb_image.h>
 #include <stdexcept>
 #include <string>
@@ -14,7 +15,7 @@ namespace {
 // than let a forged header exhaust memory.
 constexpr std::uint64_t maximumDecodedBytes = std::uint64_t{1} << 31;
 
-ImageFormat detectFormat(const std::vector<std::uint8_t>& bytes) {
+ImageFormat detectFormat(std::span<const std::uint8_t> bytes) {
     static constexpr std::uint8_t pngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (bytes.size() >= sizeof pngSignature &&
         std::memcmp(bytes.data(), pngSignature, sizeof pngSignature) == 0) {
@@ -26,7 +27,7 @@ ImageFormat detectFormat(const std::vector<std::uint8_t>& bytes) {
     return ImageFormat::other;
 }
 
-bool lengthFitsDecoder(const std::vector<std::uint8_t>& bytes) {
+bool lengthFitsDecoder(std::span<const std::uint8_t> bytes) {
     return bytes.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max());
 }
 
@@ -34,10 +35,10 @@ bool lengthFitsDecoder(const std::vector<std::uint8_t>& bytes) {
 
 Image::Image(Bytes encoded, int width, int height, int channels)
     : encoded_(std::move(encoded)), width_(width), height_(height), channels_(channels),
-      format_(detectFormat(*encoded_)) {}
+      format_(detectFormat(encoded_->span())) {}
 
 std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
-    if (!encoded || encoded->empty() || !lengthFitsDecoder(*encoded)) {
+    if (!encoded || encoded->empty() || !lengthFitsDecoder(encoded->span())) {
         return nullptr;
     }
     int width = 0;

@@ -12,8 +12,7 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const GLTFSceneSource source(
-        std::make_shared<const std::vector<std::uint8_t>>(data, data + size));
+    const GLTFSceneSource source(scene::makeBytes(std::vector<std::uint8_t>(data, data + size)));
     try {
         source.sceneWithOptions();
     } catch (const GLTFUnarchiveError&) {

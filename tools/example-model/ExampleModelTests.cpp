@@ -25,8 +25,7 @@ std::shared_ptr<scene::Geometry> geometryBelow(const scene::Node& node) {
 }
 
 TEST(ExampleModel, LoadsAsATexturedCubeOnASlab) {
-    GLTFSceneSource source(
-        std::make_shared<const std::vector<std::uint8_t>>(brightfold::example::makeExampleGLB()));
+    GLTFSceneSource source(scene::makeBytes(brightfold::example::makeExampleGLB()));
     const auto scene = source.sceneWithOptions();
     for (const char* name : {"Cube", "Slab"}) {
         SCOPED_TRACE(name);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SceneGraph/Bytes.h>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -9,7 +10,7 @@
 namespace gltf {
 
 // Byte blocks are read once and shared; every holder of a range keeps the block alive.
-using ByteBlock = std::shared_ptr<const std::vector<std::uint8_t>>;
+using ByteBlock = scene::Bytes;
 
 // A range of a shared byte block, so that a GLB's binary chunk, and buffers cut from it, reach
 // the scene without copies.

@@ -19,7 +19,7 @@ constexpr std::uint32_t jsonChunkType = 0x4E4F534A;
 constexpr std::uint32_t binChunkType = 0x004E4942;
 
 inline ByteBlock blockOf(std::vector<std::uint8_t> bytes) {
-    return std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+    return scene::makeBytes(std::move(bytes));
 }
 
 inline ByteBlock blockOf(std::string_view text) {

@@ -1,18 +1,56 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace scene {
 
+/// A read-only run of bytes and what keeps it alive: a vector of its own, or memory that
+/// belongs to something else (the arrays of a file being read) and is kept alive with it.
+class ByteBlock {
+  public:
+    explicit ByteBlock(std::vector<std::uint8_t> bytes)
+        : owned_(std::move(bytes)), bytes_(owned_) {}
+    ByteBlock(std::span<const std::uint8_t> bytes, std::shared_ptr<const void> owner)
+        : owner_(std::move(owner)), bytes_(bytes) {}
+    // The bytes may lie in the block itself: it stays where it was made.
+    ByteBlock(const ByteBlock&) = delete;
+    ByteBlock& operator=(const ByteBlock&) = delete;
+
+    const std::uint8_t* data() const { return bytes_.data(); }
+    std::size_t size() const { return bytes_.size(); }
+    bool empty() const { return bytes_.empty(); }
+    auto begin() const { return bytes_.begin(); }
+    auto end() const { return bytes_.end(); }
+    std::uint8_t operator[](std::size_t index) const { return bytes_[index]; }
+    std::span<const std::uint8_t> span() const { return bytes_; }
+
+    friend bool operator==(const ByteBlock& block, std::span<const std::uint8_t> bytes) {
+        return std::ranges::equal(block.bytes_, bytes);
+    }
+    friend bool operator==(const ByteBlock& a, const ByteBlock& b) { return a == b.bytes_; }
+
+  private:
+    std::vector<std::uint8_t> owned_;
+    std::shared_ptr<const void> owner_;
+    std::span<const std::uint8_t> bytes_;
+};
+
 /// An immutable block of bytes shared by every object that reads it. Geometry sources,
 /// elements and images keep a reference to the block they were made from; nothing is copied.
-using Bytes = std::shared_ptr<const std::vector<std::uint8_t>>;
+using Bytes = std::shared_ptr<const ByteBlock>;
 
 /// Moves `data` into a new shared block.
 inline Bytes makeBytes(std::vector<std::uint8_t> data) {
-    return std::make_shared<const std::vector<std::uint8_t>>(std::move(data));
+    return std::make_shared<const ByteBlock>(std::move(data));
+}
+
+/// A block of bytes that `owner` holds, which the block keeps alive.
+inline Bytes viewBytes(std::span<const std::uint8_t> bytes, std::shared_ptr<const void> owner) {
+    return std::make_shared<const ByteBlock>(bytes, std::move(owner));
 }
 
 } // namespace scene

@@ -205,7 +205,7 @@ void AssetResolver::releaseMappedPages(const AssetLocation& location,
 
 const LoadedLayer& AssetResolver::load(const AssetLocation& location, int depth) {
     const std::string key = location.displayName();
-    if (const auto found = layers_.find(key); found != layers_.end()) {
+    if (const auto found = layers_->find(key); found != layers_->end()) {
         return *found->second;
     }
     if (depth > kMaxLayerNesting) {
@@ -231,7 +231,7 @@ const LoadedLayer& AssetResolver::load(const AssetLocation& location, int depth)
         }
     }
     loading_.pop_back();
-    return *layers_.emplace(key, std::move(loaded)).first->second;
+    return *layers_->emplace(key, std::move(loaded)).first->second;
 }
 
 } // namespace usd::reader

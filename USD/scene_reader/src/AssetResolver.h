@@ -43,6 +43,10 @@ class AssetResolver {
 
     const LoadedLayer& rootLayer() const { return *root_; }
 
+    // What keeps every loaded layer, and so the arrays its values hold, alive: scene data that
+    // views those arrays instead of copying them holds on to it.
+    std::shared_ptr<const void> layerKeeper() const { return layers_; }
+
     // The package's CRC-32s are checked while its layers are read: this waits for that check
     // and throws SceneReadError when an entry is corrupt. Nothing read from the package may be
     // trusted, nor any failure explained, until it has returned.
@@ -75,7 +79,9 @@ class AssetResolver {
     std::map<std::string, const PackageReader*> nestedPackages_;
     // Disk files read whole; a deque keeps earlier contents where they are.
     std::deque<std::vector<std::uint8_t>> fileContents_;
-    std::map<std::string, std::unique_ptr<LoadedLayer>> layers_;
+    // Shared with the scenes whose vertex data and triangles view the layers' arrays.
+    std::shared_ptr<std::map<std::string, std::unique_ptr<LoadedLayer>>> layers_ =
+        std::make_shared<std::map<std::string, std::unique_ptr<LoadedLayer>>>();
     std::vector<std::string> loading_; // layers whose sublayers are being opened
     const LoadedLayer* root_ = nullptr;
 };

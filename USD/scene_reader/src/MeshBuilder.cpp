@@ -12,6 +12,7 @@
 #include <cstring>
 #include <functional>
 #include <future>
+#include <iterator>
 #include <span>
 
 namespace usd::reader {
@@ -56,37 +57,53 @@ std::vector<std::string> texcoordOrder(const ComposedPrim& mesh,
     return order;
 }
 
-// N floats per vertex, written straight into the block the source keeps, so a big mesh's
-// attributes are copied once. `inPointOrder` holds the values themselves when vertex v takes
-// value v (empty otherwise), as in most files: then they are copied in one piece and only
-// adjusted where they lie.
+// Values stored in vertex order, and what keeps them alive when they are the layer's own and
+// can be viewed where they lie (null when they are not).
+struct StoredValues {
+    std::span<const float> floats;
+    std::shared_ptr<const void> keeper;
+};
+
+template <typename T> std::span<const std::uint8_t> bytesOf(std::span<const T> values) {
+    return {reinterpret_cast<const std::uint8_t*>(values.data()), values.size_bytes()};
+}
+
+// A block of `count` floats left unset for the caller to fill before anything reads it: a big
+// mesh's vertex data is written once, not zeroed first.
+std::pair<float*, scene::Bytes> unsetFloats(std::size_t count) {
+    std::shared_ptr<float[]> block = std::make_unique_for_overwrite<float[]>(count);
+    float* first = block.get();
+    return {first, scene::viewBytes(bytesOf(std::span<const float>(first, count)), block)};
+}
+
+// N floats per vertex. Values stored as they are drawn, as in most files, are viewed where the
+// layer holds them, or copied in one pass and adjusted on the way; others are gathered vertex
+// by vertex.
 template <glm::length_t N, typename ValueAt, typename Adjust = std::identity>
 std::shared_ptr<scene::GeometrySource>
-vertexSource(GeometrySemantic semantic, const WeldedVertices& welded,
-             std::span<const float> inPointOrder, ValueAt valueAt, Adjust adjust = {}) {
+vertexSource(GeometrySemantic semantic, const WeldedVertices& welded, const StoredValues& stored,
+             ValueAt valueAt, Adjust adjust = {}) {
     using Vector = glm::vec<N, float>;
     const std::size_t count = welded.vertexCount();
-    std::vector<std::uint8_t> bytes;
-    if (!inPointOrder.empty()) {
-        const auto* first = reinterpret_cast<const std::uint8_t*>(inPointOrder.data());
-        bytes.assign(first, first + count * sizeof(Vector));
-        if constexpr (!std::is_same_v<Adjust, std::identity>) {
-            for (std::uint8_t* at = bytes.data(); at != bytes.data() + bytes.size();
-                 at += sizeof(Vector)) {
-                Vector vector;
-                std::memcpy(&vector, at, sizeof vector);
-                vector = adjust(vector);
-                std::memcpy(at, &vector, sizeof vector);
-            }
-        }
-    } else {
-        bytes.resize(count * sizeof(Vector));
-        for (std::size_t v = 0; v < count; ++v) {
-            const Vector vector = adjust(valueAt(welded.vertex(v)));
-            std::memcpy(bytes.data() + v * sizeof(Vector), &vector, sizeof vector);
+    if constexpr (std::is_same_v<Adjust, std::identity>) {
+        if (!stored.floats.empty() && stored.keeper) {
+            const auto viewed =
+                scene::viewBytes(bytesOf(stored.floats.first(count * N)), stored.keeper);
+            return scene::GeometrySource::fromPackedFloats(semantic, viewed, N);
         }
     }
-    return scene::GeometrySource::fromPackedFloats(semantic, scene::makeBytes(std::move(bytes)), N);
+    auto [out, bytes] = unsetFloats(count * N);
+    for (std::size_t v = 0; v < count; ++v) {
+        Vector vector;
+        if (stored.floats.empty()) {
+            vector = valueAt(welded.vertex(v));
+        } else {
+            std::memcpy(&vector, stored.floats.data() + v * N, sizeof vector);
+        }
+        vector = adjust(vector);
+        std::memcpy(out + v * N, &vector, sizeof vector);
+    }
+    return scene::GeometrySource::fromPackedFloats(semantic, std::move(bytes), N);
 }
 
 std::optional<Primvar> authoredNormals(const ComposedPrim& mesh, const MeshTopology& topology,
@@ -128,23 +145,27 @@ ColorPrimvars colorPrimvars(const ComposedPrim& mesh, const MeshTopology& topolo
 }
 
 // Every triangle's corners are faceVertexIndices as it is when the vertices are the points and
-// the triangles keep the faces' order: copied in one piece.
-std::shared_ptr<scene::GeometryElement> wholeMeshElement(const MeshTopology& topology) {
-    const auto corners =
-        std::as_bytes(topology.faceVertexIndices().numbers().first(topology.cornerCount()));
-    const auto* first = reinterpret_cast<const std::uint8_t*>(corners.data());
-    std::vector<std::uint8_t> bytes(first, first + corners.size());
-    return scene::GeometryElement::create(scene::makeBytes(std::move(bytes)),
-                                          scene::PrimitiveType::triangles,
+// the triangles keep the faces' order: viewed where the layer holds it, or copied in one piece.
+std::shared_ptr<scene::GeometryElement>
+wholeMeshElement(const MeshTopology& topology, const std::shared_ptr<const void>& layerKeeper) {
+    const IntegerArray& indices = topology.faceVertexIndices();
+    const std::span<const std::uint8_t> corners =
+        bytesOf(indices.numbers().first(topology.cornerCount()));
+    scene::Bytes bytes = indices.viewsLayer() && layerKeeper
+                             ? scene::viewBytes(corners, layerKeeper)
+                             : scene::makeBytes({corners.begin(), corners.end()});
+    return scene::GeometryElement::create(std::move(bytes), scene::PrimitiveType::triangles,
                                           topology.cornerCount() / 3, sizeof(std::uint32_t));
 }
 
 // The triangles of one face group, as 32-bit indices written straight into the block the
 // element keeps; null when the group has none.
-std::shared_ptr<scene::GeometryElement>
-elementFor(const FaceGroup& group, const MeshTopology& topology, const WeldedVertices& welded) {
+std::shared_ptr<scene::GeometryElement> elementFor(const FaceGroup& group,
+                                                   const MeshTopology& topology,
+                                                   const WeldedVertices& welded,
+                                                   const std::shared_ptr<const void>& layerKeeper) {
     if (group.everyFace && topology.keepsFaceOrder() && welded.arePoints()) {
-        return wholeMeshElement(topology);
+        return wholeMeshElement(topology, layerKeeper);
     }
     const std::size_t triangleCount = topology.cornerCount() / 3;
     const auto inGroup = [&](std::size_t t) { return bool(group.faces[topology.triangleFace(t)]); };
@@ -215,32 +236,41 @@ MeshPrimvars readPrimvars(const ComposedPrim& mesh, const MeshTopology& topology
 
 using VertexSources = std::vector<std::shared_ptr<scene::GeometrySource>>;
 
-// The values as stored when the vertices are the points and they are stored in point order.
-std::span<const float> inPointOrder(const WeldedVertices& vertices, std::span<const float> floats) {
-    return vertices.arePoints() ? floats : std::span<const float>{};
+// The values as stored, when the vertices are the points and they are stored in point order.
+StoredValues storedInPointOrder(const WeldedVertices& vertices, std::span<const float> floats,
+                                bool viewsLayer, const std::shared_ptr<const void>& layerKeeper) {
+    if (!vertices.arePoints()) {
+        return {};
+    }
+    return {floats, viewsLayer ? layerKeeper : nullptr};
 }
 
 // Positions and normals.
 VertexSources pointSources(const VectorArray& points, const MeshPrimvars& primvars,
-                           const WeldedVertices& vertices) {
+                           const WeldedVertices& vertices,
+                           const std::shared_ptr<const void>& layerKeeper) {
+    const Primvar& normals = primvars.normals;
     VertexSources sources;
-    sources.push_back(vertexSource<3>(GeometrySemantic::vertex, vertices,
-                                      inPointOrder(vertices, points.floats()),
-                                      [&](const Corner& c) { return glm::vec3(points[c.point]); }));
+    sources.push_back(vertexSource<3>(
+        GeometrySemantic::vertex, vertices,
+        storedInPointOrder(vertices, points.floats(), points.viewsLayer(), layerKeeper),
+        [&](const Corner& c) { return glm::vec3(points[c.point]); }));
     sources.push_back(
         vertexSource<3>(GeometrySemantic::normal, vertices,
-                        inPointOrder(vertices, primvars.normals.valuesInPointOrder(3)),
-                        [&](const Corner& c) { return glm::vec3(primvars.normals.value(c)); }));
+                        storedInPointOrder(vertices, normals.valuesInPointOrder(3),
+                                           normals.valuesViewLayer(), layerKeeper),
+                        [&](const Corner& c) { return glm::vec3(normals.value(c)); }));
     return sources;
 }
 
-// Texture coordinates and vertex colours, after the positions and normals in `sources`.
-void addAttributeSources(VertexSources& sources, const MeshPrimvars& primvars,
-                         const WeldedVertices& vertices) {
+// Texture coordinates and vertex colours.
+VertexSources attributeSources(const MeshPrimvars& primvars, const WeldedVertices& vertices) {
+    VertexSources sources;
     for (const Primvar& texcoord : primvars.texcoords) {
         sources.push_back(vertexSource<2>(
             GeometrySemantic::texcoord, vertices,
-            inPointOrder(vertices, texcoord.valuesInPointOrder(2)),
+            // flipped on the way, so never viewed
+            storedInPointOrder(vertices, texcoord.valuesInPointOrder(2), false, nullptr),
             [&](const Corner& c) { return glm::vec2(texcoord.value(c)); },
             [](glm::vec2 st) { return glm::vec2(st.x, 1.0f - st.y); }));
     }
@@ -252,20 +282,21 @@ void addAttributeSources(VertexSources& sources, const MeshPrimvars& primvars,
                 return glm::vec4(glm::vec3(colors.color->value(c)), alpha);
             }));
     }
+    return sources;
 }
 
 // Below this many vertices a second thread costs more than it saves.
 constexpr std::size_t kVerticesWorthAThread = std::size_t{1} << 16;
 
-// A big mesh's positions and normals are made on a second core while the calling thread makes
-// its triangles and then its other vertex data: all of them only read the layer, the primvars
-// and the welded vertices. A small mesh's are made when asked for.
-std::future<VertexSources> startPointSources(const VectorArray& points,
-                                             const MeshPrimvars& primvars,
-                                             const WeldedVertices& welded) {
+// A big mesh's texture coordinates and colours, which are always written anew, are made on a
+// second core while the calling thread makes its triangles, positions and normals: all of them
+// only read the layer, the primvars and the welded vertices. A small mesh's are made when asked
+// for.
+std::future<VertexSources> startAttributeSources(const MeshPrimvars& primvars,
+                                                 const WeldedVertices& welded) {
     const auto launch =
         welded.vertexCount() >= kVerticesWorthAThread ? std::launch::async : std::launch::deferred;
-    return std::async(launch, [&] { return pointSources(points, primvars, welded); });
+    return std::async(launch, [&] { return attributeSources(primvars, welded); });
 }
 
 struct MeshElements {
@@ -275,10 +306,11 @@ struct MeshElements {
 
 MeshElements meshElements(const std::vector<FaceGroup>& groups,
                           const std::vector<ResolvedMaterial>& groupMaterials,
-                          const MeshTopology& topology, const WeldedVertices& welded) {
+                          const MeshTopology& topology, const WeldedVertices& welded,
+                          const std::shared_ptr<const void>& layerKeeper) {
     MeshElements made;
     for (std::size_t i = 0; i < groups.size(); ++i) {
-        if (auto element = elementFor(groups[i], topology, welded)) {
+        if (auto element = elementFor(groups[i], topology, welded, layerKeeper)) {
             made.elements.push_back(std::move(element));
             made.materials.push_back(groupMaterials[i].material);
         }
@@ -290,6 +322,7 @@ MeshElements meshElements(const std::vector<FaceGroup>& groups,
 
 std::shared_ptr<scene::Geometry> buildMeshGeometry(const ComposedPrim& mesh,
                                                    MaterialResolver& materials,
+                                                   const std::shared_ptr<const void>& layerKeeper,
                                                    SceneReadWarnings& warnings) {
     const VectorArray points = readVectorArray(mesh.attributeValue("points"));
     if (points.components() != 3 || points.empty()) {
@@ -309,14 +342,14 @@ std::shared_ptr<scene::Geometry> buildMeshGeometry(const ComposedPrim& mesh,
     }
     const MeshPrimvars primvars = readPrimvars(mesh, *topology, points, groupMaterials, warnings);
     WeldedVertices welded = weldVertices(*topology, primvars.all());
-    std::future<VertexSources> pointData = startPointSources(points, primvars, welded);
-    MeshElements elements = meshElements(groups, groupMaterials, *topology, welded);
+    std::future<VertexSources> attributes = startAttributeSources(primvars, welded);
+    MeshElements elements = meshElements(groups, groupMaterials, *topology, welded, layerKeeper);
     // The per-corner arrays are the largest of a big mesh: they go as soon as the triangles are
     // made (before a small mesh's vertices are).
     topology.reset();
     welded.releaseCorners();
-    VertexSources sources = pointData.get();
-    addAttributeSources(sources, primvars, welded);
+    VertexSources sources = pointSources(points, primvars, welded, layerKeeper);
+    std::ranges::move(attributes.get(), std::back_inserter(sources));
 
     auto geometry = scene::Geometry::create(std::move(sources), std::move(elements.elements));
     geometry->setName(std::string(mesh.name()));

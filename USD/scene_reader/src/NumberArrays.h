@@ -35,6 +35,8 @@ class VectorArray {
     glm::vec4 operator[](std::size_t index) const;
     // Every element's components, one after the other.
     std::span<const float> floats() const { return floats_; }
+    // Whether the floats are the layer's own, rather than converted into the array's.
+    bool viewsLayer() const { return owned_.empty(); }
 
   private:
     std::vector<float> owned_;
@@ -61,6 +63,8 @@ class IntegerArray {
     bool empty() const { return numbers_.empty(); }
     std::int32_t operator[](std::size_t index) const { return numbers_[index]; }
     std::span<const std::int32_t> numbers() const { return numbers_; }
+    // Whether the numbers are the layer's own, rather than converted into the array's.
+    bool viewsLayer() const { return owned_.empty(); }
     auto begin() const { return numbers_.begin(); }
     auto end() const { return numbers_.end(); }
 

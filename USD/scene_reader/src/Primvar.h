@@ -34,6 +34,8 @@ class Primvar {
     // The values as stored when point p takes value p and each has `components` floats, so
     // that they can be copied in one piece; empty otherwise.
     std::span<const float> valuesInPointOrder(int components) const;
+    // Whether the values are the layer's own (not converted, nor computed).
+    bool valuesViewLayer() const { return values_.viewsLayer(); }
 
   private:
     VectorArray values_;

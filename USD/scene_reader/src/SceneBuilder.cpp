@@ -53,9 +53,10 @@ void applyLocalTransform(scene::Node& node, const LocalTransform& local) {
 
 class SceneAssembly {
   public:
-    SceneAssembly(const Stage& stage, MaterialResolver& materials, SceneReadWarnings& warnings)
-        : stage_(stage), materials_(materials), warnings_(warnings), scene_(scene::Scene::create()),
-          frame_(stageFrame(stage)) {}
+    SceneAssembly(const Stage& stage, MaterialResolver& materials,
+                  const std::shared_ptr<const void>& layerKeeper, SceneReadWarnings& warnings)
+        : stage_(stage), materials_(materials), layerKeeper_(layerKeeper), warnings_(warnings),
+          scene_(scene::Scene::create()), frame_(stageFrame(stage)) {}
 
     std::shared_ptr<scene::Scene> build() {
         scene::Node& root = *scene_->rootNode();
@@ -120,7 +121,7 @@ class SceneAssembly {
     void addContent(const ComposedPrim& prim, scene::Node& node) {
         const std::string type = prim.typeName();
         if (type == "Mesh") {
-            node.setGeometry(buildMeshGeometry(prim, materials_, warnings_));
+            node.setGeometry(buildMeshGeometry(prim, materials_, layerKeeper_, warnings_));
         } else if (type == "Points") {
             node.setGeometry(buildPointsGeometry(prim, materials_, warnings_));
         } else if (type == "BasisCurves") {
@@ -148,6 +149,7 @@ class SceneAssembly {
 
     const Stage& stage_;
     MaterialResolver& materials_;
+    std::shared_ptr<const void> layerKeeper_;
     SceneReadWarnings& warnings_;
     std::shared_ptr<scene::Scene> scene_;
     scene::Matrix4 frame_;
@@ -157,8 +159,9 @@ class SceneAssembly {
 } // namespace
 
 std::shared_ptr<scene::Scene> buildScene(const Stage& stage, MaterialResolver& materials,
+                                         const std::shared_ptr<const void>& layerKeeper,
                                          SceneReadWarnings& warnings) {
-    return SceneAssembly(stage, materials, warnings).build();
+    return SceneAssembly(stage, materials, layerKeeper, warnings).build();
 }
 
 } // namespace usd::reader

@@ -10,8 +10,10 @@
 namespace usd::reader {
 
 // The scene a composed stage shows, in Y-up metres: one node per drawable or transforming
-// prim, with meshes, cameras and materials.
+// prim, with meshes, cameras and materials. Mesh data the layers hold as it is drawn is viewed,
+// not copied, and `layerKeeper` is kept with it.
 std::shared_ptr<scene::Scene> buildScene(const Stage& stage, MaterialResolver& materials,
+                                         const std::shared_ptr<const void>& layerKeeper,
                                          SceneReadWarnings& warnings);
 
 } // namespace usd::reader

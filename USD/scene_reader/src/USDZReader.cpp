@@ -19,7 +19,7 @@ std::shared_ptr<scene::Scene> readComposed(const std::filesystem::path& file, Op
         try {
             const reader::Stage stage(*assets, warnings);
             reader::MaterialResolver materials(stage, *assets, warnings);
-            auto scene = reader::buildScene(stage, materials, warnings);
+            auto scene = reader::buildScene(stage, materials, assets->layerKeeper(), warnings);
             assets->confirmChecksums();
             return scene;
         } catch (...) {

@@ -57,13 +57,13 @@ std::optional<std::string> ImageLibrary::fileFor(const scene::Image& image, cons
 }
 
 std::optional<std::string> ImageLibrary::makeFile(const scene::Image& image, const ImageUse& use) {
-    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+    scene::Bytes bytes;
     const bool original = keepsOriginalBytes(image, use);
     if (original) {
         bytes = image.encodedBytes();
     } else {
         try {
-            bytes = std::make_shared<const std::vector<std::uint8_t>>(bakedBytes(image, use));
+            bytes = scene::makeBytes(bakedBytes(image, use));
         } catch (const std::exception& error) {
             findings_.push_back("An image could not be written (" + std::string(error.what()) +
                                 "); its material slot was left without a texture.");

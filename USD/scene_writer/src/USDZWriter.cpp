@@ -30,7 +30,7 @@ USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesyste
         result.findings.push_back(std::move(finding));
     std::vector<PackageEntry> entries{{rootName + ".usdc", crate}};
     for (const PackagedFile& file : built.files)
-        entries.push_back({file.name, *file.bytes});
+        entries.push_back({file.name, file.bytes->span()});
     writePackage(url, entries);
     result.succeeded = true;
     return result;

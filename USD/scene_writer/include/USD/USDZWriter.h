@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SceneGraph/Bytes.h>
 #include <SceneGraph/Scene.h>
 #include <USD/Layer.h>
 #include <cstdint>
@@ -31,7 +32,7 @@ USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path
 // A file packaged beside the root layer ("textures/wood.png").
 struct PackagedFile {
     std::string name;
-    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+    scene::Bytes bytes;
 };
 
 // The root layer and the files it names, as writeUSDZ would package them.

@@ -1,0 +1,34 @@
+#include <SceneGraph/Bytes.h>
+#include <gtest/gtest.h>
+
+namespace scene {
+namespace {
+
+// A block that views memory something else owns keeps that owner alive for as long as any
+// reader holds the block, and reads exactly the bytes it was given.
+TEST(Bytes, AViewKeepsItsOwnerAliveAndReadsItsBytesInPlace) {
+    auto owner = std::make_shared<std::vector<float>>(std::vector<float>{1.0f, 2.0f, 3.0f});
+    const std::span<const std::uint8_t> floats(reinterpret_cast<const std::uint8_t*>(owner->data()),
+                                               owner->size() * sizeof(float));
+    Bytes view = viewBytes(floats.subspan(4), owner);
+    const std::weak_ptr<std::vector<float>> watch = owner;
+    owner.reset();
+    ASSERT_FALSE(watch.expired());
+    EXPECT_EQ(view->data(), floats.data() + 4);
+    EXPECT_EQ(view->size(), 8u);
+    view.reset();
+    EXPECT_TRUE(watch.expired());
+}
+
+TEST(Bytes, BlocksCompareByContentWhereverTheyLie) {
+    const std::vector<std::uint8_t> content{1, 2, 3};
+    const Bytes owned = makeBytes(content);
+    const Bytes viewed = viewBytes(content, nullptr);
+    EXPECT_EQ(*owned, *viewed);
+    EXPECT_EQ(*owned, content);
+    EXPECT_FALSE(*owned == std::vector<std::uint8_t>({1, 2}));
+    EXPECT_TRUE(makeBytes({})->empty());
+}
+
+} // namespace
+} // namespace scene
