@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <random>
+#include <type_traits>
 
 using namespace usd;
 
@@ -73,7 +74,8 @@ template <typename Signed> std::vector<Signed> mixedValues(std::mt19937_64& rand
     for (Signed& value : values) {
         const auto roll = random() % 16;
         const Signed step = roll < 9 ? jumps[roll] : static_cast<Signed>(random() % 2000) - 1000;
-        current = static_cast<Signed>(current + step);
+        using Unsigned = std::make_unsigned_t<Signed>; // the values wrap, as the format's do
+        current = static_cast<Signed>(static_cast<Unsigned>(current) + static_cast<Unsigned>(step));
         value = current;
     }
     return values;
