@@ -148,6 +148,16 @@ void decodeChecked(Signed common, std::span<const std::uint8_t> codes, const std
     using Unsigned = std::make_unsigned_t<Signed>;
     Unsigned running = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
+        // A code byte of zero is four common deltas, as are most of a triangle mesh's face
+        // sizes: they are made without looking at each one's code.
+        if (i % 4 == 0 && i + 4 <= values.size() && codes[i / 4] == 0) {
+            for (std::size_t run = 0; run < 4; ++run) {
+                running += static_cast<Unsigned>(common);
+                values[i + run] = static_cast<Signed>(running);
+            }
+            i += 3; // and the loop's step makes four
+            continue;
+        }
         std::int64_t delta = common;
         switch (codeAt(codes, i)) {
         case kSmall:
