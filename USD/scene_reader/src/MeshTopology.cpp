@@ -52,7 +52,7 @@ bool leadingCornersInRange(const IntegerArray& indices, std::size_t count, std::
 // Three corners for every triangle the fans of the usable-sized faces make; reserved at once, as
 // a big mesh has millions of them.
 std::size_t fanCornerCount(const IntegerArray& counts, const CountSummary& summary) {
-    if (summary.lowest >= 3) {
+    if (summary.shared && *summary.shared >= 3) {
         return 3 * (summary.total - 2 * counts.size());
     }
     std::size_t corners = 0;
@@ -81,7 +81,7 @@ bool arePlainTriangles(const IntegerArray& counts, const CountSummary& summary,
     if (!kept.holes.empty()) {
         return false;
     }
-    const bool allTriangles = summary.lowest == 3 && summary.highest == 3;
+    const bool allTriangles = summary.shared == 3;
     for (std::size_t face = 0; !allTriangles && face < kept.faceLimit; ++face) {
         if (counts[face] != 3) {
             return false;
@@ -168,7 +168,7 @@ std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_
         return std::nullopt;
     }
     const CountSummary summary = summarizeCounts(*counts);
-    if (summary.lowest < 0 || summary.total != indices->size()) {
+    if (summary.anyNegative || summary.total != indices->size()) {
         warnings.push_back(
             "The mesh " + name +
             " lists face sizes that do not match its corner indices; it is left out.");

@@ -78,9 +78,9 @@ std::optional<IntegerArray> readIntegerArray(const Value* value);
 
 // Per-face or per-curve vertex counts at a glance, from one pass over what may be millions.
 struct CountSummary {
-    std::uint64_t total = 0; // meaningful only when lowest >= 0
-    std::int32_t lowest = 0; // both 0 for no counts
-    std::int32_t highest = 0;
+    std::uint64_t total = 0; // meaningful only without negative counts
+    bool anyNegative = false;
+    std::optional<std::int32_t> shared; // the count every one has, when they all agree
 };
 CountSummary summarizeCounts(const IntegerArray& counts);
 
