@@ -85,10 +85,11 @@ vertexSource(GeometrySemantic semantic, const WeldedVertices& welded, const Stor
              ValueAt valueAt, Adjust adjust = {}) {
     using Vector = glm::vec<N, float>;
     const std::size_t count = welded.vertexCount();
+    // Only a whole array is viewed: a part (the front of an emulated double-sided mesh) would
+    // keep the rest alive for nothing.
     if constexpr (std::is_same_v<Adjust, std::identity>) {
-        if (!stored.floats.empty() && stored.keeper) {
-            const auto viewed =
-                scene::viewBytes(bytesOf(stored.floats.first(count * N)), stored.keeper);
+        if (stored.keeper && !stored.floats.empty() && stored.floats.size() == count * N) {
+            const auto viewed = scene::viewBytes(bytesOf(stored.floats), stored.keeper);
             return scene::GeometrySource::fromPackedFloats(semantic, viewed, N);
         }
     }
@@ -151,7 +152,8 @@ wholeMeshElement(const MeshTopology& topology, const std::shared_ptr<const void>
     const IntegerArray& indices = topology.faceVertexIndices();
     const std::span<const std::uint8_t> corners =
         bytesOf(indices.numbers().first(topology.cornerCount()));
-    scene::Bytes bytes = indices.viewsLayer() && layerKeeper
+    const bool whole = topology.cornerCount() == indices.size(); // as for vertex data
+    scene::Bytes bytes = whole && indices.viewsLayer() && layerKeeper
                              ? scene::viewBytes(corners, layerKeeper)
                              : scene::makeBytes({corners.begin(), corners.end()});
     return scene::GeometryElement::create(std::move(bytes), scene::PrimitiveType::triangles,
