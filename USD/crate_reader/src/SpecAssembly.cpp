@@ -55,8 +55,7 @@ class LayerAssembler {
     LayerAssembler(std::span<const std::uint8_t> file, const Version& version,
                    const CrateTables& tables, CrateReadWarnings* warnings)
         : file_(file), version_(version), tables_(tables), warnings_(warnings),
-          budget_(DecodeBudget::forFileSize(file.size())),
-          decoder_(file, version, {tables.tokens, tables.strings, tables.paths}, budget_) {}
+          budget_(DecodeBudget::forFileSize(file.size())), decoder_(makeDecoder()) {}
 
     Layer assemble() {
         for (std::size_t i = 0; i < tables_.specs.size(); ++i) {
@@ -70,6 +69,12 @@ class LayerAssembler {
     }
 
   private:
+    // Every thread decoding values has one, all drawing on the one budget.
+    ValueDecoder makeDecoder() {
+        return ValueDecoder(file_, version_, {tables_.tokens, tables_.strings, tables_.paths},
+                            budget_);
+    }
+
     void warn(std::string message) {
         budget_.charge(message.size());
         if (warnings_ != nullptr) {
@@ -129,11 +134,8 @@ class LayerAssembler {
     // The array values, decoded together once every spec is in place; specs live in a map, so
     // the pointers to them stay valid.
     void addArrayFields() {
-        const auto makeDecoder = [this] {
-            return ValueDecoder(file_, version_, {tables_.tokens, tables_.strings, tables_.paths},
-                                budget_);
-        };
-        std::vector<DecodedArray> decoded = decodeArrays(arrayReps_, file_.size(), makeDecoder);
+        std::vector<DecodedArray> decoded =
+            decodeArrays(arrayReps_, file_.size(), [this] { return makeDecoder(); });
         for (std::size_t i = 0; i < decoded.size(); ++i) {
             const ArrayField& field = arrayFields_[i];
             if (decoded[i].value) {

@@ -146,18 +146,21 @@ ColorPrimvars colorPrimvars(const ComposedPrim& mesh, const MeshTopology& topolo
 }
 
 // Every triangle's corners are faceVertexIndices as it is when the vertices are the points and
-// the triangles keep the faces' order: viewed where the layer holds it, or copied in one piece.
+// the triangles keep the faces' order (checked in range, so never negative): viewed where the
+// layer holds it, or copied in one piece.
 std::shared_ptr<scene::GeometryElement>
 wholeMeshElement(const MeshTopology& topology, const std::shared_ptr<const void>& layerKeeper) {
     const IntegerArray& indices = topology.faceVertexIndices();
-    const std::span<const std::uint8_t> corners =
-        bytesOf(indices.numbers().first(topology.cornerCount()));
-    const bool whole = topology.cornerCount() == indices.size(); // as for vertex data
-    scene::Bytes bytes = whole && indices.viewsLayer() && layerKeeper
-                             ? scene::viewBytes(corners, layerKeeper)
-                             : scene::makeBytes({corners.begin(), corners.end()});
-    return scene::GeometryElement::create(std::move(bytes), scene::PrimitiveType::triangles,
-                                          topology.cornerCount() / 3, sizeof(std::uint32_t));
+    const std::span<const std::int32_t> corners = indices.numbers().first(topology.cornerCount());
+    const bool whole = corners.size() == indices.size(); // as for vertex data
+    if (whole && indices.viewsLayer() && layerKeeper) {
+        return scene::GeometryElement::create(scene::viewBytes(bytesOf(corners), layerKeeper),
+                                              scene::PrimitiveType::triangles, corners.size() / 3,
+                                              sizeof(std::uint32_t));
+    }
+    return scene::GeometryElement::fromIndices(
+        std::span(reinterpret_cast<const std::uint32_t*>(corners.data()), corners.size()),
+        scene::PrimitiveType::triangles);
 }
 
 // The triangles of one face group, as 32-bit indices written straight into the block the

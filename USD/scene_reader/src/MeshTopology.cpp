@@ -75,10 +75,7 @@ struct FaceSelection {
 bool arePlainTriangles(const IntegerArray& counts, const CountSummary& summary,
                        const IntegerArray& indices, const FaceSelection& kept,
                        std::size_t pointCount) {
-    if (kept.leftHanded) {
-        return false;
-    }
-    if (!kept.holes.empty()) {
+    if (kept.leftHanded || !kept.holes.empty()) {
         return false;
     }
     const bool allTriangles = summary.shared == 3;
