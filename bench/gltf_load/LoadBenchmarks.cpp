@@ -7,6 +7,7 @@
 #include <BenchSupport/RawFileIo.h>
 #include <benchmark/benchmark.h>
 #include <string>
+#include <vector>
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <USD/CrateWriter.h>
 #include <USD/PackageWriter.h>
 #include <benchmark/benchmark.h>
+#include <vector>
 
 namespace {
 

@@ -1,17 +1,39 @@
 #include <BenchSupport/RawFileIo.h>
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace bench {
+namespace {
 
-std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::uint8_t> bytes(std::filesystem::file_size(file));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()),
-                 static_cast<std::streamsize>(bytes.size()))) {
-        throw std::runtime_error("cannot read " + file.string());
+[[noreturn]] void cannotRead(const std::filesystem::path& file) {
+    throw std::runtime_error("cannot read " + file.string());
+}
+
+} // namespace
+
+FileBytes readFileBytes(const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        cannotRead(file);
+    FileBytes read;
+    read.size = std::filesystem::file_size(file);
+    read.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(read.size);
+    std::size_t done = 0;
+    while (done < read.size) {
+        const ssize_t got = ::read(fd, read.bytes.get() + done, read.size - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += static_cast<std::size_t>(got);
     }
-    return bytes;
+    ::close(fd);
+    if (done != read.size)
+        cannotRead(file);
+    return read;
 }
 
 void writeFileBytes(const std::filesystem::path& file, std::span<const std::uint8_t> bytes) {
