@@ -1,4 +1,5 @@
 #include "DeltaHistogram.h"
+#include "VectorDeltaDecoding.h"
 
 #include <USD/FormatError.h>
 #include <USD/IntegerCoding.h>
@@ -140,13 +141,13 @@ template <typename Narrow> std::int64_t load(const std::uint8_t*& in) {
     return value;
 }
 
+// One value at a time, continuing from `running`, the sum of the deltas before these values.
 // The codes and delta bytes were checked to match before this runs, so it reads unchecked.
 template <typename Signed>
-void decodeChecked(Signed common, std::span<const std::uint8_t> codes, const std::uint8_t* deltas,
-                   std::span<Signed> values) {
+void decodeOneByOne(Signed common, std::span<const std::uint8_t> codes, const std::uint8_t* deltas,
+                    std::span<Signed> values, std::make_unsigned_t<Signed> running) {
     using Widths = DeltaWidths<Signed>;
     using Unsigned = std::make_unsigned_t<Signed>;
-    Unsigned running = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
         // A code byte of zero is four common deltas, as are most of a triangle mesh's face
         // sizes: they are made without looking at each one's code.
@@ -175,6 +176,24 @@ void decodeChecked(Signed common, std::span<const std::uint8_t> codes, const std
         running += static_cast<Unsigned>(delta);
         values[i] = static_cast<Signed>(running);
     }
+}
+
+template <typename Signed>
+void decodeChecked(Signed common, std::span<const std::uint8_t> codes,
+                   std::span<const std::uint8_t> deltas, std::span<Signed> values) {
+    decodeOneByOne<Signed>(common, codes, deltas.data(), values, 0);
+}
+
+// 32-bit values, the indices and counts of every mesh, are decoded four at a time where the
+// processor can, and the rest one by one.
+template <>
+void decodeChecked(std::int32_t common, std::span<const std::uint8_t> codes,
+                   std::span<const std::uint8_t> deltas, std::span<std::int32_t> values) {
+    DeltaDecodingState state{0, deltas.data()};
+    const std::size_t made =
+        decodeWholeCodeBytes(common, codes, deltas.data() + deltas.size(), values, state);
+    decodeOneByOne<std::int32_t>(common, codes.subspan(made / 4), state.deltas,
+                                 values.subspan(made), state.running);
 }
 
 // Each value takes two bits of code after the common delta, so the coded bytes bound how many
@@ -206,7 +225,7 @@ void decodeSigned(std::span<const std::uint8_t> coded, std::span<Signed> values)
                           std::to_string(needed) + " delta bytes, " +
                           std::to_string(deltas.size()) + " follow");
     }
-    decodeChecked<Signed>(common, codes, deltas.data(), values);
+    decodeChecked<Signed>(common, codes, deltas, values);
 }
 
 } // namespace

@@ -122,3 +122,44 @@ TEST(IntegerCodingReference, DecodesWhatItCodesForEveryWidthMix) {
                   faceSizes);
     }
 }
+
+namespace {
+
+// Four deltas per code byte, in the widths its four codes name: common (5), 8-bit, 16-bit and
+// 32-bit, with every code byte from 0 to 255 once, in order.
+std::vector<std::int32_t> valuesWithEveryCodeByte() {
+    std::vector<std::int32_t> values;
+    std::uint32_t current = 0; // wraps, as the format's values do
+    int varied = 0;
+    for (unsigned codeByte = 0; codeByte < 256; ++codeByte) {
+        for (unsigned lane = 0; lane < 4; ++lane) {
+            ++varied;
+            const std::int32_t deltas[] = {5, -100 + varied % 90, -20000 + 7 * varied,
+                                           -2000000000 + 1000 * varied};
+            current += static_cast<std::uint32_t>(deltas[(codeByte >> (2 * lane)) & 3]);
+            values.push_back(static_cast<std::int32_t>(current));
+        }
+    }
+    return values;
+}
+
+} // namespace
+
+TEST(IntegerCodingReference, DecodesEveryCodeByteAndEveryTailLength) {
+    const std::vector<std::int32_t> values = valuesWithEveryCodeByte();
+    const std::vector<std::uint8_t> coded = encodeIntegers<std::int32_t>(values);
+    ASSERT_EQ(coded.size(),
+              (referenceCoding<std::int32_t, std::int8_t, std::int16_t>(values)).size());
+    for (unsigned codeByte = 0; codeByte < 256; ++codeByte) {
+        ASSERT_EQ(coded[sizeof(std::int32_t) + codeByte], codeByte)
+            << "the codes are not the test's";
+    }
+    EXPECT_EQ(decodeIntegers<std::int32_t>(coded, values.size()), values);
+    // Every count, so that the values decoded four at a time give way to the one-by-one ones at
+    // every point, in coded bytes of exactly their length.
+    for (std::size_t count = 0; count <= 70; ++count) {
+        const std::vector<std::int32_t> front(values.begin(), values.begin() + count);
+        const std::vector<std::uint8_t> exact = encodeIntegers<std::int32_t>(front);
+        EXPECT_EQ(decodeIntegers<std::int32_t>(exact, count), front) << count << " values";
+    }
+}
