@@ -24,12 +24,16 @@ std::vector<bool> holeMask(const ComposedPrim& mesh, std::size_t faceCount) {
     return holes;
 }
 
+// The largest corner taken as unsigned, where a negative one is larger than any point: one
+// pass without early exit, which the compiler can do several corners at a time.
 bool cornersInRange(const IntegerArray& indices, std::size_t first, std::size_t count,
                     std::size_t pointCount) {
-    const auto begin = indices.begin() + static_cast<std::ptrdiff_t>(first);
-    return std::all_of(begin, begin + static_cast<std::ptrdiff_t>(count), [&](std::int32_t point) {
-        return point >= 0 && static_cast<std::size_t>(point) < pointCount;
-    });
+    std::uint32_t largest = 0;
+    for (const std::int32_t corner : indices.numbers().subspan(first, count)) {
+        largest = std::max(largest, static_cast<std::uint32_t>(corner));
+    }
+    constexpr std::size_t kNegative = std::size_t{1} << 31; // as unsigned, from here on
+    return count == 0 || largest < std::min(pointCount, kNegative);
 }
 
 // Below this many corners a second thread costs more than it saves.

@@ -53,13 +53,18 @@ TEST(MeshTopology, HostileIndicesAreRefusedFaceByFaceOrMeshByMesh) {
     LayerBuilder build(layer);
     defineMesh(build, "/OutOfRange", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {3, 3},
                {0, 1, 2, 0, 7, -1});
+    defineMesh(build, "/NegativeCorner", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {3, 3},
+               {0, 1, 2, 0, -1, 1});
     defineMesh(build, "/CountMismatch", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {3, 3}, {0, 1, 2});
     defineMesh(build, "/NegativeCount", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {-3, 6}, {0, 1, 2});
     const ReadResult result = readLayer(layer);
-    const auto geometry = onlyGeometry(result, "OutOfRange");
-    ASSERT_NE(geometry, nullptr);
-    EXPECT_EQ(triangleCount(*geometry), 1u);
-    EXPECT_TRUE(anyWarningContains(result, "1 faces with corners outside its points"));
+    for (const char* name : {"OutOfRange", "NegativeCorner"}) {
+        const auto geometry = onlyGeometry(result, name);
+        ASSERT_NE(geometry, nullptr) << name;
+        EXPECT_EQ(triangleCount(*geometry), 1u) << name;
+        EXPECT_TRUE(anyWarningContains(result, "/" + std::string(name) +
+                                                   " has 1 faces with corners outside its points"));
+    }
     for (const char* name : {"CountMismatch", "NegativeCount"}) {
         const auto node = findNode(*result.scene, name);
         ASSERT_NE(node, nullptr) << name;
@@ -195,17 +200,18 @@ TEST(MeshPrimvars, BigMeshesAreBuiltOnTwoThreadsToTheSameResult) {
                                  std::vector<std::int32_t>(corners.size() / 3, 3), corners);
     build.addAttribute(mesh, "primvars:st", {"texCoord2f[]", Array<Vec2f>(st)});
     build.setMetadata(mesh.appendProperty("primvars:st"), "interpolation", Token{"vertex"});
-    // The corners of a mesh this big are checked in two halves at once: one bad corner at the
-    // very end must still be found.
+    // The corners of a mesh this big are checked in two halves at once: a negative corner in
+    // the first and one past the points at the very end must both be found.
     std::vector<std::int32_t> brokenCorners = corners;
+    brokenCorners[4] = -1;
     brokenCorners.back() = side * side;
     defineMesh(build, "/Broken", points, std::vector<std::int32_t>(corners.size() / 3, 3),
                brokenCorners);
     const ReadResult result = readLayer(layer);
     const auto broken = onlyGeometry(result, "Broken");
     ASSERT_NE(broken, nullptr);
-    EXPECT_EQ(triangleCount(*broken), corners.size() / 3 - 1);
-    EXPECT_TRUE(anyWarningContains(result, "/Broken has 1 faces with corners outside its points"));
+    EXPECT_EQ(triangleCount(*broken), corners.size() / 3 - 2);
+    EXPECT_TRUE(anyWarningContains(result, "/Broken has 2 faces with corners outside its points"));
 
     const auto geometry = onlyGeometry(result, "Big");
     ASSERT_NE(geometry, nullptr);
