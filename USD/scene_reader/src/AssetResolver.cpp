@@ -7,7 +7,9 @@
 #include <USD/PackageError.h>
 #include <USD/USDZReader.h>
 #include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 namespace usd::reader {
@@ -42,6 +44,27 @@ Layer decodeLayer(std::span<const std::uint8_t> bytes, const std::string& name) 
     } catch (const std::exception& error) {
         throw SceneReadError(name + " cannot be read: " + error.what());
     }
+}
+
+// Below this many bytes a second thread costs more than it saves.
+constexpr std::size_t kBytesWorthAThread = std::size_t{1} << 20;
+
+// A copy that owns its bytes. A big one (an image of a few megabytes) is made in two halves at
+// once, since one core alone moves bytes at well under the memory's speed, into memory that is
+// not zeroed first.
+scene::Bytes copyOf(std::span<const std::uint8_t> data) {
+    if (data.size() < kBytesWorthAThread) {
+        return scene::makeBytes(std::vector<std::uint8_t>(data.begin(), data.end()));
+    }
+    std::shared_ptr<std::uint8_t[]> copy =
+        std::make_unique_for_overwrite<std::uint8_t[]>(data.size());
+    const std::size_t half = data.size() / 2;
+    auto backHalf = std::async(std::launch::async, [&] {
+        std::memcpy(copy.get() + half, data.data() + half, data.size() - half);
+    });
+    std::memcpy(copy.get(), data.data(), half);
+    backHalf.get();
+    return scene::viewBytes({copy.get(), data.size()}, copy);
 }
 
 std::vector<std::string> subLayerPaths(const Layer& layer) {
@@ -121,7 +144,7 @@ std::optional<scene::Bytes> AssetResolver::bytes(const std::string& assetPath,
         return std::nullopt;
     }
     const std::span<const std::uint8_t> data = contents(*location);
-    auto copied = scene::makeBytes(std::vector<std::uint8_t>(data.begin(), data.end()));
+    auto copied = copyOf(data);
     releaseMappedPages(*location, data);
     return copied;
 }
