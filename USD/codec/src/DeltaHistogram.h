@@ -25,6 +25,16 @@ template <typename Signed> class DeltaHistogram {
         }
     }
 
+    // Adds another histogram's counts, made for as many values.
+    void add(const DeltaHistogram& other) {
+        for (std::size_t slot = 0; slot < smallCounts_.size(); ++slot) {
+            smallCounts_[slot] += other.smallCounts_[slot];
+        }
+        for (const auto& [delta, count] : other.largeCounts_) {
+            largeCounts_[delta] += count;
+        }
+    }
+
     // The most frequent delta; ties go to the largest, which reproduces other writers' output.
     Signed mostCommon() const {
         Signed best = 0;

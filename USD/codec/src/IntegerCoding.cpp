@@ -6,7 +6,9 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <future>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -40,22 +42,51 @@ std::size_t codeBytesFor(std::size_t count) {
     return (count * 2 + 7) / 8;
 }
 
-// Hands each delta of consecutive values to `use`, with its index. Deltas wrap, as the
-// format wants.
+// The values from `first` to `last`, which a big array splits into halves coded at once.
+struct ValueRange {
+    std::size_t first;
+    std::size_t last;
+};
+
+// Hands each delta of consecutive values in the range to `use`, with its index. Deltas wrap,
+// as the format wants; the first value's is from zero.
 template <typename Signed, typename Use>
-void forEachDelta(std::span<const Signed> values, Use&& use) {
+void forEachDelta(std::span<const Signed> values, ValueRange range, Use&& use) {
     using Unsigned = std::make_unsigned_t<Signed>;
-    Unsigned previous = 0;
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    Unsigned previous = range.first == 0 ? 0 : static_cast<Unsigned>(values[range.first - 1]);
+    for (std::size_t i = range.first; i < range.last; ++i) {
         const auto current = static_cast<Unsigned>(values[i]);
         use(i, static_cast<Signed>(current - previous));
         previous = current;
     }
 }
 
+// Below this many values a second thread costs more than it saves.
+constexpr std::size_t kValuesWorthAThread = std::size_t{1} << 20;
+
+// Runs `work` on both halves of a big array at once (the second on another thread, split at a
+// whole code byte), or on the whole of a small one.
+template <typename Work> void forHalves(std::size_t count, Work work) {
+    if (count < kValuesWorthAThread) {
+        work(ValueRange{0, count}, true);
+        return;
+    }
+    const std::size_t half = count / 8 * 4;
+    auto secondHalf = std::async(std::launch::async, [&] { work(ValueRange{half, count}, false); });
+    work(ValueRange{0, half}, true);
+    secondHalf.get();
+}
+
 template <typename Signed> Signed mostCommonDelta(std::span<const Signed> values) {
     DeltaHistogram<Signed> histogram(values.size());
-    forEachDelta(values, [&](std::size_t, Signed delta) { histogram.add(delta); });
+    std::optional<DeltaHistogram<Signed>> secondHalf;
+    forHalves(values.size(), [&](ValueRange range, bool front) {
+        DeltaHistogram<Signed>& counts = front ? histogram : secondHalf.emplace(values.size());
+        forEachDelta(values, range, [&](std::size_t, Signed delta) { counts.add(delta); });
+    });
+    if (secondHalf) {
+        histogram.add(*secondHalf);
+    }
     return histogram.mostCommon();
 }
 
@@ -96,6 +127,25 @@ template <typename Signed> DeltaCode codeFor(Signed delta, Signed common) {
                                                   : kLarge;
 }
 
+// Codes the range's deltas: their codes into the whole array's `codes`, the stored deltas from
+// `next` on. Returns the end of what it stored.
+template <typename Signed>
+std::uint8_t* encodeRange(std::span<const Signed> values, ValueRange range, Signed common,
+                          std::uint8_t* codes, std::uint8_t* next) {
+    forEachDelta(values, range, [&](std::size_t i, Signed delta) {
+        const DeltaCode code = codeFor(delta, common);
+        codes[i / 4] |= static_cast<std::uint8_t>(code << (2 * (i % 4)));
+        // The whole delta is stored and only its narrow width kept: little-endian, the low
+        // bytes are the narrow value. Each value has a full width of room, so this stays
+        // inside the room the range may take.
+        store(next, delta);
+        next += widthOf<Signed>(code);
+    });
+    return next;
+}
+
+// The second half of a big array stores its deltas where the first half's could end at the
+// longest, and they are moved down behind the first half's once both are done.
 template <typename Signed>
 std::size_t encodeSigned(std::span<const Signed> values, std::span<std::uint8_t> out) {
     if (values.empty()) {
@@ -104,17 +154,18 @@ std::size_t encodeSigned(std::span<const Signed> values, std::span<std::uint8_t>
     const Signed common = mostCommonDelta(values);
     std::uint8_t* const codes = store(out.data(), common);
     std::memset(codes, 0, codeBytesFor(values.size()));
-    std::uint8_t* next = codes + codeBytesFor(values.size());
-    forEachDelta(values, [&](std::size_t i, Signed delta) {
-        const DeltaCode code = codeFor(delta, common);
-        codes[i / 4] |= static_cast<std::uint8_t>(code << (2 * (i % 4)));
-        // The whole delta is stored and only its narrow width kept: little-endian, the low
-        // bytes are the narrow value. Each value has a full width of room, so this stays
-        // inside out.
-        store(next, delta);
-        next += widthOf<Signed>(code);
+    std::uint8_t* const deltas = codes + codeBytesFor(values.size());
+    std::span<const std::uint8_t> frontDeltas;
+    std::span<const std::uint8_t> backDeltas;
+    forHalves(values.size(), [&](ValueRange range, bool front) {
+        std::uint8_t* const start = deltas + range.first * sizeof(Signed);
+        std::uint8_t* const end = encodeRange(values, range, common, codes, start);
+        (front ? frontDeltas : backDeltas) = {start, end};
     });
-    return static_cast<std::size_t>(next - out.data());
+    if (!backDeltas.empty()) {
+        std::memmove(deltas + frontDeltas.size(), backDeltas.data(), backDeltas.size());
+    }
+    return static_cast<std::size_t>(deltas + frontDeltas.size() + backDeltas.size() - out.data());
 }
 
 DeltaCode codeAt(std::span<const std::uint8_t> codes, std::size_t i) {

@@ -97,6 +97,20 @@ TEST(IntegerCodingReference, CodesExactlyLikeThePlainCoder) {
     }
 }
 
+TEST(IntegerCodingReference, CodesBigArraysInHalvesExactlyLikeThePlainCoder) {
+    // Past a million values the deltas are counted and coded in two halves at once: the halves'
+    // counts, codes and stored deltas must join into the plain coder's bytes.
+    std::mt19937_64 random(23);
+    const std::size_t count = (std::size_t{1} << 20) + 13;
+    const auto ints = mixedValues<std::int32_t>(random, count);
+    const auto coded = encodeIntegers<std::int32_t>(ints);
+    EXPECT_EQ(coded, (referenceCoding<std::int32_t, std::int8_t, std::int16_t>(ints)));
+    EXPECT_EQ(decodeIntegers<std::int32_t>(coded, count), ints);
+    const auto longs = mixedValues<std::int64_t>(random, count);
+    EXPECT_EQ(encodeIntegers<std::int64_t>(longs),
+              (referenceCoding<std::int64_t, std::int16_t, std::int32_t>(longs)));
+}
+
 TEST(IntegerCodingReference, BreaksTiesTowardsTheLargestDeltaWhereverItIsCounted) {
     // 5 and 100000 each occur twice: the dense count and the sparse one must be compared.
     const std::vector<std::int32_t> values{5, 10, 100010, 200010};
