@@ -7,6 +7,8 @@
 
 #include <USD/MemoryPages.h>
 #include <algorithm>
+#include <future>
+#include <iterator>
 #include <numeric>
 #include <string>
 
@@ -58,6 +60,38 @@ std::vector<std::uint32_t> compactVertices(CornerIndices& corners, std::size_t v
         corner = renumbered;
     }
     return selection;
+}
+
+// The corners of a mesh's elements and the vertices they use.
+struct MeshData {
+    PrimCorners read;
+    VertexAttributes attributes;
+};
+
+// Below this many vertices a second thread costs more than it saves.
+constexpr std::size_t kVerticesWorthAThread = std::size_t{1} << 16;
+
+// A mesh that keeps all its geometry's vertices reads them on a second core while its corners
+// are read: both only read the geometry, and each notes findings of its own, the corners' first.
+MeshData readMesh(GeometryContext& context, const scene::Geometry& geometry,
+                  const GeometryPrimPlan& plan) {
+    const std::size_t vertexCount = vertexCountOf(geometry);
+    if (!plan.sharesAllVertices) {
+        MeshData mesh{readElements(context, geometry, plan), {}};
+        const std::vector<std::uint32_t> used = compactVertices(mesh.read.corners, vertexCount);
+        mesh.attributes =
+            gatherVertexAttributes(geometry, VertexSelection::listed(used), context.findings);
+        return mesh;
+    }
+    Findings vertexFindings;
+    const auto launch =
+        vertexCount >= kVerticesWorthAThread ? std::launch::async : std::launch::deferred;
+    auto attributes = std::async(launch, [&] {
+        return gatherVertexAttributes(geometry, VertexSelection::all(vertexCount), vertexFindings);
+    });
+    MeshData mesh{readElements(context, geometry, plan), attributes.get()};
+    std::ranges::move(vertexFindings, std::back_inserter(context.findings));
+    return mesh;
 }
 
 const WrittenMaterial& materialOf(GeometryContext& context, const scene::Geometry& geometry,
@@ -134,15 +168,8 @@ Array<std::int32_t> triangleCounts(std::size_t faceCount) {
 
 Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Geometry& geometry,
                      const GeometryPrimPlan& plan) {
-    PrimCorners read = readElements(context, geometry, plan);
+    auto [read, attributes] = readMesh(context, geometry, plan);
     CornerIndices& corners = read.corners;
-    const std::vector<std::uint32_t> used = plan.sharesAllVertices
-                                                ? std::vector<std::uint32_t>{}
-                                                : compactVertices(corners, vertexCountOf(geometry));
-    const VertexSelection selection = plan.sharesAllVertices
-                                          ? VertexSelection::all(vertexCountOf(geometry))
-                                          : VertexSelection::listed(used);
-    VertexAttributes attributes = gatherVertexAttributes(geometry, selection, context.findings);
     if (attributes.normals)
         repairNormals(*attributes.normals, attributes.points, corners);
 

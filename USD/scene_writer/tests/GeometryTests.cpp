@@ -178,6 +178,26 @@ TEST(SceneWriterGeometry, ShortSourceIsLeftOutRatherThanReadPastItsEnd) {
     EXPECT_TRUE(mentions(built.findings, "fewer vectors than the geometry has vertices"));
 }
 
+TEST(SceneWriterGeometry, BigMeshReadsItsVerticesBesideItsCornersAndReportsInOrder) {
+    // Enough vertices for them to be read on a second thread while the corners are.
+    constexpr std::size_t vertexCount = 70000;
+    std::vector<std::vector<float>> positions;
+    for (std::size_t v = 0; v < vertexCount; ++v)
+        positions.push_back({float(v % 300), float(v / 300), 0});
+    auto geometry = geometryWith(positions, {0, 1, 300, 1, 301, vertexCount});
+    auto withShortSt = scene::Geometry::create(
+        {geometry->sources()[0], floatSource(GeometrySemantic::texcoord, {{0, 0}, {1, 0}})},
+        geometry->elements());
+    const SceneLayer built = buildSceneLayer(*sceneWithGeometry(withShortSt));
+    EXPECT_EQ(valueAt<Array<Vec3f>>(built.layer, "/Root/Shape.points").size(), vertexCount);
+    EXPECT_EQ(valueAt<Array<Vec3f>>(built.layer, "/Root/Shape.points")[301], (Vec3f{1, 1, 0}));
+    EXPECT_THAT(faceIndices(built.layer), ElementsAre(0, 1, 300));
+    EXPECT_FALSE(hasSpec(built.layer, "/Root/Shape.primvars:st"));
+    ASSERT_EQ(built.findings.size(), 2u);
+    EXPECT_THAT(built.findings[0], HasSubstr("index past the vertices"));
+    EXPECT_THAT(built.findings[1], HasSubstr("fewer vectors than the geometry has vertices"));
+}
+
 TEST(SceneWriterGeometry, ElementsSharingAMeshBecomeSubsetsBoundToTheirMaterials) {
     auto geometry =
         scene::Geometry::create({floatSource(GeometrySemantic::vertex, fivePoints)},
