@@ -16,13 +16,13 @@ scene::Bytes decodedDataUri(std::string_view payload) {
     return scene::makeBytes(std::move(*bytes));
 }
 
-// An image keeps a block of its own bytes; a view that is a whole block is shared as it is.
+// An image views its bytes where the buffer holds them (a GLB's binary chunk, which its
+// geometry views too) rather than copying them; a view that is a whole block is shared as it is.
 scene::Bytes bytesOfView(const gltf::ByteSlice& view) {
     if (view.offset == 0 && view.size == view.block->size()) {
         return view.block;
     }
-    const std::span<const std::uint8_t> bytes = view.bytes();
-    return scene::makeBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    return scene::viewBytes(view.bytes(), view.block);
 }
 
 // The media type, in a data URI or in `mimeType`, is not looked at: the bytes tell. Null when

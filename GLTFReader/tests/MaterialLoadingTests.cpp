@@ -204,6 +204,21 @@ TEST(Images, ComeFromDataUrisBufferViewsOrFilesAndMustDecode) {
     EXPECT_EQ(failureOf([&] { unarchiver.loadImage(5); }), "loadImage: image 5 is not loaded");
 }
 
+TEST(Images, PartOfABufferIsViewedAndOutlivesTheDocument) {
+    const std::vector<std::uint8_t> png = gltf::testing::onePixelPng();
+    gltf::testing::TestBytes buffer;
+    buffer.append<std::uint8_t>({1, 2, 3, 4}).appendBytes(png);
+    std::shared_ptr<scene::Image> image;
+    {
+        GLTFUnarchiver unarchiver = gltf::testing::unarchiverOf(
+            buffer, R"("bufferViews": [{"buffer": 0, "byteOffset": 4, "byteLength": )" +
+                        std::to_string(png.size()) + R"(}], "images": [{"bufferView": 0}])");
+        image = unarchiver.loadImage(0);
+    }
+    EXPECT_EQ(*image->encodedBytes(), std::span<const std::uint8_t>(png));
+    EXPECT_EQ(image->width(), 1);
+}
+
 TEST(Images, FileNamesAreUsedAsWrittenBesideTheDocument) {
     const std::filesystem::path directory =
         std::filesystem::temp_directory_path() / "GLTFReaderImageTests";
