@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <span>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
@@ -37,19 +36,15 @@ ByteBlock readWholeFile(const std::filesystem::path& path) {
         failReading(path, errno);
     }
     // Read into memory that is not zeroed first: a model file can be hundreds of megabytes.
-    const std::size_t announced = announcedSize(file.get());
-    std::shared_ptr<std::uint8_t[]> block =
-        std::make_unique_for_overwrite<std::uint8_t[]>(announced);
-    const std::size_t read = std::fread(block.get(), 1, announced, file.get());
+    const auto [first, block] = scene::makeUnsetBlock<std::uint8_t>(announcedSize(file.get()));
+    const std::size_t read = std::fread(first, 1, block->size(), file.get());
     // Whatever the size did not announce (a pipe, a file still growing) follows in chunks.
     std::uint8_t chunk[1 << 16];
     std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
     if (count == 0 && !std::ferror(file.get())) {
-        const std::span<const std::uint8_t> bytes(block.get(), read);
-        return scene::viewBytes(bytes, std::move(block));
+        return read == block->size() ? block : scene::viewBytes(block->span().first(read), block);
     }
-    std::vector<std::uint8_t> bytes(block.get(), block.get() + read);
-    block.reset();
+    std::vector<std::uint8_t> bytes(first, first + read);
     for (; count > 0; count = std::fread(chunk, 1, sizeof chunk, file.get())) {
         bytes.insert(bytes.end(), chunk, chunk + count);
     }

@@ -20,6 +20,15 @@ TEST(Bytes, AViewKeepsItsOwnerAliveAndReadsItsBytesInPlace) {
     EXPECT_TRUE(watch.expired());
 }
 
+TEST(Bytes, AnUnsetBlockReadsWhatWasWrittenThroughItsFirstValue) {
+    auto [first, bytes] = makeUnsetBlock<float>(2);
+    first[0] = 1.5f;
+    first[1] = -2.0f;
+    const float expected[] = {1.5f, -2.0f};
+    EXPECT_EQ(*bytes, std::span(reinterpret_cast<const std::uint8_t*>(expected), sizeof expected));
+    EXPECT_EQ(makeUnsetBlock<std::uint8_t>(0).bytes->size(), 0u);
+}
+
 TEST(Bytes, BlocksCompareByContentWhereverTheyLie) {
     const std::vector<std::uint8_t> content{1, 2, 3};
     const Bytes owned = makeBytes(content);

@@ -53,4 +53,18 @@ inline Bytes viewBytes(std::span<const std::uint8_t> bytes, std::shared_ptr<cons
     return std::make_shared<const ByteBlock>(bytes, std::move(owner));
 }
 
+/// A block of `count` values of T left unset, and where to write them: the caller fills it
+/// before anything reads it, so large data is written once rather than zeroed first.
+template <typename T> struct UnsetBlock {
+    T* first;
+    Bytes bytes;
+};
+template <typename T> UnsetBlock<T> makeUnsetBlock(std::size_t count) {
+    std::shared_ptr<T[]> values = std::make_unique_for_overwrite<T[]>(count);
+    T* first = values.get();
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(first),
+                                              count * sizeof(T));
+    return {first, viewBytes(bytes, std::move(values))};
+}
+
 } // namespace scene

@@ -3,10 +3,10 @@
 
 #include <USD/FormatError.h>
 #include <USD/IntegerCoding.h>
+#include <USD/TwoHalves.h>
 #include <array>
 #include <bit>
 #include <cstring>
-#include <future>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -42,16 +42,10 @@ std::size_t codeBytesFor(std::size_t count) {
     return (count * 2 + 7) / 8;
 }
 
-// The values from `first` to `last`, which a big array splits into halves coded at once.
-struct ValueRange {
-    std::size_t first;
-    std::size_t last;
-};
-
 // Hands each delta of consecutive values in the range to `use`, with its index. Deltas wrap,
 // as the format wants; the first value's is from zero.
 template <typename Signed, typename Use>
-void forEachDelta(std::span<const Signed> values, ValueRange range, Use&& use) {
+void forEachDelta(std::span<const Signed> values, IndexRange range, Use&& use) {
     using Unsigned = std::make_unsigned_t<Signed>;
     Unsigned previous = range.first == 0 ? 0 : static_cast<Unsigned>(values[range.first - 1]);
     for (std::size_t i = range.first; i < range.last; ++i) {
@@ -61,27 +55,12 @@ void forEachDelta(std::span<const Signed> values, ValueRange range, Use&& use) {
     }
 }
 
-// Below this many values a second thread costs more than it saves.
-constexpr std::size_t kValuesWorthAThread = std::size_t{1} << 20;
-
-// Runs `work` on both halves of a big array at once (the second on another thread, split at a
-// whole code byte), or on the whole of a small one.
-template <typename Work> void forHalves(std::size_t count, Work work) {
-    if (count < kValuesWorthAThread) {
-        work(ValueRange{0, count}, true);
-        return;
-    }
-    const std::size_t half = count / 8 * 4;
-    auto secondHalf = std::async(std::launch::async, [&] { work(ValueRange{half, count}, false); });
-    work(ValueRange{0, half}, true);
-    secondHalf.get();
-}
-
 template <typename Signed> Signed mostCommonDelta(std::span<const Signed> values) {
     DeltaHistogram<Signed> histogram(values.size());
     std::optional<DeltaHistogram<Signed>> secondHalf;
-    forHalves(values.size(), [&](ValueRange range, bool front) {
-        DeltaHistogram<Signed>& counts = front ? histogram : secondHalf.emplace(values.size());
+    inTwoHalves(values.size(), 1, [&](IndexRange range) {
+        DeltaHistogram<Signed>& counts =
+            range.first == 0 ? histogram : secondHalf.emplace(values.size());
         forEachDelta(values, range, [&](std::size_t, Signed delta) { counts.add(delta); });
     });
     if (secondHalf) {
@@ -130,7 +109,7 @@ template <typename Signed> DeltaCode codeFor(Signed delta, Signed common) {
 // Codes the range's deltas: their codes into the whole array's `codes`, the stored deltas from
 // `next` on. Returns the end of what it stored.
 template <typename Signed>
-std::uint8_t* encodeRange(std::span<const Signed> values, ValueRange range, Signed common,
+std::uint8_t* encodeRange(std::span<const Signed> values, IndexRange range, Signed common,
                           std::uint8_t* codes, std::uint8_t* next) {
     forEachDelta(values, range, [&](std::size_t i, Signed delta) {
         const DeltaCode code = codeFor(delta, common);
@@ -157,10 +136,11 @@ std::size_t encodeSigned(std::span<const Signed> values, std::span<std::uint8_t>
     std::uint8_t* const deltas = codes + codeBytesFor(values.size());
     std::span<const std::uint8_t> frontDeltas;
     std::span<const std::uint8_t> backDeltas;
-    forHalves(values.size(), [&](ValueRange range, bool front) {
+    // Split at a whole code byte, so that each half has code bytes of its own.
+    inTwoHalves(values.size(), 4, [&](IndexRange range) {
         std::uint8_t* const start = deltas + range.first * sizeof(Signed);
         std::uint8_t* const end = encodeRange(values, range, common, codes, start);
-        (front ? frontDeltas : backDeltas) = {start, end};
+        (range.first == 0 ? frontDeltas : backDeltas) = {start, end};
     });
     if (!backDeltas.empty()) {
         std::memmove(deltas + frontDeltas.size(), backDeltas.data(), backDeltas.size());

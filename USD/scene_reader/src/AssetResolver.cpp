@@ -5,11 +5,10 @@
 #include <USD/CrateReader.h>
 #include <USD/MemoryPages.h>
 #include <USD/PackageError.h>
+#include <USD/TwoHalves.h>
 #include <USD/USDZReader.h>
 #include <algorithm>
-#include <cstring>
 #include <fstream>
-#include <future>
 #include <iterator>
 
 namespace usd::reader {
@@ -46,25 +45,15 @@ Layer decodeLayer(std::span<const std::uint8_t> bytes, const std::string& name) 
     }
 }
 
-// Below this many bytes a second thread costs more than it saves.
-constexpr std::size_t kBytesWorthAThread = std::size_t{1} << 20;
-
 // A copy that owns its bytes. A big one (an image of a few megabytes) is made in two halves at
-// once, since one core alone moves bytes at well under the memory's speed, into memory that is
-// not zeroed first.
+// once, since one core alone moves bytes at well under the memory's speed.
 scene::Bytes copyOf(std::span<const std::uint8_t> data) {
-    if (data.size() < kBytesWorthAThread) {
-        return scene::makeBytes(std::vector<std::uint8_t>(data.begin(), data.end()));
-    }
-    std::shared_ptr<std::uint8_t[]> copy =
-        std::make_unique_for_overwrite<std::uint8_t[]>(data.size());
-    const std::size_t half = data.size() / 2;
-    auto backHalf = std::async(std::launch::async, [&] {
-        std::memcpy(copy.get() + half, data.data() + half, data.size() - half);
+    const auto [first, copy] = scene::makeUnsetBlock<std::uint8_t>(data.size());
+    inTwoHalves(data.size(), 1, [&](IndexRange range) {
+        std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(range.first), range.size(),
+                    first + range.first);
     });
-    std::memcpy(copy.get(), data.data(), half);
-    backHalf.get();
-    return scene::viewBytes({copy.get(), data.size()}, copy);
+    return copy;
 }
 
 std::vector<std::string> subLayerPaths(const Layer& layer) {

@@ -68,14 +68,6 @@ template <typename T> std::span<const std::uint8_t> bytesOf(std::span<const T> v
     return {reinterpret_cast<const std::uint8_t*>(values.data()), values.size_bytes()};
 }
 
-// A block of `count` floats left unset for the caller to fill before anything reads it: a big
-// mesh's vertex data is written once, not zeroed first.
-std::pair<float*, scene::Bytes> unsetFloats(std::size_t count) {
-    std::shared_ptr<float[]> block = std::make_unique_for_overwrite<float[]>(count);
-    float* first = block.get();
-    return {first, scene::viewBytes(bytesOf(std::span<const float>(first, count)), block)};
-}
-
 // N floats per vertex. Values stored as they are drawn, as in most files, are viewed where the
 // layer holds them, or copied in one pass and adjusted on the way; others are gathered vertex
 // by vertex.
@@ -93,7 +85,7 @@ vertexSource(GeometrySemantic semantic, const WeldedVertices& welded, const Stor
             return scene::GeometrySource::fromPackedFloats(semantic, viewed, N);
         }
     }
-    auto [out, bytes] = unsetFloats(count * N);
+    auto [out, bytes] = scene::makeUnsetBlock<float>(count * N);
     for (std::size_t v = 0; v < count; ++v) {
         Vector vector;
         if (stored.floats.empty()) {

@@ -3,8 +3,8 @@
 #include "ReadLimits.h"
 #include "ValueReading.h"
 
+#include <USD/TwoHalves.h>
 #include <algorithm>
-#include <future>
 
 namespace usd::reader {
 namespace {
@@ -36,21 +36,16 @@ bool cornersInRange(const IntegerArray& indices, std::size_t first, std::size_t 
     return count == 0 || largest < std::min(pointCount, kNegative);
 }
 
-// Below this many corners a second thread costs more than it saves.
-constexpr std::size_t kCornersWorthAThread = std::size_t{1} << 20;
-
 // Whether the first `count` corners all name a point; a big mesh's are checked in two halves
 // at once.
 bool leadingCornersInRange(const IntegerArray& indices, std::size_t count, std::size_t pointCount) {
-    if (count < kCornersWorthAThread) {
-        return cornersInRange(indices, 0, count, pointCount);
-    }
-    const std::size_t half = count / 2;
-    auto secondHalf = std::async(std::launch::async, [&] {
-        return cornersInRange(indices, half, count - half, pointCount);
+    bool frontInRange = true;
+    bool backInRange = true;
+    inTwoHalves(count, 1, [&](IndexRange range) {
+        (range.first == 0 ? frontInRange : backInRange) =
+            cornersInRange(indices, range.first, range.size(), pointCount);
     });
-    const bool firstHalf = cornersInRange(indices, 0, half, pointCount);
-    return secondHalf.get() && firstHalf;
+    return frontInRange && backInRange;
 }
 
 // Three corners for every triangle the fans of the usable-sized faces make; reserved at once, as
@@ -110,11 +105,11 @@ void appendFan(Fans& fans, std::uint32_t face, std::size_t first, std::size_t co
     }
 }
 
-Fans fanTriangulated(const IntegerArray& counts, const CountSummary& summary,
+// `cornerCount` is the fans' corner count, for reserving at once.
+Fans fanTriangulated(const IntegerArray& counts, std::size_t cornerCount,
                      const IntegerArray& indices, const FaceSelection& kept,
                      std::size_t pointCount) {
     Fans fans;
-    const std::size_t cornerCount = fanCornerCount(counts, summary);
     fans.cornerFaceVertices.reserve(cornerCount);
     fans.triangleFaces.reserve(cornerCount / 3);
     std::size_t first = 0;
@@ -176,8 +171,8 @@ std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_
         return std::nullopt;
     }
     const std::size_t faceCount = counts->size();
-    if (std::max({fanCornerCount(*counts, summary), pointCount, faceCount, indices->size()}) >
-        kMaxMeshCorners) {
+    const std::size_t fanCorners = fanCornerCount(*counts, summary);
+    if (std::max({fanCorners, pointCount, faceCount, indices->size()}) > kMaxMeshCorners) {
         warnings.push_back("The mesh " + name + " has more corners or points than can be " +
                            "indexed; it is left out.");
         return std::nullopt;
@@ -190,7 +185,7 @@ std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_
     if (arePlainTriangles(*counts, summary, *indices, kept, pointCount)) {
         topology = MeshTopology::ofTriangles(std::move(*indices), kept.faceLimit);
     } else {
-        Fans fans = fanTriangulated(*counts, summary, *indices, kept, pointCount);
+        Fans fans = fanTriangulated(*counts, fanCorners, *indices, kept, pointCount);
         if (fans.skippedFaces > 0) {
             warnings.push_back("The mesh " + name + " has " + std::to_string(fans.skippedFaces) +
                                " faces with corners outside its points; they are left out.");

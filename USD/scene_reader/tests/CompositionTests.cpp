@@ -2,9 +2,8 @@
 
 #include "SceneReaderTestSupport.h"
 
-#include <fstream>
+#include <algorithm>
 #include <gmock/gmock.h>
-#include <iterator>
 
 namespace usd::test {
 namespace {
@@ -24,15 +23,6 @@ void addReference(LayerBuilder& build, const Path& prim, std::string asset, Path
     reference.assetPath = std::move(asset);
     reference.primPath = std::move(target);
     build.setMetadata(prim, "references", ReferenceListOp::makePrepended({reference}));
-}
-
-std::string readFileText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-void writeFileText(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::size_t meshCount(const scene::Scene& scene) {
@@ -167,9 +157,9 @@ TEST(Composition, UnreadableFilesFailWithAClearMessage) {
     for (const std::string& target : {std::string("PXR-USDC"), texture}) {
         const auto package =
             writeTestPackage({layer, {"tex/a.png", {texture.begin(), texture.end()}}});
-        std::string bytes = readFileText(package);
-        bytes[bytes.find(target) + 2] ^= 0x20;
-        writeFileText(package, bytes);
+        std::vector<std::uint8_t> bytes = readFile(package);
+        std::ranges::search(bytes, target)[2] ^= 0x20;
+        writeFile(package, bytes);
         expectFailure([&] { readUSDZ(package); }, "is corrupt (CRC-32 mismatch)");
     }
     std::vector<std::uint8_t> truncated = crateFile("x", layerWithQuad("/Q")).bytes;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace usd::test {
 
@@ -25,8 +26,6 @@ TestFile crateFile(std::string name, const Layer& layer) {
     return {std::move(name), writeCrate(layer)};
 }
 
-namespace {
-
 void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary)
@@ -34,7 +33,10 @@ void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
                static_cast<std::streamsize>(bytes.size()));
 }
 
-} // namespace
+std::vector<std::uint8_t> readFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
 
 ReadResult readLayerFiles(const std::vector<TestFile>& files) {
     const auto folder = scratchFolder();

@@ -27,6 +27,9 @@ struct TestFile {
 
 // A fresh, empty folder for one test.
 std::filesystem::path scratchFolder();
+// Whole files, with the folders they need.
+void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> readFile(const std::filesystem::path& path);
 TestFile crateFile(std::string name, const Layer& layer);
 
 // Writes the files into a fresh folder and reads the first as a bare layer.
