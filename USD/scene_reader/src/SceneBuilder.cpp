@@ -1,11 +1,13 @@
 #include "SceneBuilder.h"
 
+#include "AnimationTimeline.h"
 #include "CameraBuilder.h"
 #include "MeshBuilder.h"
 #include "OriginalName.h"
 #include "PointsAndCurves.h"
 #include "PrimFilter.h"
 #include "ValueReading.h"
+#include "XformAnimation.h"
 #include "XformStack.h"
 
 #include <SceneGraph/Node.h>
@@ -56,7 +58,7 @@ class SceneAssembly {
     SceneAssembly(const Stage& stage, MaterialResolver& materials,
                   const std::shared_ptr<const void>& layerKeeper, SceneReadWarnings& warnings)
         : stage_(stage), materials_(materials), layerKeeper_(layerKeeper), warnings_(warnings),
-          scene_(scene::Scene::create()), frame_(stageFrame(stage)) {}
+          scene_(scene::Scene::create()), frame_(stageFrame(stage)), timeline_(stage) {}
 
     std::shared_ptr<scene::Scene> build() {
         scene::Node& root = *scene_->rootNode();
@@ -66,6 +68,7 @@ class SceneAssembly {
             const LocalTransform local = evaluateXformStack(*single, warnings_);
             if (frame_ == scene::Matrix4(1.0)) {
                 applyLocalTransform(root, local);
+                addXformAnimation(*single, scene_->rootNode(), timeline_, warnings_);
             } else {
                 root.setTransform(frame_ * local.matrix);
             }
@@ -77,6 +80,7 @@ class SceneAssembly {
             }
         }
         moveResetNodes();
+        timeline_.finish(warnings_);
         return scene_;
     }
 
@@ -93,8 +97,14 @@ class SceneAssembly {
             }
             single = prim.get();
         }
-        const std::string type = single ? single->typeName() : std::string();
-        return single && (type == "Xform" || type == "Scope" || type.empty()) ? single : nullptr;
+        if (single == nullptr) {
+            return nullptr;
+        }
+        const std::string type = single->typeName();
+        const bool plain = type == "Xform" || type == "Scope" || type.empty();
+        // The root node cannot both move and carry the stage frame.
+        const bool framed = frame_ != scene::Matrix4(1.0) && hasXformAnimation(*single);
+        return plain && !framed ? single : nullptr;
     }
 
     void addChildren(const ComposedPrim& prim, scene::Node& node) {
@@ -110,6 +120,7 @@ class SceneAssembly {
         auto node = scene::Node::create(originalName(prim));
         const LocalTransform local = evaluateXformStack(prim, warnings_);
         applyLocalTransform(*node, local);
+        addXformAnimation(prim, node, timeline_, warnings_);
         if (local.resetsXformStack) {
             resetNodes_.push_back({node, local.matrix});
         }
@@ -153,6 +164,7 @@ class SceneAssembly {
     SceneReadWarnings& warnings_;
     std::shared_ptr<scene::Scene> scene_;
     scene::Matrix4 frame_;
+    AnimationTimeline timeline_;
     std::vector<ResetNode> resetNodes_;
 };
 
