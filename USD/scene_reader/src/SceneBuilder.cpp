@@ -6,6 +6,7 @@
 #include "OriginalName.h"
 #include "PointsAndCurves.h"
 #include "PrimFilter.h"
+#include "SkelBindings.h"
 #include "ValueReading.h"
 #include "XformAnimation.h"
 #include "XformStack.h"
@@ -13,6 +14,7 @@
 #include <SceneGraph/Node.h>
 #include <USD/FieldNames.h>
 #include <glm/gtc/matrix_transform.hpp>
+#include <map>
 
 namespace usd::reader {
 namespace {
@@ -58,13 +60,15 @@ class SceneAssembly {
     SceneAssembly(const Stage& stage, MaterialResolver& materials,
                   const std::shared_ptr<const void>& layerKeeper, SceneReadWarnings& warnings)
         : stage_(stage), materials_(materials), layerKeeper_(layerKeeper), warnings_(warnings),
-          scene_(scene::Scene::create()), frame_(stageFrame(stage)), timeline_(stage) {}
+          scene_(scene::Scene::create()), frame_(stageFrame(stage)), timeline_(stage),
+          skelBindings_(stage, timeline_, warnings) {}
 
     std::shared_ptr<scene::Scene> build() {
         scene::Node& root = *scene_->rootNode();
         const ComposedPrim* single = singleRootPrim();
         if (single != nullptr) {
             root.setName(originalName(*single));
+            nodesByPrim_[single] = scene_->rootNode();
             const LocalTransform local = evaluateXformStack(*single, warnings_);
             if (frame_ == scene::Matrix4(1.0)) {
                 applyLocalTransform(root, local);
@@ -80,6 +84,7 @@ class SceneAssembly {
             }
         }
         moveResetNodes();
+        skelBindings_.bind([this](const ComposedPrim& prim) { return nearestNode(prim); });
         timeline_.finish(warnings_);
         return scene_;
     }
@@ -118,6 +123,7 @@ class SceneAssembly {
             return;
         }
         auto node = scene::Node::create(originalName(prim));
+        nodesByPrim_[&prim] = node;
         const LocalTransform local = evaluateXformStack(prim, warnings_);
         applyLocalTransform(*node, local);
         addXformAnimation(prim, node, timeline_, warnings_);
@@ -132,7 +138,13 @@ class SceneAssembly {
     void addContent(const ComposedPrim& prim, scene::Node& node) {
         const std::string type = prim.typeName();
         if (type == "Mesh") {
-            node.setGeometry(buildMeshGeometry(prim, materials_, layerKeeper_, warnings_));
+            const bool deformed = SkelBindings::isDeformed(prim);
+            MeshGeometry mesh =
+                buildMeshGeometry(prim, materials_, layerKeeper_, warnings_, deformed);
+            node.setGeometry(std::move(mesh.geometry));
+            if (deformed && node.geometry()) {
+                skelBindings_.addMesh(prim, node.shared_from_this(), std::move(mesh.vertexPoints));
+            }
         } else if (type == "Points") {
             node.setGeometry(buildPointsGeometry(prim, materials_, warnings_));
         } else if (type == "BasisCurves") {
@@ -143,6 +155,15 @@ class SceneAssembly {
             warnings_.push_back("The " + type + " prim " + prim.path().text() +
                                 " cannot be shown; it is left out.");
         }
+    }
+
+    std::shared_ptr<scene::Node> nearestNode(const ComposedPrim& prim) const {
+        for (const ComposedPrim* p = &prim; p != nullptr; p = p->parent()) {
+            if (const auto found = nodesByPrim_.find(p); found != nodesByPrim_.end()) {
+                return found->second;
+            }
+        }
+        return scene_->rootNode();
     }
 
     // Nodes that ignore their ancestors' transforms hang from the root with their own.
@@ -165,6 +186,8 @@ class SceneAssembly {
     std::shared_ptr<scene::Scene> scene_;
     scene::Matrix4 frame_;
     AnimationTimeline timeline_;
+    SkelBindings skelBindings_;
+    std::map<const ComposedPrim*, std::shared_ptr<scene::Node>> nodesByPrim_;
     std::vector<ResetNode> resetNodes_;
 };
 
