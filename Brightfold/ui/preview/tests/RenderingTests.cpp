@@ -13,6 +13,7 @@
 #include <QThread>
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Node.h>
+#include <USD/USDZReader.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -160,6 +161,43 @@ TEST_F(PreviewRendering, CorpusModelsAreFramedInTheMiddleOfTheView) {
             << picture.pixelColor(160, 120).name(QColor::HexArgb).toStdString();
         EXPECT_TRUE(isTransparent(picture, 2, 2));
         EXPECT_TRUE(isTransparent(picture, 317, 2));
+        EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
+    }
+}
+
+bool drawnAnywhere(const QImage& picture) {
+    for (int y = 0; y < picture.height(); y += 4) {
+        for (int x = 0; x < picture.width(); x += 4) {
+            if (!isTransparent(picture, x, y)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Packages read back as the app reads them: a skinned walk and a turning node each show a
+// different picture at two moments of their loop, and nothing is reported missing.
+TEST_F(PreviewRendering, ReadBackPackagesMoveBetweenTwoMoments) {
+    for (const auto& [model, first, second] :
+         {std::tuple{"CesiumMan/CesiumMan.usdz", 0.2, 0.9},
+          std::tuple{"AnimatedTriangle/AnimatedTriangle.usdz", 0.0, 0.25}}) {
+        SCOPED_TRACE(model);
+        const std::filesystem::path file =
+            std::filesystem::path(BRIGHTFOLD_SHARED_DIR "/corpus/usd") / model;
+        if (!std::filesystem::exists(file)) {
+            GTEST_SKIP() << "../shared not found: " << file;
+        }
+        view_->setScene(usd::readUSDZ(file));
+        view_->showAnimationsAt(first);
+        const QImage before = grabUntil(drawnAnywhere);
+        view_->showAnimationsAt(second);
+        const QImage after = grabUntil([&](const QImage& p) { return p != before; });
+        const QString name = QString::fromStdString(file.stem().string());
+        save(before, "motion-" + name + "-first");
+        save(after, "motion-" + name + "-second");
+        EXPECT_TRUE(drawnAnywhere(before));
+        EXPECT_NE(before, after);
         EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
     }
 }
