@@ -2,6 +2,7 @@
 // (Xvfb with Mesa's llvmpipe in CI); the grabs are saved under the build folder.
 #include "PreviewWindow.h"
 #include "SceneBuilding.h"
+#include "SceneReaderTestSupport.h"
 
 #include <Brightfold/Preview/TransparentSceneView.h>
 #include <GLTFReader/GLTFSceneSource.h>
@@ -13,7 +14,6 @@
 #include <QThread>
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Node.h>
-#include <USD/USDZReader.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -200,6 +200,43 @@ TEST_F(PreviewRendering, ReadBackPackagesMoveBetweenTwoMoments) {
         EXPECT_NE(before, after);
         EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
     }
+}
+
+// A quad whose blend shape stretches it upwards, its weight going from 0 to 1 over a second.
+usd::Layer stretchingQuad() {
+    using namespace usd;
+    Layer layer = test::metreLayer();
+    LayerBuilder build(layer);
+    const Path root = build.definePrim(Path::fromString("/Root"), "SkelRoot");
+    const Path mesh = test::defineQuad(build, "/Root/Face");
+    const Path shape = build.definePrim(mesh.appendChild("Stretch"), "BlendShape");
+    build.addAttribute(shape, "offsets",
+                       {"vector3f[]", Array<Vec3f>{{0, 1, 0}, {0, 1, 0}}, Variability::Uniform});
+    build.addAttribute(shape, "pointIndices",
+                       {"int[]", Array<std::int32_t>{2, 3}, Variability::Uniform});
+    build.addAttribute(mesh, "skel:blendShapes",
+                       {"token[]", Array<Token>{{"Stretch"}}, Variability::Uniform});
+    build.addRelationship(mesh, "skel:blendShapeTargets", {shape});
+    const Path animation = build.definePrim(root.appendChild("Anim"), "SkelAnimation");
+    build.addAttribute(animation, "blendShapes",
+                       {"token[]", Array<Token>{{"Stretch"}}, Variability::Uniform});
+    build.setTimeSamples(build.addAttribute(animation, "blendShapeWeights", {"float[]"}),
+                         {{0, 24}, {Value(Array<float>{0}), Value(Array<float>{1})}});
+    build.addRelationship(root, "skel:animationSource", {animation});
+    return layer;
+}
+
+TEST_F(PreviewRendering, ReadBackBlendShapeWeightsMoveTheShape) {
+    view_->setScene(usd::test::readLayer(stretchingQuad()).scene);
+    view_->showAnimationsAt(0.0);
+    const QImage before = grabUntil(drawnAnywhere);
+    view_->showAnimationsAt(0.9);
+    const QImage after = grabUntil([&](const QImage& p) { return p != before; });
+    save(before, "motion-stretching-quad-first");
+    save(after, "motion-stretching-quad-second");
+    EXPECT_TRUE(drawnAnywhere(before));
+    EXPECT_NE(before, after);
+    EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
 }
 
 } // namespace
