@@ -104,6 +104,12 @@ void AnimationTimeline::add(const std::shared_ptr<scene::Node>& node, TimeCodeTr
     nodes_[found->second].tracks.push_back(std::move(track));
 }
 
+void AnimationTimeline::forget(const scene::Node& node) {
+    if (const auto found = nodeIndex_.find(&node); found != nodeIndex_.end()) {
+        nodes_[found->second].tracks.clear();
+    }
+}
+
 void AnimationTimeline::finish(SceneReadWarnings& warnings) {
     if (nodes_.empty()) {
         return;

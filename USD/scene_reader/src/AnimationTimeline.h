@@ -34,6 +34,8 @@ class AnimationTimeline {
     std::optional<double> startCode() const;
 
     void add(const std::shared_ptr<scene::Node>& node, TimeCodeTrack track);
+    // Drops the tracks added for the node so far.
+    void forget(const scene::Node& node);
 
     // Registers the groups on their nodes. A timeline of no length plays nothing: the nodes
     // keep the values they show at its single code.

@@ -145,6 +145,7 @@ class SceneAssembly {
             if (deformed && node.geometry()) {
                 skelBindings_.addMesh(prim, node.shared_from_this(), std::move(mesh.vertexPoints));
             }
+            reportAnimatedPoints(prim);
         } else if (type == "Points") {
             node.setGeometry(buildPointsGeometry(prim, materials_, warnings_));
         } else if (type == "BasisCurves") {
@@ -164,6 +165,15 @@ class SceneAssembly {
             }
         }
         return scene_->rootNode();
+    }
+
+    // A shape changing point by point over time cannot be held by a scene graph mesh.
+    void reportAnimatedPoints(const ComposedPrim& mesh) {
+        const TimeSamples* samples = mesh.attributeTimeSamples("points");
+        if (samples != nullptr && samples->values.size() > 1) {
+            warnings_.push_back("The points of " + mesh.path().text() +
+                                " are animated; the mesh is shown still.");
+        }
     }
 
     // Nodes that ignore their ancestors' transforms hang from the root with their own.

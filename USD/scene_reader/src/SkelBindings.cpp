@@ -46,6 +46,10 @@ void SkelBindings::bindMesh(const DeformedMesh& mesh, const NodeOfPrim& nodeOfPr
     const ComposedPrim* skeletonPrim = skeletonOf(*mesh.prim);
     if (skeletonPrim != nullptr && mesh.prim->hasProperty("primvars:skel:jointIndices")) {
         bindSkin(bound, skeletonBones(*skeletonPrim, nodeOfPrim), warnings_);
+        // Only the skeleton places skinned points: the mesh's own motion means nothing.
+        if (mesh.node->skinner()) {
+            timeline_.forget(*mesh.node);
+        }
     }
     const std::vector<std::string> shapes = addBlendShapes(stage_, bound, warnings_);
     const ComposedPrim* animation = animationSourceOf(skeletonPrim, *mesh.prim);

@@ -9,7 +9,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 
 namespace usd::reader {
 namespace {
@@ -80,30 +79,39 @@ struct VertexInfluence {
     glm::vec4 weights{0.0f};
 };
 
+// Keeps the strongest influences seen so far, strongest first.
+void keepIfStrong(VertexInfluence& influence, std::uint32_t joint, float weight) {
+    int slot = kInfluencesPerVertex;
+    while (slot > 0 && weight > influence.weights[slot - 1]) {
+        --slot;
+    }
+    if (slot == kInfluencesPerVertex) {
+        return;
+    }
+    for (int later = kInfluencesPerVertex - 1; later > slot; --later) {
+        influence.weights[later] = influence.weights[later - 1];
+        influence.joints[later] = influence.joints[later - 1];
+    }
+    influence.weights[slot] = weight;
+    influence.joints[slot] = joint;
+}
+
 // The strongest influences of one row, normalised. Joints outside the bones count for
 // nothing; a row left with no weight follows the first bone rigidly rather than collapsing to
 // the skeleton's origin.
 VertexInfluence strongestInfluences(const Influences& influences, std::size_t row,
                                     std::size_t boneCount, bool& unweighted) {
-    std::vector<std::pair<float, std::uint32_t>> slots;
+    VertexInfluence influence;
     for (std::size_t k = row * influences.size; k < (row + 1) * influences.size; ++k) {
         const std::int32_t joint = influences.indices[k];
         const float weight = influences.weights.floats()[k];
         if (joint >= 0 && static_cast<std::size_t>(joint) < boneCount && weight > 0 &&
             std::isfinite(weight)) {
-            slots.emplace_back(weight, static_cast<std::uint32_t>(joint));
+            keepIfStrong(influence, static_cast<std::uint32_t>(joint), weight);
         }
     }
-    const auto kept = std::min<std::size_t>(slots.size(), kInfluencesPerVertex);
-    std::partial_sort(slots.begin(), slots.begin() + static_cast<std::ptrdiff_t>(kept), slots.end(),
-                      std::greater<>());
-    VertexInfluence influence;
-    float total = 0;
-    for (std::size_t slot = 0; slot < kept; ++slot) {
-        influence.joints[slot] = slots[slot].second;
-        influence.weights[static_cast<int>(slot)] = slots[slot].first;
-        total += slots[slot].first;
-    }
+    const float total =
+        influence.weights.x + influence.weights.y + influence.weights.z + influence.weights.w;
     if (!(total > 0) || !std::isfinite(total)) {
         unweighted = true;
         return {{0, 0, 0, 0}, {1, 0, 0, 0}};

@@ -118,5 +118,18 @@ TEST(XformAnimation, OrientSamplesAndStillOpsComposeEveryKey) {
               "orientation");
 }
 
+TEST(XformAnimation, AnimatedPointsAreReportedAndShownStill) {
+    Layer layer = metreLayer();
+    LayerBuilder build(layer);
+    const Path mesh = defineQuad(build, "/Quad");
+    build.setTimeSamples(mesh.appendProperty("points"),
+                         {{0, 1},
+                          {Value(Array<Vec3f>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}),
+                           Value(Array<Vec3f>{{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}})}});
+    const ReadResult read = readLayer(layer);
+    EXPECT_THAT(read.warnings, ::testing::Contains(::testing::HasSubstr("are animated")));
+    EXPECT_NE(findNode(*read.scene, "Quad")->geometry(), nullptr);
+}
+
 } // namespace
 } // namespace usd::test

@@ -148,6 +148,11 @@ TEST(Skeleton, RestTransformsPlaceBonesAndSkinnedPointsStartWhereTheMeshIs) {
     character.setInfluences({0, 0, 1}, {1, 1, 1}, 1);
     character.build().addAttribute(character.mesh(), "primvars:skel:geomBindTransform",
                                    {"matrix4d", translation(5, 0, 0)});
+    // A skinned mesh's own transform, still or moving, has no effect.
+    character.build().setTimeSamples(
+        character.build().addAttribute(character.mesh(), "xformOp:translate", {"double3"}),
+        {{0, 24}, {Value(Vec3d{0, 0, 0}), Value(Vec3d{9, 9, 9})}});
+    character.uniform(character.mesh(), "xformOpOrder", "token[]", tokens({"xformOp:translate"}));
     const ReadResult read = character.read();
     const auto body = findNode(*read.scene, "Body");
     const auto arm = findNode(*read.scene, "Arm");
@@ -156,6 +161,7 @@ TEST(Skeleton, RestTransformsPlaceBonesAndSkinnedPointsStartWhereTheMeshIs) {
     // The rest pose lifts the arm one unit above its bind pose; geomBind moves every point.
     expectNear(skinnedPosition(*body, 0), {5, 0, 0});
     expectNear(skinnedPosition(*body, 2), {5, 2, 0});
+    EXPECT_TRUE(body->animations().empty());
 }
 
 TEST(Skeleton, InfluencesAreTrimmedToTheFourStrongestAndRepaired) {
