@@ -1,6 +1,7 @@
 #include "BlendShapes.h"
 
 #include "NumberArrays.h"
+#include "ReadLimits.h"
 #include "ValueReading.h"
 
 #include <SceneGraph/Geometry.h>
@@ -101,13 +102,18 @@ std::vector<std::string> addBlendShapes(const Stage& stage, const BoundMesh& mes
     const auto& geometry = mesh.node.geometry();
     const auto vertices =
         geometry ? geometry->firstSource(scene::GeometrySemantic::vertex) : nullptr;
-    if (tokens.empty() || !vertices) {
+    if (tokens.empty() || !vertices || vertices->vectorCount() == 0) {
         return {};
     }
     if (tokens.size() != targets.size()) {
         warnings.push_back("The mesh " + mesh.prim.path().text() + " names " +
                            std::to_string(tokens.size()) + " blend shapes but targets " +
                            std::to_string(targets.size()) + "; they are left out.");
+        return {};
+    }
+    if (tokens.size() > kMaxMorphTargetVertices / vertices->vectorCount()) {
+        warnings.push_back("The mesh " + mesh.prim.path().text() + " has too many blend shapes (" +
+                           std::to_string(tokens.size()) + ") for its size; they are left out.");
         return {};
     }
     const std::size_t pointCount = readVectorArray(mesh.prim.attributeValue("points")).size();

@@ -197,8 +197,11 @@ double eulerTurn(const ComposedPrim& prim, const std::vector<std::string>& attri
     return turn;
 }
 
-// Keys between two codes, at most this many: enough for any turn a file sensibly holds.
-constexpr double kMaxKeysBetweenSamples = 1024;
+// Keys between two samples, at most this many: enough for any turn a file sensibly holds. Past
+// the second limit only the samples themselves become keys, so a hostile file cannot make
+// millions.
+constexpr double kMaxKeysBetweenSamples = 64;
+constexpr std::size_t kMaxKeysWithInBetweens = std::size_t{1} << 16;
 
 } // namespace
 
