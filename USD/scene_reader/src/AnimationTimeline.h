@@ -28,11 +28,6 @@ class AnimationTimeline {
   public:
     explicit AnimationTimeline(const Stage& stage);
 
-    // Time codes per second: authored, else frames per second, else 24.
-    double codesPerSecond() const { return codesPerSecond_; }
-    // The authored start code, else the earliest sample seen so far.
-    std::optional<double> startCode() const;
-
     void add(const std::shared_ptr<scene::Node>& node, TimeCodeTrack track);
     // Drops the tracks added for the node so far.
     void forget(const scene::Node& node);
@@ -42,11 +37,15 @@ class AnimationTimeline {
     void finish(SceneReadWarnings& warnings);
 
   private:
+    // The authored start code, else the earliest sample seen so far.
+    std::optional<double> startCode() const;
+
     struct NodeTracks {
         std::shared_ptr<scene::Node> node;
         std::vector<TimeCodeTrack> tracks;
     };
 
+    // Authored, else frames per second, else 24.
     double codesPerSecond_ = 24;
     std::optional<double> authoredStart_;
     std::optional<double> authoredEnd_;

@@ -3,7 +3,7 @@
 #include "NumberArrays.h"
 #include "ValueReading.h"
 
-#include <SceneGraph/KeyPath.h>
+#include <algorithm>
 
 namespace usd::reader {
 namespace {
