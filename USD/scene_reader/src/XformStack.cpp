@@ -257,8 +257,10 @@ std::vector<double> xformKeyCodes(const ComposedPrim& prim) {
         const double from = codes[i - 1];
         const double to = codes[i];
         const double steps =
-            std::min(std::ceil(eulerTurn(prim, euler, from, to) / kMaxDegreesBetweenKeys),
-                     kMaxKeysBetweenSamples);
+            keys.size() >= kMaxKeysWithInBetweens
+                ? 1.0
+                : std::min(std::ceil(eulerTurn(prim, euler, from, to) / kMaxDegreesBetweenKeys),
+                           kMaxKeysBetweenSamples);
         for (double step = 1; step < steps; ++step) {
             keys.push_back(from + (to - from) * step / steps);
         }
