@@ -89,9 +89,12 @@ void noteDroppedInfluences(const aiMesh& mesh, const std::vector<Influences>& in
     const auto count = std::count_if(influences.begin(), influences.end(),
                                      [](const auto& v) { return v.offered > influencesPerVertex; });
     if (count > 0) {
-        notes.push_back(std::to_string(count) + " vertices of mesh \"" + toString(mesh.mName) +
-                        "\" follow more than four bones; only the strongest four of each are "
-                        "kept, their weights scaled to add up to one.");
+        const std::string subject =
+            count == 1 ? "1 vertex of mesh \"" + toString(mesh.mName) + "\" follows"
+                       : std::to_string(count) + " vertices of mesh \"" + toString(mesh.mName) +
+                             "\" follow";
+        notes.push_back(subject + " more than four bones; only the strongest four of each are "
+                                  "kept, their weights scaled to add up to one.");
     }
 }
 
