@@ -63,9 +63,7 @@ void addProperty(scene::Node& node, const std::string& nodeName, const Property&
         return;
     }
     const auto mode =
-        context.stepped.contains(context.animationIndex, nodeName, property.channelName)
-            ? scene::AnimationCalculationMode::discrete
-            : scene::AnimationCalculationMode::linear;
+        context.stepped.calculationMode(context.animationIndex, nodeName, property.channelName);
     auto keyframes = keyframesAt(property.keyPath, seconds, std::move(values), mode);
     registerAnimation(node, loopingGroup(context.groupSeconds, {std::move(keyframes)}),
                       property.channelName);

@@ -1,3 +1,4 @@
+#include "ImportNotes.h"
 #include "UsdcImport.h"
 
 #include <ModelImporter/ModelImporter.h>
@@ -39,7 +40,7 @@ bool hasGeometry(const scene::Scene& scene) {
 
 std::vector<std::string> importNotes(const scene::Scene& scene) {
     std::vector<std::string> notes;
-    const scene::Value* value = scene.value("importNotes");
+    const scene::Value* value = scene.value(importNotesKey);
     const auto* array = value ? value->as<scene::ValueArray>() : nullptr;
     for (const scene::Value& note : array ? *array : scene::ValueArray{}) {
         if (auto text = note.text()) {

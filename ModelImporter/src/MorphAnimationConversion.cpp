@@ -85,9 +85,7 @@ void convertMorphAnimations(const aiScene& scene, const NodeFinder& findNode,
                                 "\", which shows no morph targets; that part was left out.");
                 continue;
             }
-            const auto mode = stepped.contains(a, morph.nodeName, "weights")
-                                  ? scene::AnimationCalculationMode::discrete
-                                  : scene::AnimationCalculationMode::linear;
+            const auto mode = stepped.calculationMode(a, morph.nodeName, "weights");
             convertChannel(morph, *node, paths, secondsPerTick(animation), mode, notes);
         }
     }

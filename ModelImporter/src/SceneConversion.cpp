@@ -54,7 +54,7 @@ std::shared_ptr<scene::Scene> SceneConversion::run() {
     bindSkins();
     convertAnimations();
     if (!notes_.empty()) {
-        result->setValue("importNotes", valuesOf(notes_));
+        result->setValue(std::string(importNotesKey), valuesOf(notes_));
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SceneGraph/Animation.h>
 #include <set>
 #include <simdjson.h>
 #include <string>
@@ -16,8 +17,12 @@ class SteppedChannels {
     void add(unsigned animation, std::string node, std::string channel) {
         channels_.emplace(animation, std::move(node), std::move(channel));
     }
-    bool contains(unsigned animation, const std::string& node, std::string_view channel) const {
-        return channels_.contains({animation, node, std::string(channel)});
+    // Discrete for a stepped channel, else linear (Assimp samples cubic splines at their keys).
+    scene::AnimationCalculationMode calculationMode(unsigned animation, const std::string& node,
+                                                    std::string_view channel) const {
+        return channels_.contains({animation, node, std::string(channel)})
+                   ? scene::AnimationCalculationMode::discrete
+                   : scene::AnimationCalculationMode::linear;
     }
 
   private:
