@@ -86,7 +86,7 @@ void SceneConversion::convertCameras() {
 std::shared_ptr<scene::Node> SceneConversion::convertNode(const aiNode& source) {
     const std::string name = toString(source.mName);
     auto node = scene::Node::create(name);
-    nodesByName_.emplace(name, node);
+    const bool firstOfItsName = nodesByName_.emplace(name, node).second;
     node->setTransform(toMatrix(source.mTransformation));
     if (const auto camera = camerasByNodeName_.find(name); camera != camerasByNodeName_.end()) {
         node->setCamera(camera->second);
@@ -95,7 +95,9 @@ std::shared_ptr<scene::Node> SceneConversion::convertNode(const aiNode& source) 
     if (auto meshNode = meshNodeOf(source, weightPaths)) {
         node->addChildNode(meshNode);
         node->setValue("weightPaths", keyPathsOf(weightPaths));
-        weightPathsByNodeName_.emplace(name, std::move(weightPaths));
+        if (firstOfItsName) {
+            weightPathsByNodeName_.emplace(name, std::move(weightPaths));
+        }
     }
     for (unsigned c = 0; c < source.mNumChildren; ++c) {
         node->addChildNode(convertNode(*source.mChildren[c]));

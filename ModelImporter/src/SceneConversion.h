@@ -52,6 +52,7 @@ class SceneConversion {
     std::map<std::string, std::shared_ptr<scene::Camera>> camerasByNodeName_;
     // Nodes by name, the first of each name; skins and animations refer to nodes this way.
     std::map<std::string, std::shared_ptr<scene::Node>> nodesByName_;
+    // The morph weights below those same nodes, for the nodes that show a mesh.
     std::map<std::string, std::vector<WeightPath>> weightPathsByNodeName_;
     // Each node that shows a mesh, with the mesh's index, for binding skins.
     std::vector<std::pair<std::shared_ptr<scene::Node>, unsigned>> meshNodes_;
