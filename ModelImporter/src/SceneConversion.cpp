@@ -16,6 +16,7 @@
 #include <SceneGraph/Node.h>
 #include <SceneGraph/Scene.h>
 #include <SceneGraph/Skinner.h>
+#include <algorithm>
 
 namespace modelimporter {
 namespace {
@@ -28,8 +29,15 @@ scene::ValueArray keyPathsOf(const std::vector<WeightPath>& weightPaths) {
     return keyPaths;
 }
 
+// Each note once: a mesh shown by several nodes is converted once per node.
 scene::ValueArray valuesOf(const ImportNotes& notes) {
-    return scene::ValueArray(notes.begin(), notes.end());
+    scene::ValueArray values;
+    for (const std::string& note : notes) {
+        if (std::find(values.begin(), values.end(), scene::Value(note)) == values.end()) {
+            values.emplace_back(note);
+        }
+    }
+    return values;
 }
 
 } // namespace
