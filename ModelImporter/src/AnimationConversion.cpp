@@ -1,76 +1,132 @@
 #include "AnimationConversion.h"
 
+#include "AnimationKeys.h"
 #include "AssimpValues.h"
 
-#include <SceneGraph/Animation.h>
+#include <SceneGraph/Node.h>
 #include <algorithm>
-#include <optional>
+#include <glm/gtc/epsilon.hpp>
 
 namespace modelimporter {
 namespace {
 
-// Assimp's documented default when a file states no tick rate.
-constexpr double defaultTicksPerSecond = 25.0;
+constexpr double restTolerance = 1e-6;
 
-struct Clock {
-    double durationTicks;
-    double durationSeconds;
+template <class Key> double lastTick(const Key* keys, unsigned count) {
+    return count > 0 ? keys[count - 1].mTime : 0.0;
+}
+
+double lastTick(const aiNodeAnim& channel) {
+    return std::max({lastTick(channel.mPositionKeys, channel.mNumPositionKeys),
+                     lastTick(channel.mRotationKeys, channel.mNumRotationKeys),
+                     lastTick(channel.mScalingKeys, channel.mNumScalingKeys)});
+}
+
+double lastTick(const aiMeshMorphAnim& channel) {
+    return lastTick(channel.mKeys, channel.mNumKeys);
+}
+
+bool isRestValue(const scene::Value& value, const scene::Value& rest) {
+    if (const auto* vector = value.as<glm::dvec3>()) {
+        return glm::all(glm::epsilonEqual(*vector, *rest.as<glm::dvec3>(), restTolerance));
+    }
+    // q and -q are the same rotation.
+    const glm::dvec4 rotation = *value.as<glm::dvec4>();
+    return std::abs(glm::dot(rotation, *rest.as<glm::dvec4>())) > 1.0 - restTolerance;
+}
+
+// One animated property of a node: the channel name, the key path it drives and the node's
+// own value of it.
+struct Property {
+    const char* channelName;
+    const char* keyPath;
+    scene::Value rest;
 };
 
-Clock clockOf(const aiAnimation& animation) {
-    const double ticksPerSecond =
-        animation.mTicksPerSecond > 0 ? animation.mTicksPerSecond : defaultTicksPerSecond;
-    return {animation.mDuration, animation.mDuration / ticksPerSecond};
-}
+struct ChannelContext {
+    unsigned animationIndex;
+    double secondsPerTick;
+    double groupSeconds;
+    const SteppedChannels& stepped;
+};
 
 template <class Key, class Convert>
-std::shared_ptr<scene::Animation> keyframes(std::string keyPath, const Key* keys, unsigned count,
-                                            const Clock& clock, Convert convert) {
-    auto animation = scene::KeyframeAnimation::create(std::move(keyPath));
-    animation->duration = clock.durationSeconds;
+void addProperty(scene::Node& node, const std::string& nodeName, const Property& property,
+                 const Key* keys, unsigned count, const ChannelContext& context, Convert convert) {
+    std::vector<double> seconds;
+    std::vector<scene::Value> values;
     for (unsigned i = 0; i < count; ++i) {
-        const double fraction = clock.durationTicks > 0 ? keys[i].mTime / clock.durationTicks : 0;
-        animation->keyTimes.push_back(std::clamp(fraction, 0.0, 1.0));
-        animation->values.push_back(convert(keys[i].mValue));
+        seconds.push_back(keys[i].mTime * context.secondsPerTick);
+        values.push_back(convert(keys[i].mValue));
     }
-    return animation;
+    if (values.empty() || (values.size() == 1 && isRestValue(values[0], property.rest))) {
+        return;
+    }
+    const auto mode =
+        context.stepped.calculationMode(context.animationIndex, nodeName, property.channelName);
+    auto keyframes = keyframesAt(property.keyPath, seconds, std::move(values), mode);
+    registerAnimation(node, loopingGroup(context.groupSeconds, {std::move(keyframes)}),
+                      property.channelName);
 }
 
-std::shared_ptr<scene::AnimationGroup> groupOf(const aiNodeAnim& channel, const Clock& clock) {
-    auto group = scene::AnimationGroup::create();
-    group->duration = clock.durationSeconds;
-    group->repeatCount = scene::repeatForever;
+void convertChannel(const aiNodeAnim& channel, scene::Node& node, const ChannelContext& context) {
+    const std::string name = toString(channel.mNodeName);
     const auto vector = [](const aiVector3D& v) { return scene::Value(toVector(v)); };
-    if (channel.mNumPositionKeys > 0) {
-        group->animations.push_back(
-            keyframes("position", channel.mPositionKeys, channel.mNumPositionKeys, clock, vector));
+    const auto rotation = [](const aiQuaternion& q) {
+        return scene::Value(glm::dvec4(q.x, q.y, q.z, q.w));
+    };
+    const glm::dvec4 restRotation = scene::xyzwOf(node.orientation());
+    addProperty(node, name, {"translation", "position", node.position()}, channel.mPositionKeys,
+                channel.mNumPositionKeys, context, vector);
+    addProperty(node, name, {"rotation", "orientation", restRotation}, channel.mRotationKeys,
+                channel.mNumRotationKeys, context, rotation);
+    addProperty(node, name, {"scale", "scale", node.scale()}, channel.mScalingKeys,
+                channel.mNumScalingKeys, context, vector);
+}
+
+void noteVertexAnimations(const aiAnimation& animation, unsigned index, ImportNotes& notes) {
+    for (unsigned c = 0; c < animation.mNumMeshChannels; ++c) {
+        notes.push_back(animationLabel(animation, index) + " replaces the vertices of mesh \"" +
+                        toString(animation.mMeshChannels[c]->mName) +
+                        "\"; vertex animation is not supported and was left out.");
     }
-    if (channel.mNumRotationKeys > 0) {
-        group->animations.push_back(
-            keyframes("orientation", channel.mRotationKeys, channel.mNumRotationKeys, clock,
-                      [](const aiQuaternion& q) { return scene::Value(toQuaternion(q)); }));
-    }
-    if (channel.mNumScalingKeys > 0) {
-        group->animations.push_back(
-            keyframes("scale", channel.mScalingKeys, channel.mNumScalingKeys, clock, vector));
-    }
-    return group;
 }
 
 } // namespace
 
-void convertAnimations(const aiScene& scene, const NodeFinder& findNode) {
+double longestChannelSeconds(const aiScene& scene) {
+    double longest = 0;
     for (unsigned a = 0; a < scene.mNumAnimations; ++a) {
         const aiAnimation& animation = *scene.mAnimations[a];
-        const Clock clock = clockOf(animation);
-        const std::string name = toString(animation.mName);
+        double ticks = 0;
+        for (unsigned c = 0; c < animation.mNumChannels; ++c) {
+            ticks = std::max(ticks, lastTick(*animation.mChannels[c]));
+        }
+        for (unsigned c = 0; c < animation.mNumMorphMeshChannels; ++c) {
+            ticks = std::max(ticks, lastTick(*animation.mMorphMeshChannels[c]));
+        }
+        longest = std::max(longest, ticks * secondsPerTick(animation));
+    }
+    return longest;
+}
+
+void convertNodeAnimations(const aiScene& scene, const NodeFinder& findNode,
+                           const SteppedChannels& stepped, ImportNotes& notes) {
+    const double groupSeconds = longestChannelSeconds(scene);
+    for (unsigned a = 0; a < scene.mNumAnimations; ++a) {
+        const aiAnimation& animation = *scene.mAnimations[a];
+        const ChannelContext context{a, secondsPerTick(animation), groupSeconds, stepped};
         for (unsigned c = 0; c < animation.mNumChannels; ++c) {
             const aiNodeAnim& channel = *animation.mChannels[c];
             if (auto node = findNode(toString(channel.mNodeName))) {
-                node->addAnimation(groupOf(channel, clock),
-                                   name.empty() ? std::nullopt : std::optional(name));
+                convertChannel(channel, *node, context);
+            } else {
+                notes.push_back(animationLabel(animation, a) + " moves the node \"" +
+                                toString(channel.mNodeName) +
+                                "\", which does not exist; that part was left out.");
             }
         }
+        noteVertexAnimations(animation, a, notes);
     }
 }
 

@@ -22,8 +22,7 @@ std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file
         throw ImportError("The model importer could not read \"" + file.filename().string() +
                           "\": " + importer.GetErrorString());
     }
-    auto encodings = readPrimitiveEncodings(file).value_or(std::vector<PrimitiveEncodings>{});
-    return SceneConversion(*source, file.parent_path(), std::move(encodings)).run();
+    return SceneConversion(*source, file.parent_path(), readGltfDetails(file)).run();
 }
 
 } // namespace modelimporter

@@ -1,3 +1,4 @@
+#include "ImportNotes.h"
 #include "UsdcImport.h"
 
 #include <ModelImporter/ModelImporter.h>
@@ -35,6 +36,18 @@ bool hasGeometry(const scene::Scene& scene) {
         found = found || (vertices != nullptr && vertices->vectorCount() > 0);
     });
     return found;
+}
+
+std::vector<std::string> importNotes(const scene::Scene& scene) {
+    std::vector<std::string> notes;
+    const scene::Value* value = scene.value(importNotesKey);
+    const auto* array = value ? value->as<scene::ValueArray>() : nullptr;
+    for (const scene::Value& note : array ? *array : scene::ValueArray{}) {
+        if (auto text = note.text()) {
+            notes.push_back(std::move(*text));
+        }
+    }
+    return notes;
 }
 
 } // namespace modelimporter

@@ -21,9 +21,15 @@ constexpr int influencesPerVertex = 4;
 struct Influences {
     std::array<float, influencesPerVertex> weights{};
     std::array<std::uint16_t, influencesPerVertex> bones{};
+    unsigned offered = 0;
 
     // Keeps the strongest four: a new weight replaces the weakest one if it is larger.
     void add(std::uint16_t bone, float weight) {
+        // Assimp gives a bone that influences nothing one zero weight; it is no influence.
+        if (!(weight > 0)) {
+            return;
+        }
+        ++offered;
         const auto weakest = std::min_element(weights.begin(), weights.end());
         if (weight > *weakest) {
             bones[static_cast<std::size_t>(weakest - weights.begin())] = bone;
@@ -78,11 +84,25 @@ std::shared_ptr<scene::GeometrySource> indexSource(const std::vector<Influences>
                                          scene::GeometrySemantic::boneIndices, layout);
 }
 
+void noteDroppedInfluences(const aiMesh& mesh, const std::vector<Influences>& influences,
+                           ImportNotes& notes) {
+    const auto count = std::count_if(influences.begin(), influences.end(),
+                                     [](const auto& v) { return v.offered > influencesPerVertex; });
+    if (count > 0) {
+        const std::string subject =
+            count == 1 ? "1 vertex of mesh \"" + toString(mesh.mName) + "\" follows"
+                       : std::to_string(count) + " vertices of mesh \"" + toString(mesh.mName) +
+                             "\" follow";
+        notes.push_back(subject + " more than four bones; only the strongest four of each are "
+                                  "kept, their weights scaled to add up to one.");
+    }
+}
+
 } // namespace
 
 std::shared_ptr<scene::Skinner> convertSkin(const aiMesh& mesh,
                                             const std::shared_ptr<scene::Geometry>& geometry,
-                                            const NodeFinder& findNode) {
+                                            const NodeFinder& findNode, ImportNotes& notes) {
     if (mesh.mNumBones == 0) {
         return nullptr;
     }
@@ -102,6 +122,7 @@ std::shared_ptr<scene::Skinner> convertSkin(const aiMesh& mesh,
         inverseBindTransforms.push_back(toMatrix(bone.mOffsetMatrix));
     }
     const auto influences = influencesOf(mesh);
+    noteDroppedInfluences(mesh, influences, notes);
     return scene::Skinner::create(geometry, bones, std::move(inverseBindTransforms),
                                   weightSource(influences), indexSource(influences));
 }

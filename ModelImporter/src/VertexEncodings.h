@@ -1,8 +1,8 @@
 #pragma once
 
 #include <array>
-#include <filesystem>
 #include <optional>
+#include <simdjson.h>
 #include <vector>
 
 namespace modelimporter {
@@ -22,9 +22,8 @@ struct PrimitiveEncodings {
     std::array<std::optional<IntegerEncoding>, 8> texcoords;
 };
 
-// One entry per primitive of every mesh of a .gltf or .glb file, meshes and primitives in
-// document order. Empty when the file is no glTF document that can be parsed.
-std::optional<std::vector<PrimitiveEncodings>>
-readPrimitiveEncodings(const std::filesystem::path& file);
+// One entry per primitive of every mesh of a glTF document, meshes and primitives in document
+// order; empty when the document has no meshes or accessors.
+std::vector<PrimitiveEncodings> readPrimitiveEncodings(simdjson::dom::element document);
 
 } // namespace modelimporter

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace scene {
 class Scene;
@@ -22,11 +24,16 @@ std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file);
 
 // Imports any format Assimp reads (glTF and GLB among them, Draco-compressed meshes too):
 // meshes with normals, texture coordinates and vertex colours, physically based materials
-// with embedded and external textures, the node hierarchy, cameras, skins and node
-// animations. Throws ImportError.
+// with embedded and external textures, the node hierarchy, cameras, skins, morph targets,
+// and node and morph-weight animations, laid out as the glTF reader lays them out. What it
+// leaves out or approximates is listed in `importNotes`. Throws ImportError.
 std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file);
 
 // Whether any node of the scene carries a geometry with at least one vertex.
 bool hasGeometry(const scene::Scene& scene);
+
+// What the import of the scene left out or approximated, one sentence each, fit to show the
+// user; empty when nothing was lost.
+std::vector<std::string> importNotes(const scene::Scene& scene);
 
 } // namespace modelimporter

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "SteppedChannels.h"
+#include "VertexEncodings.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace modelimporter {
+
+// What Assimp reads from a glTF file but does not pass on, recovered from the file's JSON.
+struct GltfDetails {
+    // One entry per glTF primitive, matching Assimp's meshes one to one.
+    std::vector<PrimitiveEncodings> encodings;
+    SteppedChannels steppedChannels;
+};
+
+// Empty details when the file is no .gltf or .glb document that can be parsed.
+GltfDetails readGltfDetails(const std::filesystem::path& file);
+
+} // namespace modelimporter
