@@ -1,6 +1,8 @@
 #include "DocumentFiles.h"
 
 #include <GLTFReader/FileReading.h>
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <system_error>
 
@@ -49,6 +51,36 @@ std::optional<std::string> percentDecoded(std::string_view uri) {
     return decoded;
 }
 
+// "scheme:" at the start of a reference: a letter, then letters, digits, "+", "-" or ".".
+bool hasScheme(std::string_view reference) {
+    const std::size_t colon = reference.find(':');
+    if (colon == std::string_view::npos || colon == 0 ||
+        !std::isalpha(static_cast<unsigned char>(reference[0]))) {
+        return false;
+    }
+    return std::all_of(reference.begin(), reference.begin() + colon, [](char character) {
+        return std::isalnum(static_cast<unsigned char>(character)) || character == '+' ||
+               character == '-' || character == '.';
+    });
+}
+
+bool isRelativePath(std::string_view reference) {
+    return !reference.empty() && reference.front() != '/' && reference.front() != '\\' &&
+           !hasScheme(reference);
+}
+
+// A document may only name files by paths relative to itself: an absolute path or a URI of
+// another scheme could copy any file of the user into the package they then share. Paths
+// that climb with ".." stay allowed, as asset libraries share textures that way.
+void refuseUnlessRelative(std::string_view uri) {
+    const std::optional<std::string> decoded = percentDecoded(uri);
+    if (!isRelativePath(uri) || (decoded && !isRelativePath(*decoded))) {
+        throw FileError("the file reference \"" + std::string(uri) +
+                        "\" is refused: only base64 data URIs and paths relative to the document "
+                        "are read");
+    }
+}
+
 bool fileExists(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
@@ -67,6 +99,7 @@ ByteBlock readRegularFile(const std::filesystem::path& path) {
 
 ByteBlock readReferencedFile(const std::optional<std::filesystem::path>& directoryPath,
                              std::string_view uri) {
+    refuseUnlessRelative(uri);
     const std::filesystem::path asWritten = resolvedPath(directoryPath, uri);
     if (fileExists(asWritten)) {
         return readRegularFile(asWritten);

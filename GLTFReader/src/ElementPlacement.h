@@ -1,5 +1,6 @@
 #pragma once
 
+#include <GLTFReader/ByteSlice.h>
 #include <cstddef>
 
 namespace gltf {
@@ -11,6 +12,12 @@ struct ElementPlacement {
     std::size_t stride;
     std::size_t count;
     std::size_t elementSize;
+};
+
+// An accessor's bytes and where its elements lie in them.
+struct PlacedElements {
+    ByteSlice data;
+    ElementPlacement placement;
 };
 
 } // namespace gltf

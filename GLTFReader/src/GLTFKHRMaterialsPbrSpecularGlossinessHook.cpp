@@ -1,6 +1,7 @@
 // The specular-glossiness model applied over a finished material: a diffuse colour or texture,
 // a specular colour with glossiness or their packed texture in the multiply slot, and the
 // shader modifier that computes the surface from them.
+#include "ExtensionParts.h"
 #include "MaterialFactors.h"
 #include "MaterialTextures.h"
 
@@ -31,17 +32,28 @@ void setNamedNumbers(Material& material, std::initializer_list<const char*> keys
     }
 }
 
+// Whether the texture could be put into the slot; one that cannot is left out, and the slot
+// takes the factor's colour instead.
+template <class TextureReference>
+bool setTextureOrLeaveOut(const std::optional<TextureReference>& reference,
+                          scene::MaterialProperty& slot, GLTFUnarchiver& unarchiver,
+                          const char* name) {
+    return reference && gltf::applyOrLeaveOut(
+                            unarchiver, std::string("KHR_materials_pbrSpecularGlossiness ") + name,
+                            [&] { gltf::setMappedTexture(unarchiver, *reference, slot); });
+}
+
 void applyDiffuse(const Payload& payload, Material& material, GLTFUnarchiver& unarchiver) {
     const std::vector<float> factor =
         factorOf(payload._diffuseFactor, {1, 1, 1, 1}, "diffuseFactor");
-    if (payload.diffuseTexture) {
-        gltf::setMappedTexture(unarchiver, *payload.diffuseTexture, material.diffuse());
-    } else {
+    const bool textured = setTextureOrLeaveOut(payload.diffuseTexture, material.diffuse(),
+                                               unarchiver, "diffuseTexture");
+    if (!textured) {
         material.diffuse().contents = gltf::colorOf(factor);
     }
     setNamedNumbers(material,
                     {"diffuseFactorR", "diffuseFactorG", "diffuseFactorB", "diffuseFactorA"},
-                    factor, payload.diffuseTexture.has_value());
+                    factor, textured);
 }
 
 // The name of the shader modifier that suits the specular source.
@@ -50,10 +62,10 @@ const char* applySpecularGlossiness(const Payload& payload, Material& material,
     const std::vector<float> specular =
         factorOf(payload._specularFactor, {1, 1, 1}, "specularFactor");
     const float glossiness = payload._glossinessFactor.value_or(1);
-    const bool textured = payload.specularGlossinessTexture.has_value();
-    if (textured) {
-        gltf::setMappedTexture(unarchiver, *payload.specularGlossinessTexture, material.multiply());
-    } else {
+    const bool textured =
+        setTextureOrLeaveOut(payload.specularGlossinessTexture, material.multiply(), unarchiver,
+                             "specularGlossinessTexture");
+    if (!textured) {
         material.specular().contents =
             scene::Color{specular[0], specular[1], specular[2], glossiness};
     }

@@ -29,5 +29,6 @@ GLTFUnarchiver& GLTFSceneSource::requireLoader() const {
 
 std::shared_ptr<scene::Scene> GLTFSceneSource::sceneWithOptions() const {
     GLTFUnarchiver& loader = requireLoader();
-    return loader.loadScene(loader.json().scene.value_or(0));
+    const std::optional<std::int64_t> scene = loader.json().scene;
+    return scene ? loader.loadScene(*scene) : loader.loadRootNodesScene();
 }

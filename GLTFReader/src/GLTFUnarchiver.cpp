@@ -1,8 +1,10 @@
 #include "GLBContainer.h"
 
+#include <GLTFReader/ConsoleOutput.h>
 #include <GLTFReader/FileReading.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <GLTFReader/JsonDecoder.h>
+#include <algorithm>
 
 namespace {
 
@@ -50,4 +52,12 @@ GLTFUnarchiver::GLTFUnarchiver(gltf::ByteBlock data,
     json_ = decodeSupportedDocument(contents.jsonText, callerRegistry);
     bin_ = contents.binaryChunk;
     caches_ = gltf::UnarchiverCaches::sizedFor(json_);
+}
+
+void GLTFUnarchiver::warnOnce(const std::string& message) {
+    if (std::find(warnings_.begin(), warnings_.end(), message) != warnings_.end()) {
+        return;
+    }
+    warnings_.push_back(message);
+    gltf::writeConsoleLine("warning: " + message);
 }

@@ -198,24 +198,7 @@ GLTFUnarchiver::loadVertexAccessor(std::int64_t index, scene::GeometrySemantic s
             requireInTable(gltf::componentsPerElement(accessor.type), operation, "type");
         const int componentSize = *gltf::bytesPerComponent(accessor.componentType);
         const auto vectorSize = static_cast<std::size_t>(components * componentSize);
-        gltf::ByteSlice data;
-        std::size_t stride = vectorSize;
-        if (accessor.bufferView) {
-            data = loadBufferView(*accessor.bufferView);
-            stride = strideOf(getDataStride(*accessor.bufferView), vectorSize, operation);
-        } else {
-            data = zeroBytes(nonNegative(accessor.count, operation, index, "count"), vectorSize,
-                             operation, index);
-        }
-        gltf::ElementPlacement placement =
-            placementOf(accessor, stride, vectorSize, operation, index);
-        requireInside(placement, data.size, operation, index);
-        if (accessor.sparse) {
-            // Replaced elements need a block of their own, packed from byte 0.
-            data = gltf::withSparseValues(*this, accessor, data, placement, operation);
-            placement.offset = 0;
-            placement.stride = vectorSize;
-        }
+        const auto [data, placement] = placedElements(accessor, index, vectorSize, operation);
         const scene::SourceLayout layout{.vectorCount = placement.count,
                                          .usesFloatComponents = isFloat,
                                          .signedComponents =
@@ -239,7 +222,6 @@ std::shared_ptr<scene::GeometryElement> GLTFUnarchiver::loadIndexAccessor(std::i
     const std::string operation = "loadIndexAccessor";
     const auto build = [&] {
         const GLTFAccessor& accessor = accessorRecord(json_, index, operation);
-        gltf::refuseSparse(accessor, operation);
         const std::optional<scene::PrimitiveType> primitiveType = gltf::primitiveTypeForMode(mode);
         if (!primitiveType) {
             throw GLTFUnarchiveError::notSupported(operation + ": primitve mode " +
@@ -273,20 +255,7 @@ std::shared_ptr<scene::GeometryElement> GLTFUnarchiver::loadIndexAccessor(std::i
 GLTFUnarchiver::IndexBytes GLTFUnarchiver::readIndexBytes(const GLTFAccessor& accessor,
                                                           std::int64_t index,
                                                           std::size_t indexSize) {
-    const std::string operation = "loadIndexAccessor";
-    if (!accessor.bufferView) {
-        const std::size_t count = nonNegative(accessor.count, operation, index, "count");
-        const gltf::ByteSlice zeros = zeroBytes(count, indexSize, operation, index);
-        const gltf::ElementPlacement placement =
-            placementOf(accessor, indexSize, indexSize, operation, index);
-        requireInside(placement, zeros.size, operation, index);
-        return {.data = zeros, .count = count};
-    }
-    const gltf::ByteSlice view = loadBufferView(*accessor.bufferView);
-    const std::size_t stride = strideOf(getDataStride(*accessor.bufferView), indexSize, operation);
-    const gltf::ElementPlacement placement =
-        placementOf(accessor, stride, indexSize, operation, index);
-    requireInside(placement, view.size, operation, index);
+    const auto [view, placement] = placedElements(accessor, index, indexSize, "loadIndexAccessor");
     if (placement.stride == indexSize) {
         return {.data = {.block = view.block,
                          .offset = view.offset + placement.offset,
@@ -311,7 +280,6 @@ GLTFUnarchiver::loadKeyTimeAccessor(std::int64_t index) {
     double duration = 0;
     const auto build = [&] {
         const GLTFAccessor& accessor = accessorRecord(json_, index, operation);
-        gltf::refuseSparse(accessor, operation);
         if (!requireInTable(gltf::componentIsFloat(accessor.componentType), operation,
                             "componentType")) {
             throw GLTFUnarchiveError::dataInconsistent(operation + ": not Float keyTime accessor");
@@ -342,23 +310,12 @@ GLTFUnarchiver::loadKeyTimeAccessor(std::int64_t index) {
 }
 
 std::vector<float> GLTFUnarchiver::readKeyTimes(const GLTFAccessor& accessor, std::int64_t index) {
-    const std::string operation = "loadKeyTimeAccessor";
-    const std::size_t count = nonNegative(accessor.count, operation, index, "count");
-    gltf::ByteSlice data;
-    std::size_t stride = sizeof(float);
-    if (accessor.bufferView) {
-        data = loadBufferView(*accessor.bufferView);
-        stride = strideOf(getDataStride(*accessor.bufferView), sizeof(float), operation);
-    } else {
-        data = zeroBytes(count, sizeof(float), operation, index);
-    }
-    const gltf::ElementPlacement placement =
-        placementOf(accessor, stride, sizeof(float), operation, index);
-    requireInside(placement, data.size, operation, index);
-    std::vector<float> times(count);
+    const auto [data, placement] =
+        placedElements(accessor, index, sizeof(float), "loadKeyTimeAccessor");
+    std::vector<float> times(placement.count);
     const std::uint8_t* first = data.bytes().data() + placement.offset;
-    for (std::size_t key = 0; key < count; ++key) {
-        times[key] = readLittleEndian<float>(first + key * stride);
+    for (std::size_t key = 0; key < placement.count; ++key) {
+        times[key] = readLittleEndian<float>(first + key * placement.stride);
     }
     return times;
 }
@@ -367,8 +324,7 @@ std::vector<scene::Value> GLTFUnarchiver::loadValueAccessor(std::int64_t index) 
     const std::string operation = "loadValueAccessor";
     const auto build = [&] {
         const GLTFAccessor& accessor = accessorRecord(json_, index, operation);
-        gltf::refuseSparse(accessor, operation);
-        if (!accessor.bufferView) {
+        if (!accessor.bufferView && !accessor.sparse) {
             throw GLTFUnarchiveError::dataInconsistent(operation + ": bufferView is not defined");
         }
         const int componentSize = requireInTable(gltf::bytesPerComponent(accessor.componentType),
@@ -379,18 +335,55 @@ std::vector<scene::Value> GLTFUnarchiver::loadValueAccessor(std::int64_t index) 
         if (!isKeyValueType(accessor.type)) {
             return std::any(values);
         }
-        const gltf::ElementPlacement placement =
-            placementOf(accessor, static_cast<std::size_t>(componentSize * components),
-                        static_cast<std::size_t>(componentSize * components), operation, index);
-        iterateBufferView(*accessor.bufferView, placement.offset, placement.elementSize,
-                          placement.count, [&](const std::uint8_t* element) {
-                              values.push_back(
-                                  readValue(element, accessor.componentType, components));
-                          });
+        const auto elementSize = static_cast<std::size_t>(componentSize * components);
+        iterateElements(accessor, index, elementSize, operation, [&](const std::uint8_t* element) {
+            values.push_back(readValue(element, accessor.componentType, components));
+        });
         return std::any(std::move(values));
     };
     return cachedAs<std::vector<scene::Value>>(caches_.accessors.load(index, operation, build),
                                                operation, index, "[Float]");
+}
+
+gltf::PlacedElements GLTFUnarchiver::placedElements(const GLTFAccessor& accessor,
+                                                    std::int64_t index, std::size_t elementSize,
+                                                    const std::string& operation) {
+    gltf::PlacedElements placed;
+    std::size_t stride = elementSize;
+    if (accessor.bufferView) {
+        placed.data = loadBufferView(*accessor.bufferView);
+        stride = strideOf(getDataStride(*accessor.bufferView), elementSize, operation);
+    } else {
+        placed.data = zeroBytes(nonNegative(accessor.count, operation, index, "count"), elementSize,
+                                operation, index);
+    }
+    placed.placement = placementOf(accessor, stride, elementSize, operation, index);
+    requireInside(placed.placement, placed.data.size, operation, index);
+    if (accessor.sparse) {
+        // Replaced elements need a block of their own, packed from byte 0.
+        placed.data =
+            gltf::withSparseValues(*this, accessor, placed.data, placed.placement, operation);
+        placed.placement.offset = 0;
+        placed.placement.stride = elementSize;
+    }
+    return placed;
+}
+
+void GLTFUnarchiver::iterateElements(const GLTFAccessor& accessor, std::int64_t index,
+                                     std::size_t elementSize, const std::string& operation,
+                                     const std::function<void(const std::uint8_t*)>& readElement) {
+    if (!accessor.sparse) {
+        iterateBufferView(
+            *accessor.bufferView,
+            nonNegative(accessor._byteOffset.value_or(0), operation, index, "byteOffset"),
+            elementSize, nonNegative(accessor.count, operation, index, "count"), readElement);
+        return;
+    }
+    const auto [data, placement] = placedElements(accessor, index, elementSize, operation);
+    const std::uint8_t* first = data.bytes().data();
+    for (std::size_t element = 0; element < placement.count; ++element) {
+        readElement(first + element * elementSize);
+    }
 }
 
 std::vector<glm::dvec3> GLTFUnarchiver::createVertexArray(const scene::GeometrySource& source) {

@@ -107,6 +107,20 @@ std::vector<scene::Value> weightsOfTarget(const std::vector<double>& weights, st
     return values;
 }
 
+// Each key holds one weight per morph target; a count that does not divide among the targets
+// would shift every later weight onto the wrong target.
+void refuseUnevenWeights(const GLTFAnimation& animation, std::int64_t animationIndex,
+                         std::size_t weightCount, std::size_t targetCount) {
+    if (weightCount % targetCount == 0) {
+        return;
+    }
+    const std::string name =
+        animation.name ? "\"" + *animation.name + "\"" : std::to_string(animationIndex);
+    throw GLTFUnarchiveError::dataInconsistent(
+        "loadWeightAnimationsSampler: animation " + name + " has " + std::to_string(weightCount) +
+        " weights, which do not divide among " + std::to_string(targetCount) + " morph targets");
+}
+
 // Without weight paths the node has no mesh; with an empty list its mesh has no morph targets,
 // and the weights could not be shared out among them.
 const WeightPaths& requireMorphWeights(const std::optional<WeightPaths>& weightPaths) {
@@ -165,8 +179,8 @@ void GLTFUnarchiver::loadNodeAnimations(std::int64_t nodeIndex) {
         const std::vector<GLTFAnimationChannel>& channels = animations[animation].channels;
         for (std::size_t channel = 0; channel < channels.size(); ++channel) {
             if (channels[channel].target.node == nodeIndex) {
-                node->addAnimation(loadAnimation(static_cast<std::int64_t>(animation),
-                                                 static_cast<std::int64_t>(channel), weightPaths));
+                loadAnimation(static_cast<std::int64_t>(animation),
+                              static_cast<std::int64_t>(channel), weightPaths);
             }
         }
     }
@@ -189,7 +203,9 @@ GLTFUnarchiver::loadAnimation(std::int64_t animationIndex, std::int64_t channelI
         path == "weights" ? loadWeightAnimationsSampler(animationIndex, channel.sampler,
                                                         requireMorphWeights(weightPaths))
                           : loadPropertyAnimation(animationIndex, channel.sampler, path);
-    node->addAnimation(group, path);
+    // The first channel of a path is found under the path's name; those of later animations of
+    // the same path get keys of their own rather than replace it.
+    node->addAnimation(group, node->animationForKey(path) ? std::nullopt : std::optional(path));
     gltf::onLoaded(animation, group, *this);
     return group;
 }
@@ -266,10 +282,12 @@ GLTFUnarchiver::loadWeightAnimationsSampler(std::int64_t animationIndex, std::in
         gltf::interpolationOf(sampler._interpolation, "loadWeightAnimationsSampler");
     const auto [keyTimeValues, duration] = loadKeyTimeAccessor(sampler.input);
     const std::size_t targetCount = targetCountOf(weightPaths);
-    const std::vector<double> weights =
-        gltf::keyValues(numbersOf(loadValueAccessor(sampler.output),
-                                  "loadWeightAnimationsSampler: data type is not [NSNumber]"),
-                        interpolation, targetCount);
+    const std::vector<double> outputs =
+        numbersOf(loadValueAccessor(sampler.output),
+                  "loadWeightAnimationsSampler: data type is not [NSNumber]");
+    refuseUnevenWeights(animationRecord(json_, animationIndex, "loadWeightAnimationsSampler"),
+                        animationIndex, outputs.size(), targetCount);
+    const std::vector<double> weights = gltf::keyValues(outputs, interpolation, targetCount);
     const std::vector<double> keyTimes =
         numbersOf(keyTimeValues, "loadWeightAnimationsSampler: key times are not numbers");
     const std::size_t keysPerTarget = weights.size() / targetCount;

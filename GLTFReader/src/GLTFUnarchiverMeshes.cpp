@@ -2,12 +2,15 @@
 // primitive's sources, its indices (or generated ones), computed normals where the file has
 // none, its material and its morph targets.
 #include "NormalGeneration.h"
+#include "PrimitiveModes.h"
+#include "SkinInfluences.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Morpher.h>
 #include <algorithm>
+#include <charconv>
 #include <limits>
 #include <numeric>
 #include <string>
@@ -53,13 +56,29 @@ std::optional<scene::GeometrySemantic> semanticForAttribute(std::string_view nam
     if (name == "COLOR_0") {
         return GeometrySemantic::color;
     }
-    if (name == "JOINTS_0" || name == "JOINTS_1") {
-        return GeometrySemantic::boneIndices;
-    }
-    if (name == "WEIGHTS_0" || name == "WEIGHTS_1") {
-        return GeometrySemantic::boneWeights;
-    }
     return std::nullopt;
+}
+
+// The n of a JOINTS_n or WEIGHTS_n attribute (`prefix` being "JOINTS_" or "WEIGHTS_").
+std::optional<std::size_t> influenceSetNumber(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix) || name.size() == prefix.size()) {
+        return std::nullopt;
+    }
+    const std::string_view digits = name.substr(prefix.size());
+    std::size_t number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (error != std::errc{} || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// Points and lines have no surface to shade, so only faces get computed normals.
+bool hasFaces(const std::vector<std::shared_ptr<scene::GeometryElement>>& elements) {
+    return std::any_of(elements.begin(), elements.end(), [](const auto& element) {
+        return element->primitiveType() == scene::PrimitiveType::triangles ||
+               element->primitiveType() == scene::PrimitiveType::triangleStrip;
+    });
 }
 
 // A physically based, white, fully metallic and rough surface, made anew for each primitive
@@ -138,13 +157,18 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::loadPrimitive(const GLTFMesh& mesh,
     const std::shared_ptr<scene::GeometrySource> vertexSource =
         firstOf(scene::GeometrySemantic::vertex);
     const std::int64_t mode = primitive._mode.value_or(4);
+    const bool unrolled = gltf::isUnrolledMode(mode);
+    const std::int64_t listedMode = unrolled ? gltf::pointsMode : mode;
     std::vector<std::shared_ptr<scene::GeometryElement>> elements;
     if (primitive.indices) {
-        elements.push_back(loadIndexAccessor(*primitive.indices, mode));
+        elements.push_back(loadIndexAccessor(*primitive.indices, listedMode));
     } else if (vertexSource) {
-        elements.push_back(createIndexAccessor(*vertexSource, mode));
+        elements.push_back(createIndexAccessor(*vertexSource, listedMode));
     }
-    if (vertexSource && !firstOf(scene::GeometrySemantic::normal)) {
+    if (unrolled && !elements.empty()) {
+        elements.front() = gltf::unrolledElement(*elements.front(), mode);
+    }
+    if (vertexSource && !firstOf(scene::GeometrySemantic::normal) && hasFaces(elements)) {
         sources.push_back(createNormalSource(*vertexSource, elements));
     }
     auto geometry = scene::Geometry::create(std::move(sources), std::move(elements));
@@ -202,17 +226,65 @@ GLTFUnarchiver::morphTargetAccessorName(const std::map<std::string, std::int64_t
 
 std::vector<std::shared_ptr<scene::GeometrySource>>
 GLTFUnarchiver::loadAttributes(const std::map<std::string, std::int64_t>& attributes) {
-    // The map is ordered by character codes, which fixes the order of the sources.
+    // The map is ordered by character codes, which fixes the order of the sources; joint and
+    // weight set 0 hold their places there.
     std::vector<std::shared_ptr<scene::GeometrySource>> sources;
-    for (const auto& [name, accessorIndex] : attributes) {
-        const std::optional<scene::GeometrySemantic> semantic = semanticForAttribute(name);
-        if (!semantic) {
-            throw GLTFUnarchiveError::notSupported(
-                "loadMesh: user defined semantic is not supported: " + name);
+    std::map<std::size_t, gltf::InfluenceSet> influenceSets;
+    const auto addInfluence = [&](std::size_t set, scene::GeometrySemantic semantic,
+                                  std::int64_t accessorIndex) {
+        std::shared_ptr<scene::GeometrySource> source = loadVertexAccessor(accessorIndex, semantic);
+        if (set == 0) {
+            sources.push_back(source);
         }
-        sources.push_back(loadVertexAccessor(accessorIndex, *semantic));
+        gltf::InfluenceSet& influences = influenceSets[set];
+        (semantic == scene::GeometrySemantic::boneIndices ? influences.joints
+                                                          : influences.weights) = std::move(source);
+    };
+    for (const auto& [name, accessorIndex] : attributes) {
+        if (const auto set = influenceSetNumber(name, "JOINTS_")) {
+            addInfluence(*set, scene::GeometrySemantic::boneIndices, accessorIndex);
+        } else if (const auto weightSet = influenceSetNumber(name, "WEIGHTS_")) {
+            addInfluence(*weightSet, scene::GeometrySemantic::boneWeights, accessorIndex);
+        } else if (const std::optional<scene::GeometrySemantic> semantic =
+                       semanticForAttribute(name)) {
+            sources.push_back(loadVertexAccessor(accessorIndex, *semantic));
+        } else {
+            warnOnce("loadMesh: the attribute " + name + " is not supported and is left out");
+        }
     }
+    foldInfluenceSets(influenceSets, sources);
     return sources;
+}
+
+// Extra joint and weight sets are folded into set 0, whose sources are replaced in place.
+void GLTFUnarchiver::foldInfluenceSets(
+    const std::map<std::size_t, gltf::InfluenceSet>& sets,
+    std::vector<std::shared_ptr<scene::GeometrySource>>& sources) {
+    std::vector<gltf::InfluenceSet> complete;
+    bool extraSets = false;
+    for (const auto& [number, set] : sets) {
+        if (set.joints && set.weights) {
+            complete.push_back(set);
+            extraSets = extraSets || number != 0;
+        } else if (number != 0) {
+            warnOnce("loadMesh: joint and weight set " + std::to_string(number) +
+                     " is incomplete and is left out");
+        }
+    }
+    if (!extraSets) {
+        return;
+    }
+    std::erase_if(sources, [](const auto& source) {
+        return source->semantic() == scene::GeometrySemantic::boneIndices ||
+               source->semantic() == scene::GeometrySemantic::boneWeights;
+    });
+    const gltf::InfluenceSet folded = gltf::strongestInfluences(complete);
+    // Joints sort before the normals and weights after every other attribute.
+    const auto jointsPlace = std::find_if(sources.begin(), sources.end(), [](const auto& source) {
+        return source->semantic() != scene::GeometrySemantic::color;
+    });
+    sources.insert(jointsPlace, folded.joints);
+    sources.push_back(folded.weights);
 }
 
 std::shared_ptr<scene::GeometryElement>

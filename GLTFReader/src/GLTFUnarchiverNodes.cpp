@@ -65,15 +65,32 @@ scene::ValueArray weightPathsOf(const scene::Node& meshNode) {
     return paths;
 }
 
-// A child reached again while its own subtree is being built would make the node its own
-// ancestor, which no scene graph can hold.
-void attachChild(scene::Node& node, const std::shared_ptr<scene::Node>& child,
-                 std::int64_t childIndex) {
-    if (child.get() == &node || node.isDescendantOf(*child)) {
-        throw GLTFUnarchiveError::dataInconsistent("loadNode: node " + std::to_string(childIndex) +
-                                                   " is its own descendant");
+// Nodes that are no other node's child, in document order.
+std::vector<std::int64_t> rootNodesOf(const GLTFGlTF& document) {
+    const std::vector<GLTFNode> none;
+    const std::vector<GLTFNode>& nodes = document.nodes ? *document.nodes : none;
+    std::vector<bool> isChild(nodes.size(), false);
+    for (const GLTFNode& node : nodes) {
+        for (const std::int64_t child : node.children.value_or(std::vector<std::int64_t>{})) {
+            if (child >= 0 && static_cast<std::uint64_t>(child) < nodes.size()) {
+                isChild[static_cast<std::size_t>(child)] = true;
+            }
+        }
     }
-    node.addChildNode(child);
+    std::vector<std::int64_t> roots;
+    for (std::size_t node = 0; node < nodes.size(); ++node) {
+        if (!isChild[node]) {
+            roots.push_back(static_cast<std::int64_t>(node));
+        }
+    }
+    return roots;
+}
+
+std::shared_ptr<scene::Node> topmostAncestor(std::shared_ptr<scene::Node> node) {
+    while (std::shared_ptr<scene::Node> parent = node->parentNode()) {
+        node = std::move(parent);
+    }
+    return node;
 }
 
 } // namespace
@@ -90,16 +107,58 @@ std::shared_ptr<scene::Scene> GLTFUnarchiver::loadScene(std::int64_t index) {
         });
 }
 
+std::shared_ptr<scene::Scene> GLTFUnarchiver::loadRootNodesScene() {
+    if (!rootNodesScene_) {
+        GLTFScene roots;
+        roots.nodes = rootNodesOf(json_);
+        rootNodesScene_ = buildScene(roots);
+        gltf::onLoaded(json_, rootNodesScene_, *this);
+    }
+    return rootNodesScene_;
+}
+
 std::shared_ptr<scene::Scene> GLTFUnarchiver::buildScene(const GLTFScene& record) {
     const std::shared_ptr<scene::Scene> scene = scene::Scene::create();
+    sceneRootNode_ = scene->rootNode().get();
     maxAnimationDuration_ = getMaxAnimationDuration();
     if (record.name) {
         scene->setValue("name", *record.name);
     }
+    std::vector<std::shared_ptr<scene::Node>> rootsWithParents;
     for (const std::int64_t root : record.nodes.value_or(std::vector<std::int64_t>{})) {
-        scene->rootNode()->addChildNode(loadNode(root));
+        const std::shared_ptr<scene::Node> node = loadNode(root);
+        if (!node->parentNode()) {
+            scene->rootNode()->addChildNode(node);
+        } else {
+            rootsWithParents.push_back(node);
+        }
+    }
+    // A root that is also another node's child stays below that node, with its transform; a
+    // parent the scene does not list comes in with it.
+    for (const std::shared_ptr<scene::Node>& node : rootsWithParents) {
+        const std::shared_ptr<scene::Node> top = topmostAncestor(node);
+        if (top != scene->rootNode()) {
+            scene->rootNode()->addChildNode(top);
+        }
     }
     return scene;
+}
+
+// A child reached again while its own subtree is being built would make the node its own
+// ancestor, which no scene graph can hold. A child that already has another node for parent
+// cannot follow both; one listed as a scene root moves below its node.
+void GLTFUnarchiver::attachChild(scene::Node& node, const std::shared_ptr<scene::Node>& child,
+                                 std::int64_t childIndex) const {
+    if (child.get() == &node || node.isDescendantOf(*child)) {
+        throw GLTFUnarchiveError::dataInconsistent("loadNode: node " + std::to_string(childIndex) +
+                                                   " is its own descendant");
+    }
+    const std::shared_ptr<scene::Node> parent = child->parentNode();
+    if (parent && parent.get() != &node && parent.get() != sceneRootNode_) {
+        throw GLTFUnarchiveError::dataInconsistent("loadNode: node " + std::to_string(childIndex) +
+                                                   " is the child of more than one node");
+    }
+    node.addChildNode(child);
 }
 
 std::shared_ptr<scene::Node> GLTFUnarchiver::loadNode(std::int64_t index) {

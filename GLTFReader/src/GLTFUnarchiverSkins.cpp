@@ -1,5 +1,4 @@
 #include "DocumentRecords.h"
-#include "SparseAccessors.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -149,15 +148,12 @@ std::vector<scene::Matrix4> GLTFUnarchiver::readInverseBindMatrices(std::int64_t
     const GLTFAccessor& accessor = gltf::documentRecord(
         json_.accessors, accessorIndex, "loadInverseBindMatrices: accessors is not defined");
     requireMatrixAccessor(accessor);
-    gltf::refuseSparse(accessor, "loadInverseBindMatrices");
-    if (!accessor.bufferView) {
+    if (!accessor.bufferView && !accessor.sparse) {
         return identityMatrices(accessor.count);
     }
     Matrices matrices;
     // The whole stride counts for the last matrix too, as for every element walk.
-    iterateBufferView(*accessor.bufferView,
-                      static_cast<std::size_t>(accessor._byteOffset.value_or(0)), matrixSize,
-                      static_cast<std::size_t>(accessor.count),
-                      [&](const std::uint8_t* element) { matrices.push_back(matrixAt(element)); });
+    iterateElements(accessor, accessorIndex, matrixSize, "loadInverseBindMatrices",
+                    [&](const std::uint8_t* element) { matrices.push_back(matrixAt(element)); });
     return matrices;
 }

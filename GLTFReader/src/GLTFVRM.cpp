@@ -22,31 +22,29 @@ GLTFVRM_GLTFVRMMeta GLTFVRM_GLTFVRMMeta::decode(const gltf::JsonObject& json) {
 
 GLTFVRM_GLTFVRMMaterialProperties
 GLTFVRM_GLTFVRMMaterialProperties::decode(const gltf::JsonObject& json) {
+    const GLTFVRM_GLTFVRMMaterialProperties defaults;
     return {
-        .name = json.required<std::string>("name"),
-        .shader = json.required<std::string>("shader"),
-        .renderQueue = json.required<std::int64_t>("renderQueue"),
-        .floatProperties = json.required<std::map<std::string, float>>("floatProperties"),
-        .vectorProperties =
-            json.required<std::map<std::string, std::vector<float>>>("vectorProperties"),
-        .textureProperties =
-            json.required<std::map<std::string, std::int64_t>>("textureProperties"),
-        .keywordMap = json.required<std::map<std::string, bool>>("keywordMap"),
-        .tagMap = json.required<std::map<std::string, std::string>>("tagMap"),
+        .name = json.optional("name", defaults.name),
+        .shader = json.optional("shader", defaults.shader),
+        .renderQueue = json.optional("renderQueue", defaults.renderQueue),
+        .floatProperties = json.optional("floatProperties", defaults.floatProperties),
+        .vectorProperties = json.optional("vectorProperties", defaults.vectorProperties),
+        .textureProperties = json.optional("textureProperties", defaults.textureProperties),
+        .keywordMap = json.optional("keywordMap", defaults.keywordMap),
+        .tagMap = json.optional("tagMap", defaults.tagMap),
     };
 }
 
 GLTFVRM_VRM GLTFVRM_VRM::decode(const gltf::JsonObject& json) {
+    const GLTFVRM_VRM defaults;
     return {
         .exportVersion = json.optional<std::string>("exportVersion"),
-        .meta = json.required<GLTFVRM_GLTFVRMMeta>("meta"),
-        .humanoid = json.required<GLTFVRM_GLTFVRMHumanoid>("humanoid"),
-        .firstPerson = json.required<GLTFVRM_GLTFVRMFirstperson>("firstPerson"),
-        .blendShapeMaster = json.required<GLTFVRM_GLTFVRMBlendShapeMaster>("blendShapeMaster"),
-        .secondaryAnimation =
-            json.required<GLTFVRM_GLTFVRMSecondaryAnimation>("secondaryAnimation"),
-        .materialProperties =
-            json.required<std::vector<GLTFVRM_GLTFVRMMaterialProperties>>("materialProperties"),
+        .meta = json.optional("meta", defaults.meta),
+        .humanoid = json.optional("humanoid", defaults.humanoid),
+        .firstPerson = json.optional("firstPerson", defaults.firstPerson),
+        .blendShapeMaster = json.optional("blendShapeMaster", defaults.blendShapeMaster),
+        .secondaryAnimation = json.optional("secondaryAnimation", defaults.secondaryAnimation),
+        .materialProperties = json.optional("materialProperties", defaults.materialProperties),
     };
 }
 

@@ -2,10 +2,11 @@
 #include <GLTFReader/JsonDecoder.h>
 
 GLTFVRM_GLTFVRMBind GLTFVRM_GLTFVRMBind::decode(const gltf::JsonObject& json) {
+    const GLTFVRM_GLTFVRMBind defaults;
     return {
-        .mesh = json.required<std::int64_t>("mesh"),
-        .index = json.required<std::int64_t>("index"),
-        .weight = json.required<float>("weight"),
+        .mesh = json.optional("mesh", defaults.mesh),
+        .index = json.optional("index", defaults.index),
+        .weight = json.optional("weight", defaults.weight),
     };
 }
 
@@ -15,19 +16,19 @@ GLTFVRM_GLTFVRMMaterialValue GLTFVRM_GLTFVRMMaterialValue::decode(const gltf::Js
 
 GLTFVRM_GLTFVRMBlendShapeGroup
 GLTFVRM_GLTFVRMBlendShapeGroup::decode(const gltf::JsonObject& json) {
+    const GLTFVRM_GLTFVRMBlendShapeGroup defaults;
     return {
-        .name = json.required<std::string>("name"),
-        .presetName = json.required<std::string>("presetName"),
-        .binds = json.required<std::vector<GLTFVRM_GLTFVRMBind>>("binds"),
-        .materialValues =
-            json.required<std::vector<GLTFVRM_GLTFVRMMaterialValue>>("materialValues"),
+        .name = json.optional("name", defaults.name),
+        .presetName = json.optional("presetName", defaults.presetName),
+        .binds = json.optional("binds", defaults.binds),
+        .materialValues = json.optional("materialValues", defaults.materialValues),
     };
 }
 
 GLTFVRM_GLTFVRMBlendShapeMaster
 GLTFVRM_GLTFVRMBlendShapeMaster::decode(const gltf::JsonObject& json) {
+    const GLTFVRM_GLTFVRMBlendShapeMaster defaults;
     return {
-        .blendShapeGroups =
-            json.required<std::vector<GLTFVRM_GLTFVRMBlendShapeGroup>>("blendShapeGroups"),
+        .blendShapeGroups = json.optional("blendShapeGroups", defaults.blendShapeGroups),
     };
 }

@@ -2,31 +2,35 @@
 #include <GLTFReader/JsonDecoder.h>
 
 GLTFVRM_GLTFVRMMeshAnnotation GLTFVRM_GLTFVRMMeshAnnotation::decode(const gltf::JsonObject& json) {
+    const GLTFVRM_GLTFVRMMeshAnnotation defaults;
     return {
-        .mesh = json.required<std::int64_t>("mesh"),
-        .firstPersonFlag = json.required<std::string>("firstPersonFlag"),
+        .mesh = json.optional("mesh", defaults.mesh),
+        .firstPersonFlag = json.optional("firstPersonFlag", defaults.firstPersonFlag),
     };
 }
 
 GLTFVRM_GLTFVRMDegreeMap GLTFVRM_GLTFVRMDegreeMap::decode(const gltf::JsonObject& json) {
+    const GLTFVRM_GLTFVRMDegreeMap defaults;
     return {
         .curve = json.optional<std::vector<float>>("curve"),
-        .xRange = json.required<float>("xRange"),
-        .yRange = json.required<float>("yRange"),
+        .xRange = json.optional("xRange", defaults.xRange),
+        .yRange = json.optional("yRange", defaults.yRange),
     };
 }
 
 GLTFVRM_GLTFVRMFirstperson GLTFVRM_GLTFVRMFirstperson::decode(const gltf::JsonObject& json) {
-    using DegreeMap = GLTFVRM_GLTFVRMDegreeMap;
+    const GLTFVRM_GLTFVRMFirstperson defaults;
     return {
-        .firstPersonBone = json.required<std::int64_t>("firstPersonBone"),
-        .firstPersonBoneOffset = json.required<GLTFVRM_GLTFVRMVec3>("firstPersonBoneOffset"),
-        .meshAnnotations =
-            json.required<std::vector<GLTFVRM_GLTFVRMMeshAnnotation>>("meshAnnotations"),
-        .lookAtTypeName = json.required<std::string>("lookAtTypeName"),
-        .lookAtHorizontalInner = json.required<DegreeMap>("lookAtHorizontalInner"),
-        .lookAtHorizontalOuter = json.required<DegreeMap>("lookAtHorizontalOuter"),
-        .lookAtVerticalDown = json.required<DegreeMap>("lookAtVerticalDown"),
-        .lookAtVerticalUp = json.required<DegreeMap>("lookAtVerticalUp"),
+        .firstPersonBone = json.optional("firstPersonBone", defaults.firstPersonBone),
+        .firstPersonBoneOffset =
+            json.optional("firstPersonBoneOffset", defaults.firstPersonBoneOffset),
+        .meshAnnotations = json.optional("meshAnnotations", defaults.meshAnnotations),
+        .lookAtTypeName = json.optional("lookAtTypeName", defaults.lookAtTypeName),
+        .lookAtHorizontalInner =
+            json.optional("lookAtHorizontalInner", defaults.lookAtHorizontalInner),
+        .lookAtHorizontalOuter =
+            json.optional("lookAtHorizontalOuter", defaults.lookAtHorizontalOuter),
+        .lookAtVerticalDown = json.optional("lookAtVerticalDown", defaults.lookAtVerticalDown),
+        .lookAtVerticalUp = json.optional("lookAtVerticalUp", defaults.lookAtVerticalUp),
     };
 }

@@ -1,6 +1,7 @@
 #include "NormalGeneration.h"
 
 #include <GLTFReader/GLTFUnarchiveError.h>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -14,7 +15,8 @@ struct NormalSums {
 };
 
 void requireTriangles(const scene::GeometryElement& element) {
-    if (element.primitiveType() != scene::PrimitiveType::triangles) {
+    if (element.primitiveType() != scene::PrimitiveType::triangles &&
+        element.primitiveType() != scene::PrimitiveType::triangleStrip) {
         throw GLTFUnarchiveError::notSupported(
             "createNormalSource: only triangles primitveType is supported: " +
             std::string(scene::primitiveTypeName(element.primitiveType())));
@@ -27,12 +29,33 @@ void requireTriangles(const scene::GeometryElement& element) {
         " is not below the vertex count " + std::to_string(vertexCount));
 }
 
+template <class Index> Index indexAt(const std::uint8_t* indexBytes, std::size_t position) {
+    Index index;
+    std::memcpy(&index, indexBytes + position * sizeof index, sizeof index);
+    return index;
+}
+
+// Corners of triangle t: three consecutive indices of a list; in a strip, indices t, t + 1 and
+// t + 2 with the first two swapped on odd triangles, so that all of them face the same way.
 template <class Index>
-void addTriangleNormals(const std::uint8_t* indexBytes, std::size_t triangleCount,
+std::array<Index, 3> cornersOf(const std::uint8_t* indexBytes, std::size_t triangle, bool strip) {
+    if (!strip) {
+        return {indexAt<Index>(indexBytes, 3 * triangle),
+                indexAt<Index>(indexBytes, 3 * triangle + 1),
+                indexAt<Index>(indexBytes, 3 * triangle + 2)};
+    }
+    const std::size_t odd = triangle % 2;
+    return {indexAt<Index>(indexBytes, triangle + odd),
+            indexAt<Index>(indexBytes, triangle + 1 - odd),
+            indexAt<Index>(indexBytes, triangle + 2)};
+}
+
+template <class Index>
+void addTriangleNormals(const std::uint8_t* indexBytes, const scene::GeometryElement& element,
                         std::span<const glm::dvec3> positions, NormalSums& normals) {
-    for (std::size_t triangle = 0; triangle < triangleCount; ++triangle) {
-        Index corners[3];
-        std::memcpy(corners, indexBytes + triangle * sizeof corners, sizeof corners);
+    const bool strip = element.primitiveType() == scene::PrimitiveType::triangleStrip;
+    for (std::size_t triangle = 0; triangle < element.primitiveCount(); ++triangle) {
+        const std::array<Index, 3> corners = cornersOf<Index>(indexBytes, triangle, strip);
         for (const Index corner : corners) {
             if (corner >= positions.size()) {
                 refuseVertexIndex(corner, positions.size());
@@ -55,17 +78,16 @@ void addTriangleNormals(const std::uint8_t* indexBytes, std::size_t triangleCoun
 void addElementNormals(const scene::GeometryElement& element, std::span<const glm::dvec3> positions,
                        NormalSums& normals) {
     requireTriangles(element);
-    const std::size_t triangleCount = element.primitiveCount();
     const std::uint8_t* indexBytes = element.data()->data() + element.dataOffset();
     switch (element.bytesPerIndex()) {
+    case 1:
+        return addTriangleNormals<std::uint8_t>(indexBytes, element, positions, normals);
     case 2:
-        return addTriangleNormals<std::uint16_t>(indexBytes, triangleCount, positions, normals);
+        return addTriangleNormals<std::uint16_t>(indexBytes, element, positions, normals);
     case 4:
-        return addTriangleNormals<std::uint32_t>(indexBytes, triangleCount, positions, normals);
-    case 8:
-        return addTriangleNormals<std::uint64_t>(indexBytes, triangleCount, positions, normals);
+        return addTriangleNormals<std::uint32_t>(indexBytes, element, positions, normals);
     default:
-        return;
+        return addTriangleNormals<std::uint64_t>(indexBytes, element, positions, normals);
     }
 }
 

@@ -90,11 +90,4 @@ ByteSlice withSparseValues(GLTFUnarchiver& unarchiver, const GLTFAccessor& acces
     return ByteSlice::whole(scene::makeBytes(std::move(elements)));
 }
 
-void refuseSparse(const GLTFAccessor& accessor, std::string_view operationName) {
-    if (accessor.sparse) {
-        throw GLTFUnarchiveError::notSupported(std::string(operationName) +
-                                               ": sparse accessor is not supported");
-    }
-}
-
 } // namespace gltf

@@ -23,8 +23,4 @@ ByteSlice withSparseValues(GLTFUnarchiver& unarchiver, const GLTFAccessor& acces
                            const ByteSlice& base, const ElementPlacement& placement,
                            std::string_view operationName);
 
-// Loaders that do not apply sparse values refuse such accessors rather than read only their
-// base elements.
-void refuseSparse(const GLTFAccessor& accessor, std::string_view operationName);
-
 } // namespace gltf

@@ -15,11 +15,12 @@ std::size_t countNamed(const scene::Node& rootNode, std::string_view name) {
 }
 
 // Key paths find a node by its name, so a mesh node must be the only one bearing it: the first
-// free "<name>-<n>" when another node shares the name.
+// free "<name>-<n>" when another node shares the name (unnamed meshes count as "node").
 void nameUniquely(scene::Node& meshNode, const scene::Node& rootNode) {
     const std::string base = meshNode.name().empty() ? "node" : meshNode.name();
+    const std::size_t bearers = meshNode.name() == base ? 1 : 0;
     std::string name = base;
-    if (countNamed(rootNode, base) >= 2) {
+    if (countNamed(rootNode, base) > bearers) {
         for (std::size_t suffix = 1; countNamed(rootNode, name) > 0; ++suffix) {
             name = base + "-" + std::to_string(suffix);
         }

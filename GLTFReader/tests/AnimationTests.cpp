@@ -92,10 +92,12 @@ TEST(Animations, NodePropertyGroupsLoopInStepWithTheLongestAnimation) {
     loadSceneQuietly(unarchiver);
     EXPECT_EQ(unarchiver.maxAnimationDuration(), 5);
 
+    // One registration per channel, under the channel's path.
     const auto one = unarchiver.loadNode(1);
-    ASSERT_EQ(one->animations().size(), 4u);
+    ASSERT_EQ(one->animations().size(), 2u);
     const auto translation = one->animationForKey("translation");
-    EXPECT_EQ(one->animations()[1].animation, translation);
+    EXPECT_EQ(one->animations()[0].animation, translation);
+    EXPECT_EQ(one->animations()[1].key, "rotation");
     EXPECT_EQ(translation->duration, 5);
     EXPECT_EQ(translation->repeatCount, scene::repeatForever);
     const auto keyframes = keyframesOf(*translation);
@@ -116,6 +118,29 @@ TEST(Animations, NodePropertyGroupsLoopInStepWithTheLongestAnimation) {
     EXPECT_NE(scale, translation);
     EXPECT_EQ(keyframesOf(*scale)->keyPath, "scale");
     EXPECT_EQ(keyframes->keyPath, "position");
+}
+
+TEST(Animations, EachChannelIsRegisteredOnceAndLaterAnimationsOfAPathKeepTheirOwn) {
+    GLTFUnarchiver unarchiver = animatedUnarchiver(R"([
+        {"samplers": [{"input": 0, "output": 2}],
+         "channels": [{"sampler": 0, "target": {"node": 1, "path": "translation"}}]},
+        {"samplers": [{"input": 1, "output": 5}, {"input": 0, "output": 2}],
+         "channels": [{"sampler": 1, "target": {"node": 1, "path": "translation"}}]}])");
+    loadSceneQuietly(unarchiver);
+    const auto& animations = unarchiver.loadNode(1)->animations();
+    ASSERT_EQ(animations.size(), 2u);
+    EXPECT_EQ(animations[0].key, "translation");
+    EXPECT_NE(animations[1].key, "translation");
+    EXPECT_NE(animations[0].animation, animations[1].animation);
+}
+
+TEST(Animations, WeightCountsThatDoNotDivideAmongTheTargetsNameTheirAnimation) {
+    GLTFUnarchiver unarchiver = animatedUnarchiver(R"([{"name": "blink",
+        "samplers": [{"input": 0, "output": 4}],
+        "channels": [{"sampler": 0, "target": {"node": 0, "path": "weights"}}]}])");
+    EXPECT_EQ(sceneFailure(unarchiver),
+              "DataInconsistent: loadWeightAnimationsSampler: animation \"blink\" has 5 weights, "
+              "which do not divide among 2 morph targets");
 }
 
 TEST(Animations, WeightGroupsShareEachKeyAmongTheMorphTargets) {
@@ -175,7 +200,8 @@ TEST(Animations, RefuseChannelsTheyCannotPlay) {
          "DataInconsistent: loadAnimation: weights are animated on a mesh without morph targets"},
         {R"({"input": 0, "output": 4}], "channels": [{"sampler": 0, "target": {"node": 0,
              "path": "weights"}}])",
-         "DataInconsistent: loadWeightAnimationsSampler: data count mismatch: 2 != 3"},
+         "DataInconsistent: loadWeightAnimationsSampler: animation 0 has 5 weights, which do not "
+         "divide among 2 morph targets"},
         {R"({"input": 0, "output": 5}], "channels": [{"sampler": 0, "target": {"node": 1,
              "path": "rotation"}}])",
          "DataInconsistent: loadAnimationSampler: data count mismatch: 2 != 3"},

@@ -1,16 +1,23 @@
 #include "support/GLTFTestDocument.h"
+#include "support/GeometryInspection.h"
 #include "support/TestUnarchiver.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
+#include <SceneGraph/Transform.h>
+#include <array>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits>
+#include <unistd.h>
 
 using gltf::testing::CapturedConsoleLines;
 using gltf::testing::failureOf;
 using gltf::testing::GLTFTestDocument;
+using gltf::testing::indicesOf;
 using gltf::testing::numbersOf;
 using gltf::testing::TestBytes;
 using gltf::testing::unarchiverOf;
@@ -18,14 +25,6 @@ using testing::ElementsAre;
 using testing::StartsWith;
 
 namespace {
-
-std::vector<std::uint64_t> indicesOf(const scene::GeometryElement& element) {
-    std::vector<std::uint64_t> indices;
-    for (std::size_t position = 0; position < element.indexCount(); ++position) {
-        indices.push_back(element.index(position));
-    }
-    return indices;
-}
 
 // Twelve floats: four 3-vectors, (1, 2, 3) … (10, 11, 12).
 TestBytes twelveFloats() {
@@ -344,6 +343,40 @@ TEST(ValueAccessor, RefusesDataItCannotRead) {
               "(4611686018427387904) shoule be equal or less than byteLength (100))");
 }
 
+TEST(FileReferences, OnlyRelativePathsAreReadAndTheyMayClimb) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("GLTFReaderFileReferences-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder / "models");
+    std::filesystem::create_directories(folder / "shared");
+    std::ofstream(folder / "shared" / "data.bin") << "data";
+    const std::string secret = (folder / "secret.bin").string();
+    std::ofstream(secret) << "private";
+    const std::string refused[] = {secret, "file://" + secret, "%2F" + secret.substr(1),
+                                   "https://example.com/data.bin", "C:/data.bin"};
+    std::string buffers = R"({"uri": "../shared/data.bin", "byteLength": 4})";
+    for (const std::string& uri : refused) {
+        buffers += R"(, {"uri": ")" + uri + R"(", "byteLength": 4})";
+    }
+    std::ofstream(folder / "models" / "model.gltf") << GLTFTestDocument(R"("buffers": [)" +
+                                                                        buffers + R"(],
+            "images": [{"uri": ")" + secret + R"("}])")
+                                                           .json();
+
+    GLTFUnarchiver unarchiver(folder / "models" / "model.gltf");
+    EXPECT_EQ(unarchiver.loadBuffer(0).size, 4u);
+    const auto refusal = [](const std::string& uri) {
+        return "the file reference \"" + uri +
+               "\" is refused: only base64 data URIs and paths relative to the document are read";
+    };
+    for (std::size_t buffer = 1; buffer <= std::size(refused); ++buffer) {
+        const std::string& uri = refused[buffer - 1];
+        EXPECT_EQ(failureOf([&] { unarchiver.loadBuffer(static_cast<std::int64_t>(buffer)); }),
+                  refusal(uri));
+    }
+    EXPECT_EQ(failureOf([&] { unarchiver.loadImage(0); }), refusal(secret));
+    std::filesystem::remove_all(folder);
+}
+
 TEST(SparseAccessor, ReplacesTheNamedElementsInACopyOfItsBase) {
     TestBytes bytes = twelveFloats();
     bytes.append<std::uint8_t>({2, 0, 5, 0});
@@ -381,6 +414,45 @@ TEST(SparseAccessor, ReplacesTheNamedElementsInACopyOfItsBase) {
               "DataInconsistent: loadVertexAccessor: sparse index 5 is not below the count 3");
     EXPECT_EQ(failureOf([&] { unarchiver.loadVertexAccessor(3, scene::GeometrySemantic::vertex); }),
               "DataInconsistent: loadVertexAccessor: sparse values lie outside their bufferView 1");
-    EXPECT_EQ(failureOf([&] { unarchiver.loadIndexAccessor(4, 4); }),
-              "NotSupported: loadIndexAccessor: sparse accessor is not supported");
+}
+
+TEST(SparseAccessor, AppliesToIndicesKeyTimesKeyValuesAndInverseBindMatrices) {
+    // Indices 0 1 2 and key times 0 1 2, each with its last element replaced (by 9 and by 4);
+    // key values and two matrices over zeros, with the last replaced.
+    TestBytes bytes;
+    bytes.append<std::uint16_t>({0, 1, 2, 9});
+    bytes.floats({0, 1, 2, 4});
+    bytes.append<std::uint8_t>({2, 1, 0, 0});
+    bytes.floats({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1});
+    GLTFUnarchiver unarchiver = unarchiverOf(bytes, R"(
+        "bufferViews": [{"buffer": 0, "byteLength": 6}, {"buffer": 0, "byteOffset": 6,
+                         "byteLength": 2}, {"buffer": 0, "byteOffset": 24, "byteLength": 1},
+                        {"buffer": 0, "byteOffset": 8, "byteLength": 12},
+                        {"buffer": 0, "byteOffset": 20, "byteLength": 4},
+                        {"buffer": 0, "byteOffset": 25, "byteLength": 1},
+                        {"buffer": 0, "byteOffset": 28, "byteLength": 64}],
+        "accessors": [
+            {"bufferView": 0, "componentType": 5123, "count": 3, "type": "SCALAR",
+             "sparse": {"count": 1, "indices": {"bufferView": 2, "componentType": 5121},
+                        "values": {"bufferView": 1}}},
+            {"bufferView": 3, "componentType": 5126, "count": 3, "type": "SCALAR",
+             "sparse": {"count": 1, "indices": {"bufferView": 2, "componentType": 5121},
+                        "values": {"bufferView": 4}}},
+            {"componentType": 5126, "count": 3, "type": "SCALAR",
+             "sparse": {"count": 1, "indices": {"bufferView": 2, "componentType": 5121},
+                        "values": {"bufferView": 4}}},
+            {"componentType": 5126, "count": 2, "type": "MAT4",
+             "sparse": {"count": 1, "indices": {"bufferView": 5, "componentType": 5121},
+                        "values": {"bufferView": 6}}}])");
+    EXPECT_THAT(indicesOf(*unarchiver.loadIndexAccessor(0, 4)), ElementsAre(0, 1, 9));
+    const CapturedConsoleLines quiet;
+    const auto [keyTimes, duration] = unarchiver.loadKeyTimeAccessor(1);
+    EXPECT_THAT(numbersOf(keyTimes), ElementsAre(0, 0.25, 1));
+    EXPECT_EQ(duration, 4);
+    EXPECT_THAT(numbersOf(unarchiver.loadValueAccessor(2)), ElementsAre(0, 0, 4));
+    const std::vector<scene::Matrix4> matrices = unarchiver.loadInverseBindMatrices(3);
+    ASSERT_EQ(matrices.size(), 2u);
+    EXPECT_EQ(matrices[0], scene::Matrix4(0.0));
+    const std::array<double, 16> translation = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1, 2, 3, 1};
+    EXPECT_EQ(matrices[1], scene::matrixFromElements(translation));
 }

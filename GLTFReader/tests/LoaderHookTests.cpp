@@ -119,13 +119,24 @@ TEST(MaterialsCommon, OtherTechniquesKeepTheCoreShadingButNotItsSidednessOrName)
     EXPECT_EQ(material->name, "");
 }
 
-TEST(MaterialsCommon, AColourOfFewerThanFourNumbersIsRefused) {
-    EXPECT_EQ(
-        failureOf([] {
-            onlyMaterial(R"({"extensions": {"KHR_materials_common": {
-                      "technique": "PHONG", "values": {"diffuse": [0]}}}})");
-        }),
-        "DataInconsistent: loadMaterial: KHR_materials_common diffuse needs 4 numbers, has 1");
+TEST(MaterialsCommon, AMalformedValueIsLeftOutWithAWarningAndTheRestApplied) {
+    const gltf::testing::CapturedConsoleLines console;
+    GLTFUnarchiver unarchiver = unarchiverWithImage(R"("materials": [{"extensions": {
+        "KHR_materials_common": {"technique": "PHONG", "values": {"diffuse": [0],
+            "emission": [0, 0, 1, 1], "shininess": []}}}}])");
+    const auto material = unarchiver.loadMaterial(0);
+    EXPECT_EQ(material->lightingModel, scene::LightingModel::phong);
+    // The core material's white diffuse and shininess stay.
+    EXPECT_EQ(*material->diffuse().color(), scene::Color::white(1.0));
+    EXPECT_EQ(material->shininess, 1.0);
+    EXPECT_EQ(*material->emission().color(), (scene::Color{0, 0, 1, 1}));
+    EXPECT_THAT(
+        unarchiver.warnings(),
+        ElementsAre("loadMaterial: KHR_materials_common diffuse is left out: DataInconsistent: "
+                    "loadMaterial: KHR_materials_common diffuse needs 4 numbers, has 1",
+                    "loadMaterial: KHR_materials_common shininess is left out: DataInconsistent: "
+                    "loadMaterial: KHR_materials_common shininess needs 1 numbers, has 0"));
+    EXPECT_EQ(console.lines().size(), 2u);
 }
 
 TEST(SpecularGlossiness, WithoutTexturesTheFactorsAreColours) {
@@ -162,6 +173,21 @@ TEST(SpecularGlossiness, TexturesCarryTheFactorsAsNamedValues) {
     EXPECT_EQ(packed->shaderModifiers.at(ShaderEntryPoint::surface),
               shaderText("GLTFShaderModifierSurface_pbrSpecularGlossiness_texture_"
                          "doubleSidedWorkaround"));
+}
+
+TEST(SpecularGlossiness, ATextureThatCannotBeLoadedIsLeftOutForTheFactors) {
+    const gltf::testing::CapturedConsoleLines console;
+    GLTFUnarchiver unarchiver = unarchiverWithImage(R"("materials": [{"extensions": {
+        "KHR_materials_pbrSpecularGlossiness": {"diffuseFactor": [0.5, 0.5, 0.5, 1],
+            "diffuseTexture": {"index": 7}, "specularGlossinessTexture": {"index": 0}}}}])");
+    const auto material = unarchiver.loadMaterial(0);
+    EXPECT_EQ(*material->diffuse().color(), (scene::Color{0.5, 0.5, 0.5, 1}));
+    EXPECT_EQ(material->namedValue("diffuseFactorR")->number(), 1.0);
+    EXPECT_NE(material->multiply().image(), nullptr);
+    ASSERT_EQ(unarchiver.warnings().size(), 1u);
+    EXPECT_THAT(unarchiver.warnings()[0],
+                testing::StartsWith("loadMaterial: KHR_materials_pbrSpecularGlossiness "
+                                    "diffuseTexture is left out: DataInconsistent: loadTexture"));
 }
 
 TEST(MaterialExtensions, ACallerRegistryCanTakeOverABuiltInHook) {

@@ -49,9 +49,9 @@ GLTFUnarchiver unarchiverWithMesh(const std::string& nodes) {
 
 } // namespace
 
-TEST(SceneSource, LoadsTheDocumentSceneOrSceneZero) {
-    const auto first = sceneOf(R"("scenes": [{"name": "one", "nodes": [0]}, {"name": "two"}],
-        "nodes": [{"name": "a"}])");
+TEST(SceneSource, LoadsTheDocumentScene) {
+    const auto first = sceneOf(R"("scene": 0, "scenes": [{"name": "one", "nodes": [0]},
+        {"name": "two"}], "nodes": [{"name": "a"}])");
     EXPECT_EQ(first->value("name")->text(), "one");
     EXPECT_THAT(childNames(*first->rootNode()), ElementsAre("a"));
 
@@ -60,15 +60,45 @@ TEST(SceneSource, LoadsTheDocumentSceneOrSceneZero) {
         "nodes": [{"mesh": 5}, {"name": "b"}])");
     EXPECT_THAT(childNames(*second->rootNode()), ElementsAre("b"));
 
-    EXPECT_EQ(failureOf([] { sceneOf(R"("nodes": [{}])"); }),
+    EXPECT_EQ(failureOf([] { sceneOf(R"("scene": 0, "nodes": [{}])"); }),
               "DataInconsistent: loadScene: out of index: 0 < 0");
     EXPECT_EQ(failureOf([] { sceneOf(R"("scene": -1, "scenes": [{}])"); }),
               "DataInconsistent: loadScene: out of index: -1 < 1");
 }
 
+TEST(SceneSource, WithoutASceneIndexTheRootNodesMakeTheScene) {
+    // Node 1 is node 0's child; nodes 0, 2 and 3 are no node's child.
+    const std::string nodes = R"("nodes": [{"name": "a", "children": [1]}, {"name": "b"},
+        {"name": "c", "children": []}, {"name": "d"}])";
+    for (const std::string& scenes :
+         {std::string(), std::string(R"("scenes": [{"nodes": [3]}],)")}) {
+        const auto scene = sceneOf(scenes + nodes);
+        EXPECT_THAT(childNames(*scene->rootNode()), ElementsAre("a", "c", "d")) << scenes;
+        EXPECT_THAT(childNames(*scene->rootNode()->childNodes()[0]), ElementsAre("b"));
+    }
+    EXPECT_TRUE(sceneOf("")->rootNode()->childNodes().empty());
+}
+
+TEST(SceneSource, ARootThatIsAlsoAChildStaysBelowItsParent) {
+    for (const char* roots : {"[0, 1]", "[1, 0]"}) {
+        const auto scene = sceneOf(R"("scene": 0, "scenes": [{"nodes": )" + std::string(roots) +
+                                   R"(}], "nodes": [{"name": "parent", "translation": [1, 2, 3],
+                                   "children": [1]}, {"name": "child"}])");
+        EXPECT_THAT(childNames(*scene->rootNode()), ElementsAre("parent")) << roots;
+        const auto parent = scene->rootNode()->childNodes()[0];
+        EXPECT_THAT(childNames(*parent), ElementsAre("child")) << roots;
+    }
+    EXPECT_EQ(failureOf([] {
+                  sceneOf(R"("scene": 0, "scenes": [{"nodes": [0, 1]}],
+                      "nodes": [{"children": [2]}, {"children": [2]}, {}])");
+              }),
+              "DataInconsistent: loadNode: node 2 is the child of more than one node");
+}
+
 TEST(SceneSource, ALoaderFailureReachesTheCaller) {
-    EXPECT_EQ(failureOf([] { sceneOf(R"("scenes": [{"nodes": [3]}], "nodes": [{}])"); }),
-              "DataInconsistent: loadNode: out of index: 3 < 1");
+    EXPECT_EQ(
+        failureOf([] { sceneOf(R"("scene": 0, "scenes": [{"nodes": [3]}], "nodes": [{}])"); }),
+        "DataInconsistent: loadNode: out of index: 3 < 1");
 }
 
 TEST(Nodes, TransformComponentsDefaultAndKeepTheirOrder) {

@@ -85,14 +85,83 @@ TEST(VRMDecoding, AnEmptyMetaDecodesWithEveryFieldAbsent) {
     EXPECT_FALSE(meta.licenseName);
 }
 
-TEST(VRMDecoding, BoneGroupsNeedTheirStiffnessUnderItsFileSpelling) {
-    const std::string misspelled = R"({"stiffness": 1, "gravityPower": 0,
+TEST(VRMDecoding, BoneGroupsReadTheirStiffnessUnderItsFileSpellingOnly) {
+    const std::string misspelled = R"({"stiffness": 4, "gravityPower": 0,
         "gravityDir": {"x": 0, "y": -1, "z": 0}, "dragForce": 0.4, "center": 0,
         "hitRadius": 0.02, "bones": [], "colliderGroups": []})";
+    const GLTFVRM_VRM vrm = *vrmExtensionOf(decode(vrmDocument("{}", misspelled))).data;
+    EXPECT_EQ(vrm.secondaryAnimation.boneGroups.at(0).stiffiness, 1.0f);
+}
+
+// Exporters leave out members that have a default; each one an avatar tool is known to omit
+// decodes to its default.
+TEST(VRMDecoding, MembersExportersLeaveOutTakeTheirDefaults) {
+    const auto without = [](std::string document, const std::string& member) {
+        const std::size_t at = document.find(member);
+        EXPECT_NE(at, std::string::npos) << member;
+        return document.erase(at, member.size());
+    };
+    const GLTFVRM_VRM noRenderQueue =
+        *vrmExtensionOf(decode(without(vrmDocument(), R"("renderQueue": 2000,)"))).data;
+    EXPECT_EQ(noRenderQueue.materialProperties.at(0).renderQueue, -1);
+    EXPECT_EQ(noRenderQueue.materialProperties.at(0).shader, "VRM/MToon");
+
+    const GLTFVRM_VRM noFirstPersonBone =
+        *vrmExtensionOf(decode(without(vrmDocument(), R"("firstPersonBone": 2,)"))).data;
+    EXPECT_EQ(noFirstPersonBone.firstPerson.firstPersonBone, -1);
+    EXPECT_EQ(noFirstPersonBone.firstPerson.firstPersonBoneOffset.y, 0.06f);
+
+    const GLTFVRM_VRM noUseDefaultValues =
+        *vrmExtensionOf(decode(without(vrmDocument(), R"(, "useDefaultValues": true)"))).data;
+    EXPECT_TRUE(noUseDefaultValues.humanoid.humanBones.at(0).useDefaultValues);
+    EXPECT_EQ(noUseDefaultValues.humanoid.humanBones.at(0).node, 1);
+}
+
+TEST(VRMDecoding, AnEmptyAvatarDecodesWithEveryDefault) {
+    const GLTFVRM_VRM vrm = *vrmExtensionOf(decode(R"("extensions": {"VRM": {
+        "humanoid": {"humanBones": [{}]}, "firstPerson": {"lookAtVerticalUp": {}},
+        "secondaryAnimation": {"boneGroups": [{}], "colliderGroups": [{"colliders": [{}]}]},
+        "blendShapeMaster": {"blendShapeGroups": [{"binds": [{}]}]},
+        "materialProperties": [{}]}})"))
+                                 .data;
+    EXPECT_EQ(vrm.humanoid.humanBones.at(0).node, -1);
+    EXPECT_EQ(vrm.humanoid.armStretch, 0.05f);
+    EXPECT_EQ(vrm.humanoid.upperLegTwist, 0.5f);
+    EXPECT_FALSE(vrm.humanoid.hasTranslationDoF);
+    EXPECT_EQ(vrm.firstPerson.lookAtTypeName, "Bone");
+    EXPECT_EQ(vrm.firstPerson.lookAtVerticalUp.xRange, 90.0f);
+    EXPECT_EQ(vrm.firstPerson.lookAtVerticalUp.yRange, 10.0f);
+    const GLTFVRM_GLTFVRMBoneGroup& group = vrm.secondaryAnimation.boneGroups.at(0);
+    EXPECT_EQ(group.stiffiness, 1.0f);
+    EXPECT_EQ(group.dragForce, 0.4f);
+    EXPECT_EQ(group.gravityDir.y, -1.0f);
+    EXPECT_EQ(group.center, -1.0f);
+    EXPECT_EQ(group.hitRadius, 0.02f);
+    EXPECT_EQ(vrm.secondaryAnimation.colliderGroups.at(0).node, -1);
+    EXPECT_EQ(vrm.secondaryAnimation.colliderGroups.at(0).colliders.at(0).radius, 0.1f);
+    const GLTFVRM_GLTFVRMBlendShapeGroup& blendShape = vrm.blendShapeMaster.blendShapeGroups.at(0);
+    EXPECT_EQ(blendShape.presetName, "unknown");
+    EXPECT_EQ(blendShape.binds.at(0).mesh, -1);
+    EXPECT_EQ(vrm.materialProperties.at(0).renderQueue, -1);
+    EXPECT_TRUE(vrm.materialProperties.at(0).floatProperties.empty());
+}
+
+TEST(VRMDecoding, VectorsMayBeWrittenAsArraysOfThreeNumbers) {
+    const std::string arrayDirection = R"({"gravityDir": [1, 0, 0]})";
+    const GLTFVRM_VRM vrm = *vrmExtensionOf(decode(vrmDocument("{}", arrayDirection))).data;
+    EXPECT_EQ(vrm.secondaryAnimation.boneGroups.at(0).gravityDir.x, 1.0f);
+    EXPECT_EQ(vrm.secondaryAnimation.boneGroups.at(0).gravityDir.y, 0.0f);
     const DecodingError error =
-        thrownBy<DecodingError>([&] { decode(vrmDocument("{}", misspelled)); });
-    EXPECT_EQ(error.kind(), DecodingError::Kind::keyNotFound);
-    EXPECT_EQ(error.codingPath(), "extensions.VRM.secondaryAnimation.boneGroups[0].stiffiness");
+        thrownBy<DecodingError>([&] { decode(vrmDocument("{}", R"({"gravityDir": [1, 0]})")); });
+    EXPECT_EQ(error.codingPath(), "extensions.VRM.secondaryAnimation.boneGroups[0].gravityDir");
+}
+
+TEST(VRMDecoding, AMemberOfTheWrongTypeIsStillRefused) {
+    const DecodingError error = thrownBy<DecodingError>([] {
+        decode(R"("extensions": {"VRM": {"materialProperties": [{"renderQueue": "2000"}]}})");
+    });
+    EXPECT_EQ(error.kind(), DecodingError::Kind::typeMismatch);
+    EXPECT_EQ(error.codingPath(), "extensions.VRM.materialProperties[0].renderQueue");
 }
 
 TEST(VRMDecoding, DocumentsWithoutAnAvatarHaveNoVRMData) {

@@ -84,6 +84,25 @@ TEST(VRMSetUp, BlendShapeGroupsAreKeyedByPresetOrNameAndReachUniquelyNamedMeshes
             {"Wink", scene::ValueDictionary{}}}));
 }
 
+TEST(VRMSetUp, UnnamedMeshesBoundByBlendShapesGetNamesOfTheirOwn) {
+    VRMTestAvatar avatar;
+    avatar.meshes = R"([{"primitives": [)" + VRMTestAvatar::primitive(0) +
+                    R"(]}, {"primitives": [)" + VRMTestAvatar::primitive(0) + "]}]";
+    avatar.nodes = R"([{"name": "Root", "children": [1, 2]}, {"name": "Left", "mesh": 0},
+                       {"name": "Right", "mesh": 1}])";
+    avatar.blendShapeGroups = R"([{"name": "Blink", "presetName": "blink",
+        "binds": [{"mesh": 0, "index": 0, "weight": 100}, {"mesh": 1, "index": 0, "weight": 100}]}])";
+    const auto scene = avatar.load();
+    scene::Node& root = *scene->rootNode();
+    EXPECT_EQ(named(*scene, "node")->parentNode(), named(*scene, "Left"));
+    EXPECT_EQ(named(*scene, "node-1")->parentNode(), named(*scene, "Right"));
+
+    // Both meshes move, not one of them twice.
+    gltf::vrm::setBlendShape(root, "blink", 1.0);
+    EXPECT_EQ(weightAt(root, "/node.childNodes[0].morpher.weights[0]"), 1.0);
+    EXPECT_EQ(weightAt(root, "/node-1.childNodes[0].morpher.weights[0]"), 1.0);
+}
+
 TEST(VRMSetUp, SetBlendShapeScalesTheGroupWeightsAndIgnoresUnknownKeys) {
     VRMTestAvatar avatar;
     avatar.nodes = R"([{"name": "Root", "children": [1]}, {"name": "Head", "mesh": 1}])";

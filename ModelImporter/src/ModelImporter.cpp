@@ -12,17 +12,18 @@
 namespace modelimporter {
 namespace {
 
-bool hasUsdcExtension(const std::filesystem::path& file) {
+// A .usd file holds either kind of layer; the USD reader refuses a text one with its reason.
+bool hasUsdExtension(const std::filesystem::path& file) {
     std::string extension = file.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".usdc";
+    return extension == ".usdc" || extension == ".usd";
 }
 
 } // namespace
 
 std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file) {
-    return hasUsdcExtension(file) ? importUsdc(file) : importWithAssimp(file);
+    return hasUsdExtension(file) ? importUsdc(file) : importWithAssimp(file);
 }
 
 bool hasGeometry(const scene::Scene& scene) {

@@ -5,6 +5,8 @@
 #include <ModelImporter/ModelImporter.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
 
 using namespace modelimporter;
 
@@ -29,6 +31,29 @@ TEST(UsdcImport, ExtensionIsMatchedInAnyCaseAndFailuresAreImportErrors) {
     std::ofstream(notACrate) << "#usda 1.0\n";
     EXPECT_THROW(importModel(notACrate), ImportError);
     EXPECT_THROW(importModel(folder / "absent.usdc"), ImportError);
+}
+
+TEST(UsdcImport, UsdFilesAreReadWhenTheyHoldACrateAndRefusedAsTextOtherwise) {
+    const auto crate = corpusFile("usd/suzanne_blender282.usdc");
+    REQUIRE_CORPUS_FILE(crate);
+    const auto folder = std::filesystem::path(BRIGHTFOLD_BINARY_DIR) /
+                        ("usd-import-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto crateLayer = folder / "suzanne.usd";
+    std::filesystem::copy_file(crate, crateLayer,
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_TRUE(hasGeometry(*importModel(crateLayer)));
+
+    const auto textLayer = folder / "text.usd";
+    std::ofstream(textLayer) << "#usda 1.0\n";
+    try {
+        importModel(textLayer);
+        ADD_FAILURE() << "a text layer was imported";
+    } catch (const ImportError& error) {
+        EXPECT_NE(std::string(error.what()).find("text (.usda) layer"), std::string::npos)
+            << error.what();
+    }
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -14,8 +14,8 @@ namespace {
 
 constexpr const char* usage =
     "usage: brightfold-convert [--quiet] [-o OUT] FILE...\n"
-    "Converts .gltf, .glb and .usdc files to USDZ packages, saved beside each source as\n"
-    "NAME.usdz (an existing file there is replaced safely).\n"
+    "Converts .gltf, .glb, .vrm, .usdc and .usd (crate) files to USDZ packages, saved beside\n"
+    "each source as NAME.usdz (an existing file there is replaced safely).\n"
     "  -o OUT      save at OUT instead (one input), or inside the folder OUT\n"
     "  -q, --quiet no progress bar\n"
     "  -h, --help  this text\n"

@@ -52,14 +52,16 @@ SceneHandle loadGLTF(const std::filesystem::path& file, ConversionServices& serv
 
 SceneHandle loadSourceScene(const std::filesystem::path& file, ConversionServices& services) {
     const std::string extension = lowerCasedExtension(file);
-    if (extension == "usdc") {
+    // A .usd file may hold a crate or a text layer; the importer reads crates and refuses text.
+    if (extension == "usdc" || extension == "usd") {
         return importOrFail(file, services);
     }
-    if (extension == "gltf" || extension == "glb") {
+    // A .vrm avatar is a GLB container.
+    if (extension == "gltf" || extension == "glb" || extension == "vrm") {
         return loadGLTF(file, services);
     }
     throw LoadFailure("\"" + file.filename().string() +
-                      "\" is not a .usdc, .gltf or .glb file (InvalidFormat error 0).");
+                      "\" is not a .usdc, .usd, .gltf, .glb or .vrm file (InvalidFormat error 0).");
 }
 
 } // namespace brightfold

@@ -36,19 +36,23 @@ TEST_F(WorkflowTest, GLTFConvertsThroughTheReaderAndPreviewsTheReadBackScene) {
 TEST_F(WorkflowTest, ExtensionChoosesTheLoaderInAnyLetterCase) {
     convertToPreview("upper.GLTF");
     convertToPreview("mixed.Glb");
+    convertToPreview("avatar.VRM");
     EXPECT_THAT(services->calls(), ElementsAre("reader", StartsWith("write"), StartsWith("read"),
+                                               "reader", StartsWith("write"), StartsWith("read"),
                                                "reader", StartsWith("write"), StartsWith("read")));
 }
 
-TEST_F(WorkflowTest, UsdcGoesOnlyToTheImporter) {
+TEST_F(WorkflowTest, UsdcAndUsdGoOnlyToTheImporter) {
     convertToPreview("scene.USDC");
+    convertToPreview("layer.usd");
     EXPECT_THAT(services->calls(),
-                ElementsAre("importer", StartsWith("write"), StartsWith("read")));
+                ElementsAre("importer", StartsWith("write"), StartsWith("read"), "importer",
+                            StartsWith("write"), StartsWith("read")));
     EXPECT_TRUE(services->printedLines().empty());
 }
 
 TEST_F(WorkflowTest, UnsupportedExtensionsFailWithTheInvalidFormatDescription) {
-    for (const char* name : {"model.obj", "model.usd", "model", "model.glb.txt"}) {
+    for (const char* name : {"model.obj", "model.usda", "model", "model.glb.txt"}) {
         const auto& error = stateCase<Error>(convert(name));
         EXPECT_THAT(error.message, StartsWith(loadFailurePrefix)) << name;
         EXPECT_THAT(error.message, HasSubstr("InvalidFormat error 0")) << name;

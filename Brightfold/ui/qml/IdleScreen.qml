@@ -36,7 +36,7 @@ Item {
 
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
-            text: "Drag & Drop 3D file here\n(.usdc, .gltf, .glb)"
+            text: "Drag & Drop 3D file here\n(.usdc, .usd, .gltf, .glb, .vrm)"
             textFormat: Text.PlainText
             horizontalAlignment: Text.AlignHCenter
             font.pixelSize: 16

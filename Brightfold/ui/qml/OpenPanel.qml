@@ -9,6 +9,6 @@ FileDialog {
 
     title: qsTr("Choose a 3D file")
     fileMode: FileDialog.OpenFile
-    nameFilters: ["3D files (*.usdc *.gltf *.glb *.USDC *.GLTF *.GLB)"]
+    nameFilters: ["3D files (*.usdc *.usd *.gltf *.glb *.vrm *.USDC *.USD *.GLTF *.GLB *.VRM)"]
     onAccepted: panel.fileChosen(selectedFile)
 }

@@ -42,7 +42,7 @@ struct GLTFGlTF {
     std::optional<std::vector<GLTFMesh>> meshes;
     std::optional<std::vector<GLTFNode>> nodes;
     std::optional<std::vector<GLTFSampler>> samplers;
-    // Absent: scene 0.
+    // Absent: the scene of the root nodes (see GLTFUnarchiver::loadRootNodesScene).
     std::optional<std::int64_t> scene;
     std::optional<std::vector<GLTFScene>> scenes;
     std::optional<std::vector<GLTFSkin>> skins;

@@ -25,8 +25,8 @@ class GLTFSceneSource {
     // construction, or GLTFUnarchiveError Unknown "loader is not initialized".
     GLTFUnarchiver& requireLoader() const;
 
-    // The document's scene, or scene 0 when it names none. Throws what requireLoader throws,
-    // or the first failure of the loaders; no partial scene is returned.
+    // The document's scene; when it names none, its root nodes as one scene. Throws what
+    // requireLoader throws, or the first failure of the loaders; no partial scene is returned.
     std::shared_ptr<scene::Scene> sceneWithOptions() const;
 
   private:

@@ -25,6 +25,11 @@
 #include <utility>
 #include <vector>
 
+namespace gltf {
+struct InfluenceSet;
+struct PlacedElements;
+} // namespace gltf
+
 // Reads one .gltf or .glb file: checks and splits the container, decodes the JSON document and
 // prepares one cache per kind of glTF object for the loaders that build scene objects from it.
 // Construction throws GLTFUnarchiveError for container faults and refused documents,
@@ -43,6 +48,11 @@ class GLTFUnarchiver {
     const GLTFGlTF& json() const { return json_; }
     const std::optional<gltf::ByteSlice>& bin() const { return bin_; }
     const gltf::UnarchiverCaches& caches() const { return caches_; }
+
+    // What the loaders left out of the scene, each distinct message once in the order met; a
+    // message is also written as a console line ("warning: …") the first time.
+    void warnOnce(const std::string& message);
+    const std::vector<std::string>& warnings() const { return warnings_; }
 
     // Buffers and buffer views.
     gltf::ByteSlice loadBuffer(std::int64_t index);
@@ -75,6 +85,9 @@ class GLTFUnarchiver {
 
     // Scenes, nodes and cameras.
     std::shared_ptr<scene::Scene> loadScene(std::int64_t index);
+    // For a document that names no scene: the nodes that are no other node's child, in
+    // document order, as one scene (built once).
+    std::shared_ptr<scene::Scene> loadRootNodesScene();
     std::shared_ptr<scene::Node> loadNode(std::int64_t index);
     std::shared_ptr<scene::Camera> loadCamera(std::int64_t index);
 
@@ -99,6 +112,15 @@ class GLTFUnarchiver {
         gltf::ByteSlice data;
         std::size_t count;
     };
+    // The bytes of an accessor's elements: its buffer view, or zeros without one; with sparse
+    // substitutions applied, packed from byte 0 in a block of their own.
+    gltf::PlacedElements placedElements(const GLTFAccessor& accessor, std::int64_t index,
+                                        std::size_t elementSize, const std::string& operation);
+    // Each element of an accessor with a buffer view (walked as iterateBufferView does) or
+    // with sparse substitutions.
+    void iterateElements(const GLTFAccessor& accessor, std::int64_t index, std::size_t elementSize,
+                         const std::string& operation,
+                         const std::function<void(const std::uint8_t*)>& readElement);
     // Index bytes packed one after another; interleaved ones are copied into a block of
     // their own.
     IndexBytes readIndexBytes(const GLTFAccessor& accessor, std::int64_t index,
@@ -115,6 +137,8 @@ class GLTFUnarchiver {
     // Sources in the character-code order of the attribute names.
     std::vector<std::shared_ptr<scene::GeometrySource>>
     loadAttributes(const std::map<std::string, std::int64_t>& attributes);
+    void foldInfluenceSets(const std::map<std::size_t, gltf::InfluenceSet>& sets,
+                           std::vector<std::shared_ptr<scene::GeometrySource>>& sources);
     // Sequential indices 0 … n − 1 for a primitive without indices.
     std::shared_ptr<scene::GeometryElement>
     createIndexAccessor(const scene::GeometrySource& vertexSource, std::int64_t mode);
@@ -126,10 +150,13 @@ class GLTFUnarchiver {
     GLTFGlTF json_;
     std::optional<gltf::ByteSlice> bin_;
     gltf::UnarchiverCaches caches_;
+    std::vector<std::string> warnings_;
 
     // Helpers of the scene, node, camera, skin and animation loaders.
     std::shared_ptr<scene::Scene> buildScene(const GLTFScene& record);
     void buildNode(std::int64_t index, const std::shared_ptr<scene::Node>& node);
+    void attachChild(scene::Node& node, const std::shared_ptr<scene::Node>& child,
+                     std::int64_t childIndex) const;
     void attachMesh(const GLTFNode& record, scene::Node& node);
     std::shared_ptr<scene::Camera> buildCamera(const GLTFCamera& record);
     std::shared_ptr<scene::Skinner>
@@ -154,4 +181,7 @@ class GLTFUnarchiver {
                                 const std::vector<std::string>& weightPaths);
 
     double maxAnimationDuration_ = 0;
+    // The root of the scene being built: nodes below it may still move under their parent.
+    const scene::Node* sceneRootNode_ = nullptr;
+    std::shared_ptr<scene::Scene> rootNodesScene_;
 };

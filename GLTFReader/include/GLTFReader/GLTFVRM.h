@@ -31,10 +31,12 @@ struct GLTFVRM_GLTFVRMMeta {
     static GLTFVRM_GLTFVRMMeta decode(const gltf::JsonObject& json);
 };
 
+// Members a file leaves out keep the defaults written here (see GLTFVRMHumanoid.h); a render
+// queue of -1 leaves the order to the shader.
 struct GLTFVRM_GLTFVRMMaterialProperties {
     std::string name;
     std::string shader;
-    std::int64_t renderQueue;
+    std::int64_t renderQueue = -1;
     std::map<std::string, float> floatProperties;
     std::map<std::string, std::vector<float>> vectorProperties;
     std::map<std::string, std::int64_t> textureProperties;

@@ -9,11 +9,12 @@ class JsonObject;
 class JsonValue;
 } // namespace gltf
 
+// Members a file leaves out keep the defaults written here (see GLTFVRMHumanoid.h).
 struct GLTFVRM_GLTFVRMBind {
-    std::int64_t mesh;
+    std::int64_t mesh = -1;
     // Morph-target index within that mesh.
-    std::int64_t index;
-    float weight;
+    std::int64_t index = -1;
+    float weight = 0;
 
     static GLTFVRM_GLTFVRMBind decode(const gltf::JsonObject& json);
 };
@@ -26,7 +27,7 @@ struct GLTFVRM_GLTFVRMMaterialValue {
 
 struct GLTFVRM_GLTFVRMBlendShapeGroup {
     std::string name;
-    std::string presetName;
+    std::string presetName = "unknown";
     std::vector<GLTFVRM_GLTFVRMBind> binds;
     std::vector<GLTFVRM_GLTFVRMMaterialValue> materialValues;
 

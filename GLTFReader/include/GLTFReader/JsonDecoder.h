@@ -89,6 +89,13 @@ class JsonObject {
         return member->decode<T>();
     }
 
+    // The member, or `fallback` when it is missing or null; a present member of the wrong type
+    // still fails.
+    template <class T> T optional(std::string_view key, T fallback) const {
+        std::optional<T> member = optional<T>(key);
+        return member ? std::move(*member) : std::move(fallback);
+    }
+
     std::optional<JsonValue> find(std::string_view key) const;
     std::vector<std::pair<std::string, JsonValue>> members() const;
     const JsonValue& value() const { return value_; }

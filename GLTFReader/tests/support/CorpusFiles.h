@@ -42,21 +42,14 @@ inline std::string missingKeyFailure(const std::string& path, const std::string&
     return "keyNotFound at " + path + "." + key + ": no value for the required key \"" + key + "\"";
 }
 
-// Documents the reader refuses, with the failure each one must report. The first three need an
-// extension the reader cannot apply; the avatars leave out members their VRM records require.
-// The application hands all of them to its importer instead.
+// Documents the reader refuses, with the failure each one must report: each needs an extension
+// the reader cannot apply. The application hands them to its importer instead.
 inline const std::map<std::string, std::string>& refusedCorpusDocuments() {
     static const std::map<std::string, std::string> refusals = {
         {"gltf/blender-09_texture_transform/09_texture_transform.gltf",
          requiredExtensionFailure("KHR_texture_transform")},
         {"gltf/BoxMeshopt/BoxMeshopt.gltf", requiredExtensionFailure("KHR_mesh_quantization")},
         {"glb/DenseSphere.glb", requiredExtensionFailure("KHR_mesh_quantization")},
-        {"vrm/Godette_vrm_v4.vrm",
-         missingKeyFailure("extensions.VRM.materialProperties[2]", "renderQueue")},
-        {"vrm/simple_morph.vrm",
-         missingKeyFailure("extensions.VRM.materialProperties[0]", "renderQueue")},
-        {"vrm/vrm0_frontbake.vrm",
-         missingKeyFailure("extensions.VRM.humanoid.humanBones[0]", "useDefaultValues")},
     };
     return refusals;
 }

@@ -18,8 +18,8 @@ class ImportError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Imports a model file as a scene: ".usdc" (any letter case) through the USD scene reader,
-// anything else through Assimp. Throws ImportError.
+// Imports a model file as a scene: ".usdc" and ".usd" (any letter case) through the USD scene
+// reader (crate layers only), anything else through Assimp. Throws ImportError.
 std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file);
 
 // Imports any format Assimp reads (glTF and GLB among them, Draco-compressed meshes too):

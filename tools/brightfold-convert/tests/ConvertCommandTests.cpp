@@ -80,7 +80,7 @@ TEST_F(ConvertCommand, AnyFailedFileMakesTheStatusOneAndOthersStillConvert) {
     EXPECT_THAT(outcome.out,
                 HasSubstr(text.string() +
                           ": failed: Failed to parse 3D data: \"notes.txt\" is not a .usdc, "
-                          ".gltf or .glb file (InvalidFormat error 0)."));
+                          ".usd, .gltf, .glb or .vrm file (InvalidFormat error 0)."));
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "model.usdz"));
 }
 

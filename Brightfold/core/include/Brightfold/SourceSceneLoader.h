@@ -17,8 +17,8 @@ inline constexpr const char* fallbackNotice =
     "GLTFReader encountered an unsupported extension. Falling back to native Model I/O.";
 
 // Loads the scene of a source file, choosing the loader by its extension in any letter case:
-// .usdc goes to the importer; .gltf and .glb go to the glTF reader and, if it refuses them,
-// to the importer, which must then find some geometry. Anything else is refused. Throws
+// .usdc and .usd go to the importer; .gltf, .glb and .vrm go to the glTF reader and, if it
+// refuses them, to the importer, which must then find some geometry. Anything else is refused. Throws
 // LoadFailure, or whatever the importer throws.
 SceneHandle loadSourceScene(const std::filesystem::path& file, ConversionServices& services);
 
