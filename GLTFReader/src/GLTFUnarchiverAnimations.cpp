@@ -1,5 +1,6 @@
 #include "DocumentRecords.h"
 #include "KeyframeInterpolation.h"
+#include "LoadStopping.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <algorithm>
@@ -155,6 +156,7 @@ double GLTFUnarchiver::getMaxAnimationDuration() {
 }
 
 void GLTFUnarchiver::loadNodeAnimations(std::int64_t nodeIndex) {
+    gltf::throwIfLoadStopRequested();
     if (!json_.animations) {
         return;
     }

@@ -1,4 +1,5 @@
 #include "DocumentRecords.h"
+#include "LoadStopping.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <SceneGraph/Morpher.h>
@@ -103,6 +104,7 @@ std::shared_ptr<scene::Scene> GLTFUnarchiver::buildScene(const GLTFScene& record
 }
 
 std::shared_ptr<scene::Node> GLTFUnarchiver::loadNode(std::int64_t index) {
+    gltf::throwIfLoadStopRequested();
     // Stored before it is built: a skin, an animation or a repeated child that asks for this
     // index meanwhile gets this same node.
     bool created = false;

@@ -20,8 +20,8 @@ bool hasUsdcExtension(const std::filesystem::path& file) {
 
 } // namespace
 
-std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file) {
-    return hasUsdcExtension(file) ? importUsdc(file) : importWithAssimp(file);
+std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file, std::stop_token stop) {
+    return hasUsdcExtension(file) ? importUsdc(file) : importWithAssimp(file, std::move(stop));
 }
 
 bool hasGeometry(const scene::Scene& scene) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <stop_token>
 
 namespace scene {
 class Scene;
@@ -17,14 +18,17 @@ class ImportError : public std::runtime_error {
 };
 
 // Imports a model file as a scene: ".usdc" (any letter case) through the USD scene reader,
-// anything else through Assimp. Throws ImportError.
-std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file);
+// anything else through Assimp. Throws ImportError, also when it ends early because a stop
+// was requested through `stop` (Assimp looks at it as it reads; a .usdc file is read whole).
+std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file,
+                                          std::stop_token stop = {});
 
 // Imports any format Assimp reads (glTF and GLB among them, Draco-compressed meshes too):
 // meshes with normals, texture coordinates and vertex colours, physically based materials
 // with embedded and external textures, the node hierarchy, cameras, skins and node
 // animations. Throws ImportError.
-std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file);
+std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file,
+                                               std::stop_token stop = {});
 
 // Whether any node of the scene carries a geometry with at least one vertex.
 bool hasGeometry(const scene::Scene& scene);
