@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Layouts
 
 // The conversion's notes, one paragraph each, over the preview: what was left out,
 // approximated or repaired. Closed with Escape, a click outside or its own button.
@@ -22,7 +23,7 @@ Popup {
         border.color: Theme.withOpacity(Theme.white, 0.2)
     }
 
-    contentItem: Column {
+    contentItem: ColumnLayout {
         spacing: 10
 
         Text {
@@ -35,8 +36,9 @@ Popup {
 
         ScrollView {
             id: scroller
-            width: panel.availableWidth
-            height: Math.min(list.implicitHeight, panel.availableHeight - 70)
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            contentWidth: availableWidth
             clip: true
 
             Column {
@@ -60,7 +62,7 @@ Popup {
         }
 
         TextButton {
-            anchors.right: parent.right
+            Layout.alignment: Qt.AlignRight
             text: "Close"
             onClicked: panel.close()
         }

@@ -89,7 +89,7 @@ Item {
         x: (screen.width - width) / 2
         y: 24
         width: screen.width
-        height: Math.min(implicitHeight, screen.height - 24)
+        height: screen.height - 24
         notes: screen.allNotes
     }
 }

@@ -1,11 +1,13 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks what the desktop reads from it: the
 # desktop entry (valid, passes files, opens the model types and views USDZ packages), the MIME
-# types it relies on, and the help pages (all there, every link between them resolving).
-# Usage: installed-files-check.sh BUILD_DIR DATA_DIR (the last relative to the prefix)
+# types it relies on, the help pages (all there, every link between them resolving), and that
+# the program answers --help and --version on a terminal without a display.
+# Usage: installed-files-check.sh BUILD_DIR BIN_DIR DATA_DIR (the last two relative to the prefix)
 set -u
 build=$1
-datadir=$2
+bindir=$2
+datadir=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 status=0
@@ -47,5 +49,11 @@ for page in "$help"/*.html; do
             fail "$(basename "$page") links to $target, which is not installed"
     done
 done
+app="$prefix/$bindir/brightfold"
+env -u DISPLAY -u WAYLAND_DISPLAY "$app" --help | grep -q '^Usage: brightfold' ||
+    fail "brightfold --help printed no usage"
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$app" --version)" = "Brightfold 1.0" ] ||
+    fail "brightfold --version printed no version"
+
 [ "$status" -eq 0 ] && echo "The desktop entry, MIME types and help pages are in order."
 exit "$status"
