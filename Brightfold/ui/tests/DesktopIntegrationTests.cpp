@@ -174,4 +174,25 @@ TEST_F(BridgeDesktopTest, AFailedSaveCanBeSavedElsewhere) {
     EXPECT_EQ(temporaryFiles(), 0u);
 }
 
+// Most Linux desktops have no application for USDZ packages but this one.
+TEST_F(BridgeDesktopTest, OpenShowsTheSavedPackageHereWhenTheDesktopHasNoOtherViewer) {
+    QTemporaryDir tools;
+    QFile query(tools.path() + "/xdg-mime");
+    ASSERT_TRUE(query.open(QIODevice::WriteOnly));
+    query.write("#!/bin/sh\necho brightfold.desktop\n");
+    query.close();
+    query.setPermissions(query.permissions() | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", tools.path().toLocal8Bit() + ":" + path);
+
+    bridge_->convertFile(QUrl::fromLocalFile(QString::fromStdString(folder_.source())));
+    ASSERT_TRUE(waitForScreen("preview"));
+    bridge_->saveConvertedFile();
+    ASSERT_EQ(bridge_->screen(), "success");
+    bridge_->openSavedFile();
+    EXPECT_TRUE(waitForScreen("viewing"));
+    EXPECT_EQ(bridge_->viewedFileName(), "model.usdz");
+    qputenv("PATH", path);
+}
+
 } // namespace
