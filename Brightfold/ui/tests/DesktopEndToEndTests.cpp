@@ -158,7 +158,9 @@ TEST_F(DesktopEndToEndTest, ClosingTheWindowDuringAConversionEndsPromptly) {
     engine_.reset();
     bridge_.reset();
     std::cout << "ended " << sinceClose.elapsed() << " ms after the window closed\n";
-    EXPECT_LT(sinceClose.elapsed(), 1000);
+    // Without stopping, this model's conversion alone takes several seconds on this machine;
+    // the margin is for the longest stretch without a check on a busy machine (see Cancel).
+    EXPECT_LT(sinceClose.elapsed(), 2000);
     EXPECT_EQ(entriesIn(temporary()), 0u);
 }
 
