@@ -1,4 +1,4 @@
-// The desktop-facing pieces without a window: the command line, the open panel's helpers,
+// The desktop-facing pieces without a window: the command line, what the open panel asks,
 // the issue report's details, and the bridge's cancel and save-elsewhere.
 
 #include "ConversionFolder.h"
