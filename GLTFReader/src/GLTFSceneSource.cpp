@@ -1,3 +1,5 @@
+#include "LoadStopping.h"
+
 #include <GLTFReader/GLTFSceneSource.h>
 
 template <class... Arguments> void GLTFSceneSource::keepLoaderOrError(Arguments&&... arguments) {
@@ -27,8 +29,9 @@ GLTFUnarchiver& GLTFSceneSource::requireLoader() const {
     throw GLTFUnarchiveError::unknown("loader is not initialized");
 }
 
-std::shared_ptr<scene::Scene> GLTFSceneSource::sceneWithOptions() const {
+std::shared_ptr<scene::Scene> GLTFSceneSource::sceneWithOptions(std::stop_token stop) const {
     GLTFUnarchiver& loader = requireLoader();
+    const gltf::LoadStopScope stopScope(std::move(stop));
     const std::optional<std::int64_t> scene = loader.json().scene;
     return scene ? loader.loadScene(*scene) : loader.loadRootNodesScene();
 }

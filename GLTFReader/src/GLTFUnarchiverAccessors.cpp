@@ -2,6 +2,7 @@
 // key values read into boxed numbers and vectors. All four loaders share the accessor cache.
 #include "CheckedArithmetic.h"
 #include "ElementPlacement.h"
+#include "LoadStopping.h"
 #include "SparseAccessors.h"
 
 #include <GLTFReader/AccessorTables.h>
@@ -189,6 +190,7 @@ bool isKeyValueType(std::string_view type) {
 
 std::shared_ptr<scene::GeometrySource>
 GLTFUnarchiver::loadVertexAccessor(std::int64_t index, scene::GeometrySemantic semantic) {
+    gltf::throwIfLoadStopRequested();
     const std::string operation = "loadVertexAccessor";
     const auto build = [&] {
         const GLTFAccessor& accessor = accessorRecord(json_, index, operation);
@@ -219,6 +221,7 @@ GLTFUnarchiver::loadVertexAccessor(std::int64_t index, scene::GeometrySemantic s
 
 std::shared_ptr<scene::GeometryElement> GLTFUnarchiver::loadIndexAccessor(std::int64_t index,
                                                                           std::int64_t mode) {
+    gltf::throwIfLoadStopRequested();
     const std::string operation = "loadIndexAccessor";
     const auto build = [&] {
         const GLTFAccessor& accessor = accessorRecord(json_, index, operation);

@@ -1,5 +1,6 @@
 #include "DocumentRecords.h"
 #include "KeyframeInterpolation.h"
+#include "LoadStopping.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <algorithm>
@@ -169,6 +170,7 @@ double GLTFUnarchiver::getMaxAnimationDuration() {
 }
 
 void GLTFUnarchiver::loadNodeAnimations(std::int64_t nodeIndex) {
+    gltf::throwIfLoadStopRequested();
     if (!json_.animations) {
         return;
     }

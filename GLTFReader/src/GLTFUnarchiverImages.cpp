@@ -2,6 +2,7 @@
 // view. The bytes are kept as they are; only the header is read here.
 #include "DocumentFiles.h"
 #include "DocumentRecords.h"
+#include "LoadStopping.h"
 
 #include <GLTFReader/Base64.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -67,6 +68,7 @@ std::shared_ptr<scene::Image> imageFrom(const GLTFImage& record, std::int64_t in
 
 // Kept only once decoded, so a failed image is tried again.
 std::shared_ptr<scene::Image> GLTFUnarchiver::loadImage(std::int64_t index) {
+    gltf::throwIfLoadStopRequested();
     const GLTFImage* record = nullptr;
     return caches_.images.load(
         index, "loadImage",

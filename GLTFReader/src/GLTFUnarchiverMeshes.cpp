@@ -1,6 +1,7 @@
 // Meshes: one node per mesh with one child per primitive, each child holding a geometry of the
 // primitive's sources, its indices (or generated ones), computed normals where the file has
 // none, its material and its morph targets.
+#include "LoadStopping.h"
 #include "NormalGeneration.h"
 #include "PrimitiveModes.h"
 #include "SkinInfluences.h"
@@ -115,6 +116,7 @@ const std::vector<std::string>* targetNamesOf(const GLTFMesh& mesh) {
 } // namespace
 
 std::shared_ptr<scene::Node> GLTFUnarchiver::loadMesh(std::int64_t index) {
+    gltf::throwIfLoadStopRequested();
     // The first request gets the node it built; every later one a clone sharing geometries and
     // materials. The node is stored only once complete, so a mesh that failed fails again.
     bool built = false;

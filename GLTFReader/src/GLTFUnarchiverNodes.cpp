@@ -1,4 +1,5 @@
 #include "DocumentRecords.h"
+#include "LoadStopping.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <SceneGraph/Morpher.h>
@@ -162,6 +163,7 @@ void GLTFUnarchiver::attachChild(scene::Node& node, const std::shared_ptr<scene:
 }
 
 std::shared_ptr<scene::Node> GLTFUnarchiver::loadNode(std::int64_t index) {
+    gltf::throwIfLoadStopRequested();
     // Stored before it is built: a skin, an animation or a repeated child that asks for this
     // index meanwhile gets this same node.
     bool created = false;

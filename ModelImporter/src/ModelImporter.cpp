@@ -22,8 +22,8 @@ bool hasUsdExtension(const std::filesystem::path& file) {
 
 } // namespace
 
-std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file) {
-    return hasUsdExtension(file) ? importUsdc(file) : importWithAssimp(file);
+std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file, std::stop_token stop) {
+    return hasUsdExtension(file) ? importUsdc(file) : importWithAssimp(file, std::move(stop));
 }
 
 bool hasGeometry(const scene::Scene& scene) {

@@ -17,6 +17,11 @@ void BackgroundTasks::waitForAll() {
     tasks_.clear();
 }
 
+bool BackgroundTasks::anyRunning() const {
+    return std::any_of(tasks_.begin(), tasks_.end(),
+                       [](const Task& task) { return !task.finished->load(); });
+}
+
 void BackgroundTasks::joinFinished() {
     std::erase_if(tasks_, [](const Task& task) { return task.finished->load(); });
 }

@@ -1,81 +1,120 @@
 #include <Brightfold/ConversionPipeline.h>
+#include <Brightfold/CurrentException.h>
 #include <Brightfold/SourceSceneLoader.h>
-#include <exception>
 #include <optional>
 #include <stdexcept>
 
 namespace brightfold {
 namespace {
 
-// Must be called inside a catch block.
-std::string describeCurrentException() {
-    try {
-        throw;
-    } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return "An unknown error occurred.";
-    }
-}
-
-struct TemporaryPackage {
+struct WrittenPackage {
     std::filesystem::path url;
-    std::vector<std::string> writerFindings;
+    std::optional<USDZWriteResult> result; // empty when the writer threw
 };
 
-std::optional<TemporaryPackage>
-writeTemporaryPackage(const scene::Scene& scene, ConversionServices& services,
-                      const std::shared_ptr<PipelineListener>& listener) {
+WrittenPackage writeTemporaryPackage(const scene::Scene& scene, const std::string& packageName,
+                                     ConversionServices& services,
+                                     const std::shared_ptr<PipelineListener>& listener,
+                                     std::stop_token stop) {
+    WrittenPackage package;
     try {
-        const auto url = services.temporaryDirectory() / (services.makeIdentifier() + ".usdz");
+        package.url = services.temporaryDirectory() / (services.makeIdentifier() + ".usdz");
         // The writer may keep the handler beyond this call, so it holds the listener itself.
-        USDZWriteResult result = services.writeUSDZ(
-            scene, url, [listener](float progress) { listener->progressed(progress); });
-        if (!result.succeeded) {
-            return std::nullopt;
-        }
-        return TemporaryPackage{url, std::move(result.findings)};
+        package.result = services.writeUSDZ(
+            scene, package.url, packageName,
+            [listener](float progress) { listener->progressed(progress); }, stop);
     } catch (...) {
-        return std::nullopt;
+        package.result.reset();
     }
+    return package;
 }
 
-SceneHandle readBack(const std::filesystem::path& url, ConversionServices& services) {
-    SceneHandle scene = services.readUSDZ(url);
+SceneHandle readWithClearBackground(const std::filesystem::path& url, ConversionServices& services,
+                                    std::vector<std::string>& warnings) {
+    SceneHandle scene = services.readUSDZ(url, warnings);
     if (!scene) {
-        throw std::runtime_error("The USDZ reader returned no scene for the written file.");
+        throw std::runtime_error("The USDZ reader returned no scene for the file.");
     }
     services.clearBackground(*scene);
     return scene;
 }
 
+void append(std::vector<std::string>& to, const std::vector<std::string>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+// Once a stop is requested nothing more is reported and nothing is left behind.
+bool abandonedWhenStopped(std::stop_token stop, const std::filesystem::path& temporaryFile,
+                          ConversionServices& services) {
+    if (!stop.stop_requested()) {
+        return false;
+    }
+    if (!temporaryFile.empty()) {
+        services.removeFileQuietly(temporaryFile);
+    }
+    return true;
+}
+
 } // namespace
 
 void runConversion(const std::filesystem::path& source, ConversionServices& services,
-                   const std::shared_ptr<PipelineListener>& listener) noexcept {
-    SceneHandle sourceScene;
+                   const std::shared_ptr<PipelineListener>& listener,
+                   std::stop_token stop) noexcept {
+    LoadedScene loaded;
     try {
-        sourceScene = loadSourceScene(source, services);
+        loaded = loadSourceScene(source, services, stop);
     } catch (...) {
-        listener->loadFailed(describeCurrentException());
+        if (!stop.stop_requested()) {
+            listener->loadFailed(describeCurrentException());
+        }
         return;
     }
-    std::optional<TemporaryPackage> package =
-        writeTemporaryPackage(*sourceScene, services, listener);
-    sourceScene.reset(); // free the source before the read-back builds a second scene
-    if (!package) {
+    if (abandonedWhenStopped(stop, {}, services)) {
+        return;
+    }
+    WrittenPackage written =
+        writeTemporaryPackage(*loaded.scene, source.stem().string(), services, listener, stop);
+    loaded.scene.reset(); // free the source before the read-back builds a second scene
+    if (abandonedWhenStopped(stop, written.url, services)) {
+        return;
+    }
+    if (!written.result || !written.result->succeeded) {
         listener->exportFailed();
         return;
     }
+    ConvertedPackage package{written.url, std::move(written.result->findings),
+                             std::move(loaded.notes)};
+    append(package.notes, package.writerFindings);
     SceneHandle previewScene;
     try {
-        previewScene = readBack(package->url, services);
+        previewScene = readWithClearBackground(package.tempURL, services, package.notes);
     } catch (...) {
-        listener->loadFailed(describeCurrentException());
+        if (!abandonedWhenStopped(stop, package.tempURL, services)) {
+            listener->loadFailed(describeCurrentException());
+        }
         return;
     }
-    listener->previewReady(std::move(previewScene), package->url,
-                           std::move(package->writerFindings));
+    if (abandonedWhenStopped(stop, package.tempURL, services)) {
+        return;
+    }
+    listener->previewReady(std::move(previewScene), std::move(package));
+}
+
+void runViewing(const std::filesystem::path& file, ConversionServices& services,
+                ViewListener& listener, std::stop_token stop) noexcept {
+    std::vector<std::string> warnings;
+    SceneHandle scene;
+    try {
+        scene = readWithClearBackground(file, services, warnings);
+    } catch (...) {
+        if (!stop.stop_requested()) {
+            listener.loadFailed(describeCurrentException());
+        }
+        return;
+    }
+    if (!stop.stop_requested()) {
+        listener.viewReady(std::move(scene), std::move(warnings));
+    }
 }
 
 } // namespace brightfold

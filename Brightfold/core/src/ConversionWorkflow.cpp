@@ -1,38 +1,110 @@
 #include <Brightfold/ConversionPipeline.h>
 #include <Brightfold/ConversionWorkflow.h>
 #include <Brightfold/SaveDestination.h>
+#include <Brightfold/SourceSceneLoader.h>
+#include <mutex>
 #include <utility>
 
 namespace brightfold {
-// Turns what a background conversion hears into steps run later on the main thread.
-class ConversionWorkflow::PostingListener : public PipelineListener {
+namespace {
+
+std::string ignoredFilesNote(const std::filesystem::path& opened, std::size_t ignored) {
+    return "Only \"" + opened.filename().string() + "\" was opened; " + std::to_string(ignored) +
+           (ignored == 1 ? " other file" : " other files") + " given with it " +
+           (ignored == 1 ? "was" : "were") + " ignored.";
+}
+
+// The answers of a multi-item drop, gathered from whatever threads they arrive on, so that
+// the first item in the drop's order wins however the answers are timed.
+class DropAnswers {
   public:
-    PostingListener(std::function<void(Step)> post, std::filesystem::path source)
-        : post_(std::move(post)), source_(std::move(source)) {}
+    DropAnswers(std::size_t count, std::function<void(std::vector<std::filesystem::path>)> done)
+        : files_(count), remaining_(count), done_(std::move(done)) {}
+
+    void answer(std::size_t index, std::optional<std::filesystem::path> file) {
+        std::vector<std::filesystem::path> named;
+        {
+            std::lock_guard lock(mutex_);
+            files_[index] = std::move(file);
+            if (--remaining_ > 0) {
+                return;
+            }
+            for (auto& each : files_) {
+                if (each) {
+                    named.push_back(std::move(*each));
+                }
+            }
+        }
+        done_(std::move(named));
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<std::optional<std::filesystem::path>> files_;
+    std::size_t remaining_;
+    std::function<void(std::vector<std::filesystem::path>)> done_;
+};
+
+} // namespace
+
+// Turns what a background conversion hears into steps run later on the main thread. News
+// of a conversion that was asked to stop is dropped there, and a package it still
+// finished is deleted.
+class ConversionWorkflow::PostingListener : public PipelineListener, public ViewListener {
+  public:
+    PostingListener(std::function<void(Step)> post, std::filesystem::path source,
+                    std::vector<std::string> extraNotes, std::stop_token stop)
+        : post_(std::move(post)), source_(std::move(source)), extraNotes_(std::move(extraNotes)),
+          stop_(std::move(stop)) {}
 
     void progressed(float progress) override {
-        post_([progress](ConversionWorkflow& workflow) { workflow.updateProgress(progress); });
+        postUnlessStopped(
+            [progress](ConversionWorkflow& workflow) { workflow.updateProgress(progress); });
     }
     void loadFailed(std::string description) override {
-        post_([description = std::move(description)](ConversionWorkflow& workflow) {
+        postUnlessStopped([description = std::move(description)](ConversionWorkflow& workflow) {
             workflow.reportLoadFailure(description);
         });
     }
     void exportFailed() override {
-        post_([](ConversionWorkflow& workflow) { workflow.reportExportFailure(); });
+        postUnlessStopped([](ConversionWorkflow& workflow) { workflow.reportExportFailure(); });
     }
-    void previewReady(SceneHandle scene, std::filesystem::path tempURL,
-                      std::vector<std::string> writerFindings) override {
-        ConversionRecord record{source_, std::move(tempURL), std::move(writerFindings)};
-        post_([scene = std::move(scene), record = std::move(record)](ConversionWorkflow& workflow) {
+    void previewReady(SceneHandle scene, ConvertedPackage package) override {
+        ConversionRecord record{source_, package.tempURL, std::move(package.writerFindings)};
+        std::vector<std::string> notes = extraNotes_;
+        notes.insert(notes.end(), package.notes.begin(), package.notes.end());
+        post_([scene = std::move(scene), record = std::move(record), notes = std::move(notes),
+               stop = stop_](ConversionWorkflow& workflow) {
+            if (stop.stop_requested()) {
+                workflow.services_->removeFileQuietly(record.temporaryFile);
+                return;
+            }
             workflow.lastConversion_ = record;
-            workflow.showPreview(scene, record.temporaryFile, record.source);
+            workflow.showPreview(scene, record.temporaryFile, record.source, notes);
+        });
+    }
+    void viewReady(SceneHandle scene, std::vector<std::string> warnings) override {
+        std::vector<std::string> notes = extraNotes_;
+        notes.insert(notes.end(), warnings.begin(), warnings.end());
+        postUnlessStopped([scene = std::move(scene), file = source_,
+                           notes = std::move(notes)](ConversionWorkflow& workflow) {
+            workflow.setState(Viewing{scene, file, notes});
         });
     }
 
   private:
+    void postUnlessStopped(Step step) {
+        post_([step = std::move(step), stop = stop_](ConversionWorkflow& workflow) {
+            if (!stop.stop_requested()) {
+                step(workflow);
+            }
+        });
+    }
+
     std::function<void(Step)> post_;
     std::filesystem::path source_;
+    std::vector<std::string> extraNotes_;
+    std::stop_token stop_;
 };
 
 ConversionWorkflow::ConversionWorkflow(std::shared_ptr<ConversionServices> services,
@@ -41,14 +113,56 @@ ConversionWorkflow::ConversionWorkflow(std::shared_ptr<ConversionServices> servi
       onStateChanged_(std::move(onStateChanged)) {}
 
 ConversionWorkflow::~ConversionWorkflow() {
+    stopSource_.request_stop();
     conversions_.waitForAll();
 }
 
-void ConversionWorkflow::startConversion(const std::filesystem::path& file) {
+void ConversionWorkflow::openFiles(const std::vector<std::filesystem::path>& files, OpenMode mode) {
+    if (files.empty()) {
+        return;
+    }
+    const std::filesystem::path& file = files.front();
+    std::vector<std::string> notes;
+    if (files.size() > 1) {
+        notes.push_back(ignoredFilesNote(file, files.size() - 1));
+    }
+    if (mode == OpenMode::View || lowerCasedExtension(file) == "usdz") {
+        startViewing(file, std::move(notes));
+    } else {
+        startConversion(file, std::move(notes));
+    }
+}
+
+void ConversionWorkflow::startConversion(const std::filesystem::path& file,
+                                         std::vector<std::string> extraNotes) {
     setState(Converting{0.0f});
-    auto listener = std::make_shared<PostingListener>(makeStepPoster(), file);
-    conversions_.start(
-        [services = services_, file, listener] { runConversion(file, *services, listener); });
+    startInBackground([services = services_, file, post = makeStepPoster(),
+                       notes = std::move(extraNotes)](std::stop_token stop) {
+        auto listener = std::make_shared<PostingListener>(post, file, notes, stop);
+        runConversion(file, *services, listener, stop);
+    });
+}
+
+void ConversionWorkflow::startViewing(const std::filesystem::path& file,
+                                      std::vector<std::string> extraNotes) {
+    setState(Converting{0.0f});
+    startInBackground([services = services_, file, post = makeStepPoster(),
+                       notes = std::move(extraNotes)](std::stop_token stop) {
+        PostingListener listener(post, file, notes, stop);
+        runViewing(file, *services, listener, stop);
+    });
+}
+
+void ConversionWorkflow::startInBackground(std::function<void(std::stop_token)> work) {
+    conversions_.start([work = std::move(work), stop = stopSource_.get_token()] { work(stop); });
+}
+
+void ConversionWorkflow::cancel() {
+    if (std::holds_alternative<Converting>(state_)) {
+        stopSource_.request_stop();
+        stopSource_ = std::stop_source();
+        setState(Idle{});
+    }
 }
 
 void ConversionWorkflow::updateProgress(float progress) {
@@ -58,8 +172,9 @@ void ConversionWorkflow::updateProgress(float progress) {
 }
 
 void ConversionWorkflow::showPreview(SceneHandle scene, const std::filesystem::path& tempURL,
-                                     const std::filesystem::path& originalURL) {
-    setState(Preview{std::move(scene), tempURL, originalURL});
+                                     const std::filesystem::path& originalURL,
+                                     std::vector<std::string> notes) {
+    setState(Preview{std::move(scene), tempURL, originalURL, std::move(notes)});
 }
 
 void ConversionWorkflow::reportLoadFailure(const std::string& description) {
@@ -80,8 +195,9 @@ void ConversionWorkflow::saveConvertedFileAs(const std::filesystem::path& tempUR
     try {
         services_->moveReplacing(tempURL, destination);
     } catch (...) {
-        // The cause stays hidden; the user can only try another place or file.
-        setState(Error{"Could not save file to destination."});
+        // The cause stays hidden; the user can try another place, so the package is kept.
+        setState(
+            Error{"Could not save file to destination.", UnsavedPackage{tempURL, destination}});
         return;
     }
     setState(Success{destination});
@@ -93,6 +209,9 @@ void ConversionWorkflow::discardPreview(const std::filesystem::path& tempURL) {
 }
 
 void ConversionWorkflow::resetToIdle() {
+    if (const auto* error = std::get_if<Error>(&state_); error && error->unsaved) {
+        services_->removeFileQuietly(error->unsaved->tempURL);
+    }
     setState(Idle{});
 }
 
@@ -100,14 +219,15 @@ bool ConversionWorkflow::handleDroppedItems(const std::vector<DroppedItemProvide
     if (std::holds_alternative<Converting>(state_)) {
         return true;
     }
-    for (const DroppedItemProvider& item : items) {
-        item([post = makeStepPoster()](DropData data) {
-            if (auto file = decodeDroppedFile(data)) {
-                post([file = *file](ConversionWorkflow& workflow) {
-                    workflow.startConversion(file);
-                });
-            }
+    auto answers = std::make_shared<DropAnswers>(
+        items.size(), [post = makeStepPoster()](std::vector<std::filesystem::path> files) {
+            post([files = std::move(files)](ConversionWorkflow& workflow) {
+                workflow.openFiles(files);
+            });
         });
+    for (std::size_t index = 0; index < items.size(); ++index) {
+        items[index](
+            [answers, index](DropData data) { answers->answer(index, decodeDroppedFile(data)); });
     }
     return true;
 }

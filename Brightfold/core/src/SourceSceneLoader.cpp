@@ -1,3 +1,4 @@
+#include <Brightfold/CurrentException.h>
 #include <Brightfold/SourceSceneLoader.h>
 #include <algorithm>
 #include <cctype>
@@ -5,6 +6,55 @@
 
 namespace brightfold {
 namespace {
+
+SceneHandle importOrFail(const std::filesystem::path& file, ConversionServices& services,
+                         std::stop_token stop) {
+    SceneHandle scene = services.importModel(file, stop);
+    if (!scene) {
+        throw LoadFailure("The model importer returned no scene for \"" + file.filename().string() +
+                          "\".");
+    }
+    return scene;
+}
+
+// The importer is the last resort for a glTF file; an empty result from it means nothing
+// could be read, and writing it out would pass off an empty package as a conversion.
+SceneHandle importFallback(const std::filesystem::path& file, ConversionServices& services,
+                           std::stop_token stop) {
+    SceneHandle scene = importOrFail(file, services, stop);
+    if (!services.hasGeometry(*scene)) {
+        throw LoadFailure("No geometry could be read from \"" + file.filename().string() +
+                          "\": neither the glTF reader nor the model importer understood it.");
+    }
+    return scene;
+}
+
+// The importer reads fewer glTF features than our reader, so the user hears why it was used.
+std::string fallbackNote(const std::string& reason) {
+    return "The glTF reader refused this file, so the general model importer read it instead "
+           "and glTF features it does not know are missing. The reader said: " +
+           reason;
+}
+
+LoadedScene loadGLTF(const std::filesystem::path& file, ConversionServices& services,
+                     std::stop_token stop) {
+    std::string reason = "it returned no scene.";
+    try {
+        if (SceneHandle scene = services.loadWithGLTFReader(file, stop)) {
+            return {std::move(scene), {}};
+        }
+    } catch (...) {
+        // Any refusal by the reader sends the file to the importer.
+        reason = describeCurrentException();
+    }
+    if (stop.stop_requested()) {
+        throw LoadFailure("The conversion was cancelled.");
+    }
+    services.printLine(fallbackNotice);
+    return {importFallback(file, services, stop), {fallbackNote(reason)}};
+}
+
+} // namespace
 
 std::string lowerCasedExtension(const std::filesystem::path& file) {
     std::string extension = file.extension().string();
@@ -16,49 +66,16 @@ std::string lowerCasedExtension(const std::filesystem::path& file) {
     return extension;
 }
 
-SceneHandle importOrFail(const std::filesystem::path& file, ConversionServices& services) {
-    SceneHandle scene = services.importModel(file);
-    if (!scene) {
-        throw LoadFailure("The model importer returned no scene for \"" + file.filename().string() +
-                          "\".");
-    }
-    return scene;
-}
-
-// The importer is the last resort for a glTF file; an empty result from it means nothing
-// could be read, and writing it out would pass off an empty package as a conversion.
-SceneHandle importFallback(const std::filesystem::path& file, ConversionServices& services) {
-    SceneHandle scene = importOrFail(file, services);
-    if (!services.hasGeometry(*scene)) {
-        throw LoadFailure("No geometry could be read from \"" + file.filename().string() +
-                          "\": neither the glTF reader nor the model importer understood it.");
-    }
-    return scene;
-}
-
-SceneHandle loadGLTF(const std::filesystem::path& file, ConversionServices& services) {
-    try {
-        if (SceneHandle scene = services.loadWithGLTFReader(file)) {
-            return scene;
-        }
-    } catch (...) {
-        // Any refusal by the reader sends the file to the importer; the reason is dropped.
-    }
-    services.printLine(fallbackNotice);
-    return importFallback(file, services);
-}
-
-} // namespace
-
-SceneHandle loadSourceScene(const std::filesystem::path& file, ConversionServices& services) {
+LoadedScene loadSourceScene(const std::filesystem::path& file, ConversionServices& services,
+                            std::stop_token stop) {
     const std::string extension = lowerCasedExtension(file);
     // A .usd file may hold a crate or a text layer; the importer reads crates and refuses text.
     if (extension == "usdc" || extension == "usd") {
-        return importOrFail(file, services);
+        return {importOrFail(file, services, stop), {}};
     }
     // A .vrm avatar is a GLB container.
     if (extension == "gltf" || extension == "glb" || extension == "vrm") {
-        return loadGLTF(file, services);
+        return loadGLTF(file, services, stop);
     }
     throw LoadFailure("\"" + file.filename().string() +
                       "\" is not a .usdc, .usd, .gltf, .glb or .vrm file (InvalidFormat error 0).");

@@ -7,7 +7,8 @@
 namespace brightfold {
 
 std::filesystem::path SystemServices::temporaryDirectory() {
-    return std::filesystem::temp_directory_path();
+    return temporaryDirectory_.empty() ? std::filesystem::temp_directory_path()
+                                       : temporaryDirectory_;
 }
 
 std::string SystemServices::makeIdentifier() {

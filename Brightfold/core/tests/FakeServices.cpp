@@ -24,7 +24,13 @@ brightfold::ProgressHandler FakeServices::keptProgressHandler() const {
     return keptProgressHandler_;
 }
 
-brightfold::SceneHandle FakeServices::loadWithGLTFReader(const std::filesystem::path&) {
+std::string FakeServices::lastPackageName() const {
+    std::lock_guard lock(mutex_);
+    return lastPackageName_;
+}
+
+brightfold::SceneHandle FakeServices::loadWithGLTFReader(const std::filesystem::path&,
+                                                         std::stop_token) {
     record("reader");
     if (readerRefuses) {
         throw std::runtime_error("loadNode: nodes is not defined");
@@ -32,7 +38,7 @@ brightfold::SceneHandle FakeServices::loadWithGLTFReader(const std::filesystem::
     return readerScene_;
 }
 
-brightfold::SceneHandle FakeServices::importModel(const std::filesystem::path&) {
+brightfold::SceneHandle FakeServices::importModel(const std::filesystem::path&, std::stop_token) {
     record("importer");
     if (importerError) {
         throw std::runtime_error(*importerError);
@@ -46,22 +52,30 @@ bool FakeServices::hasGeometry(const scene::Scene&) {
 
 brightfold::USDZWriteResult FakeServices::writeUSDZ(const scene::Scene&,
                                                     const std::filesystem::path& destination,
-                                                    const brightfold::ProgressHandler& progress) {
+                                                    const std::string& packageName,
+                                                    const brightfold::ProgressHandler& progress,
+                                                    std::stop_token stop) {
     record("write " + destination.filename().string());
     std::ofstream(destination) << (writeSucceeds ? "usdz" : "partial");
     for (float value : progressReports) {
         progress(value);
     }
+    if (duringWrite) {
+        duringWrite(stop);
+    }
     std::lock_guard lock(mutex_);
+    lastPackageName_ = packageName;
     keptProgressHandler_ = progress;
     return {writeSucceeds, writerFindings};
 }
 
-brightfold::SceneHandle FakeServices::readUSDZ(const std::filesystem::path& file) {
+brightfold::SceneHandle FakeServices::readUSDZ(const std::filesystem::path& file,
+                                               std::vector<std::string>& warnings) {
     record("read " + file.filename().string());
     if (readBackError) {
         throw std::runtime_error(*readBackError);
     }
+    warnings.insert(warnings.end(), readWarnings.begin(), readWarnings.end());
     return readBackScene_;
 }
 

@@ -3,6 +3,7 @@
 #include <Brightfold/SystemServices.h>
 #include <SceneGraph/Scene.h>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -32,13 +33,24 @@ class FakeServices : public brightfold::SystemServices {
     brightfold::SceneHandle clearedScene() const;
     brightfold::ProgressHandler keptProgressHandler() const;
 
-    brightfold::SceneHandle loadWithGLTFReader(const std::filesystem::path& file) override;
-    brightfold::SceneHandle importModel(const std::filesystem::path& file) override;
+    // Runs inside the writer, after the scripted progress reports (to act mid-conversion).
+    std::function<void(std::stop_token)> duringWrite;
+    std::vector<std::string> readWarnings;
+
+    std::string lastPackageName() const;
+
+    brightfold::SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
+                                               std::stop_token stop) override;
+    brightfold::SceneHandle importModel(const std::filesystem::path& file,
+                                        std::stop_token stop) override;
     bool hasGeometry(const scene::Scene& scene) override;
     brightfold::USDZWriteResult writeUSDZ(const scene::Scene& scene,
                                           const std::filesystem::path& destination,
-                                          const brightfold::ProgressHandler& progress) override;
-    brightfold::SceneHandle readUSDZ(const std::filesystem::path& file) override;
+                                          const std::string& packageName,
+                                          const brightfold::ProgressHandler& progress,
+                                          std::stop_token stop) override;
+    brightfold::SceneHandle readUSDZ(const std::filesystem::path& file,
+                                     std::vector<std::string>& warnings) override;
     void clearBackground(scene::Scene& scene) override;
     std::filesystem::path temporaryDirectory() override { return temporaryDirectory_; }
     std::string makeIdentifier() override;
@@ -52,6 +64,7 @@ class FakeServices : public brightfold::SystemServices {
     std::vector<std::string> calls_;
     std::vector<std::string> printedLines_;
     int identifiersMade_ = 0;
+    std::string lastPackageName_;
     // The workflow never looks inside a scene; tests tell scenes apart by identity.
     const brightfold::SceneHandle readerScene_ = scene::Scene::create();
     const brightfold::SceneHandle importedScene_ = scene::Scene::create();

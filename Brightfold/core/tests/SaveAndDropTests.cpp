@@ -58,6 +58,26 @@ TEST_F(WorkflowTest, FailedSaveKeepsTheOldFileAndTheTemporaryFile) {
         << "no staged copy is left beside the destination";
 }
 
+TEST_F(WorkflowTest, FailedSaveCanBeSavedElsewhereOrDropped) {
+    const auto preview = convertToPreview("model.glb");
+    const auto unwritable = folder.path() / "missing" / "model.usdz";
+    workflow->saveConvertedFileAs(preview.tempURL, unwritable);
+    const auto& error = stateCase<Error>(workflow->state());
+    ASSERT_TRUE(error.unsaved);
+    EXPECT_EQ(error.unsaved->tempURL, preview.tempURL);
+    EXPECT_EQ(error.unsaved->intendedDestination, unwritable);
+
+    const auto elsewhere = folder.path() / "elsewhere.usdz";
+    workflow->saveConvertedFileAs(error.unsaved->tempURL, elsewhere);
+    EXPECT_EQ(stateCase<Success>(workflow->state()).fileURL, elsewhere);
+    EXPECT_EQ(contentsOf(elsewhere), "usdz");
+
+    const auto abandoned = convertToPreview("other.glb").tempURL;
+    workflow->saveConvertedFileAs(abandoned, unwritable);
+    workflow->resetToIdle();
+    EXPECT_FALSE(std::filesystem::exists(abandoned)) << "nothing refers to it any more";
+}
+
 TEST_F(WorkflowTest, DiscardDeletesTheTemporaryFileAndResetDeletesNothing) {
     const auto discarded = convertToPreview("first.glb").tempURL;
     workflow->discardPreview(discarded);
@@ -73,7 +93,9 @@ TEST_F(WorkflowTest, DiscardDeletesTheTemporaryFileAndResetDeletesNothing) {
     EXPECT_TRUE(std::filesystem::exists(kept));
 }
 
-TEST_F(WorkflowTest, DropStartsOneConversionPerResolvableItem) {
+// Converting every item at once would leave the state to whichever finished last and the
+// other packages unseen in the temporary directory.
+TEST_F(WorkflowTest, DropOpensTheFirstResolvableItemAndNotesTheOthers) {
     const auto first = folder.write("first.glb", "source bytes");
     const auto second = folder.write("second name.usdc", "source bytes");
     const std::vector<DroppedItemProvider> items = {
@@ -89,10 +111,13 @@ TEST_F(WorkflowTest, DropStartsOneConversionPerResolvableItem) {
     EXPECT_TRUE(std::holds_alternative<Idle>(workflow->state())) << "starts from the main queue";
     finishConversions();
 
-    EXPECT_TRUE(std::holds_alternative<Preview>(workflow->state()));
-    EXPECT_THAT(services->calls(), ::testing::Contains("reader"));
-    EXPECT_THAT(services->calls(), ::testing::Contains("importer"));
-    EXPECT_EQ(temporaryFileCount(), 2u);
+    const auto& preview = stateCase<Preview>(workflow->state());
+    EXPECT_EQ(preview.originalURL, first);
+    EXPECT_THAT(preview.notes,
+                ::testing::Contains("Only \"first.glb\" was opened; 1 other file given with it "
+                                    "was ignored."));
+    EXPECT_THAT(services->calls(), ::testing::Not(::testing::Contains("importer")));
+    EXPECT_EQ(temporaryFileCount(), 1u);
 }
 
 TEST_F(WorkflowTest, DropWhileConvertingIsIgnoredButAccepted) {

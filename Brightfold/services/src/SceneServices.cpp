@@ -1,4 +1,5 @@
 #include <Brightfold/SceneServices.h>
+#include <Brightfold/SourceSceneLoader.h>
 #include <Brightfold/SystemServices.h>
 #include <GLTFReader/GLTFSceneSource.h>
 #include <ModelImporter/ModelImporter.h>
@@ -11,12 +12,15 @@ namespace {
 
 class SceneServices final : public SystemServices {
   public:
-    SceneHandle loadWithGLTFReader(const std::filesystem::path& file) override {
-        return GLTFSceneSource(file).sceneWithOptions();
+    using SystemServices::SystemServices;
+
+    SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
+                                   std::stop_token stop) override {
+        return GLTFSceneSource(file).sceneWithOptions(std::move(stop));
     }
 
-    SceneHandle importModel(const std::filesystem::path& file) override {
-        return modelimporter::importModel(file);
+    SceneHandle importModel(const std::filesystem::path& file, std::stop_token stop) override {
+        return modelimporter::importModel(file, std::move(stop));
     }
 
     bool hasGeometry(const scene::Scene& scene) override {
@@ -24,25 +28,35 @@ class SceneServices final : public SystemServices {
     }
 
     USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,
-                              const ProgressHandler& progress) override {
-        usd::USDZWriteResult written =
-            usd::writeUSDZ(scene, destination, [progress](double fraction) {
+                              const std::string& packageName, const ProgressHandler& progress,
+                              std::stop_token stop) override {
+        usd::USDZWriteResult written = usd::writeUSDZ(
+            scene, destination,
+            [progress](double fraction) {
                 if (progress) {
                     progress(static_cast<float>(fraction));
                 }
-            });
+            },
+            packageName, std::move(stop));
         return {written.succeeded, std::move(written.findings)};
     }
 
-    SceneHandle readUSDZ(const std::filesystem::path& file) override { return usd::readUSDZ(file); }
+    SceneHandle readUSDZ(const std::filesystem::path& file,
+                         std::vector<std::string>& warnings) override {
+        if (lowerCasedExtension(file) == "usdc") {
+            return usd::readUSDLayerFile(file, warnings);
+        }
+        return usd::readUSDZ(file, warnings);
+    }
 
     void clearBackground(scene::Scene& scene) override { scene.background().clearContents(); }
 };
 
 } // namespace
 
-std::unique_ptr<ConversionServices> makeSceneServices() {
-    return std::make_unique<SceneServices>();
+std::unique_ptr<ConversionServices>
+makeSceneServices(const std::filesystem::path& temporaryDirectory) {
+    return std::make_unique<SceneServices>(temporaryDirectory);
 }
 
 } // namespace brightfold

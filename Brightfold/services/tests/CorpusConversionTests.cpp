@@ -149,7 +149,7 @@ class CorpusConversion : public testing::TestWithParam<std::string> {
     }
 
     void expectRealGeometryThroughTheImporter(const brightfold::Preview& preview) {
-        EXPECT_ANY_THROW(services_->loadWithGLTFReader(corpus / GetParam()))
+        EXPECT_ANY_THROW(services_->loadWithGLTFReader(corpus / GetParam(), {}))
             << "the reader was expected to refuse the compressed file";
         const glm::dvec3 size = vertexBounds(*preview.scene).size();
         EXPECT_TRUE(glm::all(glm::greaterThan(size, glm::dvec3(0.0))))

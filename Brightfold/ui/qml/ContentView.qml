@@ -10,7 +10,10 @@ Item {
     property real progress: 0
     property string message
     property string savedFileName
+    property string viewedFileName
     property var previewScene
+    property var notes: []
+    property bool canSaveElsewhere: false
 
     readonly property bool isTargeted: dropTarget.containsDrag
     readonly property alias card: card
@@ -24,6 +27,8 @@ Item {
     signal resetRequested()
     signal openRequested()
     signal revealRequested()
+    signal cancelRequested()
+    signal saveElsewhereRequested()
 
     implicitWidth: 500
     implicitHeight: 450
@@ -56,6 +61,7 @@ Item {
                 switch (view.screen) {
                 case "converting": return convertingScreen
                 case "preview": return previewScreen
+                case "viewing": return viewingScreen
                 case "success": return successScreen
                 case "error": return errorScreen
                 default: return idleScreen
@@ -73,14 +79,28 @@ Item {
     }
     Component {
         id: convertingScreen
-        ConvertingScreen { progress: view.progress }
+        ConvertingScreen {
+            progress: view.progress
+            onCancelRequested: view.cancelRequested()
+        }
     }
     Component {
         id: previewScreen
         PreviewScreen {
             scene: view.previewScene
+            notes: view.notes
             onDiscardRequested: view.discardRequested()
             onSaveRequested: view.saveRequested()
+        }
+    }
+    Component {
+        id: viewingScreen
+        PreviewScreen {
+            viewOnly: true
+            viewedFileName: view.viewedFileName
+            scene: view.previewScene
+            notes: view.notes
+            onCloseRequested: view.resetRequested()
         }
     }
     Component {
@@ -96,7 +116,9 @@ Item {
         id: errorScreen
         ErrorScreen {
             message: view.message
+            canSaveElsewhere: view.canSaveElsewhere
             onResetRequested: view.resetRequested()
+            onSaveElsewhereRequested: view.saveElsewhereRequested()
         }
     }
 }

@@ -1,10 +1,11 @@
 import QtQuick
 
-// A conversion runs: a spinning symbol and the write progress.
+// A conversion runs: a spinning symbol, the write progress and a way to stop it.
 Item {
     id: screen
 
     property real progress: 0
+    signal cancelRequested()
     readonly property alias icon: icon
     readonly property alias progressTrack: track
 
@@ -41,6 +42,13 @@ Item {
         ProgressTrack {
             id: track
             progress: screen.progress
+        }
+
+        TextButton {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Cancel"
+            textColor: Theme.withOpacity(Theme.white, 0.5)
+            onClicked: screen.cancelRequested()
         }
     }
 }

@@ -5,8 +5,11 @@ Item {
     id: screen
 
     property string message
+    // The converted package survived a failed save and can be saved elsewhere.
+    property bool canSaveElsewhere: false
     readonly property alias messageText: message
     signal resetRequested()
+    signal saveElsewhereRequested()
 
     Column {
         anchors.centerIn: parent
@@ -25,11 +28,21 @@ Item {
             text: screen.message
         }
 
-        GlassButton {
+        Row {
             anchors.horizontalCenter: parent.horizontalCenter
-            text: "Try Again"
-            symbol: "arrow.counterclockwise"
-            onClicked: screen.resetRequested()
+            spacing: 8
+
+            GlassButton {
+                visible: screen.canSaveElsewhere
+                text: "Save Elsewhere…"
+                symbol: "square.and.arrow.down.fill"
+                onClicked: screen.saveElsewhereRequested()
+            }
+            GlassButton {
+                text: "Try Again"
+                symbol: "arrow.counterclockwise"
+                onClicked: screen.resetRequested()
+            }
         }
     }
 }

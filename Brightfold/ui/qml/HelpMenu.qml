@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import Brightfold.Ui
 
-// About, then the help pages and the issue report, each handed to the desktop.
+// About, then the installed help pages and the issue report, each opened in the desktop's
+// browser.
 Menu {
     id: menu
 
@@ -15,19 +16,19 @@ Menu {
     MenuSeparator {}
     Action {
         text: "How to use Brightfold"
-        onTriggered: MakerPages.open(MakerPages.HowToUse)
+        onTriggered: HelpPages.open(HelpPages.GettingStarted)
     }
     Action {
         text: "Supported 3D Formats"
-        onTriggered: MakerPages.open(MakerPages.SupportedFormats)
+        onTriggered: HelpPages.open(HelpPages.Formats)
     }
     Action {
         text: "Browser-based AR"
-        onTriggered: MakerPages.open(MakerPages.BrowserAR)
+        onTriggered: HelpPages.open(HelpPages.Viewing)
     }
     MenuSeparator {}
     Action {
         text: "Report an Issue"
-        onTriggered: MakerPages.open(MakerPages.ReportIssue)
+        onTriggered: HelpPages.reportIssue()
     }
 }

@@ -8,9 +8,15 @@ Window {
 
     required property AppBridge bridge
     readonly property alias content: content
-    // Keys meant for an open dialog (Escape closes it) must not also act on the preview.
-    readonly property bool previewHasKeys: bridge.screen === "preview" && !about.visible
-                                           && !openPanel.visible
+    readonly property alias openPanel: openPanel
+    readonly property alias savePanel: savePanel
+    // Keys meant for an open dialog (Escape closes it) must not also act on the screen.
+    readonly property bool screenHasKeys: !about.visible && !openPanel.isOpen
+                                          && !savePanel.isOpen
+                                          && !(content.currentScreen
+                                               && content.currentScreen.notesPanel
+                                               && content.currentScreen.notesPanel.visible)
+    readonly property bool previewHasKeys: bridge.screen === "preview" && screenHasKeys
 
     flags: Qt.Window | Qt.FramelessWindowHint
     color: "transparent"
@@ -28,7 +34,10 @@ Window {
         progress: window.bridge.progress
         message: window.bridge.message
         savedFileName: window.bridge.savedFileName
+        viewedFileName: window.bridge.viewedFileName
         previewScene: window.bridge.previewScene
+        notes: window.bridge.notes
+        canSaveElsewhere: window.bridge.canSaveElsewhere
 
         onChooseFileRequested: openPanel.open()
         onUrlsDropped: (urls) => window.bridge.dropUrls(urls)
@@ -37,6 +46,8 @@ Window {
         onResetRequested: window.bridge.resetToIdle()
         onOpenRequested: window.bridge.openSavedFile()
         onRevealRequested: window.bridge.revealSavedFile()
+        onCancelRequested: window.bridge.cancel()
+        onSaveElsewhereRequested: savePanel.proposeAndOpen(window.bridge.saveElsewhereProposal)
 
         WindowControls {
             anchors.fill: parent
@@ -55,6 +66,11 @@ Window {
         onFileChosen: (file) => window.bridge.convertFile(file)
     }
 
+    SavePanel {
+        id: savePanel
+        onDestinationChosen: (file) => window.bridge.saveElsewhere(file)
+    }
+
     AboutDialog {
         id: about
     }
@@ -71,8 +87,16 @@ Window {
     }
     Shortcut {
         sequence: "Escape"
-        enabled: window.previewHasKeys
-        onActivated: window.bridge.discardPreview()
+        enabled: window.screenHasKeys
+                 && ["preview", "converting", "viewing"].includes(window.bridge.screen)
+        onActivated: {
+            if (window.bridge.screen === "preview")
+                window.bridge.discardPreview()
+            else if (window.bridge.screen === "converting")
+                window.bridge.cancel()
+            else
+                window.bridge.resetToIdle()
+        }
     }
     Shortcut {
         sequence: "Ctrl+Q"
@@ -80,6 +104,6 @@ Window {
     }
     Shortcut {
         sequence: "F1"
-        onActivated: MakerPages.open(MakerPages.HowToUse)
+        onActivated: HelpPages.open(HelpPages.GettingStarted)
     }
 }

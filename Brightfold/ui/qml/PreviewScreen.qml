@@ -1,14 +1,23 @@
 import QtQuick
 import QtQuick.Layouts
 
-// The USDZ just written, read back and shown in 3D, with the choice to keep it or not.
+// The USDZ just written, read back and shown in 3D, with the choice to keep it or not. As a
+// viewer (`viewOnly`) it shows an existing file, which is only closed.
 Item {
     id: screen
 
     property var scene
+    property bool viewOnly: false
+    property string viewedFileName
+    // The workflow's notes; the view adds what it could not show.
+    property var notes: []
+    readonly property var allNotes: Array.from(notes).concat(Array.from(viewport.sceneView.problems))
     readonly property alias viewport: viewport
+    readonly property alias notesButton: notesButton
+    readonly property alias notesPanel: notesPanel
     signal discardRequested()
     signal saveRequested()
+    signal closeRequested()
 
     ColumnLayout {
         anchors.fill: parent
@@ -16,7 +25,10 @@ Item {
 
         Text {
             Layout.alignment: Qt.AlignHCenter
-            text: "Previewing USDZ"
+            Layout.maximumWidth: screen.width - 2 * notesButton.width - 16
+            text: screen.viewOnly ? screen.viewedFileName : "Previewing USDZ"
+            textFormat: Text.PlainText
+            elide: Text.ElideMiddle
             font.pixelSize: 14
             font.weight: Font.DemiBold
             color: Theme.withOpacity(Theme.white, 0.8)
@@ -33,6 +45,7 @@ Item {
         Row {
             Layout.alignment: Qt.AlignHCenter
             spacing: 12
+            visible: !screen.viewOnly
 
             TextButton {
                 anchors.verticalCenter: parent.verticalCenter
@@ -49,5 +62,34 @@ Item {
                 onClicked: screen.saveRequested()
             }
         }
+
+        GlassButton {
+            Layout.alignment: Qt.AlignHCenter
+            visible: screen.viewOnly
+            text: "Close"
+            symbol: "arrow.counterclockwise"
+            onClicked: screen.closeRequested()
+        }
+    }
+
+    // Unobtrusive: a small count beside the title, only when there is something to say.
+    TextButton {
+        id: notesButton
+        anchors.top: parent.top
+        anchors.left: parent.left
+        visible: screen.allNotes.length > 0
+        text: screen.allNotes.length === 1 ? "1 note" : screen.allNotes.length + " notes"
+        pixelSize: 12
+        textColor: Theme.withOpacity(Theme.orange, 0.9)
+        onClicked: notesPanel.open()
+    }
+
+    NotesPanel {
+        id: notesPanel
+        x: (screen.width - width) / 2
+        y: 24
+        width: screen.width
+        height: screen.height - 24
+        notes: screen.allNotes
     }
 }

@@ -2,7 +2,9 @@
 #include <Brightfold/Ui/FileHandoff.h>
 #include <Brightfold/Ui/QtMainQueue.h>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <string>
 #include <vector>
 
@@ -38,9 +40,25 @@ QVariant AppBridge::previewScene() const {
     return QVariant::fromValue(fields_.previewScene);
 }
 
+QUrl AppBridge::saveElsewhereProposal() const {
+    const auto* error = std::get_if<Error>(&workflow_->state());
+    if (error == nullptr || !error->unsaved) {
+        return {};
+    }
+    const std::filesystem::path proposal = error->unsaved->intendedDestination;
+    const QString folder = toLocalPath(proposal.parent_path());
+    const bool folderExists = !folder.isEmpty() && QFileInfo(folder).isDir();
+    return QUrl::fromLocalFile(
+        QDir(folderExists ? folder : QDir::homePath()).filePath(toLocalPath(proposal.filename())));
+}
+
+void AppBridge::openFiles(const std::vector<std::filesystem::path>& files, OpenMode mode) {
+    workflow_->openFiles(files, mode);
+}
+
 void AppBridge::convertFile(const QUrl& file) {
     if (file.isLocalFile()) {
-        workflow_->startConversion(toPath(file));
+        workflow_->openFiles({toPath(file)});
     }
 }
 
@@ -68,9 +86,26 @@ void AppBridge::resetToIdle() {
     workflow_->resetToIdle();
 }
 
-void AppBridge::openSavedFile() const {
-    if (const auto* success = std::get_if<Success>(&workflow_->state())) {
-        openWithDefaultApplication(toLocalPath(success->fileURL));
+void AppBridge::cancel() {
+    workflow_->cancel();
+}
+
+void AppBridge::saveElsewhere(const QUrl& destination) {
+    const auto* error = std::get_if<Error>(&workflow_->state());
+    if (error != nullptr && error->unsaved && destination.isLocalFile()) {
+        const std::filesystem::path package = error->unsaved->tempURL;
+        workflow_->saveConvertedFileAs(package, toPath(destination));
+    }
+}
+
+void AppBridge::openSavedFile() {
+    const auto* success = std::get_if<Success>(&workflow_->state());
+    if (success == nullptr) {
+        return;
+    }
+    const std::filesystem::path file = success->fileURL;
+    if (!openWithOtherApplication(toLocalPath(file))) {
+        workflow_->openFiles({file}, OpenMode::View);
     }
 }
 

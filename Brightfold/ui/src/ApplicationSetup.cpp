@@ -15,7 +15,7 @@ void prepareGraphicsBeforeApplication() {
 void prepareApplication(QGuiApplication& application) {
     application.setApplicationName(QStringLiteral("Brightfold"));
     application.setApplicationDisplayName(QStringLiteral("Brightfold"));
-    application.setApplicationVersion(QStringLiteral("1.0"));
+    application.setApplicationVersion(QString::fromLatin1(applicationVersion));
     application.setOrganizationName(QStringLiteral("Varlo, Inc."));
     application.setDesktopFileName(QStringLiteral("brightfold"));
     preview::prepareSurfaceFormat();

@@ -4,6 +4,8 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
 #include <QStringList>
 #include <QUrl>
 
@@ -26,8 +28,26 @@ QDBusMessage showItemsCall(const QString& localPath) {
 
 } // namespace
 
-void openWithDefaultApplication(const QString& localPath) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(localPath));
+QString defaultApplicationFor(const QString& mimeType) {
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    // A few seconds at most: the answer comes from local files.
+    if (!query.waitForFinished(3000) || query.exitStatus() != QProcess::NormalExit ||
+        query.exitCode() != 0) {
+        query.kill();
+        return {};
+    }
+    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+}
+
+bool openWithOtherApplication(const QString& localPath) {
+    const QString handler = defaultApplicationFor(QStringLiteral("model/vnd.usdz+zip"));
+    const QString ownEntry = QGuiApplication::desktopFileName() + QStringLiteral(".desktop");
+    if (handler.isEmpty() || handler == ownEntry) {
+        return false;
+    }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(localPath));
 }
 
 void revealInFileManager(const QString& localPath) {

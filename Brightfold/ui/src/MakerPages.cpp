@@ -5,11 +5,20 @@
 namespace brightfold::ui {
 namespace {
 
+// The maker's web site, and the one place to set it: the About link, the online stand-ins
+// for help pages that are not installed and the support mail's domain all derive from it.
 constexpr auto websiteAddress = "https://www.varlo.example";
-constexpr auto supportMailAddress = "support@varlo.example";
 
 QUrl onWebsite(const char* path) {
     return QUrl(QString::fromLatin1(websiteAddress) + path);
+}
+
+QString supportMailAddress() {
+    QString domain = onWebsite("").host();
+    if (domain.startsWith(QStringLiteral("www."))) {
+        domain.remove(0, 4);
+    }
+    return QStringLiteral("support@") + domain;
 }
 
 } // namespace
@@ -23,8 +32,7 @@ QUrl MakerPages::address(Page page) {
     case BrowserAR:
         return onWebsite("/");
     case ReportIssue:
-        return QUrl(QStringLiteral("mailto:%1?subject=Brightfold%20Bug")
-                        .arg(QString::fromLatin1(supportMailAddress)));
+        return QUrl(QStringLiteral("mailto:%1?subject=Brightfold%20Bug").arg(supportMailAddress()));
     case Website:
         break;
     }

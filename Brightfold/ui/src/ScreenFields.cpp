@@ -9,6 +9,14 @@ QString fromPath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
+QStringList fromTexts(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts) {
+        list << QString::fromStdString(text);
+    }
+    return list;
+}
+
 ScreenFields onScreen(const char* screen) {
     ScreenFields fields;
     fields.screen = QString::fromLatin1(screen);
@@ -28,6 +36,15 @@ ScreenFields fieldsOf(const Converting& converting) {
 ScreenFields fieldsOf(const Preview& preview) {
     ScreenFields fields = onScreen("preview");
     fields.previewScene = preview.scene;
+    fields.notes = fromTexts(preview.notes);
+    return fields;
+}
+
+ScreenFields fieldsOf(const Viewing& viewing) {
+    ScreenFields fields = onScreen("viewing");
+    fields.previewScene = viewing.scene;
+    fields.viewedFileName = fromPath(viewing.fileURL.filename());
+    fields.notes = fromTexts(viewing.notes);
     return fields;
 }
 
@@ -40,6 +57,7 @@ ScreenFields fieldsOf(const Success& success) {
 ScreenFields fieldsOf(const Error& error) {
     ScreenFields fields = onScreen("error");
     fields.message = QString::fromStdString(error.message);
+    fields.canSaveElsewhere = error.unsaved.has_value();
     return fields;
 }
 

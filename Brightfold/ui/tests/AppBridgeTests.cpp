@@ -1,4 +1,5 @@
 #include "ConversionFolder.h"
+#include "TestApplication.h"
 
 #include <Brightfold/Ui/AppBridge.h>
 #include <Brightfold/Ui/MakerPages.h>
@@ -17,11 +18,7 @@ using brightfold::ui::MakerPages;
 namespace fs = std::filesystem;
 
 QCoreApplication& application() {
-    static int argc = 1;
-    static char name[] = "BrightfoldUiBridgeTests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
+    return testApplication();
 }
 
 QUrl urlOf(const fs::path& file) {

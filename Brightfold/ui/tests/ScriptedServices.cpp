@@ -20,21 +20,27 @@ void ScriptedServices::releaseWrites() {
     released_.notify_all();
 }
 
-brightfold::SceneHandle ScriptedServices::loadWithGLTFReader(const std::filesystem::path&) {
+brightfold::SceneHandle ScriptedServices::loadWithGLTFReader(const std::filesystem::path&,
+                                                             std::stop_token) {
     return scene::Scene::create();
 }
 
-brightfold::SceneHandle ScriptedServices::importModel(const std::filesystem::path&) {
+brightfold::SceneHandle ScriptedServices::importModel(const std::filesystem::path&,
+                                                      std::stop_token) {
     return scene::Scene::create();
 }
 
-brightfold::USDZWriteResult
-ScriptedServices::writeUSDZ(const scene::Scene&, const std::filesystem::path& destination,
-                            const brightfold::ProgressHandler& progress) {
+brightfold::USDZWriteResult ScriptedServices::writeUSDZ(const scene::Scene&,
+                                                        const std::filesystem::path& destination,
+                                                        const std::string&,
+                                                        const brightfold::ProgressHandler& progress,
+                                                        std::stop_token stop) {
     progress(0.5f);
     {
         std::unique_lock lock(holdMutex_);
-        released_.wait(lock, [this] { return !holding_; });
+        if (!released_.wait(lock, stop, [this] { return !holding_; })) {
+            return {};
+        }
     }
     std::ofstream(destination) << "package";
     progress(1.0f);
@@ -43,7 +49,8 @@ ScriptedServices::writeUSDZ(const scene::Scene&, const std::filesystem::path& de
     return result;
 }
 
-brightfold::SceneHandle ScriptedServices::readUSDZ(const std::filesystem::path& file) {
+brightfold::SceneHandle ScriptedServices::readUSDZ(const std::filesystem::path& file,
+                                                   std::vector<std::string>&) {
     if (!std::filesystem::exists(file)) {
         throw std::runtime_error("no package at " + file.string());
     }

@@ -4,7 +4,9 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <stop_token>
 #include <string>
+#include <vector>
 
 // Real files in a test folder; a loader, writer and reader that follow a script.
 class ScriptedServices : public brightfold::SystemServices {
@@ -18,13 +20,19 @@ class ScriptedServices : public brightfold::SystemServices {
 
     brightfold::SceneHandle readBackScene() const { return readBackScene_; }
 
-    brightfold::SceneHandle loadWithGLTFReader(const std::filesystem::path& file) override;
-    brightfold::SceneHandle importModel(const std::filesystem::path& file) override;
+    // Where a stop request is seen: a held write gives up as soon as one arrives.
+    brightfold::SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
+                                               std::stop_token stop) override;
+    brightfold::SceneHandle importModel(const std::filesystem::path& file,
+                                        std::stop_token stop) override;
     bool hasGeometry(const scene::Scene&) override { return true; }
     brightfold::USDZWriteResult writeUSDZ(const scene::Scene& scene,
                                           const std::filesystem::path& destination,
-                                          const brightfold::ProgressHandler& progress) override;
-    brightfold::SceneHandle readUSDZ(const std::filesystem::path& file) override;
+                                          const std::string& packageName,
+                                          const brightfold::ProgressHandler& progress,
+                                          std::stop_token stop) override;
+    brightfold::SceneHandle readUSDZ(const std::filesystem::path& file,
+                                     std::vector<std::string>& warnings) override;
     void clearBackground(scene::Scene&) override {}
     std::filesystem::path temporaryDirectory() override { return temporaryDirectory_; }
 
@@ -32,6 +40,6 @@ class ScriptedServices : public brightfold::SystemServices {
     const std::filesystem::path temporaryDirectory_;
     const brightfold::SceneHandle readBackScene_;
     std::mutex holdMutex_;
-    std::condition_variable released_;
+    std::condition_variable_any released_;
     bool holding_ = false;
 };

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <stop_token>
 
 // What the application opens a .gltf or .glb file with. Construction never throws: it keeps
 // either the unarchiver (`loader`) or the failure that prevented it (`error`).
@@ -27,7 +28,8 @@ class GLTFSceneSource {
 
     // The document's scene; when it names none, its root nodes as one scene. Throws what
     // requireLoader throws, or the first failure of the loaders; no partial scene is returned.
-    std::shared_ptr<scene::Scene> sceneWithOptions() const;
+    // Loading ends early, with an error, once a stop is requested through `stop`.
+    std::shared_ptr<scene::Scene> sceneWithOptions(std::stop_token stop = {}) const;
 
   private:
     template <class... Arguments> void keepLoaderOrError(Arguments&&... arguments);

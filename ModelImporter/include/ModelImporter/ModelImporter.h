@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -19,15 +20,19 @@ class ImportError : public std::runtime_error {
 };
 
 // Imports a model file as a scene: ".usdc" and ".usd" (any letter case) through the USD scene
-// reader (crate layers only), anything else through Assimp. Throws ImportError.
-std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file);
+// reader (crate layers only), anything else through Assimp. Throws ImportError, also when it
+// ends early because a stop was requested through `stop` (Assimp looks at it as it reads; a
+// crate file is read whole).
+std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file,
+                                          std::stop_token stop = {});
 
 // Imports any format Assimp reads (glTF and GLB among them, Draco-compressed meshes too):
 // meshes with normals, texture coordinates and vertex colours, physically based materials
 // with embedded and external textures, the node hierarchy, cameras, skins, morph targets,
 // and node and morph-weight animations, laid out as the glTF reader lays them out. What it
 // leaves out or approximates is listed in `importNotes`. Throws ImportError.
-std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file);
+std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file,
+                                               std::stop_token stop = {});
 
 // Whether any node of the scene carries a geometry with at least one vertex.
 bool hasGeometry(const scene::Scene& scene);

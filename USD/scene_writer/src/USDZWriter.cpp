@@ -6,6 +6,7 @@
 #include <USD/USDZWriter.h>
 #include <exception>
 #include <future>
+#include <stdexcept>
 
 namespace usd {
 namespace {
@@ -14,10 +15,24 @@ namespace {
 constexpr double layerShare = 0.3;
 constexpr double crateShare = 0.9;
 
+// Progress steps are where a stop request is noticed: the throw unwinds the write.
+SceneWriteProgress stoppable(const SceneWriteProgress& progress, std::stop_token stop) {
+    if (!stop.stop_possible())
+        return progress;
+    return [progress, stop](double fraction) {
+        if (stop.stop_requested())
+            throw std::runtime_error("the write was stopped");
+        if (progress)
+            progress(fraction);
+    };
+}
+
 USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesystem::path& url,
+                                 const std::string& packageName,
                                  const SceneWriteProgress& progress) {
     USDZWriteResult result;
-    const std::string rootName = writer::sanitizedPrimName(url.stem().string(), "Root");
+    const std::string rootName =
+        writer::sanitizedPrimName(packageName.empty() ? url.stem().string() : packageName, "Root");
     SceneLayer built =
         buildSceneLayer(scene, rootName, writer::ProgressRange(progress, 0, layerShare).callback());
     result.findings = std::move(built.findings);
@@ -39,10 +54,11 @@ USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesyste
 } // namespace
 
 USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& url,
-                          const SceneWriteProgress& progress) {
+                          const SceneWriteProgress& progress, const std::string& packageName,
+                          std::stop_token stop) {
     USDZWriteResult result;
     try {
-        result = writePackageFile(scene, url, progress);
+        result = writePackageFile(scene, url, packageName, stoppable(progress, stop));
     } catch (const std::exception& error) {
         result.succeeded = false;
         result.failure = "The USDZ file could not be written: " + std::string(error.what());

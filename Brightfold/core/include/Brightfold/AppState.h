@@ -2,8 +2,10 @@
 
 #include <Brightfold/SceneHandle.h>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace brightfold {
 
@@ -15,11 +17,13 @@ struct Converting {
     float progress = 0.0f;
 };
 
-// The temporary USDZ file exists at tempURL and was read back into scene.
+// The temporary USDZ file exists at tempURL and was read back into scene. The notes say,
+// one sentence each, what the conversion left out, approximated or repaired.
 struct Preview {
     SceneHandle scene;
     std::filesystem::path tempURL;
     std::filesystem::path originalURL;
+    std::vector<std::string> notes = {};
 };
 
 // The USDZ file was saved at fileURL.
@@ -27,12 +31,27 @@ struct Success {
     std::filesystem::path fileURL;
 };
 
+// A converted package that could not be saved where it was meant to go; it waits in the
+// temporary directory for another destination.
+struct UnsavedPackage {
+    std::filesystem::path tempURL;
+    std::filesystem::path intendedDestination;
+};
+
 // A failure message, shown to the user verbatim.
 struct Error {
     std::string message;
+    std::optional<UnsavedPackage> unsaved = std::nullopt;
+};
+
+// An existing USD file shown as it is: nothing was converted and nothing is to be saved.
+struct Viewing {
+    SceneHandle scene;
+    std::filesystem::path fileURL;
+    std::vector<std::string> notes = {};
 };
 
 // The application's whole state; every screen is a function of it.
-using AppState = std::variant<Idle, Converting, Preview, Success, Error>;
+using AppState = std::variant<Idle, Converting, Preview, Success, Error, Viewing>;
 
 } // namespace brightfold

@@ -21,6 +21,8 @@ class BackgroundTasks {
     void start(std::function<void()> task);
     // Blocks until every task started so far has returned.
     void waitForAll();
+    // Whether a task started so far has not yet returned.
+    bool anyRunning() const;
 
   private:
     struct Task {

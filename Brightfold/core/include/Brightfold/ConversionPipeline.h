@@ -3,10 +3,21 @@
 #include <Brightfold/ConversionServices.h>
 #include <filesystem>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 namespace brightfold {
+
+// A written and read-back temporary package.
+struct ConvertedPackage {
+    std::filesystem::path tempURL;
+    // What the writer's self-check noticed (also among the notes).
+    std::vector<std::string> writerFindings;
+    // Everything the user should know: how the source was read, the writer's findings and
+    // what the read-back left out, one sentence each.
+    std::vector<std::string> notes;
+};
 
 // Hears how one background conversion goes. Called on the conversion's thread (progress may
 // come from any thread the writer uses, even after the conversion ended); an implementation
@@ -17,14 +28,27 @@ class PipelineListener {
     virtual void progressed(float progress) = 0;
     virtual void loadFailed(std::string description) = 0;
     virtual void exportFailed() = 0;
-    virtual void previewReady(SceneHandle scene, std::filesystem::path tempURL,
-                              std::vector<std::string> writerFindings) = 0;
+    virtual void previewReady(SceneHandle scene, ConvertedPackage package) = 0;
 };
 
 // The background half of a conversion: load the source, write it to a fresh temporary USDZ
-// file, read that file back and clear its background. Ends with exactly one of loadFailed,
-// exportFailed or previewReady. A temporary file left by a failed write or read stays.
+// file named inside after the source, read that file back and clear its background. Ends
+// with exactly one of loadFailed, exportFailed or previewReady, unless a stop is requested:
+// then it ends as soon as the running step notices, tells the listener nothing more and
+// leaves no temporary file. A temporary file left by a failed write or read stays.
 void runConversion(const std::filesystem::path& source, ConversionServices& services,
-                   const std::shared_ptr<PipelineListener>& listener) noexcept;
+                   const std::shared_ptr<PipelineListener>& listener,
+                   std::stop_token stop = {}) noexcept;
+
+// The background half of showing an existing USD file: read it and clear its background.
+// Ends with loadFailed or viewReady, or, once a stop is requested, with nothing.
+class ViewListener {
+  public:
+    virtual ~ViewListener() = default;
+    virtual void loadFailed(std::string description) = 0;
+    virtual void viewReady(SceneHandle scene, std::vector<std::string> notes) = 0;
+};
+void runViewing(const std::filesystem::path& file, ConversionServices& services,
+                ViewListener& listener, std::stop_token stop = {}) noexcept;
 
 } // namespace brightfold

@@ -3,6 +3,7 @@
 #include <Brightfold/SceneHandle.h>
 #include <filesystem>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,22 +22,31 @@ struct USDZWriteResult {
 // Everything the conversion workflow needs from the outside world, behind one seam so the
 // workflow can be driven by fakes. Methods may be called from several conversion threads
 // at once; implementations must be safe for that. Failures are thrown as exceptions whose
-// what() is a description fit to show the user.
+// what() is a description fit to show the user. The long steps take the conversion's stop
+// token and, once a stop is requested, end early by throwing or failing; the caller then
+// ignores whatever they throw or return.
 class ConversionServices {
   public:
     virtual ~ConversionServices() = default;
 
     // The project's own glTF reader; throws when it refuses the file for any reason.
-    virtual SceneHandle loadWithGLTFReader(const std::filesystem::path& file) = 0;
+    virtual SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
+                                           std::stop_token stop) = 0;
     // The general model importer (.usdc files, and glTF files the reader refused).
-    virtual SceneHandle importModel(const std::filesystem::path& file) = 0;
+    virtual SceneHandle importModel(const std::filesystem::path& file, std::stop_token stop) = 0;
     virtual bool hasGeometry(const scene::Scene& scene) = 0;
 
-    // Writes the scene as a USDZ package; a failure is reported in the result, not thrown.
+    // Writes the scene as a USDZ package whose root prim, default prim and root layer are
+    // named after `packageName` (made a valid identifier); a failure is reported in the
+    // result, not thrown.
     virtual USDZWriteResult writeUSDZ(const scene::Scene& scene,
                                       const std::filesystem::path& destination,
-                                      const ProgressHandler& progress) = 0;
-    virtual SceneHandle readUSDZ(const std::filesystem::path& file) = 0;
+                                      const std::string& packageName,
+                                      const ProgressHandler& progress, std::stop_token stop) = 0;
+    // Reads a USDZ package (or a bare .usdc layer); what it had to leave out or change goes
+    // to `warnings`, one sentence each.
+    virtual SceneHandle readUSDZ(const std::filesystem::path& file,
+                                 std::vector<std::string>& warnings) = 0;
     // Makes the scene's backdrop transparent so the preview floats on the window.
     virtual void clearBackground(scene::Scene& scene) = 0;
 

@@ -10,6 +10,10 @@ constexpr double degreesPerViewHeight = 180.0;
 constexpr double pitchLimitDegrees = 89.0;
 constexpr double zoomRange = 50.0;
 constexpr double framingMargin = 1.1;
+// The first view looks from a little above and to the right, so that a box shows three faces
+// and reads as a solid rather than a flat picture.
+constexpr double firstViewYawDegrees = 30.0;
+constexpr double firstViewPitchDegrees = -20.0;
 
 double halfFieldOfViewRadians() {
     return glm::radians(OrbitCamera::fieldOfViewDegrees) * 0.5;
@@ -28,8 +32,8 @@ void OrbitCamera::frame(const Bounds& bounds) {
     target_ = bounds_.center();
     framingDistance_ = bounds_.radius() * framingMargin / std::sin(halfFieldOfViewRadians());
     distance_ = framingDistance_;
-    yawDegrees_ = 0.0;
-    pitchDegrees_ = 0.0;
+    yawDegrees_ = firstViewYawDegrees;
+    pitchDegrees_ = firstViewPitchDegrees;
 }
 
 void OrbitCamera::orbit(double dxPixels, double dyPixels, double viewHeight) {

@@ -14,8 +14,9 @@ class OrbitCamera {
   public:
     static constexpr double fieldOfViewDegrees = 45.0;
 
-    /// Aims at the centre of `bounds` from the front (+Z) at the distance where the whole box
-    /// fits the vertical field of view. Empty bounds frame a unit box at the origin.
+    /// Aims at the centre of `bounds` from the front (+Z), turned a little to the right and
+    /// raised a little, at the distance where the whole box fits the vertical field of view
+    /// from any side. Empty bounds frame a unit box at the origin.
     void frame(const Bounds& bounds);
 
     /// Dragging right turns the model right; dragging down tilts it towards the viewer. Pitch

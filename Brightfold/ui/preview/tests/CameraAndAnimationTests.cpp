@@ -51,6 +51,16 @@ TEST(OrbitCamera, FramesTheWholeModelWithClipPlanesAroundIt) {
     }
 }
 
+TEST(OrbitCamera, FirstViewIsFromAboveAndToTheSide) {
+    OrbitCamera camera;
+    camera.frame(box({-1, -1, -1}, {1, 1, 1}));
+    const glm::dvec3 offset = camera.position() - camera.target();
+    EXPECT_GT(offset.z, 0.0) << "in front";
+    EXPECT_GT(offset.x, 0.2 * camera.distance()) << "to the side, so two side faces show";
+    EXPECT_GT(offset.y, 0.2 * camera.distance()) << "above, so the top face shows";
+    EXPECT_LT(offset.y, 0.5 * camera.distance()) << "only slightly above";
+}
+
 TEST(OrbitCamera, EmptySceneFramesAUnitBox) {
     OrbitCamera camera;
     camera.frame(Bounds{});

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,12 @@ struct USDZWriteResult {
 // distinct image (original PNG/JPEG bytes where the scene still has them). Static content only:
 // skinners, morphers and animations are left out and reported among the findings. Never throws
 // for bad scene content; a file that cannot be written is a failure, and no file is left.
+// `packageName` names the root prim (made a valid prim name) and the root layer; empty, the
+// url's base name does. Once a stop is requested through `stop`, the write ends at its next
+// progress step as a failure, and no file is left.
 USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& url,
-                          const SceneWriteProgress& progress = {});
+                          const SceneWriteProgress& progress = {},
+                          const std::string& packageName = {}, std::stop_token stop = {});
 
 // A file packaged beside the root layer ("textures/wood.png").
 struct PackagedFile {

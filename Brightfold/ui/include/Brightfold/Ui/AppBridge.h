@@ -4,6 +4,7 @@
 #include <Brightfold/Ui/ScreenFields.h>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <QUrl>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
@@ -21,7 +22,12 @@ class AppBridge : public QObject {
     Q_PROPERTY(double progress READ progress NOTIFY stateChanged)
     Q_PROPERTY(QString message READ message NOTIFY stateChanged)
     Q_PROPERTY(QString savedFileName READ savedFileName NOTIFY stateChanged)
+    Q_PROPERTY(QString viewedFileName READ viewedFileName NOTIFY stateChanged)
     Q_PROPERTY(QVariant previewScene READ previewScene NOTIFY stateChanged)
+    Q_PROPERTY(QStringList notes READ notes NOTIFY stateChanged)
+    Q_PROPERTY(bool canSaveElsewhere READ canSaveElsewhere NOTIFY stateChanged)
+    // Where the save panel proposes to put a package that could not be saved.
+    Q_PROPERTY(QUrl saveElsewhereProposal READ saveElsewhereProposal NOTIFY stateChanged)
 
   public:
     AppBridge(std::shared_ptr<ConversionServices> services, QObject* parent = nullptr);
@@ -31,19 +37,30 @@ class AppBridge : public QObject {
     double progress() const { return fields_.progress; }
     QString message() const { return fields_.message; }
     QString savedFileName() const { return fields_.savedFileName; }
+    QString viewedFileName() const { return fields_.viewedFileName; }
     QVariant previewScene() const;
+    QStringList notes() const { return fields_.notes; }
+    bool canSaveElsewhere() const { return fields_.canSaveElsewhere; }
+    QUrl saveElsewhereProposal() const;
 
     const ConversionWorkflow& workflow() const { return *workflow_; }
 
-    // A file chosen in the open panel.
+    // Files named when the program started (see ConversionWorkflow::openFiles).
+    void openFiles(const std::vector<std::filesystem::path>& files, OpenMode mode);
+    // A file chosen in the open panel: converted, or shown when it is a package.
     Q_INVOKABLE void convertFile(const QUrl& file);
     // URLs dropped on the window; always accepted, as the workflow decides per item.
     Q_INVOKABLE bool dropUrls(const QList<QUrl>& urls);
     Q_INVOKABLE void saveConvertedFile();
     Q_INVOKABLE void discardPreview();
     Q_INVOKABLE void resetToIdle();
-    // The saved file, handed to the desktop.
-    Q_INVOKABLE void openSavedFile() const;
+    // Stops a running conversion and returns to idle.
+    Q_INVOKABLE void cancel();
+    // Saves a package whose save failed at a destination the user chose.
+    Q_INVOKABLE void saveElsewhere(const QUrl& destination);
+    // The saved file, handed to the desktop's application for packages; shown here when
+    // the desktop has none but this one, or cannot start it.
+    Q_INVOKABLE void openSavedFile();
     Q_INVOKABLE void revealSavedFile() const;
 
   signals:

@@ -9,6 +9,9 @@ namespace brightfold::ui {
 
 class AppBridge;
 
+// The version the program reports (About, --version, issue reports).
+inline constexpr const char* applicationVersion = "1.0";
+
 // The transparent window and the 3D preview need OpenGL with an alpha channel, rendered on the
 // GUI thread (see Brightfold/Preview/RenderingSetup.h). Part of that must be chosen before the
 // application object exists, part only after.

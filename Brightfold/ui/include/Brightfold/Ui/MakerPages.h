@@ -6,8 +6,9 @@
 
 namespace brightfold::ui {
 
-// The maker's web pages and support mail, all built from one web address, handed to the
-// desktop's browser or mail client. What the desktop then does is not observed.
+// The maker's web pages and support mail, all built from one web address (set in
+// MakerPages.cpp), handed to the desktop's browser or mail client. What the desktop then
+// does is not observed.
 class MakerPages : public QObject {
     Q_OBJECT
     QML_ELEMENT

@@ -1,0 +1,71 @@
+#include <Brightfold/FileURL.h>
+#include <Brightfold/Ui/ApplicationSetup.h>
+#include <Brightfold/Ui/CommandLine.h>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+
+namespace brightfold::ui {
+namespace {
+
+const QString usage = QStringLiteral(
+    "Usage: brightfold [--view] [FILE...]\n"
+    "Turns a .gltf, .glb, .vrm, .usdc or .usd model into a USDZ package, previews it and saves\n"
+    "it beside the model. A .usdz package is shown as it is. With several files only the first is\n"
+    "opened.\n"
+    "\n"
+    "Options:\n"
+    "  --view         show the file (a .usdz package or a .usdc layer) without converting it\n"
+    "  -h, --help     print this help and exit\n"
+    "  -v, --version  print the version and exit\n");
+
+std::filesystem::path pathOf(const QString& argument) {
+    if (argument.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) {
+        if (auto path = parseFileURL(argument.toStdString())) {
+            return *path;
+        }
+    }
+    const QString absolute = QDir::current().absoluteFilePath(argument);
+    return std::filesystem::path(QFile::encodeName(absolute).toStdString());
+}
+
+CommandLine refusal(const QString& why) {
+    CommandLine command;
+    command.action = CommandLine::Action::Refuse;
+    command.text = why + QStringLiteral("\nTry 'brightfold --help'.\n");
+    return command;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
+    const QCommandLineOption view(QStringLiteral("view"), {});
+    parser.addOptions({help, version, view});
+    if (!parser.parse(arguments)) {
+        return refusal(QStringLiteral("brightfold: ") + parser.errorText());
+    }
+    CommandLine command;
+    if (parser.isSet(help)) {
+        command.action = CommandLine::Action::PrintHelp;
+        command.text = usage;
+        return command;
+    }
+    if (parser.isSet(version)) {
+        command.action = CommandLine::Action::PrintVersion;
+        command.text =
+            QStringLiteral("Brightfold %1\n").arg(QString::fromLatin1(applicationVersion));
+        return command;
+    }
+    if (parser.isSet(view)) {
+        command.mode = OpenMode::View;
+    }
+    for (const QString& argument : parser.positionalArguments()) {
+        command.files.push_back(pathOf(argument));
+    }
+    return command;
+}
+
+} // namespace brightfold::ui

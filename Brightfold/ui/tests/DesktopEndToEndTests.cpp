@@ -1,0 +1,184 @@
+// The window over the real conversion services, as a desktop user meets it: a file named on
+// the command line, the notes of a conversion that loses something, Cancel during a slow
+// conversion, and a USDZ package opened only to look at it. Each step leaves a screenshot.
+
+#include "AppWindowTest.h"
+
+#include <Brightfold/SceneServices.h>
+#include <Brightfold/Ui/CommandLine.h>
+#include <QElapsedTimer>
+#include <QJSValue>
+#include <QProcess>
+#include <QQuickItem>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <iostream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using brightfold::ui::parseCommandLine;
+
+const fs::path shared = BRIGHTFOLD_SHARED_DIR;
+const fs::path generator = shared / "tools/peers/gen-large.mjs";
+constexpr int conversionTimeout = 60000;
+
+// A QML list of strings, whether it arrives as a script value or a string list.
+QStringList stringsOf(const QVariant& value) {
+    return value.canConvert<QJSValue>() ? value.value<QJSValue>().toVariant().toStringList()
+                                        : value.toStringList();
+}
+
+std::size_t entriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+class DesktopEndToEndTest : public AppWindowTest {
+  protected:
+    void SetUp() override {
+        if (!fs::exists(generator)) {
+            GTEST_SKIP() << "../shared not found: " << generator;
+        }
+        fs::create_directory(temporary());
+        openWindow(brightfold::makeSceneServices(temporary()), folder() / "unused.glb");
+    }
+
+    fs::path folder() const { return folder_.path().toStdString(); }
+    fs::path temporary() const { return folder() / "tmp"; }
+
+    // A model made by the shared generator; false (with the reason printed) when it cannot run.
+    bool generate(const fs::path& output, const QStringList& options) {
+        QProcess node;
+        node.start(QStringLiteral("node"), QStringList{QString::fromStdString(generator.string()),
+                                                       QString::fromStdString(output.string())} +
+                                               options);
+        const bool made = node.waitForFinished(conversionTimeout) && node.exitCode() == 0;
+        if (!made) {
+            std::cerr << "node could not generate the model: "
+                      << node.readAllStandardError().toStdString()
+                      << node.errorString().toStdString() << '\n';
+        }
+        return made;
+    }
+
+    // The program's own path from its arguments to the window.
+    void startAsIf(const QStringList& arguments) {
+        const auto command =
+            parseCommandLine(QStringList{QStringLiteral("brightfold")} + arguments);
+        bridge_->openFiles(command.files, command.mode);
+    }
+
+    QQuickItem* screenItem(const char* name) const {
+        return currentScreen()->property(name).value<QQuickItem*>();
+    }
+
+    void click(QQuickItem* item) {
+        const QPointF centre = item->mapToScene({item->width() / 2, item->height() / 2});
+        QTest::mouseClick(window_, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    }
+
+    QTemporaryDir folder_;
+};
+
+TEST_F(DesktopEndToEndTest, FileNamedOnTheCommandLineReachesThePreview) {
+    const fs::path model = folder() / "Sphere Model.glb";
+    ASSERT_TRUE(generate(model, {"--triangles", "20000", "--texture", "256"}));
+    startAsIf({QString::fromStdString(model.string())});
+    ASSERT_TRUE(waitForScreen("preview", conversionTimeout)) << bridge_->message().toStdString();
+    EXPECT_TRUE(bridge_->notes().isEmpty()) << bridge_->notes().join('\n').toStdString();
+    settledGrab("desktop-command-line-preview");
+}
+
+TEST_F(DesktopEndToEndTest, NotesShowTheirCountAndListWhatWasLeftOut) {
+    const fs::path model = folder() / "rig.glb";
+    ASSERT_TRUE(
+        generate(model, {"--triangles", "2000", "--texture", "0", "--joints", "4", "--animation"}));
+    startAsIf({QString::fromStdString(model.string())});
+    ASSERT_TRUE(waitForScreen("preview", conversionTimeout)) << bridge_->message().toStdString();
+
+    auto* notesButton = screenItem("notesButton");
+    ASSERT_NE(notesButton, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notesButton->isVisible(); }, 5000));
+    // The package is static: the skin is left out (one note), and each of the four joints
+    // loses its rotation channel and the animation it belongs to (two notes each).
+    const QStringList shown = stringsOf(currentScreen()->property("allNotes"));
+    EXPECT_EQ(shown.size(), 9) << shown.join('\n').toStdString();
+    EXPECT_EQ(notesButton->property("text").toString(),
+              QStringLiteral("%1 notes").arg(shown.size()));
+    EXPECT_TRUE(shown.join(' ').contains(QStringLiteral("skin"), Qt::CaseInsensitive));
+    EXPECT_TRUE(shown.join(' ').contains(QStringLiteral("animation"), Qt::CaseInsensitive));
+    settledGrab("desktop-notes-indicator");
+
+    click(notesButton);
+    auto* panel = currentScreen()->property("notesPanel").value<QObject*>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->property("opened").toBool(); }, 5000));
+    EXPECT_EQ(stringsOf(panel->property("notes")), shown);
+    settledGrab("desktop-notes-list");
+}
+
+TEST_F(DesktopEndToEndTest, CancelDuringASlowConversionReturnsToIdleAndLeavesNoFile) {
+    const fs::path model = folder() / "large.glb";
+    ASSERT_TRUE(generate(model, {"--triangles", "4000000", "--texture", "0"}));
+    startAsIf({QString::fromStdString(model.string())});
+    ASSERT_TRUE(waitForScreen("converting"));
+    window_->grabWindow().save(screenshotPath("desktop-converting"));
+    ASSERT_TRUE(bridge_->workflow().hasBackgroundWork())
+        << "the model converted before Cancel could be pressed; make it larger";
+
+    QElapsedTimer sinceCancel;
+    sinceCancel.start();
+    ASSERT_TRUE(clickButton(QStringLiteral("Cancel")));
+    ASSERT_TRUE(waitForScreen("idle", 1000));
+    const qint64 idleAfter = sinceCancel.elapsed();
+    // The work itself ends at its next check; reading the file into memory and writing one
+    // mesh's layer are the longest stretches without one, slower still on a busy machine.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !bridge_->workflow().hasBackgroundWork(); }, 3000))
+        << "the conversion still runs " << sinceCancel.elapsed() << " ms after Cancel";
+    std::cout << "idle " << idleAfter << " ms and the work ended " << sinceCancel.elapsed()
+              << " ms after Cancel\n";
+    QTest::qWait(200); // any news the stopped conversion might still post
+    EXPECT_EQ(bridge_->screen(), QStringLiteral("idle"));
+    EXPECT_EQ(entriesIn(temporary()), 0u) << "no temporary package is left";
+    settledGrab("desktop-cancelled");
+}
+
+// What the program does when its window closes: the engine, then the bridge and its
+// conversions go; a conversion still running must not hold the exit back.
+TEST_F(DesktopEndToEndTest, ClosingTheWindowDuringAConversionEndsPromptly) {
+    const fs::path model = folder() / "large.glb";
+    ASSERT_TRUE(generate(model, {"--triangles", "4000000", "--texture", "0"}));
+    startAsIf({QString::fromStdString(model.string())});
+    ASSERT_TRUE(waitForScreen("converting"));
+    ASSERT_TRUE(bridge_->workflow().hasBackgroundWork());
+
+    QElapsedTimer sinceClose;
+    sinceClose.start();
+    window_->close();
+    engine_.reset();
+    bridge_.reset();
+    std::cout << "ended " << sinceClose.elapsed() << " ms after the window closed\n";
+    // Without stopping, this model's conversion alone takes several seconds on this machine;
+    // the margin is for the longest stretch without a check on a busy machine (see Cancel).
+    EXPECT_LT(sinceClose.elapsed(), 2000);
+    EXPECT_EQ(entriesIn(temporary()), 0u);
+}
+
+TEST_F(DesktopEndToEndTest, PackageOpenedDirectlyIsShownWithoutWritingAnything) {
+    const fs::path package = folder() / "RoughnessTest.usdz";
+    fs::copy_file(shared / "corpus/usd/RoughnessTest/RoughnessTest.usdz", package);
+    const std::size_t before = entriesIn(folder());
+    startAsIf({QString::fromStdString(package.string())});
+    ASSERT_TRUE(waitForScreen("viewing", conversionTimeout)) << bridge_->message().toStdString();
+    EXPECT_EQ(bridge_->viewedFileName(), QStringLiteral("RoughnessTest.usdz"));
+    EXPECT_TRUE(currentScreen()->property("viewOnly").toBool()) << "offers no save";
+    settledGrab("desktop-viewing");
+    EXPECT_EQ(entriesIn(temporary()), 0u);
+    EXPECT_EQ(entriesIn(folder()), before);
+
+    QTest::keyClick(window_, Qt::Key_Escape);
+    EXPECT_TRUE(waitForScreen("idle"));
+    EXPECT_TRUE(fs::exists(package)) << "closing the view leaves the file alone";
+}
+
+} // namespace
