@@ -14,6 +14,9 @@ using scene::Animation;
 using scene::AnimationGroup;
 using scene::KeyframeAnimation;
 
+// Between the keys of a cubic spline, a sample every this many codes (60 per second).
+constexpr int kCodesPerCurveSample = 2;
+
 bool isUsableDuration(double seconds) {
     return seconds > 0 && std::isfinite(seconds);
 }
@@ -44,12 +47,6 @@ double playLength(const Animation& top) {
     return round * std::max(top.repeatCount, 1.0);
 }
 
-struct ResolvedTarget {
-    const scene::Node* node = nullptr;
-    AnimatedProperty property = AnimatedProperty::translation;
-    std::size_t target = 0;
-};
-
 const scene::Node* stepDown(const scene::Node& node, const scene::KeyPathComponent& step) {
     if (step.searchesDescendants)
         return node.childNodeWithName(step.key, true).get();
@@ -68,9 +65,17 @@ std::optional<AnimatedProperty> transformProperty(const std::string& key) {
     return std::nullopt;
 }
 
-// The node property a key path addresses, when it is one a file can animate: a node's
-// position, orientation or scale, or one weight of a node's morpher.
-std::optional<ResolvedTarget> resolve(const scene::Node& owner, const std::string& keyPath) {
+} // namespace
+
+const scene::Node& topOf(const scene::Node& node) {
+    const scene::Node* top = &node;
+    while (auto parent = top->parentNode())
+        top = parent.get();
+    return *top;
+}
+
+std::optional<AnimatedTarget> resolveAnimatedTarget(const scene::Node& owner,
+                                                    const std::string& keyPath) {
     std::vector<scene::KeyPathComponent> steps;
     try {
         steps = scene::parseKeyPath(keyPath);
@@ -88,13 +93,15 @@ std::optional<ResolvedTarget> resolve(const scene::Node& owner, const std::strin
     const auto& last = steps[s];
     if (s + 1 == steps.size() && !last.index)
         if (const auto property = transformProperty(last.key))
-            return ResolvedTarget{node, *property, 0};
+            return AnimatedTarget{node, *property, 0};
     const bool morphWeight = s + 2 == steps.size() && last.key == "morpher" && !last.index &&
                              steps[s + 1].key == "weights" && steps[s + 1].index;
     if (morphWeight && node->morpher() && *steps[s + 1].index < node->morpher()->targets().size())
-        return ResolvedTarget{node, AnimatedProperty::morphWeight, *steps[s + 1].index};
+        return AnimatedTarget{node, AnimatedProperty::morphWeight, *steps[s + 1].index};
     return std::nullopt;
 }
+
+namespace {
 
 // Calls `visit` with the chain from `animation` down to every key-frame animation inside.
 template <typename Visit>
@@ -182,7 +189,7 @@ AnimationTimeline AnimationTimeline::of(const scene::Node& root, Findings& findi
             std::vector<const Animation*> chain;
             forEachKeyframeChain(*entry.animation, chain, [&](const auto& found) {
                 const auto& keys = static_cast<const KeyframeAnimation&>(*found.back());
-                const auto target = resolve(node, keys.keyPath);
+                const auto target = resolveAnimatedTarget(node, keys.keyPath);
                 if (!target) {
                     findings.push_back(nodeLabel(node) + ": the animation of \"" + keys.keyPath +
                                        "\" was left out; nothing a file can animate is there.");
@@ -214,7 +221,12 @@ std::vector<ChannelSample> AnimationTimeline::samplesOf(const AnimatedChannel& c
     const Animation& top = *channel.chain.front();
     const double round = roundLength(top, 0);
     const bool repeats = loopsForever(top) && isUsableDuration(round) && round < seconds_;
-    const bool steps = channel.keys().calculationMode == scene::AnimationCalculationMode::discrete;
+    const KeyframeAnimation& keyframes = channel.keys();
+    const bool steps = keyframes.calculationMode == scene::AnimationCalculationMode::discrete;
+    // A cubic spline is sampled between its keys: files interpolate samples linearly.
+    const bool curved = !steps && !keyframes.values.empty() &&
+                        keyframes.inTangents.size() == keyframes.values.size() &&
+                        keyframes.outTangents.size() == keyframes.values.size();
     const std::vector<double> keys = keySecondsInRound(channel);
 
     std::vector<ChannelSample> samples{{0, 0.0, false}};
@@ -224,7 +236,11 @@ std::vector<ChannelSample> AnimationTimeline::samplesOf(const AnimatedChannel& c
             if (at > seconds_)
                 break;
             if (steps && k > 0)
-                samples.push_back({timeCodeOf(at) - 1, offset + keys[k - 1], true});
+                samples.push_back({timeCodeOf(at) - 1, offset + keys[k - 1], keys[k - 1] > 0});
+            if (curved && k > 0)
+                for (int code = timeCodeOf(offset + keys[k - 1]) + kCodesPerCurveSample;
+                     code < timeCodeOf(at); code += kCodesPerCurveSample)
+                    samples.push_back({code, code / kTimeCodesPerSecond, true});
             samples.push_back({timeCodeOf(at), at, keys[k] > 0});
         }
         if (!repeats)

@@ -16,6 +16,7 @@
 #include <SceneGraph/Node.h>
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -26,6 +27,21 @@ namespace usd::writer {
 inline constexpr double kTimeCodesPerSecond = 120;
 
 enum class AnimatedProperty { translation, rotation, scale, morphWeight };
+
+// A property of a node a file can animate.
+struct AnimatedTarget {
+    const scene::Node* node = nullptr; // for morph weights, the node holding the morpher
+    AnimatedProperty property = AnimatedProperty::translation;
+    std::size_t target = 0; // the morph target, for morph weights
+};
+
+// The top of the node's hierarchy, where avatar tables and scene-wide key paths start.
+const scene::Node& topOf(const scene::Node& node);
+
+// What a key path relative to `owner` addresses when it is a node's position, orientation or
+// scale, or one weight of a node's morpher; nothing for any other key path.
+std::optional<AnimatedTarget> resolveAnimatedTarget(const scene::Node& owner,
+                                                    const std::string& keyPath);
 
 // One animated property of one node and the key frames that drive it.
 struct AnimatedChannel {
@@ -63,8 +79,9 @@ class AnimationTimeline {
                                    std::size_t target = 0) const;
 
     // The codes at which the channel is written, ascending and unique: its keys (each loop of
-    // a shorter looping animation), the timeline's start and end, and for jumps (steps, the
-    // restart of a loop) the held value one code before.
+    // a shorter looping animation), the timeline's start and end, for jumps (steps, the
+    // restart of a loop) the held value one code before, and along a cubic spline's curve
+    // samples between its keys.
     std::vector<ChannelSample> samplesOf(const AnimatedChannel& channel) const;
 
     // The channel's value at a sample, as the scene plays it.

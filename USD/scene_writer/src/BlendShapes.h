@@ -14,7 +14,8 @@
 
 namespace usd::writer {
 
-// One blend shape: its token in the SkelRoot's animation and the morph weight that drives it.
+// One blend shape: its token in the SkelRoot's animation and the morph weight that drives it
+// (none for an avatar's expression, which rests at 0).
 struct BlendShapeTarget {
     std::string token;
     const scene::Node* node = nullptr; // holds the morpher
@@ -31,7 +32,8 @@ struct SkelRootContents {
 };
 
 // Writes the morph targets of `node`'s morpher as BlendShape children of `mesh`, whose points
-// copy the geometry vertices `origins`, binds them on the mesh and adds them to `root`. Offsets
+// copy the geometry vertices `origins`, binds them on the mesh and adds them to `root`; an
+// avatar's expressions that move them become blend shapes too, mixing the targets. Offsets
 // list only the points that move when fewer than about 70% do. Targets whose positions do not
 // cover the geometry are left out and reported.
 void writeBlendShapes(LayerBuilder& build, const Path& mesh, const scene::Node& node,

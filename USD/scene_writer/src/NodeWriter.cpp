@@ -1,5 +1,6 @@
 #include "NodeWriter.h"
 
+#include "AnimatedValues.h"
 #include "CameraAttributes.h"
 #include "CustomData.h"
 #include "SkeletonPrims.h"
@@ -106,11 +107,7 @@ void NodeWriter::writeSkelRoot(const SkeletonPlan& skeleton, const Path& skelRoo
     if (extent)
         build.addAttribute(
             skelRoot, "extent",
-            {"float3[]",
-             Array<Vec3f>{{static_cast<float>((*extent)[0].x), static_cast<float>((*extent)[0].y),
-                           static_cast<float>((*extent)[0].z)},
-                          {static_cast<float>((*extent)[1].x), static_cast<float>((*extent)[1].y),
-                           static_cast<float>((*extent)[1].z)}}});
+            {"float3[]", Array<Vec3f>{toVec3f((*extent)[0]), toVec3f((*extent)[1])}});
 }
 
 void NodeWriter::write(const scene::Node& node, const Path& path, SiblingNames childNames,

@@ -83,7 +83,8 @@ void writeJointArrays(LayerBuilder& build, const Path& animation, const Skeleton
 Array<float> restWeights(const std::vector<BlendShapeTarget>& shapes) {
     Array<float> weights;
     for (const BlendShapeTarget& shape : shapes) {
-        const auto& all = shape.node->morpher()->weights();
+        const std::vector<double> none;
+        const auto& all = shape.node ? shape.node->morpher()->weights() : none;
         weights.push_back(shape.target < all.size() ? static_cast<float>(all[shape.target]) : 0.0f);
     }
     return weights;
@@ -97,7 +98,8 @@ void writeBlendShapeWeights(LayerBuilder& build, const Path& animation,
     for (const BlendShapeTarget& shape : shapes) {
         tokens.push_back(Token{shape.token});
         channels.push_back(
-            timeline.channel(*shape.node, AnimatedProperty::morphWeight, shape.target));
+            shape.node ? timeline.channel(*shape.node, AnimatedProperty::morphWeight, shape.target)
+                       : nullptr);
     }
     build.addAttribute(animation, "blendShapes",
                        {"token[]", std::move(tokens), Variability::Uniform});
@@ -125,6 +127,25 @@ void writeBlendShapeWeights(LayerBuilder& build, const Path& animation,
     addSampled(build, animation, "blendShapeWeights", "float[]", rest, std::move(samples));
 }
 
+// An avatar's humanoid map (bone → node name) as bone → joint token, for the joints this
+// skeleton has.
+Dictionary humanoidJoints(const SkeletonPlan& skeleton) {
+    Dictionary joints;
+    if (skeleton.joints.empty())
+        return joints;
+    const scene::Value* stored = topOf(*skeleton.joints.front()).value("VRMHumanoidBones");
+    const auto* bones = stored ? stored->as<scene::ValueDictionary>() : nullptr;
+    for (const auto& [bone, nodeName] : bones ? *bones : scene::ValueDictionary{}) {
+        const std::optional<std::string> name = nodeName.text();
+        for (std::size_t j = 0; name && j < skeleton.joints.size(); ++j)
+            if (skeleton.joints[j]->name() == *name) {
+                joints.set(bone, Token{skeleton.tokens[j]});
+                break;
+            }
+    }
+    return joints;
+}
+
 } // namespace
 
 SkelRootContents defineSkelRoot(const Path& skelRoot, SiblingNames& children) {
@@ -147,6 +168,12 @@ void writeSkeleton(LayerBuilder& build, const SkelRootContents& root,
             rests.push_back(toMatrix4d(skeleton->joints[j]->transform()));
         }
     build.addAttribute(prim, "joints", {"token[]", std::move(joints), Variability::Uniform});
+    if (const Dictionary humanoid = skeleton ? humanoidJoints(*skeleton) : Dictionary{};
+        !humanoid.empty()) {
+        Dictionary data;
+        data.set("humanoidBones", humanoid);
+        build.setMetadata(prim, "customData", data);
+    }
     build.addAttribute(prim, "bindTransforms",
                        {"matrix4d[]", std::move(binds), Variability::Uniform});
     build.addAttribute(prim, "restTransforms",

@@ -123,52 +123,78 @@ void writeInfluences(LayerBuilder& build, const Path& prim, JointInfluences infl
     }
 }
 
+const Array<Vec3f>& pointsOf(const Layer& layer, const Path& prim) {
+    return *layer.spec(prim.appendProperty("points"))->field("default")->get<Array<Vec3f>>();
+}
+
+// A skinned node's geometry and what binds it to the skeleton.
+struct SkinnedGeometry {
+    const scene::Node& node;
+    JointInfluences influences;
+    scene::Matrix4 geomBind;
+};
+
+// Writes the prims of skinned geometry below one SkelRoot.
+struct SkinnedPrimWriter {
+    GeometryContext& context;
+    const SkeletonPlan& skeleton;
+    std::vector<std::vector<scene::Matrix4>> posed;
+    SkelRootContents& contents;
+
+    SkinnedGeometry read(const scene::Node& node) const {
+        const std::string label = labelOf(node);
+        const scene::Skinner& skinner = *node.skinner();
+        const std::vector<int> boneJoints = jointsOfBones(skeleton, skinner);
+        return {node,
+                readJointInfluences(skinner, boneJoints, vertexCountOf(*node.geometry()), label,
+                                    context.findings),
+                geometryBindTransform(skeleton, skinner, boneJoints, label, context.findings)};
+    }
+
+    // The prim of one plan; returns the extent of its points over every pose.
+    Box write(const SkinnedGeometry& skinned, const GeometryPrimPlan& plan,
+              const Path& prim) const {
+        LayerBuilder& build = context.build;
+        const scene::Node& node = skinned.node;
+        build.definePrim(prim, primTypeName(plan.kind));
+        Box box = emptyBox();
+        const Dictionary data = writeGeometryPrim(
+            context, prim, *node.geometry(), plan, [&](std::span<const std::uint32_t> origins) {
+                JointInfluences selected = skinned.influences.select(origins);
+                box = skinnedExtent(pointsOf(build.layer(), prim), selected, skeleton,
+                                    skinned.geomBind, posed);
+                if (!isEmpty(box))
+                    build.setMetadata(prim.appendProperty("extent"), "default", extentValue(box));
+                writeInfluences(build, prim, std::move(selected));
+                if (node.morpher() && !node.morpher()->targets().empty())
+                    writeBlendShapes(build, prim, node, origins, contents, context.findings);
+            });
+        if (!data.empty())
+            build.setMetadata(prim, "customData", data);
+        bindSkeleton(build, prim, contents.skeleton);
+        build.addAttribute(prim, "primvars:skel:geomBindTransform",
+                           {"matrix4d", toMatrix4d(skinned.geomBind)});
+        return box;
+    }
+};
+
 } // namespace
 
 std::optional<std::array<glm::dvec3, 2>>
 writeSkinnedMeshes(GeometryContext& context, const Path& skelRoot, SiblingNames& children,
                    const SkeletonPlan& skeleton, const SkeletonPoses& poses,
                    SkelRootContents& contents) {
-    LayerBuilder& build = context.build;
-    const auto posed = poses.skeletonSpace(skeleton);
+    const SkinnedPrimWriter writer{context, skeleton, poses.skeletonSpace(skeleton), contents};
     Box all = emptyBox();
     for (const scene::Node* node : skeleton.skinnedNodes) {
         const scene::Geometry& geometry = *node->geometry();
-        const std::size_t vertexCount = vertexCountOf(geometry);
-        if (vertexCount == 0)
+        if (vertexCountOf(geometry) == 0)
             continue;
-        const std::string label = labelOf(*node);
-        const scene::Skinner& skinner = *node->skinner();
-        const std::vector<int> boneJoints = jointsOfBones(skeleton, skinner);
-        const JointInfluences influences =
-            readJointInfluences(skinner, boneJoints, vertexCount, label, context.findings);
-        const scene::Matrix4 geomBind =
-            geometryBindTransform(skeleton, skinner, boneJoints, label, context.findings);
-        for (const GeometryPrimPlan& plan : planGeometryPrims(geometry)) {
-            const Path prim = skelRoot.appendChild(children.claim(wantedName(*node), "mesh"));
-            build.definePrim(prim, primTypeName(plan.kind));
-            const Dictionary data = writeGeometryPrim(
-                context, prim, geometry, plan, [&](std::span<const std::uint32_t> origins) {
-                    JointInfluences selected = influences.select(origins);
-                    const auto* points = build.layer()
-                                             .spec(prim.appendProperty("points"))
-                                             ->field("default")
-                                             ->get<Array<Vec3f>>();
-                    const Box box = skinnedExtent(*points, selected, skeleton, geomBind, posed);
-                    grow(all, box);
-                    if (!isEmpty(box))
-                        build.setMetadata(prim.appendProperty("extent"), "default",
-                                          extentValue(box));
-                    writeInfluences(build, prim, std::move(selected));
-                    if (node->morpher() && !node->morpher()->targets().empty())
-                        writeBlendShapes(build, prim, *node, origins, contents, context.findings);
-                });
-            if (!data.empty())
-                build.setMetadata(prim, "customData", data);
-            bindSkeleton(build, prim, contents.skeleton);
-            build.addAttribute(prim, "primvars:skel:geomBindTransform",
-                               {"matrix4d", toMatrix4d(geomBind)});
-        }
+        const SkinnedGeometry skinned = writer.read(*node);
+        for (const GeometryPrimPlan& plan : planGeometryPrims(geometry))
+            grow(all,
+                 writer.write(skinned, plan,
+                              skelRoot.appendChild(children.claim(wantedName(*node), "mesh"))));
     }
     if (isEmpty(all))
         return std::nullopt;

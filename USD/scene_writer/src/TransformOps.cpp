@@ -39,7 +39,7 @@ TimeSamples vectorSamples(const AnimationTimeline& timeline, const AnimatedChann
     return result;
 }
 
-// One op of the translate / orient / scale stack.
+// The translate / orient / scale stack, op by op, then its order.
 class ComponentOps {
   public:
     ComponentOps(LayerBuilder& build, const Path& prim) : build_(build), prim_(prim) {}
@@ -51,7 +51,7 @@ class ComponentOps {
             build_.setTimeSamples(attribute, std::move(*samples));
         order_.push_back(name);
     }
-    ~ComponentOps() { writeOpOrder(build_, prim_, order_); }
+    void writeOrder() { writeOpOrder(build_, prim_, order_); }
 
   private:
     LayerBuilder& build_;
@@ -86,6 +86,7 @@ void writeComponentOps(LayerBuilder& build, const Path& prim,
         ops.add("xformOp:scale", {"float3", toVec3f(parts.scale)},
                 scale ? std::optional(vectorSamples(timeline, *scale, parts.scale, toVec3f))
                       : std::nullopt);
+    ops.writeOrder();
 }
 
 bool isAnimated(const scene::Node& node, const AnimationTimeline& timeline) {

@@ -119,6 +119,25 @@ TEST(SceneWriterAnimation, OddKeyTimesRoundToWholeCodesAndRotationsTakeTheShorte
     EXPECT_EQ(orient.values[2], orient.values[1]);
 }
 
+TEST(SceneWriterAnimation, ACubicSplineRotationIsSampledAlongItsCurve) {
+    auto scene = emptyScene();
+    auto node = child(scene->rootNode(), "Swing");
+    const glm::dvec4 quarter(0, std::sqrt(0.5), 0, std::sqrt(0.5));
+    auto spline = keys("orientation", {0, 1}, {glm::dvec4(0, 0, 0, 1), quarter}, 1.0);
+    spline->inTangents = {glm::dvec4(0.0), glm::dvec4(0.0)};
+    spline->outTangents = {glm::dvec4(0.0), glm::dvec4(0.0)};
+    node->addAnimation(looping(1.0, spline));
+    const Layer layer = buildSceneLayer(*scene).layer;
+    const TimeSamples orient = samplesAt(layer, "/Root/Swing.xformOp:orient");
+    ASSERT_EQ(orient.times.size(), 61u) << "a sample every other code between the keys";
+    EXPECT_EQ(orient.times[15], 30);
+    const glm::dvec4 eased = *spline->valueAtFraction(0.25).as<glm::dvec4>();
+    const Quatf written = *orient.values[15].get<Quatf>();
+    EXPECT_NEAR(written.imaginary[1], eased.y, 1e-6);
+    EXPECT_LT(written.imaginary[1], std::sin(M_PI / 16) - 0.05) << "not the even turn";
+    EXPECT_THAT(checkWrittenLayer(*scene, layer), IsEmpty());
+}
+
 TEST(SceneWriterAnimation, AStaticSceneHasNoTimeMetadata) {
     const auto scene = sceneWithGeometry(quadGeometry());
     const Layer layer = buildSceneLayer(*scene).layer;
@@ -336,6 +355,26 @@ TEST(SceneWriterBlendShapes, AWeightsChannelShorterThanTheTimelineRepeatsItsLoop
     EXPECT_EQ(weights.values[1], Value(Array<float>{1}));
     EXPECT_EQ(weights.values[2], Value(Array<float>{0}));
     EXPECT_EQ(weights.values[3], Value(Array<float>{1}));
+    EXPECT_THAT(checkWrittenLayer(*scene.scene, layer), IsEmpty());
+}
+
+TEST(SceneWriterBlendShapes, AvatarExpressionsBecomeBlendShapesResting) {
+    const MorphScene scene = morphScene();
+    scene.primitive->morpher()->setWeight(0, 0.25);
+    scene.scene->rootNode()->setValue(
+        "VRMBlendShapes",
+        scene::ValueDictionary{
+            {"joy", scene::ValueDictionary{{"/Head.childNodes[0].morpher.weights[0]", 0.5}}},
+            {"angry",
+             scene::ValueDictionary{{"/Elsewhere.childNodes[0].morpher.weights[0]", 1.0}}}});
+    const Layer layer = buildSceneLayer(*scene.scene).layer;
+    const std::string mesh = "/Root/Face/Head/node";
+    EXPECT_THAT(tokensAt(layer, mesh + ".skel:blendShapes"), ElementsAre("node_Smile", "node_joy"));
+    EXPECT_THAT(valueAt<Array<Vec3f>>(layer, mesh + "/node_joy.offsets"),
+                ElementsAre(Vec3f{0, 0, 0.5f}));
+    // The morph target keeps the weight the model sets; the expression rests at 0.
+    EXPECT_THAT(valueAt<Array<float>>(layer, "/Root/Face/Head/Animation.blendShapeWeights"),
+                ElementsAre(0.25f, 0));
     EXPECT_THAT(checkWrittenLayer(*scene.scene, layer), IsEmpty());
 }
 
