@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <set>
 
 namespace usd::writer {
 namespace {
@@ -182,26 +183,35 @@ int timeCodeOf(double seconds) {
 
 AnimationTimeline AnimationTimeline::of(const scene::Node& root, Findings& findings) {
     AnimationTimeline timeline;
+    // A node may register one animation under several keys: each sentence is said once.
+    std::set<std::string> notes;
+    const auto add = [&](const scene::Node& node, const std::vector<const Animation*>& chain) {
+        const auto& keys = static_cast<const KeyframeAnimation&>(*chain.back());
+        const auto target = resolveAnimatedTarget(node, keys.keyPath);
+        if (!target) {
+            notes.insert(nodeLabel(node) + ": the animation of \"" + keys.keyPath +
+                         "\" was left out; nothing a file can animate is there.");
+            return;
+        }
+        // Registered animations are applied in order: a later one shows.
+        auto [channel, added] = timeline.channels_.try_emplace(
+            {target->node, target->property, target->target}, AnimatedChannel{});
+        if (!added && &channel->second.keys() != &keys)
+            notes.insert(nodeLabel(node) + ": several animations drive \"" + keys.keyPath +
+                         "\"; the one applied last is written, as the scene plays them.");
+        channel->second = {target->node, target->property, target->target, chain};
+    };
     root.enumerateHierarchy([&](const scene::Node& node) {
         for (const scene::AnimationEntry& entry : node.animations()) {
             if (!entry.animation)
                 continue;
             std::vector<const Animation*> chain;
-            forEachKeyframeChain(*entry.animation, chain, [&](const auto& found) {
-                const auto& keys = static_cast<const KeyframeAnimation&>(*found.back());
-                const auto target = resolveAnimatedTarget(node, keys.keyPath);
-                if (!target) {
-                    findings.push_back(nodeLabel(node) + ": the animation of \"" + keys.keyPath +
-                                       "\" was left out; nothing a file can animate is there.");
-                    return;
-                }
-                // Registered animations are applied in order: a later one shows.
-                timeline.channels_[{target->node, target->property, target->target}] = {
-                    target->node, target->property, target->target, found};
-            });
+            forEachKeyframeChain(*entry.animation, chain,
+                                 [&](const auto& found) { add(node, found); });
             timeline.seconds_ = std::max(timeline.seconds_, playLength(*entry.animation));
         }
     });
+    findings.insert(findings.end(), notes.begin(), notes.end());
     if (!isUsableDuration(timeline.seconds_) || timeline.channels_.empty()) {
         timeline.channels_.clear();
         timeline.seconds_ = 0;

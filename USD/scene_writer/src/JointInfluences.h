@@ -13,10 +13,10 @@
 namespace usd::writer {
 
 // At most this many joints move one vertex: the norm viewers are sure to handle.
-inline constexpr int kMaxInfluences = 4;
+inline constexpr std::size_t kMaxInfluences = 4;
 
-// Per vertex `elementSize` joint indices and weights, strongest first, weights summing to 1;
-// unused slots hold joint 0 with weight 0.
+// Per vertex `elementSize` joint indices and weights (as many as the busiest vertex has, at
+// most four), weights summing to 1; unused slots hold joint 0 with weight 0.
 struct JointInfluences {
     int elementSize = 1;
     Array<std::int32_t> indices;
@@ -24,6 +24,9 @@ struct JointInfluences {
 
     // The influences of the listed vertices, in that order.
     JointInfluences select(std::span<const std::uint32_t> vertices) const;
+    // The same, moved out rather than copied when the list is every vertex in order (a big
+    // mesh's arrays are tens of megabytes); this object is then left empty.
+    JointInfluences take(std::span<const std::uint32_t> vertices);
 };
 
 // Reads the skinner's weights and bone indices for `vertexCount` vertices and maps bones to

@@ -132,6 +132,8 @@ struct SkinnedGeometry {
     const scene::Node& node;
     JointInfluences influences;
     scene::Matrix4 geomBind;
+    // Its only prim may take the influences rather than copy them.
+    bool onlyPrim = false;
 };
 
 // Writes the prims of skinned geometry below one SkelRoot.
@@ -152,15 +154,15 @@ struct SkinnedPrimWriter {
     }
 
     // The prim of one plan; returns the extent of its points over every pose.
-    Box write(const SkinnedGeometry& skinned, const GeometryPrimPlan& plan,
-              const Path& prim) const {
+    Box write(SkinnedGeometry& skinned, const GeometryPrimPlan& plan, const Path& prim) const {
         LayerBuilder& build = context.build;
         const scene::Node& node = skinned.node;
         build.definePrim(prim, primTypeName(plan.kind));
         Box box = emptyBox();
         const Dictionary data = writeGeometryPrim(
             context, prim, *node.geometry(), plan, [&](std::span<const std::uint32_t> origins) {
-                JointInfluences selected = skinned.influences.select(origins);
+                JointInfluences selected = skinned.onlyPrim ? skinned.influences.take(origins)
+                                                            : skinned.influences.select(origins);
                 box = skinnedExtent(pointsOf(build.layer(), prim), selected, skeleton,
                                     skinned.geomBind, posed);
                 if (!isEmpty(box))
@@ -190,8 +192,10 @@ writeSkinnedMeshes(GeometryContext& context, const Path& skelRoot, SiblingNames&
         const scene::Geometry& geometry = *node->geometry();
         if (vertexCountOf(geometry) == 0)
             continue;
-        const SkinnedGeometry skinned = writer.read(*node);
-        for (const GeometryPrimPlan& plan : planGeometryPrims(geometry))
+        SkinnedGeometry skinned = writer.read(*node);
+        const std::vector<GeometryPrimPlan> plans = planGeometryPrims(geometry);
+        skinned.onlyPrim = plans.size() == 1;
+        for (const GeometryPrimPlan& plan : plans)
             grow(all,
                  writer.write(skinned, plan,
                               skelRoot.appendChild(children.claim(wantedName(*node), "mesh"))));

@@ -138,6 +138,25 @@ TEST(SceneWriterAnimation, ACubicSplineRotationIsSampledAlongItsCurve) {
     EXPECT_THAT(checkWrittenLayer(*scene, layer), IsEmpty());
 }
 
+TEST(SceneWriterAnimation, AllAnimationsShareTheTimelineAndTheLastOfOnePropertyShows) {
+    auto scene = emptyScene();
+    auto first = child(scene->rootNode(), "First");
+    auto second = child(scene->rootNode(), "Second");
+    first->addAnimation(
+        looping(3.0, keys("position", {0, 1}, {glm::dvec3(0.0), glm::dvec3(1.0)}, 1.0)));
+    first->addAnimation(
+        looping(3.0, keys("position", {0, 1}, {glm::dvec3(5.0), glm::dvec3(6.0)}, 2.0)));
+    second->addAnimation(
+        looping(3.0, keys("scale", {0, 1}, {glm::dvec3(1.0), glm::dvec3(2.0)}, 3.0)));
+    const SceneLayer built = buildSceneLayer(*scene);
+    EXPECT_EQ(layerNumber(built.layer, "endTimeCode"), 360);
+    const TimeSamples translate = samplesAt(built.layer, "/Root/First.xformOp:translate");
+    EXPECT_THAT(translate.times, ElementsAre(0, 240, 360)) << "held after its keys end";
+    EXPECT_EQ(translate.values.front(), Value(Vec3d{5, 5, 5}));
+    EXPECT_THAT(samplesAt(built.layer, "/Root/Second.xformOp:scale").times, ElementsAre(0, 360));
+    EXPECT_THAT(built.findings, ElementsAre(HasSubstr("several animations drive \"position\"")));
+}
+
 TEST(SceneWriterAnimation, AStaticSceneHasNoTimeMetadata) {
     const auto scene = sceneWithGeometry(quadGeometry());
     const Layer layer = buildSceneLayer(*scene).layer;
@@ -203,12 +222,13 @@ TEST(SceneWriterSkinning, SkeletonBelowTheBonesNonBoneAncestorWithRemappedNormal
     EXPECT_FALSE(hasSpec(layer, "/Root/Armature/Body"));
     EXPECT_EQ(sourceOf(layer, mesh + ".skel:skeleton"), "/Root/Armature/Skel/Skeleton");
     // Bone 0 (Spine) is joint 1; the zero row follows the skin's first bone.
+    // No vertex follows more than two bones: two slots each.
     EXPECT_THAT(valueAt<Array<std::int32_t>>(layer, mesh + ".primvars:skel:jointIndices"),
-                ElementsAre(1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0));
+                ElementsAre(1, 0, 1, 0, 1, 0, 1, 0));
     EXPECT_THAT(valueAt<Array<float>>(layer, mesh + ".primvars:skel:jointWeights"),
-                ElementsAre(1, 0, 0, 0, 0.5, 0.5, 0, 0, 1, 0, 0, 0, 0.5, 0.5, 0, 0));
+                ElementsAre(1, 0, 0.5, 0.5, 1, 0, 0.5, 0.5));
     EXPECT_EQ(*metadataOf(layer, mesh + ".primvars:skel:jointWeights", "elementSize"),
-              Value(std::int32_t{4}));
+              Value(std::int32_t{2}));
     EXPECT_THAT(built.findings, Contains(HasSubstr("1 vertices had only zero skin weights")));
     EXPECT_TRUE(hasSpec(layer, "/Root/Armature/Hips/Spine/Sword")) << "rigid children stay";
     EXPECT_EQ(sourceOf(layer, "/Root/Armature/Skel.skel:animationSource"),
@@ -274,10 +294,10 @@ TEST(SceneWriterSkinning, TwoSkinsSharingBonesShareOneSkeleton) {
     EXPECT_FALSE(hasSpec(layer, "/Root/Armature/Skel_1"));
     EXPECT_THAT(valueAt<Array<std::int32_t>>(
                     layer, "/Root/Armature/Skel/Sleeve.primvars:skel:jointIndices"),
-                ElementsAre(2, 0, 2, 0, 1, 0, 1, 0));
+                ElementsAre(2, 2, 1, 1));
     EXPECT_EQ(
         *metadataOf(layer, "/Root/Armature/Skel/Sleeve.primvars:skel:jointIndices", "elementSize"),
-        Value(std::int32_t{2}));
+        Value(std::int32_t{1}));
     // Without inverse binds the sleeve binds its bones at identity, unlike the body's skin: the
     // difference must be one change of frame, or it is said.
     EXPECT_THAT(checkWrittenLayer(*scene.scene, layer), IsEmpty());
@@ -405,7 +425,7 @@ TEST(SceneWriterSelfCheck, FindsBrokenSkeletonsAndSamples) {
     build.setMetadata(skeleton.appendProperty("bindTransforms"), "default",
                       Array<Matrix4d>{Matrix4d::identity()});
     build.setMetadata(Path::fromString("/Root/Armature/Skel/Body.primvars:skel:jointIndices"),
-                      "default", Array<std::int32_t>(16, 7));
+                      "default", Array<std::int32_t>(4, 7));
     build.setTimeSamples(Path::fromString("/Root/Armature/Skel/Animation.translations"),
                          {{0.5, 2}, {Array<Vec3f>(2), Array<Vec3f>(2)}});
     EXPECT_THAT(checkWrittenLayer(*scene.scene, layer),
