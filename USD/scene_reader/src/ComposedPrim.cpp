@@ -4,6 +4,8 @@
 
 #include <USD/FieldNames.h>
 #include <algorithm>
+#include <cmath>
+#include <functional>
 
 namespace usd::reader {
 namespace {
@@ -22,6 +24,15 @@ const Value* earliestSample(const Value* samples) {
         return nullptr;
     }
     return &timeSamples->values.front();
+}
+
+// Samples at finite, strictly ascending times, one value each, as files are written; others
+// cannot be placed on a timeline.
+bool isPlayable(const TimeSamples& samples) {
+    const std::vector<double>& times = samples.times;
+    return times.size() == samples.values.size() &&
+           std::ranges::all_of(times, [](double t) { return std::isfinite(t); }) &&
+           std::ranges::adjacent_find(times, std::greater_equal<>()) == times.end();
 }
 
 // The property's spec in one source; names a file may hold that no path can carry have none.
@@ -127,6 +138,25 @@ ComposedPrim::Opinion ComposedPrim::attributeOpinion(std::string_view attribute)
         }
     }
     return {};
+}
+
+// Within one spec, samples override the default for every timed query.
+const TimeSamples* ComposedPrim::attributeTimeSamples(std::string_view attribute) const {
+    for (const PrimSource& source : sources_) {
+        const Spec* spec = propertySpec(source, attribute);
+        if (spec == nullptr) {
+            continue;
+        }
+        const Value* samples = spec->field(field::kTimeSamples);
+        const auto* timeSamples = samples ? samples->get<TimeSamples>() : nullptr;
+        if (timeSamples != nullptr && !timeSamples->values.empty()) {
+            return isPlayable(*timeSamples) ? timeSamples : nullptr;
+        }
+        if (spec->field(field::kDefault) != nullptr) {
+            return nullptr;
+        }
+    }
+    return nullptr;
 }
 
 std::vector<Path> ComposedPrim::targets(std::string_view relationship) const {

@@ -56,6 +56,8 @@ class ComposedPrim {
         const PrimSource* source = nullptr;
     };
     Opinion attributeOpinion(std::string_view attribute) const;
+    // The attribute's time samples when its strongest opinion is animated, else null.
+    const TimeSamples* attributeTimeSamples(std::string_view attribute) const;
     // A relationship's targets or an attribute's connections, as stage paths.
     std::vector<Path> targets(std::string_view relationship) const;
     std::vector<Path> connections(std::string_view attribute) const;

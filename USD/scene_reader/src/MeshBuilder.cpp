@@ -315,21 +315,31 @@ MeshElements meshElements(const std::vector<FaceGroup>& groups,
     return made;
 }
 
+std::vector<std::uint32_t> vertexPointsOf(const WeldedVertices& welded) {
+    std::vector<std::uint32_t> points;
+    if (!welded.arePoints()) {
+        points.reserve(welded.vertexCount());
+        for (std::size_t v = 0; v < welded.vertexCount(); ++v) {
+            points.push_back(welded.vertex(v).point);
+        }
+    }
+    return points;
+}
+
 } // namespace
 
-std::shared_ptr<scene::Geometry> buildMeshGeometry(const ComposedPrim& mesh,
-                                                   MaterialResolver& materials,
-                                                   const std::shared_ptr<const void>& layerKeeper,
-                                                   SceneReadWarnings& warnings) {
+MeshGeometry buildMeshGeometry(const ComposedPrim& mesh, MaterialResolver& materials,
+                               const std::shared_ptr<const void>& layerKeeper,
+                               SceneReadWarnings& warnings, bool keepVertexPoints) {
     const VectorArray points = readVectorArray(mesh.attributeValue("points"));
     if (points.components() != 3 || points.empty()) {
         warnings.push_back("The mesh " + mesh.path().text() + " has no points; it is left out.");
-        return nullptr;
+        return {};
     }
     const bool emulated = isEmulatedDoubleSided(mesh);
     std::optional<MeshTopology> topology = triangulateMesh(mesh, points.size(), emulated, warnings);
     if (!topology || topology->cornerCount() == 0) {
-        return nullptr;
+        return {};
     }
     const std::vector<FaceGroup> groups = faceGroups(mesh, topology->faceCount, warnings);
     std::vector<ResolvedMaterial> groupMaterials;
@@ -351,7 +361,8 @@ std::shared_ptr<scene::Geometry> buildMeshGeometry(const ComposedPrim& mesh,
     auto geometry = scene::Geometry::create(std::move(sources), std::move(elements.elements));
     geometry->setName(std::string(mesh.name()));
     geometry->setMaterials(std::move(elements.materials));
-    return geometry;
+    return {std::move(geometry),
+            keepVertexPoints ? vertexPointsOf(welded) : std::vector<std::uint32_t>{}};
 }
 
 } // namespace usd::reader

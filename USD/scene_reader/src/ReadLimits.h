@@ -16,6 +16,9 @@ inline constexpr std::size_t kMaxSourcesPerPrim = 4096;
 inline constexpr int kMaxPrimDepth = 256;
 // Triangle corners, points, faces and face corners of one mesh: they are counted in 32 bits.
 inline constexpr std::size_t kMaxMeshCorners = std::numeric_limits<std::uint32_t>::max();
+// Offsets all morph targets of one mesh hold together: each target spreads over every vertex,
+// so a few bytes naming many shapes of a big mesh would otherwise ask for gigabytes.
+inline constexpr std::size_t kMaxMorphTargetVertices = std::size_t{1} << 25;
 // Connections followed from a material output to the shader that produces it.
 inline constexpr int kMaxConnectionHops = 16;
 

@@ -1,16 +1,20 @@
 #include "SceneBuilder.h"
 
+#include "AnimationTimeline.h"
 #include "CameraBuilder.h"
 #include "MeshBuilder.h"
 #include "OriginalName.h"
 #include "PointsAndCurves.h"
 #include "PrimFilter.h"
+#include "SkelBindings.h"
 #include "ValueReading.h"
+#include "XformAnimation.h"
 #include "XformStack.h"
 
 #include <SceneGraph/Node.h>
 #include <USD/FieldNames.h>
 #include <glm/gtc/matrix_transform.hpp>
+#include <map>
 
 namespace usd::reader {
 namespace {
@@ -56,16 +60,19 @@ class SceneAssembly {
     SceneAssembly(const Stage& stage, MaterialResolver& materials,
                   const std::shared_ptr<const void>& layerKeeper, SceneReadWarnings& warnings)
         : stage_(stage), materials_(materials), layerKeeper_(layerKeeper), warnings_(warnings),
-          scene_(scene::Scene::create()), frame_(stageFrame(stage)) {}
+          scene_(scene::Scene::create()), frame_(stageFrame(stage)), timeline_(stage),
+          skelBindings_(stage, timeline_, warnings) {}
 
     std::shared_ptr<scene::Scene> build() {
         scene::Node& root = *scene_->rootNode();
         const ComposedPrim* single = singleRootPrim();
         if (single != nullptr) {
             root.setName(originalName(*single));
+            nodesByPrim_[single] = scene_->rootNode();
             const LocalTransform local = evaluateXformStack(*single, warnings_);
             if (frame_ == scene::Matrix4(1.0)) {
                 applyLocalTransform(root, local);
+                addXformAnimation(*single, scene_->rootNode(), timeline_, warnings_);
             } else {
                 root.setTransform(frame_ * local.matrix);
             }
@@ -77,6 +84,8 @@ class SceneAssembly {
             }
         }
         moveResetNodes();
+        skelBindings_.bind([this](const ComposedPrim& prim) { return nearestNode(prim); });
+        timeline_.finish(warnings_);
         return scene_;
     }
 
@@ -93,8 +102,14 @@ class SceneAssembly {
             }
             single = prim.get();
         }
-        const std::string type = single ? single->typeName() : std::string();
-        return single && (type == "Xform" || type == "Scope" || type.empty()) ? single : nullptr;
+        if (single == nullptr) {
+            return nullptr;
+        }
+        const std::string type = single->typeName();
+        const bool plain = type == "Xform" || type == "Scope" || type.empty();
+        // The root node cannot both move and carry the stage frame.
+        const bool framed = frame_ != scene::Matrix4(1.0) && hasXformAnimation(*single);
+        return plain && !framed ? single : nullptr;
     }
 
     void addChildren(const ComposedPrim& prim, scene::Node& node) {
@@ -108,8 +123,10 @@ class SceneAssembly {
             return;
         }
         auto node = scene::Node::create(originalName(prim));
+        nodesByPrim_[&prim] = node;
         const LocalTransform local = evaluateXformStack(prim, warnings_);
         applyLocalTransform(*node, local);
+        addXformAnimation(prim, node, timeline_, warnings_);
         if (local.resetsXformStack) {
             resetNodes_.push_back({node, local.matrix});
         }
@@ -121,7 +138,14 @@ class SceneAssembly {
     void addContent(const ComposedPrim& prim, scene::Node& node) {
         const std::string type = prim.typeName();
         if (type == "Mesh") {
-            node.setGeometry(buildMeshGeometry(prim, materials_, layerKeeper_, warnings_));
+            const bool deformed = SkelBindings::isDeformed(prim);
+            MeshGeometry mesh =
+                buildMeshGeometry(prim, materials_, layerKeeper_, warnings_, deformed);
+            node.setGeometry(std::move(mesh.geometry));
+            if (deformed && node.geometry()) {
+                skelBindings_.addMesh(prim, node.shared_from_this(), std::move(mesh.vertexPoints));
+            }
+            reportAnimatedPoints(prim);
         } else if (type == "Points") {
             node.setGeometry(buildPointsGeometry(prim, materials_, warnings_));
         } else if (type == "BasisCurves") {
@@ -131,6 +155,24 @@ class SceneAssembly {
         } else if (isUnsupportedGeometry(type)) {
             warnings_.push_back("The " + type + " prim " + prim.path().text() +
                                 " cannot be shown; it is left out.");
+        }
+    }
+
+    std::shared_ptr<scene::Node> nearestNode(const ComposedPrim& prim) const {
+        for (const ComposedPrim* p = &prim; p != nullptr; p = p->parent()) {
+            if (const auto found = nodesByPrim_.find(p); found != nodesByPrim_.end()) {
+                return found->second;
+            }
+        }
+        return scene_->rootNode();
+    }
+
+    // A shape changing point by point over time cannot be held by a scene graph mesh.
+    void reportAnimatedPoints(const ComposedPrim& mesh) {
+        const TimeSamples* samples = mesh.attributeTimeSamples("points");
+        if (samples != nullptr && samples->values.size() > 1) {
+            warnings_.push_back("The points of " + mesh.path().text() +
+                                " are animated; the mesh is shown still.");
         }
     }
 
@@ -153,6 +195,9 @@ class SceneAssembly {
     SceneReadWarnings& warnings_;
     std::shared_ptr<scene::Scene> scene_;
     scene::Matrix4 frame_;
+    AnimationTimeline timeline_;
+    SkelBindings skelBindings_;
+    std::map<const ComposedPrim*, std::shared_ptr<scene::Node>> nodesByPrim_;
     std::vector<ResetNode> resetNodes_;
 };
 

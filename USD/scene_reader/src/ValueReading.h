@@ -24,5 +24,9 @@ std::optional<scene::Quaternion> readQuaternion(const Value* value);
 std::optional<scene::Matrix4> readMatrix(const Value* value);
 
 std::vector<std::string> readTextArray(const Value* value);
+// Empty for a value of another kind.
+std::vector<scene::Matrix4> readMatrixArray(const Value* value);
+// Quaternions of any precision; nullopt for a value of another kind.
+std::optional<std::vector<scene::Quaternion>> readQuaternionArray(const Value* value);
 
 } // namespace usd::reader

@@ -113,8 +113,20 @@ void TransparentSceneView::showScene() {
     showCamera();
     setProblems(problems);
     if (viewer_->content && viewer_->content->isAnimated()) {
+        // The first picture already shows the first frame, not the pose the scene rests in.
+        showAnimationsAt(0.0);
         viewer_->clock.start();
         viewer_->animationTimer.start(animationIntervalMilliseconds);
+    }
+}
+
+void TransparentSceneView::showAnimationsAt(qreal seconds) {
+    if (!viewer_ || !viewer_->content) {
+        return;
+    }
+    viewer_->animationTimer.stop();
+    if (viewer_->content->advance(seconds)) {
+        setProblems(viewer_->content->problems());
     }
 }
 

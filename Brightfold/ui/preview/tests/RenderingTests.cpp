@@ -2,6 +2,7 @@
 // (Xvfb with Mesa's llvmpipe in CI); the grabs are saved under the build folder.
 #include "PreviewWindow.h"
 #include "SceneBuilding.h"
+#include "SceneReaderTestSupport.h"
 
 #include <Brightfold/Preview/TransparentSceneView.h>
 #include <GLTFReader/GLTFSceneSource.h>
@@ -162,6 +163,80 @@ TEST_F(PreviewRendering, CorpusModelsAreFramedInTheMiddleOfTheView) {
         EXPECT_TRUE(isTransparent(picture, 317, 2));
         EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
     }
+}
+
+bool drawnAnywhere(const QImage& picture) {
+    for (int y = 0; y < picture.height(); y += 4) {
+        for (int x = 0; x < picture.width(); x += 4) {
+            if (!isTransparent(picture, x, y)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Packages read back as the app reads them: a skinned walk and a turning node each show a
+// different picture at two moments of their loop, and nothing is reported missing.
+TEST_F(PreviewRendering, ReadBackPackagesMoveBetweenTwoMoments) {
+    for (const auto& [model, first, second] :
+         {std::tuple{"CesiumMan/CesiumMan.usdz", 0.2, 0.9},
+          std::tuple{"AnimatedTriangle/AnimatedTriangle.usdz", 0.0, 0.25}}) {
+        SCOPED_TRACE(model);
+        const std::filesystem::path file =
+            std::filesystem::path(BRIGHTFOLD_SHARED_DIR "/corpus/usd") / model;
+        if (!std::filesystem::exists(file)) {
+            GTEST_SKIP() << "../shared not found: " << file;
+        }
+        view_->setScene(usd::readUSDZ(file));
+        view_->showAnimationsAt(first);
+        const QImage before = grabUntil(drawnAnywhere);
+        view_->showAnimationsAt(second);
+        const QImage after = grabUntil([&](const QImage& p) { return p != before; });
+        const QString name = QString::fromStdString(file.stem().string());
+        save(before, "motion-" + name + "-first");
+        save(after, "motion-" + name + "-second");
+        EXPECT_TRUE(drawnAnywhere(before));
+        EXPECT_NE(before, after);
+        EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
+    }
+}
+
+// A quad whose blend shape stretches it upwards, its weight going from 0 to 1 over a second.
+usd::Layer stretchingQuad() {
+    using namespace usd;
+    Layer layer = test::metreLayer();
+    LayerBuilder build(layer);
+    const Path root = build.definePrim(Path::fromString("/Root"), "SkelRoot");
+    const Path mesh = test::defineQuad(build, "/Root/Face");
+    const Path shape = build.definePrim(mesh.appendChild("Stretch"), "BlendShape");
+    build.addAttribute(shape, "offsets",
+                       {"vector3f[]", Array<Vec3f>{{0, 1, 0}, {0, 1, 0}}, Variability::Uniform});
+    build.addAttribute(shape, "pointIndices",
+                       {"int[]", Array<std::int32_t>{2, 3}, Variability::Uniform});
+    build.addAttribute(mesh, "skel:blendShapes",
+                       {"token[]", Array<Token>{{"Stretch"}}, Variability::Uniform});
+    build.addRelationship(mesh, "skel:blendShapeTargets", {shape});
+    const Path animation = build.definePrim(root.appendChild("Anim"), "SkelAnimation");
+    build.addAttribute(animation, "blendShapes",
+                       {"token[]", Array<Token>{{"Stretch"}}, Variability::Uniform});
+    build.setTimeSamples(build.addAttribute(animation, "blendShapeWeights", {"float[]"}),
+                         {{0, 24}, {Value(Array<float>{0}), Value(Array<float>{1})}});
+    build.addRelationship(root, "skel:animationSource", {animation});
+    return layer;
+}
+
+TEST_F(PreviewRendering, ReadBackBlendShapeWeightsMoveTheShape) {
+    view_->setScene(usd::test::readLayer(stretchingQuad()).scene);
+    view_->showAnimationsAt(0.0);
+    const QImage before = grabUntil(drawnAnywhere);
+    view_->showAnimationsAt(0.9);
+    const QImage after = grabUntil([&](const QImage& p) { return p != before; });
+    save(before, "motion-stretching-quad-first");
+    save(after, "motion-stretching-quad-second");
+    EXPECT_TRUE(drawnAnywhere(before));
+    EXPECT_NE(before, after);
+    EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
 }
 
 } // namespace

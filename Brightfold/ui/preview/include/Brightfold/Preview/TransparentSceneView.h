@@ -60,6 +60,10 @@ class TransparentSceneView : public QQuickItem {
     /// Factors above 1 move the camera closer.
     Q_INVOKABLE void zoomBy(qreal factor);
 
+    /// Stops the animations and shows the scene as they leave it `seconds` into their loop
+    /// (a still of one moment); setting a scene plays again from its first frame.
+    Q_INVOKABLE void showAnimationsAt(qreal seconds);
+
   signals:
     void sceneChanged();
     void problemsChanged();
