@@ -255,9 +255,10 @@ std::vector<ChannelSample> AnimationTimeline::samplesOf(const AnimatedChannel& c
         }
         if (!repeats)
             break;
-        // The loop restarts: its end value holds until one code before.
-        if (offset + round < seconds_)
-            samples.push_back({timeCodeOf(offset + round) - 1, offset + round, true});
+        // The loop restarts: the code before shows the value there, so the jump from the end
+        // of the loop to its start takes one code and every code shows what the scene does.
+        if (const int restart = timeCodeOf(offset + round); offset + round < seconds_)
+            samples.push_back({restart - 1, (restart - 1) / kTimeCodesPerSecond, false});
     }
     samples.push_back({endCode_, seconds_, true});
     keepLaterOfEqualCodes(samples);
