@@ -15,8 +15,9 @@ using scene::Animation;
 using scene::AnimationGroup;
 using scene::KeyframeAnimation;
 
-// Between the keys of a cubic spline, a sample every this many codes (60 per second).
-constexpr int kCodesPerCurveSample = 2;
+// Between the keys of a cubic spline, a sample at every code: each whole code then shows the
+// curve exactly, and only the straight line between two codes departs from it.
+constexpr int kCodesPerCurveSample = 1;
 
 bool isUsableDuration(double seconds) {
     return seconds > 0 && std::isfinite(seconds);

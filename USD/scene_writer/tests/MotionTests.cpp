@@ -94,10 +94,10 @@ TEST(SceneWriterAnimation, ACubicSplineRotationIsSampledAlongItsCurve) {
     node->addAnimation(looping(1.0, spline));
     const Layer layer = buildSceneLayer(*scene).layer;
     const TimeSamples orient = samplesAt(layer, "/Root/Swing.xformOp:orient");
-    ASSERT_EQ(orient.times.size(), 61u) << "a sample every other code between the keys";
-    EXPECT_EQ(orient.times[15], 30);
+    ASSERT_EQ(orient.times.size(), 121u) << "a sample at every code between the keys";
+    EXPECT_EQ(orient.times[30], 30);
     const glm::dvec4 eased = *spline->valueAtFraction(0.25).as<glm::dvec4>();
-    const Quatf written = *orient.values[15].get<Quatf>();
+    const Quatf written = *orient.values[30].get<Quatf>();
     EXPECT_NEAR(written.imaginary[1], eased.y, 1e-6);
     EXPECT_LT(written.imaginary[1], std::sin(M_PI / 16) - 0.05) << "not the even turn";
     EXPECT_THAT(checkWrittenLayer(*scene, layer), IsEmpty());
