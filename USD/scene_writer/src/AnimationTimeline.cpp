@@ -186,6 +186,7 @@ AnimationTimeline AnimationTimeline::of(const scene::Node& root, Findings& findi
     AnimationTimeline timeline;
     // A node may register one animation under several keys: each sentence is said once.
     std::set<std::string> notes;
+    std::map<std::string, std::set<std::string>> overridden; // node → key paths
     const auto add = [&](const scene::Node& node, const std::vector<const Animation*>& chain) {
         const auto& keys = static_cast<const KeyframeAnimation&>(*chain.back());
         const auto target = resolveAnimatedTarget(node, keys.keyPath);
@@ -198,8 +199,7 @@ AnimationTimeline AnimationTimeline::of(const scene::Node& root, Findings& findi
         auto [channel, added] = timeline.channels_.try_emplace(
             {target->node, target->property, target->target}, AnimatedChannel{});
         if (!added && &channel->second.keys() != &keys)
-            notes.insert(nodeLabel(node) + ": several animations drive \"" + keys.keyPath +
-                         "\"; the one applied last is written, as the scene plays them.");
+            overridden[nodeLabel(node)].insert(keys.keyPath);
         channel->second = {target->node, target->property, target->target, chain};
     };
     root.enumerateHierarchy([&](const scene::Node& node) {
@@ -212,6 +212,11 @@ AnimationTimeline AnimationTimeline::of(const scene::Node& root, Findings& findi
             timeline.seconds_ = std::max(timeline.seconds_, playLength(*entry.animation));
         }
     });
+    for (const auto& [node, keyPaths] : overridden)
+        notes.insert(node + ": several animations drive " +
+                     (keyPaths.size() == 1 ? "\"" + *keyPaths.begin() + "\""
+                                           : std::to_string(keyPaths.size()) + " of its values") +
+                     "; the one applied last is written, as the scene plays them.");
     findings.insert(findings.end(), notes.begin(), notes.end());
     if (!isUsableDuration(timeline.seconds_) || timeline.channels_.empty()) {
         timeline.channels_.clear();
