@@ -246,7 +246,12 @@ GLTFUnarchiver::loadAnimationSampler(std::int64_t animationIndex, std::int64_t s
     const auto [keyTimes, duration] = loadKeyTimeAccessor(sampler.input);
     const std::shared_ptr<scene::KeyframeAnimation> keyframes = scene::KeyframeAnimation::create();
     keyframes->keyTimes = numbersOf(keyTimes, "loadAnimationSampler: key times are not numbers");
-    keyframes->values = gltf::keyValues(loadValueAccessor(sampler.output), interpolation, 1);
+    const std::vector<scene::Value> stored = loadValueAccessor(sampler.output);
+    keyframes->values = gltf::keyValues(stored, interpolation, 1);
+    if (interpolation == gltf::Interpolation::cubicSpline) {
+        keyframes->inTangents = gltf::splinePart(stored, gltf::SplinePart::inTangents, 1);
+        keyframes->outTangents = gltf::splinePart(stored, gltf::SplinePart::outTangents, 1);
+    }
     if (keyframes->values.size() != keyframes->keyTimes.size()) {
         refuseCountMismatch("loadAnimationSampler", keyframes->values.size(),
                             keyframes->keyTimes.size());
@@ -284,12 +289,18 @@ GLTFUnarchiver::loadWeightAnimationsSampler(std::int64_t animationIndex, std::in
         gltf::interpolationOf(sampler._interpolation, "loadWeightAnimationsSampler");
     const auto [keyTimeValues, duration] = loadKeyTimeAccessor(sampler.input);
     const std::size_t targetCount = targetCountOf(weightPaths);
-    const std::vector<double> outputs =
+    const std::vector<double> stored =
         numbersOf(loadValueAccessor(sampler.output),
                   "loadWeightAnimationsSampler: data type is not [NSNumber]");
     refuseUnevenWeights(animationRecord(json_, animationIndex, "loadWeightAnimationsSampler"),
-                        animationIndex, outputs.size(), targetCount);
-    const std::vector<double> weights = gltf::keyValues(outputs, interpolation, targetCount);
+                        animationIndex, stored.size(), targetCount);
+    const std::vector<double> weights = gltf::keyValues(stored, interpolation, targetCount);
+    const bool spline = interpolation == gltf::Interpolation::cubicSpline;
+    const auto tangents = [&](gltf::SplinePart part) {
+        return spline ? gltf::splinePart(stored, part, targetCount) : std::vector<double>{};
+    };
+    const std::vector<double> inTangents = tangents(gltf::SplinePart::inTangents);
+    const std::vector<double> outTangents = tangents(gltf::SplinePart::outTangents);
     const std::vector<double> keyTimes =
         numbersOf(keyTimeValues, "loadWeightAnimationsSampler: key times are not numbers");
     const std::size_t keysPerTarget = weights.size() / targetCount;
@@ -307,6 +318,8 @@ GLTFUnarchiver::loadWeightAnimationsSampler(std::int64_t animationIndex, std::in
         keyframes->keyTimes = keyTimes;
         keyframes->duration = duration;
         keyframes->values = weightsOfTarget(weights, targetOf(path), targetCount);
+        keyframes->inTangents = weightsOfTarget(inTangents, targetOf(path), targetCount);
+        keyframes->outTangents = weightsOfTarget(outTangents, targetOf(path), targetCount);
         keyframes->calculationMode = gltf::calculationModeOf(interpolation);
         group->animations.push_back(keyframes);
     }

@@ -19,26 +19,36 @@ enum class Interpolation { linear, step, cubicSpline };
 Interpolation interpolationOf(const std::optional<std::string>& name,
                               std::string_view operationName);
 
-// A cubic spline plays linearly through its key values; steps hold each value until the next
-// key.
+// A cubic spline plays through its key values (along the curve of its tangents, which the
+// caller keeps beside them); steps hold each value until the next key.
 scene::AnimationCalculationMode calculationModeOf(Interpolation interpolation);
 
-// The values at the keys. A cubic spline stores, per key, `valuesPerKey` in-tangents, then as
-// many values, then as many out-tangents; only the middle group is kept. Other interpolations
-// store the values alone.
+// Which of the three groups a cubic spline stores per key.
+enum class SplinePart { inTangents = 0, values = 1, outTangents = 2 };
+
+// One group of each key of a cubic spline, which stores per key `valuesPerKey` in-tangents,
+// then as many values, then as many out-tangents.
+template <class Value>
+std::vector<Value> splinePart(const std::vector<Value>& values, SplinePart part,
+                              std::size_t valuesPerKey) {
+    std::vector<Value> kept;
+    const std::size_t first = static_cast<std::size_t>(part) * valuesPerKey;
+    for (std::size_t start = first; start < values.size(); start += 3 * valuesPerKey) {
+        const std::size_t end = std::min(start + valuesPerKey, values.size());
+        kept.insert(kept.end(), values.begin() + static_cast<std::ptrdiff_t>(start),
+                    values.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+    return kept;
+}
+
+// The values at the keys: a cubic spline's middle group, other interpolations' values alone.
 template <class Value>
 std::vector<Value> keyValues(const std::vector<Value>& values, Interpolation interpolation,
                              std::size_t valuesPerKey) {
     if (interpolation != Interpolation::cubicSpline) {
         return values;
     }
-    std::vector<Value> kept;
-    for (std::size_t start = valuesPerKey; start < values.size(); start += 3 * valuesPerKey) {
-        const std::size_t end = std::min(start + valuesPerKey, values.size());
-        kept.insert(kept.end(), values.begin() + static_cast<std::ptrdiff_t>(start),
-                    values.begin() + static_cast<std::ptrdiff_t>(end));
-    }
-    return kept;
+    return splinePart(values, SplinePart::values, valuesPerKey);
 }
 
 } // namespace gltf

@@ -164,7 +164,7 @@ TEST(Animations, WeightGroupsShareEachKeyAmongTheMorphTargets) {
     EXPECT_THAT(numbersOf(secondPrimitive->values), ElementsAre(0, 0.5, 1));
 }
 
-TEST(Animations, StepsHoldAndCubicSplinesPlayThroughTheirKeyValues) {
+TEST(Animations, StepsHoldAndCubicSplinesPlayThroughTheirKeyValuesAlongTheirTangents) {
     GLTFUnarchiver unarchiver = animatedUnarchiver(R"([{
         "samplers": [{"input": 0, "output": 2, "interpolation": "STEP"},
                      {"input": 0, "output": 6, "interpolation": "CUBICSPLINE"}],
@@ -176,6 +176,9 @@ TEST(Animations, StepsHoldAndCubicSplinesPlayThroughTheirKeyValues) {
     const auto spline = keyframesOf(*unarchiver.loadNode(5)->animationForKey("weights"));
     EXPECT_THAT(numbersOf(spline->values), ElementsAre(0.25, 0.5, 0.75));
     EXPECT_EQ(spline->calculationMode, scene::AnimationCalculationMode::linear);
+    // The tangents are kept beside the values, so the curve between keys is not lost.
+    EXPECT_THAT(numbersOf(spline->inTangents), ElementsAre(9, 9, 9));
+    EXPECT_THAT(numbersOf(spline->outTangents), ElementsAre(9, 9, 9));
 }
 
 TEST(Animations, ChannelsOutsideTheLoadedSceneAreNeverBuilt) {

@@ -19,6 +19,19 @@ bool isRotationKeyPath(std::string_view keyPath) {
     return keyPath.ends_with("orientation");
 }
 
+Value scaled(const Value& tangent, double factor) {
+    if (const auto number = tangent.number()) {
+        return *number * factor;
+    }
+    if (const auto* vector = tangent.as<glm::dvec3>()) {
+        return *vector * factor;
+    }
+    if (const auto* vector = tangent.as<glm::dvec4>()) {
+        return *vector * factor;
+    }
+    return tangent;
+}
+
 } // namespace
 
 std::shared_ptr<KeyframeAnimation> KeyframeAnimation::create(std::string keyPath) {
@@ -54,9 +67,16 @@ Value KeyframeAnimation::valueAtFraction(double fraction) const {
     if (calculationMode == AnimationCalculationMode::discrete) {
         return values[previous];
     }
-    const double progress = (fraction - timeOf(previous)) / (timeOf(next) - timeOf(previous));
-    return detail::interpolate(values[previous], values[next], progress,
-                               isRotationKeyPath(keyPath));
+    const double span = timeOf(next) - timeOf(previous);
+    const double progress = (fraction - timeOf(previous)) / span;
+    const bool rotation = isRotationKeyPath(keyPath);
+    if (inTangents.size() == count && outTangents.size() == count) {
+        // Tangents are per second; the curve runs over the keys' span of seconds.
+        const double seconds = span * duration;
+        return detail::hermite(values[previous], scaled(outTangents[previous], seconds),
+                               scaled(inTangents[next], seconds), values[next], progress, rotation);
+    }
+    return detail::interpolate(values[previous], values[next], progress, rotation);
 }
 
 std::shared_ptr<Animation> AnimationGroup::copy() const {

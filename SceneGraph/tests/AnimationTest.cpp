@@ -70,6 +70,28 @@ TEST(KeyframeAnimation, OrientationsInterpolateAlongTheShorterArc) {
     EXPECT_EQ(*plain->valueAtFraction(0.5).as<glm::dvec4>(), (identity + quarterTurn) / 2.0);
 }
 
+TEST(KeyframeAnimation, CubicSplinesFollowTheCurveOfTheirTangents) {
+    // Flat tangents ease in and out: a quarter of the way in is 3s² − 2s³ of the change.
+    const auto spline = keyframes("weight", {0, 1}, {0.0, 1.0}, 2.0);
+    spline->inTangents = {0.0, 0.0};
+    spline->outTangents = {0.0, 0.0};
+    EXPECT_DOUBLE_EQ(numberAt(*spline, 0.25), 0.15625);
+    EXPECT_DOUBLE_EQ(numberAt(*spline, 0.5), 0.5);
+    // Tangents are per second: 1 per second over the 2 s between the keys is a slope of 2.
+    spline->values = {0.0, 0.0};
+    spline->outTangents = {1.0, 0.0};
+    EXPECT_DOUBLE_EQ(numberAt(*spline, 0.5), 0.25);
+
+    const double half = std::sqrt(0.5);
+    const auto rotation = keyframes("orientation", {0, 1},
+                                    {glm::dvec4(0, 0, 0, 1), glm::dvec4(0, half, 0, half)}, 1.0);
+    rotation->inTangents = {glm::dvec4(0.0), glm::dvec4(0.0)};
+    rotation->outTangents = {glm::dvec4(0.0), glm::dvec4(0.0)};
+    const auto quarterWay = *rotation->valueAtFraction(0.25).as<glm::dvec4>();
+    EXPECT_NEAR(glm::length(quarterWay), 1.0, 1e-12) << "rotations stay unit quaternions";
+    EXPECT_LT(quarterWay.y, std::sin(M_PI / 16)) << "slower than the even turn at first";
+}
+
 TEST(AnimationTiming, RepeatCountsLoopOrHold) {
     EXPECT_EQ(playedFraction(2.0, 0.0, 1.0), 0.5);
     EXPECT_EQ(playedFraction(2.0, 0.0, 3.0), 1.0) << "plays once, then holds the end";

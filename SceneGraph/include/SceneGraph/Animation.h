@@ -57,6 +57,12 @@ class KeyframeAnimation final : public Animation {
     std::vector<double> keyTimes;
     std::vector<Value> values;
     AnimationCalculationMode calculationMode = AnimationCalculationMode::linear;
+    /// A cubic spline's tangents, per key the incoming and the outgoing one, in value units per
+    /// second. With one of each per value (and linear mode), values between two keys follow the
+    /// Hermite curve they describe rather than the straight line; rotations are then
+    /// normalised.
+    std::vector<Value> inTangents;
+    std::vector<Value> outTangents;
 
     /// The value at `fraction` (0 … 1) of one play; null when there are no values.
     Value valueAtFraction(double fraction) const;

@@ -74,13 +74,15 @@ constexpr std::size_t kVerticesWorthAThread = std::size_t{1} << 16;
 // A mesh that keeps all its geometry's vertices reads them on a second core while its corners
 // are read: both only read the geometry, and each notes findings of its own, the corners' first.
 MeshData readMesh(GeometryContext& context, const scene::Geometry& geometry,
-                  const GeometryPrimPlan& plan) {
+                  const GeometryPrimPlan& plan, bool keepOrigins) {
     const std::size_t vertexCount = vertexCountOf(geometry);
     if (!plan.sharesAllVertices) {
         MeshData mesh{readElements(context, geometry, plan), {}};
-        const std::vector<std::uint32_t> used = compactVertices(mesh.read.corners, vertexCount);
+        std::vector<std::uint32_t> used = compactVertices(mesh.read.corners, vertexCount);
         mesh.attributes =
             gatherVertexAttributes(geometry, VertexSelection::listed(used), context.findings);
+        if (keepOrigins)
+            mesh.attributes.origins = std::move(used);
         return mesh;
     }
     Findings vertexFindings;
@@ -91,6 +93,10 @@ MeshData readMesh(GeometryContext& context, const scene::Geometry& geometry,
     });
     MeshData mesh{readElements(context, geometry, plan), attributes.get()};
     std::ranges::move(vertexFindings, std::back_inserter(context.findings));
+    if (keepOrigins) {
+        mesh.attributes.origins.resize(vertexCount);
+        std::iota(mesh.attributes.origins.begin(), mesh.attributes.origins.end(), 0u);
+    }
     return mesh;
 }
 
@@ -167,8 +173,8 @@ Array<std::int32_t> triangleCounts(std::size_t faceCount) {
 }
 
 Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Geometry& geometry,
-                     const GeometryPrimPlan& plan) {
-    auto [read, attributes] = readMesh(context, geometry, plan);
+                     const GeometryPrimPlan& plan, const PointOriginsUse& useOrigins) {
+    auto [read, attributes] = readMesh(context, geometry, plan, static_cast<bool>(useOrigins));
     CornerIndices& corners = read.corners;
     if (attributes.normals)
         repairNormals(*attributes.normals, attributes.points, corners);
@@ -184,7 +190,10 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
     LayerBuilder& build = context.build;
     const auto materials = materialsOf(context, geometry, read.elements);
     std::vector<BakedPrimvar> baked = materialTexCoords(context, materials, attributes);
+    const std::vector<std::uint32_t> origins = std::move(attributes.origins);
     writeVertexAttributes(build, prim, std::move(attributes));
+    if (useOrigins)
+        useOrigins(origins);
     build.addAttribute(prim, "faceVertexCounts", {"int[]", triangleCounts(corners.size() / 3)});
     build.addAttribute(prim, "faceVertexIndices", {"int[]", std::move(corners)});
     build.addAttribute(prim, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
@@ -202,7 +211,8 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
 
 // Points and line segments are written de-indexed: one USD point per corner.
 void writePointsOrCurves(GeometryContext& context, const Path& prim,
-                         const scene::Geometry& geometry, const GeometryPrimPlan& plan) {
+                         const scene::Geometry& geometry, const GeometryPrimPlan& plan,
+                         const PointOriginsUse& useOrigins) {
     const PrimCorners read = readElements(context, geometry, plan);
     const std::vector<std::uint32_t> corners(read.corners.begin(), read.corners.end());
     VertexAttributes attributes =
@@ -211,6 +221,8 @@ void writePointsOrCurves(GeometryContext& context, const Path& prim,
     std::vector<BakedPrimvar> baked = materialTexCoords(context, {&material}, attributes);
     LayerBuilder& build = context.build;
     writeVertexAttributes(build, prim, std::move(attributes));
+    if (useOrigins)
+        useOrigins(corners);
     const Path widths = build.addAttribute(prim, "widths", {"float[]", Array<float>{0.01f}});
     build.setMetadata(widths, "interpolation", Token{"constant"});
     if (plan.kind == GeometryPrimKind::curves) {
@@ -226,10 +238,11 @@ void writePointsOrCurves(GeometryContext& context, const Path& prim,
 } // namespace
 
 Dictionary writeGeometryPrim(GeometryContext& context, const Path& prim,
-                             const scene::Geometry& geometry, const GeometryPrimPlan& plan) {
+                             const scene::Geometry& geometry, const GeometryPrimPlan& plan,
+                             const PointOriginsUse& useOrigins) {
     if (plan.kind == GeometryPrimKind::mesh)
-        return writeMesh(context, prim, geometry, plan);
-    writePointsOrCurves(context, prim, geometry, plan);
+        return writeMesh(context, prim, geometry, plan, useOrigins);
+    writePointsOrCurves(context, prim, geometry, plan, useOrigins);
     return {};
 }
 

@@ -6,6 +6,9 @@
 
 #include <SceneGraph/Geometry.h>
 #include <USD/LayerBuilder.h>
+#include <cstdint>
+#include <functional>
+#include <span>
 
 namespace usd::writer {
 
@@ -15,10 +18,14 @@ struct GeometryContext {
     Findings& findings;
 };
 
+// Told, once a prim's points are written, which geometry vertex each point copies.
+using PointOriginsUse = std::function<void(std::span<const std::uint32_t> origins)>;
+
 // Authors the attributes, subsets and material bindings of one planned prim on `prim`, which
 // the caller has defined with the plan's type. Returns the customData entries the prim needs
-// (the caller may have its own to add).
+// (the caller may have its own to add). `useOrigins`, when given, is told the points' origins.
 Dictionary writeGeometryPrim(GeometryContext& context, const Path& prim,
-                             const scene::Geometry& geometry, const GeometryPrimPlan& plan);
+                             const scene::Geometry& geometry, const GeometryPrimPlan& plan,
+                             const PointOriginsUse& useOrigins = {});
 
 } // namespace usd::writer

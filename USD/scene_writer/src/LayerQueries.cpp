@@ -58,4 +58,20 @@ bool appliesSchema(const Layer& layer, const Path& prim, std::string_view schema
            names(list->appendedItems) || names(list->addedItems);
 }
 
+std::size_t arrayLength(const Value* value) {
+    if (!value)
+        return 0;
+    return std::visit(
+        []<typename T>(const T& held) -> std::size_t {
+            if constexpr (requires {
+                              held.size();
+                              held.data();
+                          })
+                return held.size();
+            else
+                return 0;
+        },
+        value->storage());
+}
+
 } // namespace usd::writer

@@ -20,6 +20,8 @@ std::vector<Path> pathsOf(const Layer& layer, const Path& property, std::string_
 std::vector<std::string> propertyNames(const Layer& layer, const Path& prim);
 // Whether the prim applies the named API schema.
 bool appliesSchema(const Layer& layer, const Path& prim, std::string_view schema);
+// The number of elements of an array value (0 for anything else).
+std::size_t arrayLength(const Value* value);
 // A token-valued default or metadata field, "" when absent.
 std::string tokenOf(const Value* value);
 

@@ -1,12 +1,11 @@
 #include "MaterialBinding.h"
 
-#include <USD/FieldNames.h>
+#include "ApiSchemas.h"
 
 namespace usd::writer {
 
 void bindMaterial(LayerBuilder& build, const Path& prim, const Path& material) {
-    build.setMetadata(prim, field::kApiSchemas,
-                      TokenListOp::makePrepended({Token{"MaterialBindingAPI"}}));
+    applySchema(build, prim, "MaterialBindingAPI");
     build.addRelationship(prim, "material:binding", {material});
 }
 

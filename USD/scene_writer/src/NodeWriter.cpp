@@ -1,10 +1,14 @@
 #include "NodeWriter.h"
 
+#include "AnimatedValues.h"
 #include "CameraAttributes.h"
 #include "CustomData.h"
+#include "SkeletonPrims.h"
+#include "SkinnedMeshes.h"
 #include "TransformOps.h"
 #include "VertexAttributes.h"
 
+#include <SceneGraph/Morpher.h>
 #include <USD/FieldNames.h>
 
 namespace usd::writer {
@@ -18,6 +22,10 @@ void mergeInto(Dictionary& target, const Dictionary& extra) {
 void setCustomData(LayerBuilder& build, const Path& prim, const Dictionary& customData) {
     if (!customData.empty())
         build.setMetadata(prim, "customData", customData);
+}
+
+std::string nodeLabel(const scene::Node& node) {
+    return node.name().empty() ? "An unnamed node" : "Node \"" + node.name() + "\"";
 }
 
 } // namespace
@@ -35,50 +43,114 @@ Dictionary nodeCustomData(const scene::Node& node, std::string_view primName) {
 
 std::vector<GeometryPrimPlan> NodeWriter::plansFor(const scene::Node& node) {
     const auto& geometry = node.geometry();
-    if (!geometry)
+    if (!geometry || motion_.skinned.contains(&node))
         return {};
     if (vertexCountOf(*geometry) == 0) {
         if (!geometry->elements().empty())
-            context_.findings.push_back("Node \"" + node.name() +
-                                        "\": a geometry without vertex positions was left out.");
+            context_.findings.push_back(nodeLabel(node) +
+                                        ": a geometry without vertex positions was left out.");
         return {};
     }
     return planGeometryPrims(*geometry);
+}
+
+// Morph targets become blend shapes of the prim, bound in the SkelRoot of the node's parent.
+PointOriginsUse NodeWriter::blendShapesOf(const scene::Node& node, const Path& prim) {
+    if (!node.morpher() || node.morpher()->targets().empty())
+        return {};
+    const auto root = blendShapeRoots_.find(node.parentNode().get());
+    if (root == blendShapeRoots_.end()) {
+        context_.findings.push_back(
+            nodeLabel(node) +
+            ": its morph targets were left out (no prim above it holds blend shapes).");
+        return {};
+    }
+    return [this, &node, prim, &contents = root->second](std::span<const std::uint32_t> origins) {
+        writeBlendShapes(context_.build, prim, node, origins, contents, context_.findings);
+    };
+}
+
+void NodeWriter::writeGeometry(const scene::Node& node, const Path& path,
+                               const std::vector<GeometryPrimPlan>& plans, bool geometryIsPrim,
+                               SiblingNames& childNames, Dictionary& customData) {
+    LayerBuilder& build = context_.build;
+    if (geometryIsPrim) {
+        mergeInto(customData, writeGeometryPrim(context_, path, *node.geometry(), plans.front(),
+                                                blendShapesOf(node, path)));
+    } else {
+        for (const GeometryPrimPlan& plan : plans) {
+            const Path prim =
+                path.appendChild(childNames.claim(defaultPrimName(plan.kind), "mesh"));
+            build.definePrim(prim, primTypeName(plan.kind));
+            setCustomData(build, prim,
+                          writeGeometryPrim(context_, prim, *node.geometry(), plan,
+                                            blendShapesOf(node, prim)));
+        }
+    }
+    if (node.geometry() && !motion_.skinned.contains(&node))
+        geometryWritten_();
+}
+
+// A skeleton's SkelRoot: its Skeleton, its skinned meshes, then its animation, which drives
+// the blend shapes of those meshes too.
+void NodeWriter::writeSkelRoot(const SkeletonPlan& skeleton, const Path& skelRoot) {
+    LayerBuilder& build = context_.build;
+    build.definePrim(skelRoot, "SkelRoot");
+    SiblingNames children;
+    SkelRootContents contents = defineSkelRoot(skelRoot, children);
+    const SkeletonPoses poses = poseSkeleton(skeleton, motion_.timeline);
+    writeSkeleton(build, contents, &skeleton);
+    const auto extent = writeSkinnedMeshes(context_, skelRoot, children, skeleton, poses, contents);
+    for (std::size_t n = 0; n < skeleton.skinnedNodes.size(); ++n)
+        geometryWritten_();
+    writeSkelAnimation(build, contents, &skeleton, &poses, motion_.timeline, context_.findings);
+    if (extent)
+        build.addAttribute(
+            skelRoot, "extent",
+            {"float3[]", Array<Vec3f>{toVec3f((*extent)[0]), toVec3f((*extent)[1])}});
 }
 
 void NodeWriter::write(const scene::Node& node, const Path& path, SiblingNames childNames,
                        Dictionary customData, bool isRoot) {
     LayerBuilder& build = context_.build;
     const std::vector<GeometryPrimPlan> plans = plansFor(node);
-    const bool geometryIsPrim =
-        !isRoot && plans.size() == 1 && node.childNodes().empty() && !node.camera();
-    const std::string_view type = node.camera()    ? "Camera"
-                                  : geometryIsPrim ? primTypeName(plans.front().kind)
-                                                   : "Xform";
+    std::vector<const scene::Node*> children;
+    for (const auto& child : node.childNodes())
+        if (!motion_.skinned.contains(child.get()) || !child->childNodes().empty())
+            children.push_back(child.get());
+    const bool geometryIsPrim = !isRoot && plans.size() == 1 && children.empty() && !node.camera();
+    const bool holdsBlendShapes = motion_.holdsBlendShapes(node);
+    const std::string_view type = node.camera()      ? "Camera"
+                                  : geometryIsPrim   ? primTypeName(plans.front().kind)
+                                  : holdsBlendShapes ? "SkelRoot"
+                                                     : "Xform";
     build.definePrim(path, type);
-    writeTransformOps(build, path, node);
+    writeTransformOps(build, path, node, motion_.timeline);
     if (node.camera())
         writeCameraAttributes(build, path, *node.camera());
 
     std::vector<Path> childPaths;
-    for (const auto& child : node.childNodes())
+    for (const scene::Node* child : children)
         childPaths.push_back(path.appendChild(childNames.claim(child->name(), "node")));
-    if (geometryIsPrim) {
-        mergeInto(customData, writeGeometryPrim(context_, path, *node.geometry(), plans.front()));
-    } else {
-        for (const GeometryPrimPlan& plan : plans) {
-            const Path prim =
-                path.appendChild(childNames.claim(defaultPrimName(plan.kind), "mesh"));
-            build.definePrim(prim, primTypeName(plan.kind));
-            setCustomData(build, prim, writeGeometryPrim(context_, prim, *node.geometry(), plan));
-        }
-    }
-    if (node.geometry())
-        geometryWritten_();
+    std::vector<std::pair<const SkeletonPlan*, Path>> skelRoots;
+    for (const SkeletonPlan* skeleton : motion_.anchoredAt(node))
+        skelRoots.emplace_back(skeleton, path.appendChild(childNames.claim("Skel", "Skel")));
+    if (holdsBlendShapes && type == "SkelRoot")
+        blendShapeRoots_.emplace(&node, defineSkelRoot(path, childNames));
+
+    writeGeometry(node, path, plans, geometryIsPrim, childNames, customData);
     setCustomData(build, path, customData);
-    for (std::size_t c = 0; c < childPaths.size(); ++c) {
-        const scene::Node& child = *node.childNodes()[c];
-        write(child, childPaths[c], {}, nodeCustomData(child, childPaths[c].name()));
+    for (std::size_t c = 0; c < children.size(); ++c)
+        write(*children[c], childPaths[c], {}, nodeCustomData(*children[c], childPaths[c].name()));
+    for (const auto& [skeleton, skelRoot] : skelRoots)
+        writeSkelRoot(*skeleton, skelRoot);
+
+    const auto blendShapes = blendShapeRoots_.find(&node);
+    if (blendShapes != blendShapeRoots_.end()) {
+        writeSkeleton(build, blendShapes->second, nullptr);
+        writeSkelAnimation(build, blendShapes->second, nullptr, nullptr, motion_.timeline,
+                           context_.findings);
+        blendShapeRoots_.erase(blendShapes);
     }
 }
 

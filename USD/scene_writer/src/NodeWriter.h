@@ -1,21 +1,26 @@
 #pragma once
 
+#include "BlendShapes.h"
 #include "GeometryPrims.h"
+#include "MotionPlan.h"
 #include "PrimNames.h"
 
 #include <SceneGraph/Node.h>
 #include <functional>
+#include <map>
 
 namespace usd::writer {
 
-// Writes scene nodes as prims: Xform (or Camera) prims carrying the node's transform and
-// values, with the node's geometry as the prim itself when it has nothing else, else as
-// child prims.
+// Writes scene nodes as prims: Xform (or Camera) prims carrying the node's transform, its
+// animation and values, with the node's geometry as the prim itself when it has nothing else,
+// else as child prims. Skinned geometry goes to a SkelRoot below its skeleton's anchor; a
+// node whose children have morph targets becomes the SkelRoot of their blend shapes.
 class NodeWriter {
   public:
     // `geometryWritten` is told after each geometry, for progress.
-    NodeWriter(GeometryContext& context, std::function<void()> geometryWritten)
-        : context_(context), geometryWritten_(std::move(geometryWritten)) {}
+    NodeWriter(GeometryContext& context, const MotionPlan& motion,
+               std::function<void()> geometryWritten)
+        : context_(context), motion_(motion), geometryWritten_(std::move(geometryWritten)) {}
 
     // Writes `node` at `path` and its subtree below it. `childNames` holds names already
     // taken among the prim's children. The root prim never becomes a gprim.
@@ -24,9 +29,17 @@ class NodeWriter {
 
   private:
     std::vector<GeometryPrimPlan> plansFor(const scene::Node& node);
+    void writeGeometry(const scene::Node& node, const Path& path,
+                       const std::vector<GeometryPrimPlan>& plans, bool geometryIsPrim,
+                       SiblingNames& childNames, Dictionary& customData);
+    PointOriginsUse blendShapesOf(const scene::Node& node, const Path& prim);
+    void writeSkelRoot(const SkeletonPlan& skeleton, const Path& skelRoot);
 
     GeometryContext& context_;
+    const MotionPlan& motion_;
     std::function<void()> geometryWritten_;
+    // The SkelRoots of blend shapes being written, by the node whose prim they are.
+    std::map<const scene::Node*, SkelRootContents> blendShapeRoots_;
 };
 
 // The node's free-key values a layer can hold.

@@ -22,13 +22,20 @@ std::size_t geometryCount(const scene::Node& root) {
     return count;
 }
 
-void writeLayerMetadata(LayerBuilder& build, const std::string& rootName) {
+void writeLayerMetadata(LayerBuilder& build, const std::string& rootName,
+                        const writer::AnimationTimeline& timeline) {
     build.setLayerMetadata(field::kDefaultPrim, Token{rootName});
     build.setLayerMetadata(field::kUpAxis, Token{"Y"});
     build.setLayerMetadata(field::kMetersPerUnit, 1.0);
     Dictionary layerData;
     layerData.set("creator", std::string(creator));
     build.setLayerMetadata("customLayerData", layerData);
+    if (timeline.empty())
+        return;
+    build.setLayerMetadata("timeCodesPerSecond", writer::kTimeCodesPerSecond);
+    build.setLayerMetadata("framesPerSecond", writer::kTimeCodesPerSecond);
+    build.setLayerMetadata("startTimeCode", 0.0);
+    build.setLayerMetadata("endTimeCode", static_cast<double>(timeline.endCode()));
 }
 
 // The scene's own entries and the root node's values share the root prim's customData. The
@@ -50,7 +57,8 @@ SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootNam
     SceneLayer result;
     LayerBuilder build(result.layer);
     const std::string name = writer::sanitizedPrimName(rootName, "Root");
-    writeLayerMetadata(build, name);
+    const writer::MotionPlan motion = writer::MotionPlan::of(*scene.rootNode(), result.findings);
+    writeLayerMetadata(build, name, motion.timeline);
     const Path root = Path::absoluteRoot().appendChild(name);
 
     writer::SiblingNames rootChildren;
@@ -61,7 +69,7 @@ SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootNam
 
     const std::size_t total = std::max<std::size_t>(geometryCount(*scene.rootNode()), 1);
     std::size_t done = 0;
-    writer::NodeWriter nodes(context, [&] {
+    writer::NodeWriter nodes(context, motion, [&] {
         if (progress)
             progress(static_cast<double>(++done) / static_cast<double>(total));
     });

@@ -1,18 +1,12 @@
 #include "LayerQueries.h"
 #include "SelfCheckRules.h"
 
-#include <SceneGraph/Morpher.h>
-#include <SceneGraph/Node.h>
 #include <USD/FieldNames.h>
 #include <algorithm>
 
 namespace usd {
 namespace writer::check {
 namespace {
-
-std::string nodeLabel(const scene::Node& node) {
-    return node.name().empty() ? "An unnamed node" : "Node \"" + node.name() + "\"";
-}
 
 bool namesPackagedFile(const std::string& asset, const std::vector<PackagedFile>& packaged) {
     const std::string inside = asset.starts_with("./") ? asset.substr(2) : asset;
@@ -48,21 +42,6 @@ void checkAssetPaths(const Layer& layer, const std::vector<PackagedFile>* packag
     }
 }
 
-void checkLeftOutContent(const scene::Scene& scene, Findings& findings) {
-    scene.rootNode()->enumerateHierarchy([&](const scene::Node& node) {
-        if (node.skinner())
-            findings.push_back(nodeLabel(node) +
-                               ": skinning was left out; the mesh is written in its bind pose.");
-        if (node.morpher() && !node.morpher()->targets().empty())
-            findings.push_back(nodeLabel(node) + ": " +
-                               std::to_string(node.morpher()->targets().size()) +
-                               " morph target(s) were left out.");
-        for (const scene::AnimationEntry& entry : node.animations())
-            findings.push_back(nodeLabel(node) + ": animation \"" + entry.key +
-                               "\" was left out; the file is static.");
-    });
-}
-
 } // namespace writer::check
 
 std::vector<std::string> checkWrittenLayer(const scene::Scene& scene, const Layer& layer,
@@ -74,7 +53,8 @@ std::vector<std::string> checkWrittenLayer(const scene::Scene& scene, const Laye
     writer::check::checkBindings(layer, findings);
     writer::check::checkPrimvarCounts(layer, findings);
     writer::check::checkAssetPaths(layer, packaged, findings);
-    writer::check::checkLeftOutContent(scene, findings);
+    writer::check::checkSkeletons(layer, findings);
+    writer::check::checkLeftOutContent(scene, layer, findings);
     return findings;
 }
 

@@ -21,23 +21,6 @@ template <typename T> std::size_t lengthOf(const Value* value) {
     return array ? array->size() : 0;
 }
 
-// The number of elements of an array value (0 for anything else).
-std::size_t arrayLength(const Value* value) {
-    if (!value)
-        return 0;
-    return std::visit(
-        []<typename T>(const T& held) -> std::size_t {
-            if constexpr (requires {
-                              held.size();
-                              held.data();
-                          })
-                return held.size();
-            else
-                return 0;
-        },
-        value->storage());
-}
-
 bool isPrim(const Spec& spec) {
     return spec.type == SpecType::Prim;
 }
@@ -48,8 +31,11 @@ void checkVertexPrimvars(const Layer& layer, const Path& prim, std::size_t point
         const Spec* spec = layer.spec(prim.appendProperty(name));
         if (!spec || tokenOf(spec->field("interpolation")) != "vertex")
             continue;
+        const Value* elementSize = spec->field("elementSize");
+        const std::int32_t* perPoint = elementSize ? elementSize->get<std::int32_t>() : nullptr;
+        const std::size_t wanted = points * static_cast<std::size_t>(perPoint ? *perPoint : 1);
         const std::size_t count = arrayLength(spec->field(field::kDefault));
-        if (count != points)
+        if (count != wanted || (perPoint && *perPoint < 1))
             findings.push_back(prim.text() + "." + name + " has " + std::to_string(count) +
                                " values for " + std::to_string(points) + " points.");
     }

@@ -24,7 +24,12 @@ void checkPrimvarCounts(const Layer& layer, Findings& findings);
 // Asset paths are relative, stay inside the package and (with `packaged`) name a packaged file.
 void checkAssetPaths(const Layer& layer, const std::vector<PackagedFile>* packaged,
                      Findings& findings);
-// What of the scene the static writer leaves out: skinning, morph targets, animations.
-void checkLeftOutContent(const scene::Scene& scene, Findings& findings);
+// Skeletons: joints parent-first, as many bind and rest transforms as joints; SkelAnimation
+// arrays of one value per joint or blend shape; skinned meshes' joint indices and weights of
+// one element size, naming joints their skeleton has; blend-shape targets that fit their mesh;
+// time samples at whole codes in ascending order.
+void checkSkeletons(const Layer& layer, Findings& findings);
+// What of the scene's skinning, morph targets and animations the layer lacks.
+void checkLeftOutContent(const scene::Scene& scene, const Layer& layer, Findings& findings);
 
 } // namespace usd::writer::check

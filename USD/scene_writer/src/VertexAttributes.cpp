@@ -151,6 +151,8 @@ void VertexAttributes::appendCopyOf(std::size_t vertex) {
     appendCopy(colors, vertex);
     appendCopy(opacities, vertex);
     appendCopy(tangents, vertex);
+    if (!origins.empty())
+        origins.push_back(origins[vertex]);
 }
 
 VertexAttributes gatherVertexAttributes(const scene::Geometry& geometry,

@@ -27,6 +27,9 @@ struct VertexAttributes {
     // Only when some colour is not fully opaque.
     std::optional<Array<float>> opacities;
     std::optional<Array<Vec3f>> tangents;
+    // The geometry vertex each point copies, kept only when a caller asks for it (skinning and
+    // blend shapes map per-vertex data of the geometry onto the prim's points).
+    std::vector<std::uint32_t> origins;
 
     // Appends a copy of vertex `vertex` (every attribute).
     void appendCopyOf(std::size_t vertex);

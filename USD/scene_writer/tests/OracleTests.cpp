@@ -2,9 +2,9 @@
 // readers: both must open them without error and see the meshes, materials and textures we
 // wrote.
 
-#include "OracleRun.h"
 #include "SceneBuilding.h"
 #include "StaticCorpus.h"
+#include "WrittenPackageOracle.h"
 
 #include <GLTFReader/GLTFSceneSource.h>
 #include <USD/FieldNames.h>
@@ -141,26 +141,18 @@ std::vector<OracleCase> oracleCases() {
 class SceneWriterOracle : public ::testing::TestWithParam<OracleCase> {};
 
 TEST_P(SceneWriterOracle, BothEnginesOpenThePackageAndSeeWhatWeWrote) {
-    if (!std::filesystem::exists(oracleProgram()))
-        GTEST_SKIP() << "usd-oracle not found: " << oracleProgram();
     const auto scene = GetParam().scene();
     if (!scene)
         GTEST_SKIP() << "the glTF reader refuses this model";
-    const auto folder = std::filesystem::path(BRIGHTFOLD_BINARY_DIR) / "oracle";
-    std::filesystem::create_directories(folder);
-    const auto package = folder / ("scene_" + GetParam().name + ".usdz");
-    const USDZWriteResult result = writeUSDZ(*scene, package);
-    ASSERT_TRUE(result.succeeded) << result.failure;
-
-    const OracleRun run = runOracle(package);
-    if (run.exitStatus == 2 || run.exitStatus == 127)
-        GTEST_SKIP() << "usd-oracle cannot run here (Node.js or its dependencies missing): "
-                     << run.complaint;
-    ASSERT_EQ(run.exitStatus, 0) << run.complaint;
+    const OpenedPackage opened = writeAndOpen(*scene, "scene_" + GetParam().name + ".usdz");
+    ASSERT_TRUE(opened.written.succeeded) << opened.written.failure;
+    if (!opened.skipReason.empty())
+        GTEST_SKIP() << opened.skipReason;
+    ASSERT_EQ(opened.exitStatus, 0) << opened.complaint;
     simdjson::dom::parser parser;
-    const simdjson::dom::element report = parser.parse(run.report);
+    const simdjson::dom::element report = parser.parse(opened.report);
     const Expectation expected =
-        expectationFor(buildSceneLayer(*scene, package.stem().string()).layer);
+        expectationFor(buildSceneLayer(*scene, opened.package.stem().string()).layer);
     checkEngine(report, "openusd", expected);
     checkEngine(report, "tinyusdz", expected);
     checkTexturesInPackage(report);

@@ -20,6 +20,27 @@ bool isStatic(simdjson::dom::object model) {
     });
 }
 
+// The manifest's models of the kinds given that pass `wanted`, in manifest order.
+template <typename Wanted>
+std::vector<CorpusModel> corpusModels(std::initializer_list<std::string_view> kinds,
+                                      Wanted wanted) {
+    const auto manifest = kCorpus / "manifest.json";
+    if (!std::filesystem::exists(manifest))
+        return {};
+    simdjson::dom::parser parser;
+    std::vector<CorpusModel> models;
+    for (simdjson::dom::object model : parser.load(manifest.string())["models"].get_array()) {
+        const std::string_view kind = model["kind"].get_string().value_unsafe();
+        if (std::ranges::find(kinds, kind) == kinds.end() || !wanted(model))
+            continue;
+        const std::filesystem::path file =
+            kCorpus / std::string(model["path"].get_string().value_unsafe());
+        const std::string_view id = model["id"].get_string().value_unsafe();
+        models.push_back({testNameFrom(std::string(id)), file});
+    }
+    return models;
+}
+
 } // namespace
 
 std::string testNameFrom(std::string text) {
@@ -29,21 +50,14 @@ std::string testNameFrom(std::string text) {
 }
 
 std::vector<CorpusModel> staticCorpusModels() {
-    const auto manifest = kCorpus / "manifest.json";
-    if (!std::filesystem::exists(manifest))
-        return {};
-    simdjson::dom::parser parser;
-    std::vector<CorpusModel> models;
-    for (simdjson::dom::object model : parser.load(manifest.string())["models"].get_array()) {
+    return corpusModels({"gltf", "glb"}, isStatic);
+}
+
+std::vector<CorpusModel> movingCorpusModels() {
+    return corpusModels({"gltf", "glb", "vrm"}, [](simdjson::dom::object model) {
         const std::string_view kind = model["kind"].get_string().value_unsafe();
-        if ((kind != "gltf" && kind != "glb") || !isStatic(model))
-            continue;
-        const std::filesystem::path file =
-            kCorpus / std::string(model["path"].get_string().value_unsafe());
-        const std::string_view id = model["id"].get_string().value_unsafe();
-        models.push_back({testNameFrom(std::string(id)), file});
-    }
-    return models;
+        return kind == "vrm" || !isStatic(model);
+    });
 }
 
 } // namespace usd::test

@@ -1,7 +1,7 @@
 #pragma once
 
-// The glTF and GLB models of the corpus beside the repository that hold static content only
-// (no skinning, morph targets or animation, which the writer leaves out), as its manifest says.
+// The glTF, GLB and VRM models of the corpus beside the repository, chosen by what their
+// manifest says they hold.
 
 #include <SceneGraph/Scene.h>
 #include <filesystem>
@@ -18,6 +18,9 @@ struct CorpusModel {
 
 // In manifest order; empty when ../shared is missing.
 std::vector<CorpusModel> staticCorpusModels();
+
+// The models with skins, morph targets or animations, and the avatars, likewise.
+std::vector<CorpusModel> movingCorpusModels();
 
 // `text` with everything but letters and digits turned into '_'.
 std::string testNameFrom(std::string text);

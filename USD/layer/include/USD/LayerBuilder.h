@@ -41,6 +41,9 @@ class LayerBuilder {
     void setConnections(const Path& attribute, std::vector<Path> sources);
     Path addRelationship(const Path& prim, std::string_view name, std::vector<Path> targets);
 
+    // The layer being built, to read back what was authored.
+    const Layer& layer() const { return layer_; }
+
   private:
     Spec& existingSpec(const Path& path, SpecType type);
     Spec& existingPrimOrVariant(const Path& path);

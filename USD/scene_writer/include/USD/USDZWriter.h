@@ -24,12 +24,18 @@ struct USDZWriteResult {
 };
 
 // Writes the scene as a USDZ package at `url`: the crate root layer first, then one file per
-// distinct image (original PNG/JPEG bytes where the scene still has them). Static content only:
-// skinners, morphers and animations are left out and reported among the findings. Never throws
-// for bad scene content; a file that cannot be written is a failure, and no file is left.
+// distinct image (original PNG/JPEG bytes where the scene still has them). Never throws for bad
+// scene content; a file that cannot be written is a failure, and no file is left.
 // `packageName` names the root prim (made a valid prim name) and the root layer; empty, the
 // url's base name does. Once a stop is requested through `stop`, the write ends at its next
 // progress step as a failure, and no file is left.
+//
+// What moves is written too. Skinned geometry goes to a SkelRoot with a Skeleton (one per
+// connected hierarchy of bones) and a SkelAnimation; morph targets become blend shapes. All
+// animations of the scene play together on one looping timeline at 120 codes per second, from
+// 0 to the end of the longest: an animation that loops on its own within it (glTF morph
+// weights do) repeats, one that does not holds its last value, and where two drive the same
+// property the one the scene applies last is written.
 USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& url,
                           const SceneWriteProgress& progress = {},
                           const std::string& packageName = {}, std::stop_token stop = {});
