@@ -38,8 +38,13 @@ struct DropTimes {
     bench::StepTimes steps;
 };
 
-// Runs the event loop until `done` holds, checking after each signal of `sender`; false when
-// a minute passes first.
+// Runs `loop` until it is quit; false when a minute passes first.
+bool runForAMinuteAtMost(QEventLoop& loop) {
+    QTimer::singleShot(60000, &loop, [&] { loop.exit(1); });
+    return loop.exec() == 0;
+}
+
+// Runs the event loop until `done` holds, checking after each signal of `sender`.
 template <typename Sender, typename Signal>
 bool waitFor(Sender* sender, Signal signal, const std::function<bool()>& done) {
     if (done())
@@ -49,15 +54,14 @@ bool waitFor(Sender* sender, Signal signal, const std::function<bool()>& done) {
         if (done())
             loop.quit();
     });
-    QTimer::singleShot(60000, &loop, [&] { loop.exit(1); });
-    return loop.exec() == 0;
+    return runForAMinuteAtMost(loop);
 }
 
 bool nextFrame(QQuickWindow& window) {
-    bool swapped = false;
+    QEventLoop loop;
+    QObject::connect(&window, &QQuickWindow::frameSwapped, &loop, &QEventLoop::quit);
     window.update();
-    return waitFor(&window, &QQuickWindow::frameSwapped,
-                   [&] { return std::exchange(swapped, true); });
+    return runForAMinuteAtMost(loop);
 }
 
 // CPU time of the whole process (every thread, the renderer's included).
