@@ -1,78 +1,19 @@
 #include "ConvertCommand.h"
 
+#include "BatchPlan.h"
+#include "BatchReport.h"
 #include "CommandLineQueue.h"
-#include "ProgressBar.h"
+#include "CommandOptions.h"
 
 #include <Brightfold/ConversionWorkflow.h>
-#include <Brightfold/SaveDestination.h>
 #include <algorithm>
-#include <optional>
+#include <atomic>
+#include <mutex>
+#include <thread>
 #include <variant>
 
 namespace brightfold::cli {
 namespace {
-
-constexpr const char* usage =
-    "usage: brightfold-convert [--quiet] [-o OUT] FILE...\n"
-    "Converts .gltf, .glb, .vrm, .usdc and .usd (crate) files to USDZ packages, saved beside\n"
-    "each source as NAME.usdz (an existing file there is replaced safely).\n"
-    "  -o OUT      save at OUT instead (one input), or inside the folder OUT\n"
-    "  -q, --quiet no progress bar\n"
-    "  -h, --help  this text\n"
-    "Exit status: 0 when every file converted, 1 when any failed, 2 for a bad command line.\n";
-
-struct Options {
-    std::vector<std::filesystem::path> inputs;
-    std::optional<std::filesystem::path> output;
-    bool quiet = false;
-    bool help = false;
-};
-
-// Nothing when the command line is unusable; the reason is written to `errors`.
-std::optional<Options> parseOptions(const std::vector<std::string>& arguments,
-                                    std::ostream& errors) {
-    Options options;
-    for (std::size_t at = 0; at < arguments.size(); ++at) {
-        const std::string& argument = arguments[at];
-        if (argument == "-h" || argument == "--help") {
-            options.help = true;
-        } else if (argument == "-q" || argument == "--quiet") {
-            options.quiet = true;
-        } else if (argument == "-o" && at + 1 < arguments.size()) {
-            options.output = arguments[++at];
-        } else if (argument.starts_with("-") && argument != "-") {
-            errors << "brightfold-convert: unknown or incomplete option '" << argument << "'\n";
-            return std::nullopt;
-        } else {
-            options.inputs.emplace_back(argument);
-        }
-    }
-    if (options.help) {
-        return options;
-    }
-    if (options.inputs.empty()) {
-        errors << "brightfold-convert: no input file\n";
-        return std::nullopt;
-    }
-    const bool outputIsFolder = options.output && std::filesystem::is_directory(*options.output);
-    if (options.output && !outputIsFolder && options.inputs.size() > 1) {
-        errors << "brightfold-convert: -o names one file, but " << options.inputs.size()
-               << " inputs were given (use a folder)\n";
-        return std::nullopt;
-    }
-    return options;
-}
-
-std::filesystem::path destinationFor(const std::filesystem::path& source, const Options& options) {
-    const std::filesystem::path besideSource = usdzDestinationFor(source);
-    if (!options.output) {
-        return besideSource;
-    }
-    if (std::filesystem::is_directory(*options.output)) {
-        return *options.output / besideSource.filename();
-    }
-    return *options.output;
-}
 
 // Messages may span lines on screen; a result is one line here.
 std::string onOneLine(const std::string& message) {
@@ -89,48 +30,58 @@ std::string onOneLine(const std::string& message) {
     return line;
 }
 
+// Converts one file at a time on the calling thread, with a workflow of its own.
 class Converter {
   public:
-    Converter(std::shared_ptr<ConversionServices> services, ConsoleStreams console, bool quiet)
-        : console_(console), bar_(console.errors, console.errorsIsTerminal && !quiet),
+    Converter(std::shared_ptr<ConversionServices> services, BatchReport& report, unsigned slot)
+        : report_(report), slot_(slot),
           workflow_(std::move(services), queue_.poster(),
                     [this](const AppState& state) { showProgress(state); }) {}
 
-    bool convert(const std::filesystem::path& source, const std::filesystem::path& destination) {
-        label_ = source.filename().string();
-        workflow_.startConversion(source);
+    void convert(const ConversionJob& job) {
+        if (!job.refusal.empty()) {
+            report_.finished(slot_, {job.source.string() + ": failed: " + job.refusal}, false,
+                             job.source);
+            return;
+        }
+        label_ = job.source.filename().string();
+        workflow_.startConversion(job.source);
         queue_.runUntil([this] { return !std::holds_alternative<Converting>(workflow_.state()); });
         // Late progress from this conversion must not reach the next one.
         workflow_.waitForBackgroundWork();
         queue_.drain();
         if (const auto* preview = std::get_if<Preview>(&workflow_.state())) {
-            workflow_.saveConvertedFileAs(preview->tempURL, destination);
+            if (job.makesFolder) {
+                std::error_code ignored; // a folder that cannot be made fails the save
+                std::filesystem::create_directories(job.destination.parent_path(), ignored);
+            }
+            workflow_.saveConvertedFileAs(preview->tempURL, job.destination);
         }
-        bar_.finish();
-        const bool converted = report(source);
+        reportResult(job.source);
         workflow_.resetToIdle();
-        return converted;
     }
 
   private:
     void showProgress(const AppState& state) {
         if (const auto* converting = std::get_if<Converting>(&state)) {
-            bar_.show(label_, converting->progress);
+            report_.progress(slot_, label_, converting->progress);
         }
     }
 
-    bool report(const std::filesystem::path& source) {
+    void reportResult(const std::filesystem::path& source) {
         if (const auto* success = std::get_if<Success>(&workflow_.state())) {
-            console_.out << source.string() << " -> " << success->fileURL.string() << '\n';
+            std::vector<std::string> lines = {source.string() + " -> " + success->fileURL.string()};
             for (const std::string& finding : findings()) {
-                console_.out << "  note: " << onOneLine(finding) << '\n';
+                lines.push_back("  note: " + onOneLine(finding));
             }
-            return true;
+            report_.finished(slot_, lines, true, source);
+            return;
         }
         const auto* error = std::get_if<Error>(&workflow_.state());
-        console_.out << source.string() << ": failed: "
-                     << (error ? onOneLine(error->message) : "conversion did not finish") << '\n';
-        return false;
+        report_.finished(slot_,
+                         {source.string() + ": failed: " +
+                          (error ? onOneLine(error->message) : "conversion did not finish")},
+                         false, source);
     }
 
     std::vector<std::string> findings() const {
@@ -138,18 +89,52 @@ class Converter {
         return last ? last->writerFindings : std::vector<std::string>{};
     }
 
-    ConsoleStreams console_;
-    ProgressBar bar_;
+    BatchReport& report_;
+    unsigned slot_;
     std::string label_;
     CommandLineQueue queue_;
     ConversionWorkflow workflow_;
 };
 
+// Each thread takes the next job until none is left: at most `threads` models are in memory.
+void runJobs(const std::vector<ConversionJob>& jobs, unsigned threads,
+             const std::shared_ptr<ConversionServices>& services, BatchReport& report) {
+    std::atomic<std::size_t> next = 0;
+    const auto work = [&](unsigned slot) {
+        Converter converter(services, report, slot);
+        for (std::size_t at = next++; at < jobs.size(); at = next++) {
+            converter.convert(jobs[at]);
+        }
+    };
+    std::vector<std::jthread> helpers;
+    for (unsigned slot = 1; slot < threads; ++slot) {
+        helpers.emplace_back(work, slot);
+    }
+    work(0);
+}
+
+// With --verbose the reader's trace lines go to the error stream, one whole line at a time.
+void routeTraceLines(const ConsoleStreams& console, bool verbose) {
+    if (!console.routeTraceLines) {
+        return;
+    }
+    if (!verbose) {
+        console.routeTraceLines([](std::string_view) {});
+        return;
+    }
+    auto lock = std::make_shared<std::mutex>();
+    console.routeTraceLines([lock, &errors = console.errors](std::string_view line) {
+        std::lock_guard guard(*lock);
+        errors << line << '\n';
+    });
+}
+
 } // namespace
 
 int runConvertCommand(const std::vector<std::string>& arguments,
                       std::shared_ptr<ConversionServices> services, ConsoleStreams console) {
-    const std::optional<Options> options = parseOptions(arguments, console.errors);
+    const std::optional<CommandOptions> options =
+        parseOptions(arguments, std::max(console.cores, 1u), console.errors);
     if (!options) {
         console.errors << usage;
         return 2;
@@ -158,12 +143,15 @@ int runConvertCommand(const std::vector<std::string>& arguments,
         console.out << usage;
         return 0;
     }
-    Converter converter(std::move(services), console, options->quiet);
-    bool allConverted = true;
-    for (const std::filesystem::path& input : options->inputs) {
-        allConverted = converter.convert(input, destinationFor(input, *options)) && allConverted;
-    }
-    return allConverted ? 0 : 1;
+    routeTraceLines(console, options->verbose);
+    const std::vector<ConversionJob> jobs = planJobs(*options);
+    const unsigned threads =
+        static_cast<unsigned>(std::min<std::size_t>(options->parallelJobs, jobs.size()));
+    BatchReport report(console.out,
+                       ProgressBar(console.errors, console.errorsIsTerminal && !options->quiet),
+                       jobs.size(), threads);
+    runJobs(jobs, threads, services, report);
+    return report.summarize() ? 0 : 1;
 }
 
 } // namespace brightfold::cli

@@ -1,5 +1,7 @@
 #include "GeometryPlan.h"
 
+#include "PrimitiveCorners.h"
+
 #include <SceneGraph/Material.h>
 
 namespace usd::writer {
@@ -25,11 +27,13 @@ std::pair<bool, scene::CullMode> facesShown(const scene::Geometry& geometry, std
     return {material->doubleSided, material->cullMode};
 }
 
-bool canShareOneMesh(const scene::Geometry& geometry) {
+bool canShareOneMesh(const scene::Geometry& geometry, std::uint64_t cornerLimit) {
     const auto& elements = geometry.elements();
+    std::uint64_t corners = 0;
     for (std::size_t e = 0; e < elements.size(); ++e) {
+        corners += cornersWritten(geometry, e);
         if (kindOf(elements[e]->primitiveType()) != GeometryPrimKind::mesh ||
-            facesShown(geometry, e) != facesShown(geometry, 0))
+            facesShown(geometry, e) != facesShown(geometry, 0) || corners > cornerLimit)
             return false;
     }
     return true;
@@ -37,19 +41,32 @@ bool canShareOneMesh(const scene::Geometry& geometry) {
 
 } // namespace
 
-std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry) {
+std::uint64_t cornersWritten(const scene::Geometry& geometry, std::size_t element) {
+    const scene::GeometryElement& drawn = *geometry.elements()[element];
+    const std::uint64_t corners = static_cast<std::uint64_t>(drawn.primitiveCount()) *
+                                  cornersPerPrimitive(drawn.primitiveType());
+    return facesShown(geometry, element).first ? 2 * corners : corners;
+}
+
+std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry,
+                                                std::vector<std::size_t>& refused,
+                                                std::uint64_t cornerLimit) {
     const std::size_t count = geometry.elements().size();
     if (count == 0)
         return {};
-    if (canShareOneMesh(geometry)) {
+    if (canShareOneMesh(geometry, cornerLimit)) {
         GeometryPrimPlan plan{GeometryPrimKind::mesh, {}, true};
         for (std::size_t e = 0; e < count; ++e)
             plan.elements.push_back(e);
         return {plan};
     }
     std::vector<GeometryPrimPlan> plans;
-    for (std::size_t e = 0; e < count; ++e)
-        plans.push_back({kindOf(geometry.elements()[e]->primitiveType()), {e}, false});
+    for (std::size_t e = 0; e < count; ++e) {
+        if (cornersWritten(geometry, e) > cornerLimit)
+            refused.push_back(e);
+        else
+            plans.push_back({kindOf(geometry.elements()[e]->primitiveType()), {e}, false});
+    }
     return plans;
 }
 

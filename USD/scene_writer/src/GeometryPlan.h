@@ -2,6 +2,8 @@
 
 #include <SceneGraph/Geometry.h>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -18,9 +20,19 @@ struct GeometryPrimPlan {
     bool sharesAllVertices = false;
 };
 
-// How a geometry is split into prims: one Mesh for all elements when they are all triangles
-// and their materials agree on which faces show; otherwise one prim per element.
-std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry);
+// USD numbers a prim's corners and faces with signed 32-bit integers.
+constexpr std::uint64_t largestPrimCorners = std::numeric_limits<std::int32_t>::max();
+
+// How a geometry is split into prims: one Mesh for all elements when they are all triangles,
+// their materials agree on which faces show and their corners together (with the copies drawn
+// for back faces) stay within `cornerLimit`; otherwise one prim per element. An element over
+// the limit on its own is left out and its index added to `refused`, never written wrapped.
+std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry,
+                                                std::vector<std::size_t>& refused,
+                                                std::uint64_t cornerLimit = largestPrimCorners);
+
+// The corners a prim of that element holds: its own, twice when back faces are drawn too.
+std::uint64_t cornersWritten(const scene::Geometry& geometry, std::size_t element);
 
 // "Mesh", "Points" or "BasisCurves".
 std::string_view primTypeName(GeometryPrimKind kind);

@@ -1,40 +1,52 @@
 #include "ImageBaking.h"
 
+#include "ImageRows.h"
+#include "PngEncoding.h"
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
-#include <stb/stb_image_write.h>
-#include <stdexcept>
 
 namespace usd::writer {
 namespace {
 
-void appendBytes(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<std::uint8_t>*>(context);
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    out->insert(out->end(), bytes, bytes + size);
+using ValueMap = std::array<std::uint8_t, 256>;
+
+// `map` (0…1 to 0…1) for every 8-bit value, rounded as the file stores it: the bake is then
+// one table look-up per pixel.
+ValueMap tabulate(const std::function<double(double)>& map) {
+    ValueMap table{};
+    for (std::size_t value = 0; value < table.size(); ++value)
+        table[value] = static_cast<std::uint8_t>(
+            std::lround(std::clamp(map(static_cast<double>(value) / 255.0), 0.0, 1.0) * 255.0));
+    return table;
 }
 
-std::vector<std::uint8_t> encodePng(int width, int height, int channels,
-                                    const std::vector<std::uint8_t>& pixels) {
-    std::vector<std::uint8_t> png;
-    if (stbi_write_png_to_func(appendBytes, &png, width, height, channels, pixels.data(),
-                               width * channels) == 0)
-        throw std::runtime_error("the image could not be encoded as PNG");
-    return png;
-}
-
-// A one-channel image whose value is `map` of the chosen channel (both in 0…1).
+// A one-channel image whose value is `map` of the chosen channel.
 std::vector<std::uint8_t> bakeGrey(const scene::Image& image, ImageChannel channel,
                                    const std::function<double(double)>& map) {
-    const scene::RGBA8Pixels rgba = image.decodeRGBA8();
-    const std::size_t pixelCount = rgba.pixels.size() / 4;
-    std::vector<std::uint8_t> grey(pixelCount);
-    for (std::size_t p = 0; p < pixelCount; ++p) {
-        const double value = map(rgba.pixels[p * 4 + static_cast<int>(channel)] / 255.0);
-        grey[p] = static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255.0));
-    }
-    return encodePng(rgba.width, rgba.height, 1, grey);
+    const ValueMap table = tabulate(map);
+    const auto offset = static_cast<std::size_t>(channel);
+    std::vector<std::uint8_t> grey(static_cast<std::size_t>(image.width()) *
+                                   static_cast<std::size_t>(image.height()));
+    std::size_t filled = 0;
+    forEachRGBA8Row(image, [&](std::span<const std::uint8_t> row) {
+        const std::size_t width = std::min(row.size() / 4, grey.size() - filled);
+        std::uint8_t* out = grey.data() + filled;
+        for (std::size_t x = 0; x < width; ++x)
+            out[x] = table[row[x * 4 + offset]];
+        filled += width;
+        return true;
+    });
+    return encodePng({image.width(), image.height(), 1, grey});
+}
+
+bool isOpaque(const scene::RGBA8Pixels& rgba) {
+    for (std::size_t p = 3; p < rgba.pixels.size(); p += 4)
+        if (rgba.pixels[p] != 255)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -52,26 +64,26 @@ std::vector<std::uint8_t> bakeRoughnessFromGlossiness(const scene::Image& image,
 }
 
 std::vector<std::uint8_t> reencodeAsPng(const scene::Image& image) {
-    scene::RGBA8Pixels rgba = image.decodeRGBA8();
-    bool opaque = true;
-    for (std::size_t p = 3; p < rgba.pixels.size(); p += 4)
-        opaque = opaque && rgba.pixels[p] == 255;
-    if (!opaque)
-        return encodePng(rgba.width, rgba.height, 4, rgba.pixels);
+    const scene::RGBA8Pixels rgba = image.decodeRGBA8();
+    if (!isOpaque(rgba))
+        return encodePng({rgba.width, rgba.height, 4, rgba.pixels});
     std::vector<std::uint8_t> rgb;
     rgb.reserve(rgba.pixels.size() / 4 * 3);
     for (std::size_t p = 0; p < rgba.pixels.size(); p += 4)
         rgb.insert(rgb.end(), rgba.pixels.begin() + static_cast<std::ptrdiff_t>(p),
                    rgba.pixels.begin() + static_cast<std::ptrdiff_t>(p + 3));
-    return encodePng(rgba.width, rgba.height, 3, rgb);
+    return encodePng({rgba.width, rgba.height, 3, rgb});
 }
 
 bool isChannelAllZero(const scene::Image& image, ImageChannel channel) {
-    const scene::RGBA8Pixels rgba = image.decodeRGBA8();
-    for (std::size_t p = static_cast<std::size_t>(channel); p < rgba.pixels.size(); p += 4)
-        if (rgba.pixels[p] != 0)
-            return false;
-    return true;
+    const auto offset = static_cast<std::size_t>(channel);
+    bool allZero = true;
+    forEachRGBA8Row(image, [&](std::span<const std::uint8_t> row) {
+        for (std::size_t at = offset; at < row.size() && allZero; at += 4)
+            allZero = row[at] == 0;
+        return allZero;
+    });
+    return allZero;
 }
 
 } // namespace usd::writer

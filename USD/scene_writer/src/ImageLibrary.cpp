@@ -48,32 +48,34 @@ bool keepsOriginalBytes(const scene::Image& image, const ImageUse& use) {
 } // namespace
 
 std::optional<std::string> ImageLibrary::fileFor(const scene::Image& image, const ImageUse& use) {
-    const Key key{identityOf(image), use.bake, use.channel, use.parameter};
+    const ImageFacts::BakeKey key{identityOf(image), use.bake, use.channel, use.parameter};
     if (const auto found = made_.find(key); found != made_.end())
         return found->second;
-    auto made = makeFile(image, use);
+    auto made = makeFile(image, use, key);
     made_.emplace(key, made);
     return made;
 }
 
-std::optional<std::string> ImageLibrary::makeFile(const scene::Image& image, const ImageUse& use) {
-    scene::Bytes bytes;
+std::optional<std::string> ImageLibrary::makeFile(const scene::Image& image, const ImageUse& use,
+                                                  const ImageFacts::BakeKey& key) {
     const bool original = keepsOriginalBytes(image, use);
-    if (original) {
-        bytes = image.encodedBytes();
-    } else {
-        try {
-            bytes = scene::makeBytes(bakedBytes(image, use));
-        } catch (const std::exception& error) {
-            findings_.push_back("An image could not be written (" + std::string(error.what()) +
+    scene::Bytes bytes = original ? image.encodedBytes() : nullptr;
+    if (const auto known = facts_.bakes.find(key); !original && known != facts_.bakes.end()) {
+        if (!known->second.bytes) {
+            findings_.push_back("An image could not be written (" + known->second.failure +
                                 "); its material slot was left without a texture.");
             return std::nullopt;
         }
+        bytes = known->second.bytes;
     }
     const bool jpeg = original && image.format() == scene::ImageFormat::jpeg;
     const std::string name =
         "textures/" + names_.claim(baseNameOf(image, use.bake), "image") + (jpeg ? ".jpg" : ".png");
-    files_.push_back({name, std::move(bytes)});
+    files_.push_back({name, bytes});
+    // The file's bytes follow when the bake is done; the name is all the layer needs now.
+    if (!bytes)
+        pendingBakes_.push_back({files_.size() - 1, key,
+                                 pool_.submit([&image, use] { return bakedBytes(image, use); })});
     noteSize(image);
     return name;
 }
@@ -94,11 +96,47 @@ void ImageLibrary::noteSize(const scene::Image& image) {
 }
 
 bool ImageLibrary::isAllZero(const scene::Image& image, ImageChannel channel) {
-    try {
-        return isChannelAllZero(image, channel);
-    } catch (const std::exception&) {
-        return false;
+    const ImageFacts::ChannelKey key{identityOf(image), channel};
+    if (const auto known = facts_.allZeroChannels.find(key); known != facts_.allZeroChannels.end())
+        return known->second;
+    if (!pendingScans_.contains(key))
+        pendingScans_.emplace(key, pool_.submit([&image, channel] {
+            try {
+                return isChannelAllZero(image, channel);
+            } catch (const std::exception&) {
+                return false;
+            }
+        }));
+    return false;
+}
+
+std::vector<PackagedFile> ImageLibrary::finish() {
+    collectScans();
+    collectBakes();
+    return std::move(files_);
+}
+
+void ImageLibrary::collectBakes() {
+    for (PendingBake& pending : pendingBakes_) {
+        ImageFacts::Bake& bake = facts_.bakes[pending.key];
+        try {
+            bake.bytes = scene::makeBytes(pending.bytes.get());
+            files_[pending.file].bytes = bake.bytes;
+        } catch (const std::exception& error) {
+            bake.failure = error.what();
+            facts_.layerIsStale = true;
+        }
     }
+    pendingBakes_.clear();
+}
+
+void ImageLibrary::collectScans() {
+    for (auto& [key, scan] : pendingScans_) {
+        const bool allZero = scan.get();
+        facts_.allZeroChannels[key] = allZero;
+        facts_.layerIsStale = facts_.layerIsStale || allZero;
+    }
+    pendingScans_.clear();
 }
 
 } // namespace usd::writer

@@ -3,9 +3,11 @@
 #include "Findings.h"
 #include "ImageBaking.h"
 #include "PrimNames.h"
+#include "WorkPool.h"
 
 #include <SceneGraph/Image.h>
 #include <USD/USDZWriter.h>
+#include <future>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,33 +24,65 @@ struct ImageUse {
     double parameter = 1.0;                   // the strength or glossiness factor
 };
 
+// What decoding found out about a scene's images, kept from one build of its layer to the next.
+struct ImageFacts {
+    using BakeKey = std::tuple<const void*, ImageUse::Bake, ImageChannel, double>;
+    using ChannelKey = std::pair<const void*, ImageChannel>;
+    struct Bake {
+        scene::Bytes bytes; // null when the image could not be decoded
+        std::string failure;
+    };
+
+    std::map<BakeKey, Bake> bakes;
+    std::map<ChannelKey, bool> allZeroChannels;
+    // A layer built before these facts were known names a texture it must not: an image that
+    // could not be baked, or an occlusion image that is black everywhere.
+    bool layerIsStale = false;
+};
+
 // The texture files of one package: one per distinct image (and per distinct bake of it),
-// with the original PNG/JPEG bytes wherever no bake is needed.
+// with the original PNG/JPEG bytes wherever no bake is needed. Bakes and image scans run on a
+// small pool beside the layer's building; until one has finished the library assumes it will
+// succeed (and that a channel is not all zero), and finish() says when that was wrong.
 class ImageLibrary {
   public:
-    explicit ImageLibrary(Findings& findings) : findings_(findings) {}
+    ImageLibrary(Findings& findings, ImageFacts& facts)
+        : findings_(findings), facts_(facts), pool_(imageWorkThreadCount()) {}
 
     // The package path of the file for `image` as `use` asks ("textures/wood.png"), made on
-    // first request; nullopt (reported) when the image cannot be decoded for a bake.
+    // first request; nullopt (reported) when the image is known not to decode for a bake.
     std::optional<std::string> fileFor(const scene::Image& image, const ImageUse& use = {});
 
-    // Whether the chosen channel is 0 everywhere (false when the image cannot be decoded).
+    // Whether the chosen channel is 0 everywhere; false while not yet known, or when the image
+    // cannot be decoded.
     bool isAllZero(const scene::Image& image, ImageChannel channel);
 
-    const std::vector<PackagedFile>& files() const { return files_; }
+    // Waits for the image work, records what it found in the facts and returns the files.
+    std::vector<PackagedFile> finish();
 
   private:
-    using Key = std::tuple<const void*, ImageUse::Bake, ImageChannel, double>;
+    struct PendingBake {
+        std::size_t file;
+        ImageFacts::BakeKey key;
+        std::future<std::vector<std::uint8_t>> bytes;
+    };
 
-    std::optional<std::string> makeFile(const scene::Image& image, const ImageUse& use);
+    std::optional<std::string> makeFile(const scene::Image& image, const ImageUse& use,
+                                        const ImageFacts::BakeKey& key);
     void noteSize(const scene::Image& image);
+    void collectBakes();
+    void collectScans();
 
     Findings& findings_;
+    ImageFacts& facts_;
     SiblingNames names_;
-    std::map<Key, std::optional<std::string>> made_;
+    std::map<ImageFacts::BakeKey, std::optional<std::string>> made_;
     std::vector<PackagedFile> files_;
+    std::vector<PendingBake> pendingBakes_;
+    std::map<ImageFacts::ChannelKey, std::future<bool>> pendingScans_;
     std::size_t decodedBytes_ = 0;
     bool reportedTotal_ = false;
+    WorkPool pool_; // last: joined before the rest goes
 };
 
 } // namespace usd::writer

@@ -50,10 +50,8 @@ Dictionary rootCustomData(const scene::Scene& scene, const std::string& rootName
     return data;
 }
 
-} // namespace
-
-SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName,
-                           const SceneWriteProgress& progress) {
+SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName,
+                          const SceneWriteProgress& progress, writer::ImageFacts& imageFacts) {
     SceneLayer result;
     LayerBuilder build(result.layer);
     const std::string name = writer::sanitizedPrimName(rootName, "Root");
@@ -63,7 +61,7 @@ SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootNam
 
     writer::SiblingNames rootChildren;
     const Path materials = root.appendChild(rootChildren.claim("Materials", "Materials"));
-    writer::ImageLibrary images(result.findings);
+    writer::ImageLibrary images(result.findings, imageFacts);
     writer::MaterialLibrary materialLibrary(build, materials, images, result.findings);
     writer::GeometryContext context{build, materialLibrary, result.findings};
 
@@ -76,7 +74,20 @@ SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootNam
     nodes.write(*scene.rootNode(), root, std::move(rootChildren), rootCustomData(scene, name),
                 true);
     build.setMetadata(root, "kind", Token{"component"});
-    result.files = images.files();
+    result.files = images.finish();
+    return result;
+}
+
+} // namespace
+
+SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName,
+                           const SceneWriteProgress& progress) {
+    writer::ImageFacts imageFacts;
+    SceneLayer result = buildLayerOnce(scene, rootName, progress, imageFacts);
+    // Rarely, an image turns out not to decode for a bake, or an occlusion image to be black:
+    // the materials are built again knowing that (the finished bakes are kept).
+    if (imageFacts.layerIsStale)
+        result = buildLayerOnce(scene, rootName, {}, imageFacts);
     if (progress)
         progress(1.0);
     return result;

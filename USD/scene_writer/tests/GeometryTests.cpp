@@ -1,6 +1,7 @@
 // How geometry elements become Mesh, Points and BasisCurves prims: index widths, strips,
 // dropped primitives, normals, texture coordinates, colours, subsets and double-sided faces.
 
+#include "GeometryPlan.h"
 #include "SceneBuilding.h"
 
 #include <array>
@@ -262,6 +263,44 @@ TEST(SceneWriterGeometry, FrontCullingShowsTheBackFacesInstead) {
     geometry->setMaterials({material});
     const Layer layer = buildSceneLayer(*sceneWithGeometry(geometry)).layer;
     EXPECT_THAT(faceIndices(layer), ElementsAre(0, 2, 1, 0, 3, 2));
+}
+
+} // namespace
+} // namespace usd::test
+
+namespace usd::test {
+namespace {
+
+// The limit is the signed 32-bit range in real use; a small one shows what happens past it.
+TEST(SceneWriterGeometryPlan, ElementsPastTheCornerLimitAreSplitOrRefusedNeverWrapped) {
+    auto geometry = scene::Geometry::create(
+        {floatSource(GeometrySemantic::vertex, fivePoints)},
+        {elementOf({0, 1, 2}, PrimitiveType::triangles, 2),
+         elementOf({2, 3, 4, 0, 2, 3, 1, 2, 3}, PrimitiveType::triangles, 2)});
+    std::vector<std::size_t> refused;
+    const auto elementsOf = [](const std::vector<writer::GeometryPrimPlan>& plans) {
+        std::vector<std::vector<std::size_t>> elements;
+        for (const auto& plan : plans)
+            elements.push_back(plan.elements);
+        return elements;
+    };
+
+    EXPECT_THAT(elementsOf(writer::planGeometryPrims(*geometry, refused, 12)),
+                ElementsAre(ElementsAre(0, 1)));
+    EXPECT_THAT(elementsOf(writer::planGeometryPrims(*geometry, refused, 11)),
+                ElementsAre(ElementsAre(0), ElementsAre(1)));
+    EXPECT_THAT(elementsOf(writer::planGeometryPrims(*geometry, refused, 8)),
+                ElementsAre(ElementsAre(0)));
+    EXPECT_THAT(refused, ElementsAre(1));
+
+    // Back faces drawn as copies count twice.
+    auto twoSided = pbrMaterial();
+    twoSided->doubleSided = true;
+    geometry->setMaterials({twoSided});
+    refused.clear();
+    EXPECT_THAT(elementsOf(writer::planGeometryPrims(*geometry, refused, 12)),
+                ElementsAre(ElementsAre(0)));
+    EXPECT_THAT(refused, ElementsAre(1));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <SceneGraph/Value.h>
 #include <gmock/gmock.h>
 #include <stb/stb_image.h>
+#include <stb/stb_image_write.h>
 
 namespace usd::test {
 namespace {
@@ -187,6 +188,64 @@ TEST(SceneWriterMaterials, SpecularGlossinessBakesRoughnessFromTheGlossinessAlph
     untextured->specular().contents = scene::Color{1, 1, 1, 0.25};
     EXPECT_FLOAT_EQ(valueAt<float>(writeWith(untextured).layer, surface + ".inputs:roughness"),
                     0.75f);
+}
+
+std::shared_ptr<scene::Image> encodedImage(const std::vector<std::uint8_t>& rgba, int width,
+                                           int height) {
+    std::vector<std::uint8_t> png;
+    stbi_write_png_to_func(
+        [](void* out, void* data, int size) {
+            const auto* bytes = static_cast<const std::uint8_t*>(data);
+            static_cast<std::vector<std::uint8_t>*>(out)->insert(
+                static_cast<std::vector<std::uint8_t>*>(out)->end(), bytes, bytes + size);
+        },
+        &png, width, height, 4, rgba.data(), width * 4);
+    auto image = scene::Image::fromEncodedBytes(scene::makeBytes(std::move(png)));
+    image->setName("gloss.png");
+    return image;
+}
+
+// Odd sizes and many rows: every baked pixel is the map of its own source pixel.
+TEST(SceneWriterMaterials, BakesMapEveryPixelOfTheImage) {
+    const int width = 67, height = 9;
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width * height * 4));
+    for (std::size_t p = 0; p < rgba.size() / 4; ++p) {
+        rgba[p * 4] = static_cast<std::uint8_t>(p * 7);
+        rgba[p * 4 + 3] = static_cast<std::uint8_t>(p * 13 + p / 67);
+    }
+    auto m = pbrMaterial();
+    m->setNamedValue("glossinessFactor", 0.5);
+    m->multiply() = textured(encodedImage(rgba, width, height));
+    const SceneLayer built = writeWith(m);
+    ASSERT_EQ(built.files.size(), 1u);
+    int w = 0, h = 0, channels = 0;
+    unsigned char* grey =
+        stbi_load_from_memory(built.files[0].bytes->data(),
+                              static_cast<int>(built.files[0].bytes->size()), &w, &h, &channels, 0);
+    ASSERT_NE(grey, nullptr);
+    EXPECT_EQ(std::tuple(w, h, channels), std::tuple(width, height, 1));
+    int wrong = 0;
+    for (std::size_t p = 0; p < rgba.size() / 4; ++p)
+        wrong += grey[p] != std::lround((1 - 0.5 * rgba[p * 4 + 3] / 255.0) * 255);
+    stbi_image_free(grey);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(SceneWriterMaterials, AnImageThatCannotBeDecodedLeavesTheBakedSlotEmptyAndSaysSo) {
+    auto image = pngImage({0, 0, 0, 255}, 64, 64, "specgloss.png");
+    std::vector<std::uint8_t> bytes(image->encodedBytes()->data(),
+                                    image->encodedBytes()->data() + image->encodedBytes()->size());
+    std::fill(bytes.begin() + 43, bytes.begin() + 48, 0xFF); // a deflate block of no known type
+    auto damaged = scene::Image::fromEncodedBytes(scene::makeBytes(std::move(bytes)));
+    ASSERT_NE(damaged, nullptr);
+    auto m = pbrMaterial();
+    m->setNamedValue("glossinessFactor", 0.5);
+    m->multiply() = textured(damaged);
+    const SceneLayer built = writeWith(m);
+    EXPECT_FALSE(hasSpec(built.layer, material + "/roughnessTexture"));
+    EXPECT_TRUE(built.files.empty());
+    EXPECT_THAT(built.findings,
+                ::testing::Contains(::testing::HasSubstr("An image could not be written")));
 }
 
 TEST(SceneWriterMaterials, AlphaModesDecideOpacity) {

@@ -134,3 +134,84 @@ TEST_F(ConvertCommand, BadCommandLinesExitWithTwoAndUsage) {
 
 } // namespace
 } // namespace brightfold::cli
+
+namespace brightfold::cli {
+namespace {
+
+class ConvertBatch : public ConvertCommand {
+  protected:
+    void SetUp() override {
+        ConvertCommand::SetUp();
+        for (const char* sub : {"models", "models/nested", "models/nested/deeper", "empty"})
+            std::filesystem::create_directories(folder.path() / sub);
+        folder.write("models/a.glb", "glb");
+        folder.write("models/b.GLTF", "gltf");
+        folder.write("models/readme.txt", "not a model");
+        folder.write("models/nested/c.gltf", "gltf");
+        folder.write("models/nested/deeper/d.usdc", "usdc");
+    }
+    std::filesystem::path models() const { return folder.path() / "models"; }
+};
+
+TEST_F(ConvertBatch, AFolderStandsForItsModelFilesAndMinusRForItsSubFolders) {
+    const Outcome flat = run({models().string()});
+    EXPECT_EQ(flat.status, 0) << flat.out;
+    EXPECT_TRUE(std::filesystem::exists(models() / "a.usdz"));
+    EXPECT_TRUE(std::filesystem::exists(models() / "b.usdz"));
+    EXPECT_FALSE(std::filesystem::exists(models() / "readme.usdz"));
+    EXPECT_FALSE(std::filesystem::exists(models() / "nested" / "c.usdz"));
+    EXPECT_THAT(flat.out, HasSubstr("2 files: 2 converted, 0 failed\n"));
+
+    const Outcome deep = run({"-r", "-j", "2", models().string()});
+    EXPECT_EQ(deep.status, 0) << deep.out;
+    EXPECT_TRUE(std::filesystem::exists(models() / "nested" / "c.usdz"));
+    EXPECT_TRUE(std::filesystem::exists(models() / "nested" / "deeper" / "d.usdz"));
+    EXPECT_THAT(deep.out, HasSubstr("4 files: 4 converted, 0 failed\n"));
+    EXPECT_EQ(std::ranges::count(deep.out, '\n'), 5) << deep.out;
+}
+
+TEST_F(ConvertBatch, OutputFolderMirrorsTheSubFoldersAndIsMadeWhenMissing) {
+    const auto out = folder.path() / "out";
+    const Outcome outcome = run({"-r", "-o", out.string(), models().string()});
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_EQ(readFile(out / "a.usdz"), "usdz");
+    EXPECT_TRUE(std::filesystem::exists(out / "nested" / "c.usdz"));
+    EXPECT_TRUE(std::filesystem::exists(out / "nested" / "deeper" / "d.usdz"));
+    EXPECT_FALSE(std::filesystem::exists(models() / "a.usdz"));
+}
+
+TEST_F(ConvertBatch, FailuresAreCountedAndNamedInTheSummary) {
+    folder.write("models/a.gltf", "gltf"); // would overwrite a.glb's package
+    const auto text = folder.write("notes.txt", "text");
+
+    const Outcome outcome =
+        run({"-j", "3", models().string(), text.string(), (folder.path() / "empty").string()});
+
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_THAT(outcome.out, HasSubstr("a.gltf: failed: not converted: another input also "
+                                       "converts to " +
+                                       (models() / "a.usdz").string()));
+    EXPECT_THAT(outcome.out, HasSubstr("empty: failed: no .gltf, .glb, .vrm or .usdc file in it"));
+    EXPECT_THAT(outcome.out, HasSubstr("5 files: 2 converted, 3 failed: "));
+    EXPECT_THAT(outcome.out, HasSubstr(text.string()));
+    EXPECT_EQ(readFile(models() / "a.usdz"), "usdz");
+}
+
+TEST_F(ConvertBatch, TraceLinesAreShownOnlyWhenVerbose) {
+    const auto runRouted = [&](std::vector<std::string> arguments) {
+        std::ostringstream out, errors;
+        runConvertCommand(arguments, services,
+                          {out, errors, false, [&](std::function<void(std::string_view)> writer) {
+                               writer("duration: 2.0");
+                           }});
+        return errors.str();
+    };
+    const auto model = (models() / "a.glb").string();
+    EXPECT_EQ(runRouted({model}), "");
+    EXPECT_EQ(runRouted({"--verbose", model}), "duration: 2.0\n");
+    for (const char* count : {"0", "two", "-1"})
+        EXPECT_EQ(run({"-j", count, model}).status, 2) << count;
+}
+
+} // namespace
+} // namespace brightfold::cli

@@ -1,0 +1,191 @@
+// brightfold-drop-to-preview FILE [RUNS]: the application's time from a drop on its window to
+// the first frame of the preview screen with the model in it, split into the conversion
+// (reading the source and writing the package) and what follows it (reading the package back,
+// building the Quick 3D scene, drawing). Needs a display; run it under xvfb-run.
+#include "TimedServices.h"
+
+#include <Brightfold/SceneServices.h>
+#include <Brightfold/Ui/AppBridge.h>
+#include <Brightfold/Ui/ApplicationSetup.h>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QTimer>
+#include <QtQml/qqmlextensionplugin.h>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <sys/resource.h>
+#include <utility>
+
+Q_IMPORT_QML_PLUGIN(Brightfold_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Brightfold_PreviewPlugin)
+
+namespace {
+
+using namespace brightfold;
+
+// Seconds from the drop to each moment, and how long the services' steps took.
+struct DropTimes {
+    double announced = 0;  // the workflow reached the preview state
+    double built = 0;      // the window's scene was built for it
+    double shown = 0;      // the first frame of the preview was drawn
+    double cpuShowing = 0; // process CPU time from the announcement to the first frame
+    bench::StepTimes steps;
+};
+
+// Runs `loop` until it is quit; false when a minute passes first.
+bool runForAMinuteAtMost(QEventLoop& loop) {
+    QTimer::singleShot(60000, &loop, [&] { loop.exit(1); });
+    return loop.exec() == 0;
+}
+
+// Runs the event loop until `done` holds, checking after each signal of `sender`.
+template <typename Sender, typename Signal>
+bool waitFor(Sender* sender, Signal signal, const std::function<bool()>& done) {
+    if (done())
+        return true;
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    return runForAMinuteAtMost(loop);
+}
+
+bool nextFrame(QQuickWindow& window) {
+    QEventLoop loop;
+    QObject::connect(&window, &QQuickWindow::frameSwapped, &loop, &QEventLoop::quit);
+    window.update();
+    return runForAMinuteAtMost(loop);
+}
+
+// CPU time of the whole process (every thread, the renderer's included).
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double secondsOn(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.nsecsElapsed()) * 1e-9;
+}
+
+bool isPreview(const ui::AppBridge& bridge) {
+    return bridge.screen() == QStringLiteral("preview");
+}
+
+// Notes when the preview state is announced, before the window's own handlers build the
+// scene (it must be connected before the window is loaded).
+class AnnouncementClock : public QObject {
+  public:
+    explicit AnnouncementClock(ui::AppBridge& bridge) {
+        connect(&bridge, &ui::AppBridge::stateChanged, this, [this, &bridge] {
+            if (isPreview(bridge) && announced_ < 0) {
+                announced_ = secondsOn(clock_);
+                cpuAtAnnouncement_ = processCpuSeconds();
+            }
+        });
+    }
+    void start() {
+        announced_ = -1;
+        clock_.start();
+    }
+    double announced() const { return announced_; }
+    double cpuAtAnnouncement() const { return cpuAtAnnouncement_; }
+    const QElapsedTimer& clock() const { return clock_; }
+
+  private:
+    QElapsedTimer clock_;
+    double announced_ = -1;
+    double cpuAtAnnouncement_ = 0;
+};
+
+std::optional<DropTimes> dropAndShow(ui::AppBridge& bridge, QQuickWindow& window,
+                                     bench::TimedServices& services, AnnouncementClock& clock,
+                                     const QUrl& file) {
+    DropTimes times;
+    services.takeTimes();
+    clock.start();
+    bridge.dropUrls({file});
+    const bool finished = waitFor(&bridge, &ui::AppBridge::stateChanged, [&] {
+        return bridge.screen() != QStringLiteral("idle") &&
+               bridge.screen() != QStringLiteral("converting");
+    });
+    if (!finished || !isPreview(bridge))
+        return std::nullopt;
+    times.announced = clock.announced();
+    times.built = secondsOn(clock.clock());
+    if (!nextFrame(window))
+        return std::nullopt;
+    times.shown = secondsOn(clock.clock());
+    times.cpuShowing = processCpuSeconds() - clock.cpuAtAnnouncement();
+    times.steps = services.takeTimes();
+    bridge.discardPreview();
+    bridge.resetToIdle();
+    nextFrame(window);
+    return times;
+}
+
+void printHeader() {
+    std::printf("seconds from the drop; after = total - conversion, ratio = after / conversion\n"
+                "waiting = preview announced - (load + write + read-back); show cpu = process\n"
+                "CPU time from the announcement to the first frame\n");
+    std::printf("%-4s %7s %7s %7s %9s %8s %7s %7s %8s %7s %6s\n", "run", "total", "load", "write",
+                "read-back", "waiting", "scene", "frame", "show cpu", "after", "ratio");
+}
+
+void printRun(int run, const DropTimes& times) {
+    const double load = times.steps.load.count();
+    const double write = times.steps.write.count();
+    const double readBack = times.steps.readBack.count();
+    const double conversion = load + write;
+    const double after = times.shown - conversion;
+    std::printf("%-4d %7.3f %7.3f %7.3f %9.3f %8.3f %7.3f %7.3f %8.3f %7.3f %6.2f\n", run,
+                times.shown, load, write, readBack, times.announced - conversion - readBack,
+                times.built - times.announced, times.shown - times.built, times.cpuShowing, after,
+                after / conversion);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 2) {
+        std::fputs("usage: brightfold-drop-to-preview FILE [RUNS]\n", stderr);
+        return 2;
+    }
+    const QUrl file =
+        QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+
+    ui::prepareGraphicsBeforeApplication();
+    QGuiApplication application(argc, argv);
+    ui::prepareApplication(application);
+    auto services = std::make_shared<bench::TimedServices>(makeSceneServices());
+    ui::AppBridge bridge(services);
+    AnnouncementClock clock(bridge);
+    QQmlApplicationEngine engine;
+    QQuickWindow* window = ui::loadMainWindow(engine, bridge);
+    if (window == nullptr || !nextFrame(*window)) {
+        std::fputs("the window could not be shown\n", stderr);
+        return 1;
+    }
+    printHeader();
+    for (int run = 1; run <= runs; ++run) {
+        const std::optional<DropTimes> times = dropAndShow(bridge, *window, *services, clock, file);
+        if (!times) {
+            std::fprintf(stderr, "run %d: the preview was not shown (screen \"%s\")\n", run,
+                         bridge.screen().toUtf8().constData());
+            return 1;
+        }
+        printRun(run, *times);
+    }
+    return 0;
+}
