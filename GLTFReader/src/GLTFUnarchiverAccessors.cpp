@@ -3,6 +3,7 @@
 #include "CheckedArithmetic.h"
 #include "ElementPlacement.h"
 #include "SparseAccessors.h"
+#include "extensions/KHRMeshQuantization.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/ConsoleOutput.h>
@@ -224,7 +225,9 @@ GLTFUnarchiver::loadVertexAccessor(std::int64_t index, scene::GeometrySemantic s
                                          .bytesPerComponent = componentSize,
                                          .dataOffset = data.offset + placement.offset,
                                          .dataStride = placement.stride};
-        return std::any(scene::GeometrySource::create(data.block, semantic, layout));
+        return std::any(gltf::extensions::asFloatSource(
+            scene::GeometrySource::create(data.block, semantic, layout), accessor, index,
+            operation));
     };
     const auto runHook = [&](const std::any& source) {
         gltf::onLoaded((*json_.accessors)[static_cast<std::size_t>(index)], source, *this);

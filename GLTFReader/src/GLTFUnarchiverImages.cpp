@@ -2,6 +2,7 @@
 // view. The bytes are kept as they are; only the header is read here.
 #include "DocumentFiles.h"
 #include "DocumentRecords.h"
+#include "extensions/EXTTextureWebp.h"
 
 #include <GLTFReader/Base64.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -53,8 +54,8 @@ std::string nameOf(const GLTFImage& record) {
 
 std::shared_ptr<scene::Image> imageFrom(const GLTFImage& record, std::int64_t index,
                                         GLTFUnarchiver& unarchiver) {
-    std::shared_ptr<scene::Image> image =
-        scene::Image::fromEncodedBytes(encodedBytesOf(record, unarchiver));
+    std::shared_ptr<scene::Image> image = scene::Image::fromEncodedBytes(
+        gltf::extensions::packageableImageBytes(encodedBytesOf(record, unarchiver), index));
     if (!image) {
         throw GLTFUnarchiveError::unknown("loadImage: image " + std::to_string(index) +
                                           " is not loaded");

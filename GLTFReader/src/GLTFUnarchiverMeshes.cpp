@@ -2,6 +2,7 @@
 // primitive's sources, its indices (or generated ones), computed normals where the file has
 // none, its material and its morph targets.
 #include "NormalGeneration.h"
+#include "extensions/KHRDracoMeshCompression.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -13,27 +14,6 @@
 #include <string>
 
 namespace {
-
-// Compressed primitives keep their real vertices inside the extension, and their plain
-// accessors usually carry no data: read as zeros, the mesh would collapse to one point.
-// Refusing lets the caller turn to an importer that decodes the compression.
-void refuseUndecodedCompression(const GLTFGlTF& document, const GLTFMeshPrimitive& primitive) {
-    const auto& used = document.extensionsUsed;
-    const bool compressionUsed =
-        used && std::find(used->begin(), used->end(), "KHR_draco_mesh_compression") != used->end();
-    const auto position = primitive.attributes.find("POSITION");
-    if (!compressionUsed || position == primitive.attributes.end() || !document.accessors ||
-        position->second < 0 ||
-        static_cast<std::size_t>(position->second) >= document.accessors->size()) {
-        return;
-    }
-    const GLTFAccessor& accessor =
-        (*document.accessors)[static_cast<std::size_t>(position->second)];
-    if (!accessor.bufferView && !accessor.sparse) {
-        throw GLTFUnarchiveError::notSupported(
-            "loadMesh: KHR_draco_mesh_compression is not supported");
-    }
-}
 
 std::optional<scene::GeometrySemantic> semanticForAttribute(std::string_view name) {
     using scene::GeometrySemantic;
@@ -125,10 +105,13 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::buildMesh(std::int64_t index) {
 
 std::shared_ptr<scene::Node> GLTFUnarchiver::loadPrimitive(const GLTFMesh& mesh,
                                                            const GLTFMeshPrimitive& primitive) {
-    refuseUndecodedCompression(json_, primitive);
     auto primitiveNode = scene::Node::create();
+    std::optional<gltf::extensions::DracoMesh> compressed;
+    if (const auto* draco = gltf::extensions::dracoCompression(primitive)) {
+        compressed.emplace(*this, *draco, primitive);
+    }
     std::vector<std::shared_ptr<scene::GeometrySource>> sources =
-        loadAttributes(primitive.attributes);
+        loadAttributes(primitive.attributes, compressed ? &*compressed : nullptr);
     const auto firstOf = [&](scene::GeometrySemantic semantic) {
         const auto found = std::find_if(sources.begin(), sources.end(), [&](const auto& source) {
             return source->semantic() == semantic;
@@ -139,7 +122,9 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::loadPrimitive(const GLTFMesh& mesh,
         firstOf(scene::GeometrySemantic::vertex);
     const std::int64_t mode = primitive._mode.value_or(4);
     std::vector<std::shared_ptr<scene::GeometryElement>> elements;
-    if (primitive.indices) {
+    if (compressed) {
+        elements.push_back(compressed->triangles());
+    } else if (primitive.indices) {
         elements.push_back(loadIndexAccessor(*primitive.indices, mode));
     } else if (vertexSource) {
         elements.push_back(createIndexAccessor(*vertexSource, mode));
@@ -201,7 +186,8 @@ GLTFUnarchiver::morphTargetAccessorName(const std::map<std::string, std::int64_t
 }
 
 std::vector<std::shared_ptr<scene::GeometrySource>>
-GLTFUnarchiver::loadAttributes(const std::map<std::string, std::int64_t>& attributes) {
+GLTFUnarchiver::loadAttributes(const std::map<std::string, std::int64_t>& attributes,
+                               const gltf::extensions::DracoMesh* compressed) {
     // The map is ordered by character codes, which fixes the order of the sources.
     std::vector<std::shared_ptr<scene::GeometrySource>> sources;
     for (const auto& [name, accessorIndex] : attributes) {
@@ -210,7 +196,9 @@ GLTFUnarchiver::loadAttributes(const std::map<std::string, std::int64_t>& attrib
             throw GLTFUnarchiveError::notSupported(
                 "loadMesh: user defined semantic is not supported: " + name);
         }
-        sources.push_back(loadVertexAccessor(accessorIndex, *semantic));
+        std::shared_ptr<scene::GeometrySource> decoded =
+            compressed ? compressed->source(name, accessorIndex, *semantic) : nullptr;
+        sources.push_back(decoded ? decoded : loadVertexAccessor(accessorIndex, *semantic));
     }
     return sources;
 }

@@ -55,9 +55,6 @@ const std::map<std::string, std::string> refusedScenes = {
     {"gltf/Mesh_PrimitiveMode_02/Mesh_PrimitiveMode_02.gltf", unsupportedMode(2)},
     {"gltf/Mesh_PrimitiveMode_03/Mesh_PrimitiveMode_03.gltf", unsupportedMode(3)},
     {"gltf/Mesh_PrimitiveMode_05/Mesh_PrimitiveMode_05.gltf", unsupportedMode(6)},
-    // Draco-compressed vertices: read as the plain accessors' zeros, the box would be a point.
-    {"gltf/BoxDraco/BoxDraco.gltf",
-     "NotSupported: loadMesh: KHR_draco_mesh_compression is not supported"},
     // Eight influences per vertex; only joint and weight sets 0 and 1 have a semantic.
     {"glb/quad_skin.glb",
      "NotSupported: loadMesh: user defined semantic is not supported: JOINTS_2"},

@@ -25,6 +25,10 @@
 #include <utility>
 #include <vector>
 
+namespace gltf::extensions {
+class DracoMesh;
+}
+
 // Reads one .gltf or .glb file: checks and splits the container, decodes the JSON document and
 // prepares one cache per kind of glTF object for the loaders that build scene objects from it.
 // Construction throws GLTFUnarchiveError for container faults and refused documents,
@@ -112,9 +116,11 @@ class GLTFUnarchiver {
                 const std::vector<std::map<std::string, std::int64_t>>& targets);
     std::string morphTargetAccessorName(const std::map<std::string, std::int64_t>& attributes,
                                         std::size_t target) const;
-    // Sources in the character-code order of the attribute names.
+    // Sources in the character-code order of the attribute names; attributes a compressed
+    // mesh holds come from it.
     std::vector<std::shared_ptr<scene::GeometrySource>>
-    loadAttributes(const std::map<std::string, std::int64_t>& attributes);
+    loadAttributes(const std::map<std::string, std::int64_t>& attributes,
+                   const gltf::extensions::DracoMesh* compressed = nullptr);
     // Sequential indices 0 … n − 1 for a primitive without indices.
     std::shared_ptr<scene::GeometryElement>
     createIndexAccessor(const scene::GeometrySource& vertexSource, std::int64_t mode);

@@ -47,10 +47,6 @@ inline std::string missingKeyFailure(const std::string& path, const std::string&
 // The application hands all of them to its importer instead.
 inline const std::map<std::string, std::string>& refusedCorpusDocuments() {
     static const std::map<std::string, std::string> refusals = {
-        {"gltf/blender-09_texture_transform/09_texture_transform.gltf",
-         requiredExtensionFailure("KHR_texture_transform")},
-        {"gltf/BoxMeshopt/BoxMeshopt.gltf", requiredExtensionFailure("KHR_mesh_quantization")},
-        {"glb/DenseSphere.glb", requiredExtensionFailure("KHR_mesh_quantization")},
         {"vrm/Godette_vrm_v4.vrm",
          missingKeyFailure("extensions.VRM.materialProperties[2]", "renderQueue")},
         {"vrm/simple_morph.vrm",
