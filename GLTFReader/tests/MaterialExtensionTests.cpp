@@ -75,13 +75,10 @@ TEST(TextureTransform, RefusesNumbersItCannotUse) {
         {R"({"texCoord": -1})", "DataInconsistent: loadMaterial: texCoord -1 is out of range"},
     };
     for (const auto& [transform, failure] : cases) {
-        EXPECT_EQ(failureOf([&] {
-                      onlyMaterial(R"({"emissiveTexture": {"index": 0, "extensions": {
-                          "KHR_texture_transform": )" +
-                                   std::string(transform) + "}}}");
-                  }),
-                  failure)
-            << transform;
+        const std::string material = R"({"emissiveTexture": {"index": 0, "extensions": {
+            "KHR_texture_transform": )" +
+                                     std::string(transform) + "}}}";
+        EXPECT_EQ(failureOf([&] { onlyMaterial(material); }), failure) << transform;
     }
     // JSON has no NaN; a number beyond a float's range is its only infinity.
     EXPECT_NE(failureOf([] {

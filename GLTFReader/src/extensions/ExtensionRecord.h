@@ -7,9 +7,8 @@ namespace gltf::extensions {
 
 // The payload of built-in extension `Extension` decoded on a record, or null when the record
 // does not carry it (or a caller's registry replaced the built-in type).
-template <class Extension>
-auto extensionData(const std::optional<GLTFExtension>& container) -> const
-    decltype(Extension::data)::value_type* {
+template <class Extension, class Payload = typename decltype(Extension::data)::value_type>
+const Payload* extensionData(const std::optional<GLTFExtension>& container) {
     if (!container) {
         return nullptr;
     }
