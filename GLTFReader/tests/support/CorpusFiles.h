@@ -32,11 +32,6 @@ inline std::vector<std::string> corpusDocumentPaths() {
     return paths;
 }
 
-// The failure of a document that requires an extension the reader cannot apply.
-inline std::string requiredExtensionFailure(const std::string& name) {
-    return "NotSupported: init: required extension " + name + " is not supported";
-}
-
 // The failure of a record that leaves out a member its decoder requires.
 inline std::string missingKeyFailure(const std::string& path, const std::string& key) {
     return "keyNotFound at " + path + "." + key + ": no value for the required key \"" + key + "\"";
