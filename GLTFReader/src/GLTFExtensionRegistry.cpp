@@ -1,3 +1,13 @@
+#include "extensions/EXTMeshoptCompression.h"
+#include "extensions/EXTTextureWebp.h"
+#include "extensions/KHRDracoMeshCompression.h"
+#include "extensions/KHRMaterialsClearcoat.h"
+#include "extensions/KHRMaterialsEmissiveStrength.h"
+#include "extensions/KHRMaterialsIor.h"
+#include "extensions/KHRMaterialsUnlit.h"
+#include "extensions/KHRTextureTransform.h"
+#include "extensions/LeftOutMaterialExtensions.h"
+
 #include <GLTFReader/GLTFExtensionRegistry.h>
 #include <GLTFReader/GLTFKHRMaterialsCommon.h>
 #include <GLTFReader/GLTFKHRMaterialsPbrSpecularGlossiness.h>
@@ -10,15 +20,33 @@ template <class Wrapper> std::pair<std::string, GLTFExtensionType> entry() {
     return {Wrapper::extensionName, GLTFExtensionType::of<Wrapper>()};
 }
 
+// An extension with nothing to decode on records: the loaders apply it where its data lies
+// (quantized accessors are read into floats wherever they appear).
+std::pair<std::string, GLTFExtensionType> appliedByLoaders(const char* name) {
+    return {name, {[](const JsonObject&) { return nullptr; }}};
+}
+
 } // namespace
 
 GLTFExtensionRegistry builtInExtensionRegistry() {
-    return {
+    GLTFExtensionRegistry registry{
         entry<GLTFKHRMaterialsCommon_GLTFKHRMaterialsCommonExtension>(),
         entry<
             GLTFKHRMaterialsPbrSpecularGlossiness_GLTFKHRMaterialsPbrSpecularGlossinessExtension>(),
         entry<GLTFVRM_GLTFVRMExtension>(),
+        entry<extensions::EXTMeshoptCompression>(),
+        entry<extensions::EXTTextureWebp>(),
+        entry<extensions::KHRDracoMeshCompression>(),
+        entry<extensions::KHRMaterialsClearcoat>(),
+        entry<extensions::KHRMaterialsEmissiveStrength>(),
+        entry<extensions::KHRMaterialsIor>(),
+        entry<extensions::KHRMaterialsUnlit>(),
+        entry<extensions::KHRTextureTransform>(),
+        appliedByLoaders("KHR_mesh_quantization"),
     };
+    const auto leftOut = extensions::leftOutMaterialExtensionEntries();
+    registry.insert(leftOut.begin(), leftOut.end());
+    return registry;
 }
 
 GLTFExtensionRegistry mergedExtensionRegistry(const GLTFExtensionRegistry& callerRegistry) {

@@ -4,6 +4,7 @@
 #include "ElementPlacement.h"
 #include "LoadStopping.h"
 #include "SparseAccessors.h"
+#include "extensions/KHRMeshQuantization.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/ConsoleOutput.h>
@@ -209,7 +210,9 @@ GLTFUnarchiver::loadVertexAccessor(std::int64_t index, scene::GeometrySemantic s
                                          .bytesPerComponent = componentSize,
                                          .dataOffset = data.offset + placement.offset,
                                          .dataStride = placement.stride};
-        return std::any(scene::GeometrySource::create(data.block, semantic, layout));
+        return std::any(gltf::extensions::asFloatSource(
+            scene::GeometrySource::create(data.block, semantic, layout), accessor, index,
+            operation));
     };
     const auto runHook = [&](const std::any& source) {
         gltf::onLoaded((*json_.accessors)[static_cast<std::size_t>(index)], source, *this);

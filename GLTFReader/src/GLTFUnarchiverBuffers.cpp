@@ -2,6 +2,7 @@
 // views are ranges of them, so every byte reaches the scene without being copied.
 #include "CheckedArithmetic.h"
 #include "DocumentFiles.h"
+#include "extensions/EXTMeshoptCompression.h"
 
 #include <GLTFReader/Base64.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -60,6 +61,7 @@ gltf::ByteSlice GLTFUnarchiver::loadBuffer(std::int64_t index) {
             throw GLTFUnarchiveError::dataInconsistent("loadBufferView: buffers is not defined");
         }
         const GLTFBuffer& buffer = (*json_.buffers)[static_cast<std::size_t>(index)];
+        gltf::extensions::refuseFallbackBuffer(buffer, index);
         const std::optional<gltf::ByteSlice> bytes = bufferBytes(buffer, bin_, directoryPath_);
         if (!bytes) {
             throw GLTFUnarchiveError::unknown("loadBufferView: buffer " + std::to_string(index) +
@@ -89,6 +91,9 @@ gltf::ByteSlice GLTFUnarchiver::loadBufferView(std::int64_t index,
         if (expectedTarget && view.target && *view.target != *expectedTarget) {
             throw GLTFUnarchiveError::dataInconsistent(
                 "loadBufferView: index " + std::to_string(index) + ": target inconsistent");
+        }
+        if (const auto* stream = gltf::extensions::meshoptStream(view)) {
+            return gltf::extensions::decodeMeshoptView(*this, *stream, view, index);
         }
         const gltf::ByteSlice buffer = loadBuffer(view.buffer);
         requireViewInsideBuffer(index, view, buffer.size);

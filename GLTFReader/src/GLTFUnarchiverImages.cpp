@@ -3,6 +3,7 @@
 #include "DocumentFiles.h"
 #include "DocumentRecords.h"
 #include "LoadStopping.h"
+#include "extensions/EXTTextureWebp.h"
 
 #include <GLTFReader/Base64.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -54,8 +55,8 @@ std::string nameOf(const GLTFImage& record) {
 
 std::shared_ptr<scene::Image> imageFrom(const GLTFImage& record, std::int64_t index,
                                         GLTFUnarchiver& unarchiver) {
-    std::shared_ptr<scene::Image> image =
-        scene::Image::fromEncodedBytes(encodedBytesOf(record, unarchiver));
+    std::shared_ptr<scene::Image> image = scene::Image::fromEncodedBytes(
+        gltf::extensions::packageableImageBytes(encodedBytesOf(record, unarchiver), index));
     if (!image) {
         throw GLTFUnarchiveError::unknown("loadImage: image " + std::to_string(index) +
                                           " is not loaded");

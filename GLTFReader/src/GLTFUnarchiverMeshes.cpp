@@ -5,6 +5,7 @@
 #include "NormalGeneration.h"
 #include "PrimitiveModes.h"
 #include "SkinInfluences.h"
+#include "extensions/KHRDracoMeshCompression.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -17,27 +18,6 @@
 #include <string>
 
 namespace {
-
-// Compressed primitives keep their real vertices inside the extension, and their plain
-// accessors usually carry no data: read as zeros, the mesh would collapse to one point.
-// Refusing lets the caller turn to an importer that decodes the compression.
-void refuseUndecodedCompression(const GLTFGlTF& document, const GLTFMeshPrimitive& primitive) {
-    const auto& used = document.extensionsUsed;
-    const bool compressionUsed =
-        used && std::find(used->begin(), used->end(), "KHR_draco_mesh_compression") != used->end();
-    const auto position = primitive.attributes.find("POSITION");
-    if (!compressionUsed || position == primitive.attributes.end() || !document.accessors ||
-        position->second < 0 ||
-        static_cast<std::size_t>(position->second) >= document.accessors->size()) {
-        return;
-    }
-    const GLTFAccessor& accessor =
-        (*document.accessors)[static_cast<std::size_t>(position->second)];
-    if (!accessor.bufferView && !accessor.sparse) {
-        throw GLTFUnarchiveError::notSupported(
-            "loadMesh: KHR_draco_mesh_compression is not supported");
-    }
-}
 
 std::optional<scene::GeometrySemantic> semanticForAttribute(std::string_view name) {
     using scene::GeometrySemantic;
@@ -146,10 +126,13 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::buildMesh(std::int64_t index) {
 
 std::shared_ptr<scene::Node> GLTFUnarchiver::loadPrimitive(const GLTFMesh& mesh,
                                                            const GLTFMeshPrimitive& primitive) {
-    refuseUndecodedCompression(json_, primitive);
     auto primitiveNode = scene::Node::create();
+    std::optional<gltf::extensions::DracoMesh> compressed;
+    if (const auto* draco = gltf::extensions::dracoCompression(primitive)) {
+        compressed.emplace(*this, *draco, primitive);
+    }
     std::vector<std::shared_ptr<scene::GeometrySource>> sources =
-        loadAttributes(primitive.attributes);
+        loadAttributes(primitive.attributes, compressed ? &*compressed : nullptr);
     const auto firstOf = [&](scene::GeometrySemantic semantic) {
         const auto found = std::find_if(sources.begin(), sources.end(), [&](const auto& source) {
             return source->semantic() == semantic;
@@ -162,7 +145,9 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::loadPrimitive(const GLTFMesh& mesh,
     const bool unrolled = gltf::isUnrolledMode(mode);
     const std::int64_t listedMode = unrolled ? gltf::pointsMode : mode;
     std::vector<std::shared_ptr<scene::GeometryElement>> elements;
-    if (primitive.indices) {
+    if (compressed) {
+        elements.push_back(compressed->triangles());
+    } else if (primitive.indices) {
         elements.push_back(loadIndexAccessor(*primitive.indices, listedMode));
     } else if (vertexSource) {
         elements.push_back(createIndexAccessor(*vertexSource, listedMode));
@@ -227,14 +212,22 @@ GLTFUnarchiver::morphTargetAccessorName(const std::map<std::string, std::int64_t
 }
 
 std::vector<std::shared_ptr<scene::GeometrySource>>
-GLTFUnarchiver::loadAttributes(const std::map<std::string, std::int64_t>& attributes) {
+GLTFUnarchiver::loadAttributes(const std::map<std::string, std::int64_t>& attributes,
+                               const gltf::extensions::DracoMesh* compressed) {
     // The map is ordered by character codes, which fixes the order of the sources; joint and
     // weight set 0 hold their places there.
     std::vector<std::shared_ptr<scene::GeometrySource>> sources;
     std::map<std::size_t, gltf::InfluenceSet> influenceSets;
-    const auto addInfluence = [&](std::size_t set, scene::GeometrySemantic semantic,
-                                  std::int64_t accessorIndex) {
-        std::shared_ptr<scene::GeometrySource> source = loadVertexAccessor(accessorIndex, semantic);
+    // Attributes a compressed mesh holds are decoded from it; the rest come from accessors.
+    const auto loadSource = [&](const std::string& name, std::int64_t accessorIndex,
+                                scene::GeometrySemantic semantic) {
+        std::shared_ptr<scene::GeometrySource> decoded =
+            compressed ? compressed->source(name, accessorIndex, semantic) : nullptr;
+        return decoded ? decoded : loadVertexAccessor(accessorIndex, semantic);
+    };
+    const auto addInfluence = [&](const std::string& name, std::size_t set,
+                                  scene::GeometrySemantic semantic, std::int64_t accessorIndex) {
+        std::shared_ptr<scene::GeometrySource> source = loadSource(name, accessorIndex, semantic);
         if (set == 0) {
             sources.push_back(source);
         }
@@ -244,12 +237,12 @@ GLTFUnarchiver::loadAttributes(const std::map<std::string, std::int64_t>& attrib
     };
     for (const auto& [name, accessorIndex] : attributes) {
         if (const auto set = influenceSetNumber(name, "JOINTS_")) {
-            addInfluence(*set, scene::GeometrySemantic::boneIndices, accessorIndex);
+            addInfluence(name, *set, scene::GeometrySemantic::boneIndices, accessorIndex);
         } else if (const auto weightSet = influenceSetNumber(name, "WEIGHTS_")) {
-            addInfluence(*weightSet, scene::GeometrySemantic::boneWeights, accessorIndex);
+            addInfluence(name, *weightSet, scene::GeometrySemantic::boneWeights, accessorIndex);
         } else if (const std::optional<scene::GeometrySemantic> semantic =
                        semanticForAttribute(name)) {
-            sources.push_back(loadVertexAccessor(accessorIndex, *semantic));
+            sources.push_back(loadSource(name, accessorIndex, *semantic));
         } else {
             warnOnce("loadMesh: the attribute " + name + " is not supported and is left out");
         }

@@ -1,6 +1,7 @@
 // Textures: an image in a material property with its sampler's settings, loaded once and
 // copied into every material slot that uses it.
 #include "DocumentRecords.h"
+#include "extensions/EXTTextureWebp.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
 
@@ -8,12 +9,13 @@ namespace {
 
 std::shared_ptr<scene::MaterialProperty> textureFrom(const GLTFTexture& record,
                                                      GLTFUnarchiver& unarchiver) {
-    if (!record.source) {
+    const std::optional<std::int64_t> source = gltf::extensions::textureSource(record);
+    if (!source) {
         throw GLTFUnarchiveError::notSupported(
             "loadTexture: texture without source is not supported");
     }
     auto texture = std::make_shared<scene::MaterialProperty>(
-        scene::MaterialProperty::withContents(unarchiver.loadImage(*record.source)));
+        scene::MaterialProperty::withContents(unarchiver.loadImage(*source)));
     texture->mipFilter = scene::FilterMode::linear;
     if (record.sampler) {
         unarchiver.setSampler(*record.sampler, *texture);

@@ -5,7 +5,6 @@
 #include <string>
 
 namespace gltf {
-namespace {
 
 int mappingChannelOf(std::optional<std::int64_t> texCoord) {
     const std::int64_t channel = texCoord.value_or(0);
@@ -15,8 +14,6 @@ int mappingChannelOf(std::optional<std::int64_t> texCoord) {
     }
     return static_cast<int>(channel);
 }
-
-} // namespace
 
 void setMappedTexture(GLTFUnarchiver& unarchiver, std::int64_t textureIndex,
                       std::optional<std::int64_t> texCoord, scene::MaterialProperty& slot) {

@@ -23,11 +23,7 @@ std::shared_ptr<scene::Scene> sceneOf(const std::string& path) {
 // Documents whose scene the reader refuses, besides those it refuses at once (see
 // refusedCorpusDocuments), with the failure each must report. The application converts them
 // with its importer instead.
-const std::map<std::string, std::string> refusedScenes = {
-    // Draco-compressed vertices: read as the plain accessors' zeros, the box would be a point.
-    {"gltf/BoxDraco/BoxDraco.gltf",
-     "NotSupported: loadMesh: KHR_draco_mesh_compression is not supported"},
-};
+const std::map<std::string, std::string> refusedScenes = {};
 
 std::string expectedFailure(const std::string& path) {
     for (const auto* refusals : {&refusedScenes, &gltf::testing::refusedCorpusDocuments()}) {

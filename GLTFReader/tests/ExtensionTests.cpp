@@ -55,7 +55,7 @@ TEST(Extensions, AnExtensionsObjectHoldsOneRecordPerRegisteredName) {
                                         "nodes": [{}])");
     const std::optional<GLTFExtension>& container = document.materials->at(0).extensions;
     ASSERT_TRUE(container);
-    ASSERT_EQ(container->extensions.size(), 3u);
+    ASSERT_EQ(container->extensions.size(), gltf::builtInExtensionRegistry().size());
     EXPECT_FALSE(extensionOf<MaterialsCommonExtension>(container, "KHR_materials_common").data);
     EXPECT_FALSE(
         extensionOf<SpecularGlossinessExtension>(container, "KHR_materials_pbrSpecularGlossiness")
@@ -131,7 +131,7 @@ TEST(Extensions, ACallerRegistryAddsNamesEverywhereAndReplacesBuiltInOnes) {
         decode(R"("nodes": [{"extensions": {"EXT_recording": "hello"}}, {"extensions": {}}])",
                callerRegistry);
     const auto& first = document.nodes->at(0).extensions;
-    ASSERT_EQ(first->extensions.size(), 4u);
+    ASSERT_EQ(first->extensions.size(), gltf::builtInExtensionRegistry().size() + 1);
     EXPECT_EQ(extensionOf<RecordingExtension>(first, "EXT_recording").data, "hello");
     EXPECT_NO_THROW(extensionOf<RecordingExtension>(first, "VRM"));
     EXPECT_FALSE(

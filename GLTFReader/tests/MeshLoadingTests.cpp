@@ -40,11 +40,12 @@ constexpr const char* meshViewsAndAccessors = R"(
         {"bufferView": 2, "componentType": 5123, "count": 3, "type": "SCALAR"},
         {"bufferView": 0, "componentType": 5126, "count": 5, "type": "VEC3", "name": "smile"},
         {"componentType": 5126, "count": 70000, "type": "VEC3"},
-        {"bufferView": 0, "componentType": 5121, "count": 5, "type": "VEC3"}])";
+        {"bufferView": 0, "componentType": 5121, "count": 5, "type": "VEC3"},
+        {"bufferView": 0, "componentType": 5125, "count": 5, "type": "VEC3"}])";
 
 // Accessors: 0 positions, 1 the three triangles, 2 normals, 3 one-byte indices, 4 2-vectors,
 // 5 indices naming vertex 9, 6 positions named "smile", 7 70 000 zero positions, 8 byte
-// positions.
+// positions, 9 positions of unsigned 32-bit integers (no mesh may store them so).
 GLTFUnarchiver unarchiverWithMeshes(const std::string& meshes) {
     return unarchiverOf(meshBytes(),
                         std::string(meshViewsAndAccessors) + R"(, "meshes": [)" + meshes + "]");
@@ -121,8 +122,9 @@ TEST(Mesh, RefusesWhatItCannotBuild) {
     const std::pair<const char*, std::string> cases[] = {
         {R"({"attributes": {"POSITION": 4}})",
          "NotSupported: createVertexArray: only 3 component vector is supported: 2"},
-        {R"({"attributes": {"POSITION": 8}})",
-         "NotSupported: createVertexArray: only float source is supported"},
+        {R"({"attributes": {"POSITION": 9}})",
+         "DataInconsistent: loadVertexAccessor: the accessor 9 stores vertex vectors as VEC3 of "
+         "componentType 5125, which a quantized mesh cannot use"},
         {R"({"attributes": {"POSITION": 0}, "indices": 5})",
          "DataInconsistent: createNormalSource: vertex index 9 is not below the vertex count 5"},
     };

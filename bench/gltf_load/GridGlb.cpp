@@ -15,13 +15,7 @@ constexpr std::uint32_t kBinChunk = 0x004E4942;
 constexpr float kWaveHeight = 0.02f;
 constexpr float kWaveCycles = 8.0f;
 
-struct Vec3 {
-    float x, y, z;
-};
-
-struct Vec2 {
-    float u, v;
-};
+using Vec3 = GridVec3;
 
 float heightAt(float x, float z) {
     return kWaveHeight * std::sin(kWaveCycles * x) * std::cos(kWaveCycles * z);
@@ -58,12 +52,7 @@ class BinaryChunk {
     std::size_t viewCount_ = 0;
 };
 
-struct GridArrays {
-    std::vector<Vec3> positions;
-    std::vector<Vec3> normals;
-    std::vector<Vec2> uvs;
-    std::vector<std::uint32_t> indices;
-};
+} // namespace
 
 GridArrays gridArrays(const GridShape& shape) {
     const std::uint32_t side = shape.quadsPerSide + 1;
@@ -91,6 +80,8 @@ GridArrays gridArrays(const GridShape& shape) {
     }
     return grid;
 }
+
+namespace {
 
 std::string accessorJson(std::size_t view, int componentType, std::size_t count, const char* type,
                          const std::string& bounds = {}) {
@@ -160,19 +151,29 @@ std::size_t GridShape::triangleCount() const {
     return 2 * static_cast<std::size_t>(quadsPerSide) * quadsPerSide;
 }
 
-void writeGridGlb(const std::filesystem::path& file, const GridShape& shape) {
-    const BinaryChunk chunk = binaryChunk(shape);
-    std::string json = documentJson(shape, chunk);
+void writeGlb(const std::filesystem::path& file, std::string json,
+              const std::vector<std::uint8_t>& binaryChunk) {
     json.resize((json.size() + 3) / 4 * 4, ' ');
-    const std::size_t total = 12 + 8 + json.size() + 8 + chunk.bytes().size();
+    const std::size_t binarySize = (binaryChunk.size() + 3) / 4 * 4;
+    const std::size_t total = 12 + 8 + json.size() + 8 + binarySize;
     std::vector<std::uint8_t> glb;
     glb.reserve(total);
     appendWord(glb, kGlbMagic);
     appendWord(glb, 2);
     appendWord(glb, static_cast<std::uint32_t>(total));
     appendChunk(glb, kJsonChunk, json.data(), json.size());
-    appendChunk(glb, kBinChunk, chunk.bytes().data(), chunk.bytes().size());
+    appendWord(glb, static_cast<std::uint32_t>(binarySize));
+    appendWord(glb, kBinChunk);
+    glb.insert(glb.end(), binaryChunk.begin(), binaryChunk.end());
+    glb.resize(total, 0);
     writeFileBytes(file, glb);
+}
+
+void writeGridGlb(const std::filesystem::path& file, const GridShape& shape) {
+    const BinaryChunk chunk = binaryChunk(shape);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(chunk.bytes().data());
+    writeGlb(file, documentJson(shape, chunk),
+             std::vector<std::uint8_t>(bytes, bytes + chunk.bytes().size()));
 }
 
 } // namespace bench

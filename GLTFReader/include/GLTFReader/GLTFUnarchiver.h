@@ -29,6 +29,9 @@ namespace gltf {
 struct InfluenceSet;
 struct PlacedElements;
 } // namespace gltf
+namespace gltf::extensions {
+class DracoMesh;
+}
 
 // Reads one .gltf or .glb file: checks and splits the container, decodes the JSON document and
 // prepares one cache per kind of glTF object for the loaders that build scene objects from it.
@@ -134,9 +137,11 @@ class GLTFUnarchiver {
                 const std::vector<std::map<std::string, std::int64_t>>& targets);
     std::string morphTargetAccessorName(const std::map<std::string, std::int64_t>& attributes,
                                         std::size_t target) const;
-    // Sources in the character-code order of the attribute names.
+    // Sources in the character-code order of the attribute names; attributes a compressed
+    // mesh holds come from it.
     std::vector<std::shared_ptr<scene::GeometrySource>>
-    loadAttributes(const std::map<std::string, std::int64_t>& attributes);
+    loadAttributes(const std::map<std::string, std::int64_t>& attributes,
+                   const gltf::extensions::DracoMesh* compressed = nullptr);
     void foldInfluenceSets(const std::map<std::size_t, gltf::InfluenceSet>& sets,
                            std::vector<std::shared_ptr<scene::GeometrySource>>& sources);
     // Sequential indices 0 … n − 1 for a primitive without indices.

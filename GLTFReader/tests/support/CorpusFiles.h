@@ -32,11 +32,6 @@ inline std::vector<std::string> corpusDocumentPaths() {
     return paths;
 }
 
-// The failure of a document that requires an extension the reader cannot apply.
-inline std::string requiredExtensionFailure(const std::string& name) {
-    return "NotSupported: init: required extension " + name + " is not supported";
-}
-
 // The failure of a record that leaves out a member its decoder requires.
 inline std::string missingKeyFailure(const std::string& path, const std::string& key) {
     return "keyNotFound at " + path + "." + key + ": no value for the required key \"" + key + "\"";
@@ -45,12 +40,7 @@ inline std::string missingKeyFailure(const std::string& path, const std::string&
 // Documents the reader refuses, with the failure each one must report: each needs an extension
 // the reader cannot apply. The application hands them to its importer instead.
 inline const std::map<std::string, std::string>& refusedCorpusDocuments() {
-    static const std::map<std::string, std::string> refusals = {
-        {"gltf/blender-09_texture_transform/09_texture_transform.gltf",
-         requiredExtensionFailure("KHR_texture_transform")},
-        {"gltf/BoxMeshopt/BoxMeshopt.gltf", requiredExtensionFailure("KHR_mesh_quantization")},
-        {"glb/DenseSphere.glb", requiredExtensionFailure("KHR_mesh_quantization")},
-    };
+    static const std::map<std::string, std::string> refusals = {};
     return refusals;
 }
 

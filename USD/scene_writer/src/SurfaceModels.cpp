@@ -1,3 +1,4 @@
+#include "SurfaceLayers.h"
 #include "SurfaceSlots.h"
 
 #include <algorithm>
@@ -121,9 +122,12 @@ SurfaceDescription describeSurface(const scene::Material& material, ImageLibrary
     const BaseColor base = describeLightingModel(surface, material, findings);
     describeNormal(surface, material);
     describeOcclusion(surface, material, images, findings);
-    if (!isUnlit(material))
+    if (!isUnlit(material)) {
         describeEmission(surface, material);
+        describeCoatAndRefraction(surface, material);
+    }
     describeOpacity(surface, material, base, findings);
+    noteLeftOutFeatures(material, findings);
     return surface;
 }
 

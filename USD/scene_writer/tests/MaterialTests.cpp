@@ -162,6 +162,22 @@ TEST(SceneWriterMaterials, UnlitMaterialEmitsItsBaseColour) {
     EXPECT_FLOAT_EQ(valueAt<float>(layer, surface + ".inputs:roughness"), 1.0f);
 }
 
+TEST(SceneWriterMaterials, ClearcoatAndIorReachTheirInputsAndLeftOutFeaturesAreTold) {
+    auto m = pbrMaterial();
+    m->setNamedValue("clearcoatFactor", 0.75);
+    m->setNamedValue("clearcoatRoughnessFactor", 0.25);
+    m->setNamedValue("ior", 1.33);
+    m->setNamedValue("leftOutFeatures", std::string("KHR_materials_sheen"));
+    const SceneLayer written = writeWith(m);
+    EXPECT_FLOAT_EQ(valueAt<float>(written.layer, surface + ".inputs:clearcoat"), 0.75f);
+    EXPECT_FLOAT_EQ(valueAt<float>(written.layer, surface + ".inputs:clearcoatRoughness"), 0.25f);
+    EXPECT_FLOAT_EQ(valueAt<float>(written.layer, surface + ".inputs:ior"), 1.33f);
+    EXPECT_THAT(written.findings,
+                testing::Contains("Material \"Surface\" is shown without KHR_materials_sheen, "
+                                  "which a preview surface cannot express."));
+    EXPECT_FALSE(hasSpec(writeWith(pbrMaterial()).layer, surface + ".inputs:ior"));
+}
+
 TEST(SceneWriterMaterials, PhongShininessBecomesRoughness) {
     auto m = pbrMaterial();
     m->lightingModel = scene::LightingModel::phong;

@@ -1,0 +1,155 @@
+// Primitives compressed with Draco, decoded with the library's mesh decoder.
+#include "KHRDracoMeshCompression.h"
+
+#include "ExtensionRecord.h"
+
+#include <GLTFReader/AccessorTables.h>
+#include <GLTFReader/GLTFUnarchiver.h>
+#include <GLTFReader/JsonDecoder.h>
+#include <cstring>
+#include <draco/compression/decode.h>
+#include <limits>
+
+namespace gltf::extensions {
+namespace {
+
+[[noreturn]] void refuse(const std::string& problem) {
+    throw GLTFUnarchiveError::dataInconsistent("loadMesh: KHR_draco_mesh_compression " + problem);
+}
+
+std::unique_ptr<draco::Mesh> decodeMesh(const gltf::ByteSlice& bytes, std::int64_t viewIndex) {
+    draco::DecoderBuffer buffer;
+    buffer.Init(reinterpret_cast<const char*>(bytes.bytes().data()), bytes.size);
+    draco::Decoder decoder;
+    auto decoded = decoder.DecodeMeshFromBuffer(&buffer);
+    if (!decoded.ok()) {
+        refuse("data in bufferView " + std::to_string(viewIndex) +
+               " does not decode: " + decoded.status().error_msg_string());
+    }
+    return std::move(decoded).value();
+}
+
+const GLTFAccessor& accessorFor(const GLTFGlTF& document, std::int64_t index,
+                                const std::string& attribute) {
+    if (!document.accessors || index < 0 ||
+        static_cast<std::size_t>(index) >= document.accessors->size()) {
+        refuse("attribute " + attribute + " names accessor " + std::to_string(index) +
+               ", which does not exist");
+    }
+    return (*document.accessors)[static_cast<std::size_t>(index)];
+}
+
+template <class Component>
+scene::Bytes pointValues(const draco::Mesh& mesh, const draco::PointAttribute& attribute,
+                         int components) {
+    std::vector<std::uint8_t> bytes(mesh.num_points() * static_cast<std::size_t>(components) *
+                                    sizeof(Component));
+    std::vector<Component> vector(static_cast<std::size_t>(components));
+    for (draco::PointIndex point(0); point < mesh.num_points(); ++point) {
+        if (!attribute.ConvertValue<Component>(attribute.mapped_index(point),
+                                               static_cast<std::int8_t>(components),
+                                               vector.data())) {
+            refuse("holds an attribute that cannot be read as numbers");
+        }
+        std::memcpy(bytes.data() + point.value() * vector.size() * sizeof(Component), vector.data(),
+                    vector.size() * sizeof(Component));
+    }
+    return scene::makeBytes(std::move(bytes));
+}
+
+// Joint indices are whole numbers; every other attribute reads as floats.
+std::shared_ptr<scene::GeometrySource> decodedSource(const draco::Mesh& mesh,
+                                                     const draco::PointAttribute& attribute,
+                                                     const GLTFAccessor& accessor,
+                                                     scene::GeometrySemantic semantic) {
+    const std::optional<int> components = gltf::componentsPerElement(accessor.type);
+    if (!components || *components != attribute.num_components()) {
+        refuse("attribute of " + std::to_string(attribute.num_components()) +
+               " components does not fit accessor type " + accessor.type);
+    }
+    if (semantic == scene::GeometrySemantic::boneIndices) {
+        const scene::SourceLayout layout{.vectorCount = mesh.num_points(),
+                                         .usesFloatComponents = false,
+                                         .signedComponents = false,
+                                         .componentsPerVector = *components,
+                                         .bytesPerComponent = 2,
+                                         .dataOffset = 0,
+                                         .dataStride = static_cast<std::size_t>(*components) * 2};
+        return scene::GeometrySource::create(
+            pointValues<std::uint16_t>(mesh, attribute, *components), semantic, layout);
+    }
+    return scene::GeometrySource::fromPackedFloats(
+        semantic, pointValues<float>(mesh, attribute, *components), *components);
+}
+
+std::shared_ptr<scene::GeometryElement> triangleIndices(const draco::Mesh& mesh) {
+    std::vector<std::uint32_t> indices;
+    indices.reserve(mesh.num_faces() * 3);
+    for (draco::FaceIndex face(0); face < mesh.num_faces(); ++face) {
+        for (const draco::PointIndex& corner : mesh.face(face)) {
+            indices.push_back(corner.value());
+        }
+    }
+    return scene::GeometryElement::fromIndices<std::uint32_t>(indices,
+                                                              scene::PrimitiveType::triangles);
+}
+
+} // namespace
+
+DracoPrimitive DracoPrimitive::decode(const gltf::JsonObject& json) {
+    return {
+        .bufferView = json.required<std::int64_t>("bufferView"),
+        .attributes = json.required<std::map<std::string, std::int64_t>>("attributes"),
+    };
+}
+
+KHRDracoMeshCompression KHRDracoMeshCompression::decode(const gltf::JsonObject& extensions) {
+    KHRDracoMeshCompression result;
+    result.data = extensions.optional<DracoPrimitive>(extensionName);
+    return result;
+}
+
+const DracoPrimitive* dracoCompression(const GLTFMeshPrimitive& primitive) {
+    return extensionData<KHRDracoMeshCompression>(primitive.extensions);
+}
+
+struct DracoMesh::Decoded {
+    std::unique_ptr<draco::Mesh> mesh;
+};
+
+DracoMesh::DracoMesh(GLTFUnarchiver& unarchiver, const DracoPrimitive& draco,
+                     const GLTFMeshPrimitive& primitive)
+    : document_(unarchiver.json()), draco_(draco), decoded_(std::make_unique<Decoded>()) {
+    const std::int64_t mode = primitive._mode.value_or(4);
+    if (mode != 4 && mode != 5) {
+        refuse("cannot hold primitives of mode " + std::to_string(mode));
+    }
+    decoded_->mesh = decodeMesh(unarchiver.loadBufferView(draco.bufferView), draco.bufferView);
+}
+
+DracoMesh::~DracoMesh() = default;
+
+std::shared_ptr<scene::GeometrySource> DracoMesh::source(const std::string& name,
+                                                         std::int64_t accessorIndex,
+                                                         scene::GeometrySemantic semantic) const {
+    const auto compressed = draco_.attributes.find(name);
+    if (compressed == draco_.attributes.end()) {
+        return nullptr;
+    }
+    const std::int64_t id = compressed->second;
+    const draco::PointAttribute* attribute =
+        id < 0 || id > std::numeric_limits<std::uint32_t>::max()
+            ? nullptr
+            : decoded_->mesh->GetAttributeByUniqueId(static_cast<std::uint32_t>(id));
+    if (attribute == nullptr) {
+        refuse("has no attribute " + std::to_string(id) + " for " + name);
+    }
+    return decodedSource(*decoded_->mesh, *attribute, accessorFor(document_, accessorIndex, name),
+                         semantic);
+}
+
+std::shared_ptr<scene::GeometryElement> DracoMesh::triangles() const {
+    return triangleIndices(*decoded_->mesh);
+}
+
+} // namespace gltf::extensions

@@ -1,0 +1,40 @@
+#include "KHRMaterialsEmissiveStrength.h"
+
+#include "MaterialExtension.h"
+
+#include <GLTFReader/GLTFUnarchiveError.h>
+#include <GLTFReader/JsonDecoder.h>
+#include <string>
+
+namespace gltf::extensions {
+
+EmissiveStrength EmissiveStrength::decode(const gltf::JsonObject& json) {
+    return {.emissiveStrength = json.optional<float>("emissiveStrength")};
+}
+
+KHRMaterialsEmissiveStrength
+KHRMaterialsEmissiveStrength::decode(const gltf::JsonObject& extensions) {
+    KHRMaterialsEmissiveStrength result;
+    result.data = extensions.optional<EmissiveStrength>(extensionName);
+    return result;
+}
+
+void KHRMaterialsEmissiveStrength::onLoaded(const GLTFLoadedObject& object, GLTFUnarchiver&) const {
+    scene::Material* material = loadedMaterial(object);
+    if (!data || material == nullptr) {
+        return;
+    }
+    const float strength = data->emissiveStrength.value_or(1);
+    if (strength < 0) {
+        throw GLTFUnarchiveError::dataInconsistent(
+            "loadMaterial: KHR_materials_emissive_strength " + std::to_string(strength) +
+            " is negative");
+    }
+    for (const char* key : {"emissiveFactorR", "emissiveFactorG", "emissiveFactorB"}) {
+        const scene::Value* factor = material->namedValue(key);
+        const double* number = factor != nullptr ? factor->as<double>() : nullptr;
+        material->setNamedValue(key, (number != nullptr ? *number : 0.0) * strength);
+    }
+}
+
+} // namespace gltf::extensions
