@@ -5,6 +5,17 @@
 #include <string>
 
 namespace brightfold {
+
+std::string lowerCasedExtension(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    if (!extension.empty()) {
+        extension.erase(0, 1);
+    }
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
 namespace {
 
 SceneHandle importOrFail(const std::filesystem::path& file, ConversionServices& services,
@@ -54,19 +65,15 @@ LoadedScene loadGLTF(const std::filesystem::path& file, ConversionServices& serv
     return {importFallback(file, services, stop), {fallbackNote(reason)}};
 }
 
-} // namespace
-
-std::string lowerCasedExtension(const std::filesystem::path& file) {
-    std::string extension = file.extension().string();
-    if (!extension.empty()) {
-        extension.erase(0, 1);
+// What the loader itself reported is kept beside any note of how the file was read.
+LoadedScene withLoadNotes(LoadedScene loaded, ConversionServices& services) {
+    for (std::string& note : services.loadNotes(*loaded.scene)) {
+        loaded.notes.push_back(std::move(note));
     }
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
+    return loaded;
 }
 
-LoadedScene loadSourceScene(const std::filesystem::path& file, ConversionServices& services,
+LoadedScene loadByExtension(const std::filesystem::path& file, ConversionServices& services,
                             std::stop_token stop) {
     const std::string extension = lowerCasedExtension(file);
     // A .usd file may hold a crate or a text layer; the importer reads crates and refuses text.
@@ -79,6 +86,13 @@ LoadedScene loadSourceScene(const std::filesystem::path& file, ConversionService
     }
     throw LoadFailure("\"" + file.filename().string() +
                       "\" is not a .usdc, .usd, .gltf, .glb or .vrm file (InvalidFormat error 0).");
+}
+
+} // namespace
+
+LoadedScene loadSourceScene(const std::filesystem::path& file, ConversionServices& services,
+                            std::stop_token stop) {
+    return withLoadNotes(loadByExtension(file, services, stop), services);
 }
 
 } // namespace brightfold

@@ -10,13 +10,38 @@
 namespace brightfold {
 namespace {
 
+// The glTF reader's warnings travel with the scene it made until the pipeline collects them.
+constexpr const char* readerWarningsKey = "readerWarnings";
+
+void keepReaderWarnings(const std::vector<std::string>& warnings, scene::Scene& scene) {
+    if (warnings.empty()) {
+        return;
+    }
+    scene::ValueArray values(warnings.begin(), warnings.end());
+    scene.setValue(readerWarningsKey, std::move(values));
+}
+
+std::vector<std::string> textsOf(const scene::Value* value) {
+    std::vector<std::string> texts;
+    const auto* array = value ? value->as<scene::ValueArray>() : nullptr;
+    for (const scene::Value& item : array ? *array : scene::ValueArray{}) {
+        if (auto text = item.text()) {
+            texts.push_back(std::move(*text));
+        }
+    }
+    return texts;
+}
+
 class SceneServices final : public SystemServices {
   public:
     using SystemServices::SystemServices;
 
     SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
                                    std::stop_token stop) override {
-        return GLTFSceneSource(file).sceneWithOptions(std::move(stop));
+        const GLTFSceneSource source(file);
+        SceneHandle scene = source.sceneWithOptions(std::move(stop));
+        keepReaderWarnings(source.requireLoader().warnings(), *scene);
+        return scene;
     }
 
     SceneHandle importModel(const std::filesystem::path& file, std::stop_token stop) override {
@@ -25,6 +50,14 @@ class SceneServices final : public SystemServices {
 
     bool hasGeometry(const scene::Scene& scene) override {
         return modelimporter::hasGeometry(scene);
+    }
+
+    std::vector<std::string> loadNotes(const scene::Scene& scene) override {
+        std::vector<std::string> notes = textsOf(scene.value(readerWarningsKey));
+        for (std::string& note : modelimporter::importNotes(scene)) {
+            notes.push_back(std::move(note));
+        }
+        return notes;
     }
 
     USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,

@@ -19,22 +19,26 @@ StepTimes TimedServices::takeTimes() {
     return std::exchange(times_, {});
 }
 
-SceneHandle TimedServices::loadWithGLTFReader(const std::filesystem::path& file) {
-    return timed(&StepTimes::load, [&] { return real_->loadWithGLTFReader(file); });
+SceneHandle TimedServices::loadWithGLTFReader(const std::filesystem::path& file,
+                                              std::stop_token stop) {
+    return timed(&StepTimes::load, [&] { return real_->loadWithGLTFReader(file, stop); });
 }
 
-SceneHandle TimedServices::importModel(const std::filesystem::path& file) {
-    return timed(&StepTimes::load, [&] { return real_->importModel(file); });
+SceneHandle TimedServices::importModel(const std::filesystem::path& file, std::stop_token stop) {
+    return timed(&StepTimes::load, [&] { return real_->importModel(file, stop); });
 }
 
 USDZWriteResult TimedServices::writeUSDZ(const scene::Scene& scene,
                                          const std::filesystem::path& destination,
-                                         const ProgressHandler& progress) {
-    return timed(&StepTimes::write, [&] { return real_->writeUSDZ(scene, destination, progress); });
+                                         const std::string& packageName,
+                                         const ProgressHandler& progress, std::stop_token stop) {
+    return timed(&StepTimes::write,
+                 [&] { return real_->writeUSDZ(scene, destination, packageName, progress, stop); });
 }
 
-SceneHandle TimedServices::readUSDZ(const std::filesystem::path& file) {
-    return timed(&StepTimes::readBack, [&] { return real_->readUSDZ(file); });
+SceneHandle TimedServices::readUSDZ(const std::filesystem::path& file,
+                                    std::vector<std::string>& warnings) {
+    return timed(&StepTimes::readBack, [&] { return real_->readUSDZ(file, warnings); });
 }
 
 } // namespace brightfold::bench

@@ -21,12 +21,18 @@ class TimedServices : public ConversionServices {
 
     StepTimes takeTimes();
 
-    SceneHandle loadWithGLTFReader(const std::filesystem::path& file) override;
-    SceneHandle importModel(const std::filesystem::path& file) override;
+    SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
+                                   std::stop_token stop) override;
+    SceneHandle importModel(const std::filesystem::path& file, std::stop_token stop) override;
     bool hasGeometry(const scene::Scene& scene) override { return real_->hasGeometry(scene); }
+    std::vector<std::string> loadNotes(const scene::Scene& scene) override {
+        return real_->loadNotes(scene);
+    }
     USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,
-                              const ProgressHandler& progress) override;
-    SceneHandle readUSDZ(const std::filesystem::path& file) override;
+                              const std::string& packageName, const ProgressHandler& progress,
+                              std::stop_token stop) override;
+    SceneHandle readUSDZ(const std::filesystem::path& file,
+                         std::vector<std::string>& warnings) override;
     void clearBackground(scene::Scene& scene) override { real_->clearBackground(scene); }
     std::filesystem::path temporaryDirectory() override { return real_->temporaryDirectory(); }
     std::string makeIdentifier() override { return real_->makeIdentifier(); }

@@ -41,6 +41,19 @@ bool canShareOneMesh(const scene::Geometry& geometry, std::uint64_t cornerLimit)
 
 } // namespace
 
+std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry,
+                                                const std::string& node,
+                                                std::vector<std::string>& findings) {
+    std::vector<std::size_t> refused;
+    std::vector<GeometryPrimPlan> plans = planGeometryPrims(geometry, refused);
+    for (const std::size_t element : refused)
+        findings.push_back("Node \"" + node + "\": a mesh of " +
+                           std::to_string(cornersWritten(geometry, element)) +
+                           " corners is more than a USD mesh can number (" +
+                           std::to_string(largestPrimCorners) + "); it was left out.");
+    return plans;
+}
+
 std::uint64_t cornersWritten(const scene::Geometry& geometry, std::size_t element) {
     const scene::GeometryElement& drawn = *geometry.elements()[element];
     const std::uint64_t corners = static_cast<std::uint64_t>(drawn.primitiveCount()) *

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,11 @@ constexpr std::uint64_t largestPrimCorners = std::numeric_limits<std::int32_t>::
 std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry,
                                                 std::vector<std::size_t>& refused,
                                                 std::uint64_t cornerLimit = largestPrimCorners);
+
+// planGeometryPrims, with a finding for each element left out, naming `node`.
+std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry,
+                                                const std::string& node,
+                                                std::vector<std::string>& findings);
 
 // The corners a prim of that element holds: its own, twice when back faces are drawn too.
 std::uint64_t cornersWritten(const scene::Geometry& geometry, std::size_t element);

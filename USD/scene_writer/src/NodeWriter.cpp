@@ -51,14 +51,7 @@ std::vector<GeometryPrimPlan> NodeWriter::plansFor(const scene::Node& node) {
                                         ": a geometry without vertex positions was left out.");
         return {};
     }
-    std::vector<std::size_t> refused;
-    std::vector<GeometryPrimPlan> plans = planGeometryPrims(*geometry, refused);
-    for (const std::size_t element : refused)
-        context_.findings.push_back("Node \"" + node.name() + "\": a mesh of " +
-                                    std::to_string(cornersWritten(*geometry, element)) +
-                                    " corners is more than a USD mesh can number (" +
-                                    std::to_string(largestPrimCorners) + "); it was left out.");
-    return plans;
+    return planGeometryPrims(*geometry, node.name(), context_.findings);
 }
 
 // Morph targets become blend shapes of the prim, bound in the SkelRoot of the node's parent.

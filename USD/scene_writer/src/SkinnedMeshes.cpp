@@ -193,7 +193,8 @@ writeSkinnedMeshes(GeometryContext& context, const Path& skelRoot, SiblingNames&
         if (vertexCountOf(geometry) == 0)
             continue;
         SkinnedGeometry skinned = writer.read(*node);
-        const std::vector<GeometryPrimPlan> plans = planGeometryPrims(geometry);
+        const std::vector<GeometryPrimPlan> plans =
+            planGeometryPrims(geometry, node->name(), writer.context.findings);
         skinned.onlyPrim = plans.size() == 1;
         for (const GeometryPrimPlan& plan : plans)
             grow(all,

@@ -35,6 +35,9 @@ class ConversionServices {
     // The general model importer (.usdc files, and glTF files the reader refused).
     virtual SceneHandle importModel(const std::filesystem::path& file, std::stop_token stop) = 0;
     virtual bool hasGeometry(const scene::Scene& scene) = 0;
+    // What the reader or importer that made `scene` left out or approximated, one sentence
+    // each (none by default).
+    virtual std::vector<std::string> loadNotes(const scene::Scene& /*scene*/) { return {}; }
 
     // Writes the scene as a USDZ package whose root prim, default prim and root layer are
     // named after `packageName` (made a valid identifier); a failure is reported in the
