@@ -1,3 +1,4 @@
+#include <BoundedRun.h>
 #include <SceneGraph/Image.h>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +82,34 @@ TEST(Image, DamageBehindAValidHeaderIsReportedWhenDecoding) {
     const auto image = Image::fromEncodedBytes(makeBytes({png->begin(), png->begin() + 40}));
     ASSERT_NE(image, nullptr);
     EXPECT_THROW(image->decodeRGBA8(), std::runtime_error);
+}
+
+// A few hundred bytes whose header claims an image of gigabytes: refused without decoding when
+// it is larger than any texture we hold, and otherwise refused once the data runs out, without
+// the pixels claimed ever being touched.
+TEST(Image, AHeaderClaimingGigabytesIsRefusedAtOnce) {
+    for (const std::uint32_t side : {60'000u, 16'000u}) {
+        std::vector<std::uint8_t> png(encodedPNG()->begin(), encodedPNG()->end());
+        for (const std::size_t field : {16u, 20u}) { // the header's width and height, big-endian
+            for (int byte = 0; byte < 4; ++byte)
+                png[field + static_cast<std::size_t>(byte)] =
+                    static_cast<std::uint8_t>(side >> (24 - 8 * byte));
+        }
+        const auto image = Image::fromEncodedBytes(makeBytes(std::move(png)));
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->width(), static_cast<int>(side));
+        std::string failure;
+        const auto run = brightfold::testing::measureBounded([&] {
+            try {
+                image->decodeRGBA8();
+            } catch (const std::runtime_error& error) {
+                failure = error.what();
+            }
+        });
+        EXPECT_NE(failure, "") << side;
+        EXPECT_LT(run.processorTime.count(), 1.0) << failure;
+        EXPECT_LT(run.peakMemoryGrowthMiB, 64.0) << failure;
+    }
 }
 
 TEST(Image, ReadsRealTextureFiles) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace brightfold::testing {
@@ -16,8 +17,9 @@ struct BoundedRun {
     double peakMemoryGrowthMiB = 0; // how far the resident peak rose above the start
 };
 
-// Runs `work` (which must not throw) and measures it. Processor time rather than wall time, so
-// that a busy machine does not make the figure worse.
+// Runs `work` (which must not throw) and measures it, recording both figures with the test's
+// results (--gtest_output). Processor time rather than wall time, so that a busy machine does
+// not make the figure worse.
 template <typename Work> BoundedRun measureBounded(Work&& work) {
     const auto residentKiB = [](const char* field) {
         std::ifstream status("/proc/self/status");
@@ -40,6 +42,8 @@ template <typename Work> BoundedRun measureBounded(Work&& work) {
     BoundedRun run;
     run.processorTime = processorSeconds() - startTime;
     run.peakMemoryGrowthMiB = (residentKiB("VmHWM:") - startKiB) / 1024.0;
+    ::testing::Test::RecordProperty("processorSeconds", std::to_string(run.processorTime.count()));
+    ::testing::Test::RecordProperty("peakMemoryGrowthMiB", std::to_string(run.peakMemoryGrowthMiB));
     return run;
 }
 

@@ -154,4 +154,5 @@ class GLTFUnarchiver {
                                 const std::vector<std::string>& weightPaths);
 
     double maxAnimationDuration_ = 0;
+    int nodesBeingBuilt_ = 0; // nested loadNode calls: children, skins and animation targets
 };
