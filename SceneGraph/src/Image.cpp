@@ -1,4 +1,5 @@
 #include "EnumNames.h"
+#include "JpegHuffmanTables.h"
 
 #include <SceneGraph/Image.h>
 #include <cstring>
@@ -39,6 +40,10 @@ Image::Image(Bytes encoded, int width, int height, int channels)
 
 std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
     if (!encoded || encoded->empty() || !lengthFitsDecoder(encoded->span())) {
+        return nullptr;
+    }
+    if (detectFormat(encoded->span()) == ImageFormat::jpeg &&
+        !detail::jpegHuffmanTablesFit(encoded->span())) {
         return nullptr;
     }
     int width = 0;

@@ -2,6 +2,13 @@
 // decode. A refused or damaged image must end in std::runtime_error, never in a stray read.
 
 #include <SceneGraph/Image.h>
+
+// The decoder is a system library built without coverage feedback. Its implementation, from the
+// same header the library is built from, is compiled in here instead: the program's own copy
+// takes the place of the library's, so the fuzzer sees which of the decoder's paths each input
+// takes.
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
