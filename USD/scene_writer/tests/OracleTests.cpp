@@ -153,9 +153,8 @@ TEST_P(SceneWriterOracle, BothEnginesOpenThePackageAndSeeWhatWeWrote) {
     ASSERT_TRUE(result.succeeded) << result.failure;
 
     const OracleRun run = runOracle(package);
-    if (run.exitStatus == 2 || run.exitStatus == 127)
-        GTEST_SKIP() << "usd-oracle cannot run here (Node.js or its dependencies missing): "
-                     << run.complaint;
+    if (const auto missing = oracleUnavailable(run))
+        GTEST_SKIP() << "usd-oracle cannot run here: " << *missing;
     ASSERT_EQ(run.exitStatus, 0) << run.complaint;
     simdjson::dom::parser parser;
     const simdjson::dom::element report = parser.parse(run.report);
