@@ -1,6 +1,7 @@
 #include "JpegHuffmanTables.h"
 
 #include <cstddef>
+#include <optional>
 
 namespace scene::detail {
 namespace {
@@ -16,21 +17,28 @@ bool standsAlone(std::uint8_t marker) {
     return marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
 }
 
-// The tables of one DHT segment's contents: a class-and-slot byte, sixteen code counts, then
-// as many symbols as the counts add up to.
-bool tablesFit(std::span<const std::uint8_t> contents) {
-    std::size_t at = 0;
-    while (contents.size() - at >= 17) {
+// Reads the tables of the DHT segment whose contents start at `at` as the decoder does: while
+// the segment's declared length lasts, each table whole, even past the segment's end (and past
+// the file's end, where bytes read as zero). Returns where the decoder's reading ends, or
+// nothing when a table declares too many codes.
+std::optional<std::size_t> tablesEnd(std::span<const std::uint8_t> jpeg, std::size_t at,
+                                     std::size_t length) {
+    const auto byteAt = [&](std::size_t index) -> std::size_t {
+        return index < jpeg.size() ? jpeg[index] : 0;
+    };
+    const std::size_t end = at + length;
+    while (at < end) {
+        const std::size_t slot = byteAt(at);
+        if ((slot >> 4) > 1 || (slot & 15) > 3)
+            return jpeg.size(); // the decoder refuses the table itself
         std::size_t codes = 0;
-        for (std::size_t length = 1; length <= 16; ++length)
-            codes += contents[at + length];
+        for (std::size_t bits = 1; bits <= 16; ++bits)
+            codes += byteAt(at + bits);
         if (codes > kMaxCodes)
-            return false;
+            return std::nullopt;
         at += 17 + codes;
-        if (at > contents.size())
-            return true; // cut short: the decoder refuses it itself
     }
-    return true;
+    return at;
 }
 
 // Where the next marker starts after entropy-coded data at `at`: there a marker byte is always
@@ -49,8 +57,10 @@ std::size_t afterEntropyCodedData(std::span<const std::uint8_t> jpeg, std::size_
 bool jpegHuffmanTablesFit(std::span<const std::uint8_t> jpeg) {
     std::size_t at = 2; // after the start of the image
     while (at + 1 < jpeg.size()) {
-        if (jpeg[at] != kMarkerStart)
-            return true; // not a marker: the decoder refuses the file itself
+        if (jpeg[at] != kMarkerStart) {
+            ++at; // padding after a segment, which the decoder skips to find the next marker
+            continue;
+        }
         const std::uint8_t marker = jpeg[at + 1];
         at += 2;
         if (marker == kMarkerStart) {
@@ -64,10 +74,17 @@ bool jpegHuffmanTablesFit(std::span<const std::uint8_t> jpeg) {
         if (at + 2 > jpeg.size())
             return true;
         const std::size_t length = std::size_t{jpeg[at]} << 8 | jpeg[at + 1];
-        if (length < 2 || at + length > jpeg.size())
+        if (length < 2)
             return true;
-        if (marker == kDefineHuffmanTables && !tablesFit(jpeg.subspan(at + 2, length - 2)))
-            return false;
+        if (marker == kDefineHuffmanTables) {
+            const std::optional<std::size_t> end = tablesEnd(jpeg, at + 2, length - 2);
+            if (!end)
+                return false;
+            at = *end;
+            continue;
+        }
+        if (at + length > jpeg.size())
+            return true;
         at += length;
         if (marker == kStartOfScan)
             at = afterEntropyCodedData(jpeg, at);
