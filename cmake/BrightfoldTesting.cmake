@@ -2,13 +2,16 @@
 #                     [RUNNER <program> RESOURCE_LOCK <lock>])
 # One GoogleTest executable registered with CTest; each test case is its own CTest entry. With a
 # RUNNER, the cases are listed and run through that program (a virtual display, for example),
-# never two at once under the same RESOURCE_LOCK.
+# never two at once under the same RESOURCE_LOCK. Each test process has a temporary folder of
+# its own (TMPDIR), removed when it ends.
 include(GoogleTest)
 
 function(brightfold_add_test)
   cmake_parse_arguments(ARG "" "NAME;RUNNER;RESOURCE_LOCK" "SOURCES;LIBRARIES;LABELS" ${ARGN})
-  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  add_executable(${ARG_NAME} ${ARG_SOURCES}
+    "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/testing/PrivateTemporaryFolder.cpp")
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${ARG_NAME} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/testing")
   target_compile_definitions(${ARG_NAME} PRIVATE
     BRIGHTFOLD_SHARED_DIR="${BRIGHTFOLD_SHARED_DIR}"
     BRIGHTFOLD_BINARY_DIR="${CMAKE_BINARY_DIR}")

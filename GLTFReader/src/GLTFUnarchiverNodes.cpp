@@ -94,6 +94,16 @@ std::shared_ptr<scene::Node> topmostAncestor(std::shared_ptr<scene::Node> node) 
     return node;
 }
 
+// Each level of nodes is a few nested calls here, and later in every pass over the scene: a
+// hierarchy deeper than any real model would overflow the stack of a conversion thread.
+constexpr int kMaxNodeNesting = 1000;
+
+// Counts a node as built again on every way out of its loading, thrown or returned.
+struct NestingLevel {
+    int& nodesBeingBuilt;
+    ~NestingLevel() { --nodesBeingBuilt; }
+};
+
 } // namespace
 
 std::shared_ptr<scene::Scene> GLTFUnarchiver::loadScene(std::int64_t index) {
@@ -171,6 +181,13 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::loadNode(std::int64_t index) {
         index, "loadNode", [] { return scene::Node::create(); },
         [&](const std::shared_ptr<scene::Node>&) { created = true; });
     if (created) {
+        if (nodesBeingBuilt_ >= kMaxNodeNesting) {
+            throw GLTFUnarchiveError::dataInconsistent("loadNode: nodes nest more than " +
+                                                       std::to_string(kMaxNodeNesting) +
+                                                       " levels deep");
+        }
+        ++nodesBeingBuilt_;
+        const NestingLevel leave{nodesBeingBuilt_};
         buildNode(index, node);
     }
     return node;

@@ -1,4 +1,5 @@
 #include "EnumNames.h"
+#include "JpegHuffmanTables.h"
 
 #include <SceneGraph/Image.h>
 #include <cstring>
@@ -27,6 +28,15 @@ ImageFormat detectFormat(std::span<const std::uint8_t> bytes) {
     return ImageFormat::other;
 }
 
+// Deflate, which compresses a PNG's pixels, expands its input at most 1032 times: even at one
+// bit per pixel, a PNG that claims more pixels than that cannot hold them, and the decoder would
+// set aside memory for all of them before finding out.
+constexpr std::uint64_t maximumDeflateExpansion = 1032;
+
+bool pngCanHoldPixels(std::uint64_t pixels, std::size_t encodedSize) {
+    return pixels / 8 <= maximumDeflateExpansion * encodedSize;
+}
+
 bool lengthFitsDecoder(std::span<const std::uint8_t> bytes) {
     return bytes.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max());
 }
@@ -41,6 +51,10 @@ std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
     if (!encoded || encoded->empty() || !lengthFitsDecoder(encoded->span())) {
         return nullptr;
     }
+    if (detectFormat(encoded->span()) == ImageFormat::jpeg &&
+        !detail::jpegHuffmanTablesFit(encoded->span())) {
+        return nullptr;
+    }
     int width = 0;
     int height = 0;
     int channels = 0;
@@ -53,8 +67,14 @@ std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
 }
 
 RGBA8Pixels Image::decodeRGBA8() const {
-    const std::uint64_t decodedBytes =
-        std::uint64_t{4} * static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
+    const std::uint64_t pixelCount =
+        static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
+    const std::uint64_t decodedBytes = 4 * pixelCount;
+    if (format_ == ImageFormat::png && !pngCanHoldPixels(pixelCount, encoded_->size())) {
+        throw std::runtime_error("image of " + std::to_string(width_) + "x" +
+                                 std::to_string(height_) +
+                                 " pixels claims more than its data can hold");
+    }
     if (decodedBytes > maximumDecodedBytes) {
         throw std::runtime_error("image of " + std::to_string(width_) + "x" +
                                  std::to_string(height_) + " pixels is too large to decode");

@@ -1,8 +1,12 @@
+#include <BoundedRun.h>
 #include <SceneGraph/Image.h>
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <numeric>
 #include <stb/stb_image_write.h>
 
 namespace scene {
@@ -81,6 +85,55 @@ TEST(Image, DamageBehindAValidHeaderIsReportedWhenDecoding) {
     const auto image = Image::fromEncodedBytes(makeBytes({png->begin(), png->begin() + 40}));
     ASSERT_NE(image, nullptr);
     EXPECT_THROW(image->decodeRGBA8(), std::runtime_error);
+}
+
+// A few hundred bytes whose header claims an image of gigabytes: refused on reading the header
+// when it is larger than any texture we hold, and otherwise before decoding, since its data
+// could never expand to that many pixels; the memory claimed is never set aside.
+TEST(Image, AHeaderClaimingGigabytesIsRefusedAtOnce) {
+    for (const std::uint32_t side : {60'000u, 16'000u}) {
+        const Bytes original = encodedPNG();
+        std::vector<std::uint8_t> png(original->begin(), original->end());
+        for (const std::size_t field : {16u, 20u}) { // the header's width and height, big-endian
+            for (int byte = 0; byte < 4; ++byte)
+                png[field + static_cast<std::size_t>(byte)] =
+                    static_cast<std::uint8_t>(side >> (24 - 8 * byte));
+        }
+        std::string failure = "decoded";
+        const auto run = brightfold::testing::measureBounded([&] {
+            const auto image = Image::fromEncodedBytes(makeBytes(std::move(png)));
+            if (image == nullptr) {
+                failure = "not taken for an image";
+                return;
+            }
+            try {
+                image->decodeRGBA8();
+            } catch (const std::runtime_error& error) {
+                failure = error.what();
+            }
+        });
+        EXPECT_NE(failure, "decoded") << side;
+        EXPECT_LT(run.processorTime.count(), 1.0) << failure;
+        EXPECT_LT(run.peakMemoryGrowthMiB, 64.0) << failure;
+    }
+}
+
+// The decoder fills a table of 257 entries with one per declared Huffman code before checking
+// the count: a JPEG declaring more codes is no image we hand it, not even to read its size.
+TEST(Image, AJpegDeclaringMoreHuffmanCodesThanATableHoldsIsRefused) {
+    const Bytes original = encodedJPEG();
+    std::vector<std::uint8_t> jpeg(original->begin(), original->end());
+    const std::array<std::uint8_t, 2> tables{0xFF, 0xC4};
+    const auto found = std::search(jpeg.begin(), jpeg.end(), tables.begin(), tables.end());
+    ASSERT_NE(found, jpeg.end());
+    const auto counts = found + 5; // after the marker, the length and the class-and-slot byte
+    const int declared = std::accumulate(counts, counts + 16, 0);
+    counts[15] = static_cast<std::uint8_t>(counts[15] + 257 - declared);
+    EXPECT_EQ(Image::fromEncodedBytes(makeBytes(jpeg)), nullptr);
+    // Bytes between segments are skipped by the decoder until the next marker.
+    jpeg.insert(found, {0x1F, 0x1F, 0x00});
+    EXPECT_EQ(Image::fromEncodedBytes(makeBytes(std::move(jpeg))), nullptr);
+    EXPECT_NE(Image::fromEncodedBytes(original), nullptr);
 }
 
 TEST(Image, ReadsRealTextureFiles) {

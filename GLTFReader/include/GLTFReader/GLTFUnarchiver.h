@@ -189,4 +189,5 @@ class GLTFUnarchiver {
     // The root of the scene being built: nodes below it may still move under their parent.
     const scene::Node* sceneRootNode_ = nullptr;
     std::shared_ptr<scene::Scene> rootNodesScene_;
+    int nodesBeingBuilt_ = 0; // nested loadNode calls: children, skins and animation targets
 };

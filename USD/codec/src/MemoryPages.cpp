@@ -24,9 +24,15 @@ std::uintptr_t roundDown(std::uintptr_t value, std::uintptr_t unit) {
 }
 
 // Whole pages from `first` to `last`, as madvise takes them; nothing when they are empty.
-void advise(std::uintptr_t first, std::uintptr_t last, int advice) {
+// Huge pages are a Linux notion; elsewhere the memory simply keeps its ordinary pages.
+void adviseHugePages(std::uintptr_t first, std::uintptr_t last) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
     if (first < last)
-        ::madvise(reinterpret_cast<void*>(first), last - first, advice);
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)first;
+    (void)last;
+#endif
 }
 
 std::uintptr_t pageSize() {
@@ -52,7 +58,7 @@ void preferHugePages(const void* data, std::size_t size) {
     if (size < kHugePageSize)
         return;
     const auto start = reinterpret_cast<std::uintptr_t>(data);
-    advise(roundDown(start, pageSize()), roundUp(start + size, pageSize()), MADV_HUGEPAGE);
+    adviseHugePages(roundDown(start, pageSize()), roundUp(start + size, pageSize()));
 }
 
 std::size_t hugePageCapacity(std::size_t count, std::size_t elementSize) {
@@ -64,13 +70,6 @@ std::size_t hugePageCapacity(std::size_t count, std::size_t elementSize) {
     const std::size_t room =
         roundUp(bytes + kAllocatorOverhead, kHugePageSize) - kAllocatorOverhead;
     return room / elementSize;
-}
-
-// Only the pages wholly inside the bytes: the ones at either end may hold other data. Only an
-// economy: where the system refuses, the pages simply stay.
-void releaseMappedFilePages(std::span<const std::uint8_t> bytes) {
-    const auto start = reinterpret_cast<std::uintptr_t>(bytes.data());
-    advise(roundUp(start, pageSize()), roundDown(start + bytes.size(), pageSize()), MADV_DONTNEED);
 }
 
 ScratchBytes::ScratchBytes(std::size_t size)

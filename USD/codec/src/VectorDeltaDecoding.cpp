@@ -1,12 +1,32 @@
 #include "VectorDeltaDecoding.h"
 
+#include <cstdlib>
+#include <cstring>
+
+// The vector decoder needs x86 shuffles and variable shifts; every other target, and a build
+// that asks for it, decodes one value at a time in the caller.
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(BRIGHTFOLD_PORTABLE_DECODING)
+#define BRIGHTFOLD_VECTOR_DECODING 1
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <immintrin.h>
+#endif
 
 namespace usd {
+
+#ifdef BRIGHTFOLD_VECTOR_DECODING
 namespace {
+
+bool vectorDecodingAvailable() {
+    // BRIGHTFOLD_PORTABLE_DECODING=1 in the environment turns the vector decoder off, so that
+    // one build can test both decoders on a processor that has AVX2.
+    static const bool available = [] {
+        const char* portable = std::getenv("BRIGHTFOLD_PORTABLE_DECODING");
+        const bool forcedPortable = portable != nullptr && std::strcmp(portable, "1") == 0;
+        return !forcedPortable && __builtin_cpu_supports("avx2");
+    }();
+    return available;
+}
 
 // How one code byte's four deltas are made from the sixteen bytes at the next delta: each
 // delta's bytes are shuffled to the top of its 32-bit lane and shifted down arithmetically,
@@ -96,8 +116,14 @@ __attribute__((target("avx2"))) std::size_t decodeWithAvx2(std::int32_t common,
 std::size_t decodeWholeCodeBytes(std::int32_t common, std::span<const std::uint8_t> codes,
                                  const std::uint8_t* readableEnd, std::span<std::int32_t> values,
                                  DeltaDecodingState& state) {
-    static const bool hasAvx2 = __builtin_cpu_supports("avx2");
-    return hasAvx2 ? decodeWithAvx2(common, codes, readableEnd, values, state) : 0;
+    return vectorDecodingAvailable() ? decodeWithAvx2(common, codes, readableEnd, values, state)
+                                     : 0;
 }
+#else
+std::size_t decodeWholeCodeBytes(std::int32_t, std::span<const std::uint8_t>, const std::uint8_t*,
+                                 std::span<std::int32_t>, DeltaDecodingState&) {
+    return 0;
+}
+#endif
 
 } // namespace usd

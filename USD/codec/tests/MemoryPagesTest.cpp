@@ -1,14 +1,8 @@
 #include <USD/MemoryPages.h>
 #include <algorithm>
 #include <cstdint>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <numeric>
-#include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <vector>
 
 namespace usd {
@@ -64,30 +58,6 @@ TEST(MemoryPages, ScratchIsWritableAndLargeScratchStartsOnAHugePage) {
     EXPECT_EQ(large.bytes().front(), 1);
 
     EXPECT_EQ(ScratchBytes(0).bytes().size(), 0u);
-}
-
-// Pages of a mapped package are given back once decoded; the bytes must stay what they were.
-TEST(MemoryPages, ReleasedFilePagesKeepTheirContentsAndSpansSmallerThanAPageAreTolerated) {
-    std::vector<std::uint8_t> written(5 * 4096 + 123);
-    std::iota(written.begin(), written.end(), std::uint8_t{1});
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("brightfold-pages-" + std::to_string(::getpid()) + ".bin");
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(written.data()),
-               static_cast<std::streamsize>(written.size()));
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(fd, 0);
-    void* mapping = ::mmap(nullptr, written.size(), PROT_READ, MAP_PRIVATE, fd, 0);
-    ::close(fd);
-    std::filesystem::remove(file);
-    ASSERT_NE(mapping, MAP_FAILED);
-    const std::span bytes(static_cast<const std::uint8_t*>(mapping), written.size());
-
-    releaseMappedFilePages(bytes.subspan(100));
-    releaseMappedFilePages(bytes.subspan(7, 100));
-    releaseMappedFilePages({});
-    EXPECT_TRUE(std::ranges::equal(bytes, written));
-    ::munmap(mapping, written.size());
 }
 
 } // namespace

@@ -20,23 +20,6 @@ std::size_t hashOf(std::size_t bodyHash, ValueRep rep) {
 
 } // namespace
 
-ValueRep ValuePacker::pack(const Value& value) {
-    return std::visit(
-        [this]<typename T>(const T& held) -> ValueRep {
-            if constexpr (std::is_same_v<T, std::monostate>)
-                throw CrateWriteError("cannot store an empty value in a crate file");
-            else if constexpr (isArray<T>)
-                return packArray(held);
-            else if constexpr (isListOp<T>)
-                return packListOp(held);
-            else if constexpr (requires { this->packCompound(held); })
-                return packCompound(held);
-            else
-                return packScalar(held);
-        },
-        value.storage());
-}
-
 template <typename T> ValueRep ValuePacker::packScalar(const T& value) {
     require(versionNeededFor<T>());
     constexpr Type type = crateTypeOf<T>();
@@ -112,6 +95,25 @@ void ValuePacker::writeDictionaryBody(const Dictionary& dictionary) {
         out_.append(strings_.add(key));
         writeItem(value);
     }
+}
+
+// After the packing templates it instantiates: clang instantiates a member template named in
+// a generic lambda only from a definition it has already seen.
+ValueRep ValuePacker::pack(const Value& value) {
+    return std::visit(
+        [this]<typename T>(const T& held) -> ValueRep {
+            if constexpr (std::is_same_v<T, std::monostate>)
+                throw CrateWriteError("cannot store an empty value in a crate file");
+            else if constexpr (isArray<T>)
+                return packArray(held);
+            else if constexpr (isListOp<T>)
+                return packListOp(held);
+            else if constexpr (requires { this->packCompound(held); })
+                return packCompound(held);
+            else
+                return packScalar(held);
+        },
+        value.storage());
 }
 
 } // namespace usd::crate

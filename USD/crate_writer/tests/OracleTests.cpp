@@ -160,9 +160,8 @@ TEST_P(UsdOracle, OpensOurPackageAndSeesWhatWeWrote) {
     writePackage(package, entries);
 
     const OracleRun run = runOracle(package);
-    if (run.exitStatus == 2 || run.exitStatus == 127)
-        GTEST_SKIP() << "usd-oracle cannot run here (Node.js or its dependencies missing): "
-                     << run.complaint;
+    if (const auto missing = oracleUnavailable(run))
+        GTEST_SKIP() << "usd-oracle cannot run here: " << *missing;
     // A complaint the original file earns as well is the oracle's, not ours (one engine
     // resolves textures from the package root, not from the root layer's folder).
     if (run.exitStatus == 3 && !c.source.empty())

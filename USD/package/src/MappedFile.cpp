@@ -2,7 +2,9 @@
 
 #include <USD/MappedFile.h>
 #include <USD/PackageError.h>
+#include <cstdint>
 #include <fcntl.h>
+#include <functional>
 #include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -17,6 +19,22 @@ struct FileDescriptor {
     int fd;
     ~FileDescriptor() { ::close(fd); }
 };
+
+// Whole pages only: the ones at either end of a part may hold other data still in use.
+void releaseWholePages(const std::uint8_t* first, const std::uint8_t* last) {
+#if defined(__linux__)
+    static const auto pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto start =
+        (reinterpret_cast<std::uintptr_t>(first) + pageSize - 1) / pageSize * pageSize;
+    const auto end = reinterpret_cast<std::uintptr_t>(last) / pageSize * pageSize;
+    if (start < end)
+        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
+#else
+    // Elsewhere the advice may discard private pages' contents or not exist; they simply stay.
+    (void)first;
+    (void)last;
+#endif
+}
 
 } // namespace
 
@@ -41,6 +59,16 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
 MappedFile::~MappedFile() {
     if (data_ != nullptr)
         ::munmap(const_cast<std::uint8_t*>(data_), size_);
+}
+
+void MappedFile::releasePages(std::span<const std::uint8_t> part) const {
+    // Compared as addresses so that a span of other memory is told apart without undefined
+    // pointer comparisons.
+    const std::less_equal<const std::uint8_t*> atOrBefore;
+    if (part.empty() || data_ == nullptr || !atOrBefore(data_, part.data()) ||
+        !atOrBefore(part.data() + part.size(), data_ + size_))
+        return;
+    releaseWholePages(part.data(), part.data() + part.size());
 }
 
 } // namespace usd

@@ -234,6 +234,11 @@ void PackageReader::confirmChecksums() const {
     }
 }
 
+void PackageReader::releasePages(std::span<const std::uint8_t> part) const {
+    if (file_ != nullptr)
+        file_->releasePages(part);
+}
+
 const PackageEntry* PackageReader::find(std::string_view name) const {
     const auto found = std::ranges::find(entries_, name, &PackageEntry::name);
     return found == entries_.end() ? nullptr : &*found;

@@ -1,5 +1,6 @@
 #include "PackageTestSupport.h"
 
+#include <BoundedRun.h>
 #include <USD/PackageError.h>
 #include <USD/PackageReader.h>
 #include <functional>
@@ -153,6 +154,24 @@ TEST(PackageReader, RefusesOverlappingEntries) {
         patchU32(sample.archive, size, static_cast<std::uint32_t>(swallowed));
 
     EXPECT_THAT(refusal(sample.archive), HasSubstr("entries 'scene.usdc' and 'aa/b.png' overlap"));
+}
+
+// A zip entry's sizes may claim gigabytes (stored or compressed): the archive's own length
+// bounds what is believed, so nothing is read or set aside for them.
+TEST(PackageReader, EntriesClaimingGigabytesAreRefusedAtOnce) {
+    for (const std::uint16_t method : {0, 8}) { // stored, deflated
+        SamplePackage sample;
+        sample.patchBothU16(0, 8, 10, method);
+        for (std::size_t size : {sample.local[0] + 18, sample.local[0] + 22, sample.central[0] + 20,
+                                 sample.central[0] + 24})
+            patchU32(sample.archive, size, 0xFFFF'FFF0u);
+        std::string failure;
+        const auto run =
+            brightfold::testing::measureBounded([&] { failure = refusal(sample.archive); });
+        EXPECT_THAT(failure, HasSubstr("Not a valid USDZ package")) << method;
+        EXPECT_LT(run.processorTime.count(), 1.0);
+        EXPECT_LT(run.peakMemoryGrowthMiB, 64.0);
+    }
 }
 
 TEST(PackageReader, ExplainsWhyAPackageHasNoUsableRootLayer) {

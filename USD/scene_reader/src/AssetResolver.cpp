@@ -3,7 +3,6 @@
 #include "ReadLimits.h"
 
 #include <USD/CrateReader.h>
-#include <USD/MemoryPages.h>
 #include <USD/PackageError.h>
 #include <USD/TwoHalves.h>
 #include <USD/USDZReader.h>
@@ -210,8 +209,8 @@ std::span<const std::uint8_t> AssetResolver::contents(const AssetLocation& locat
 
 void AssetResolver::releaseMappedPages(const AssetLocation& location,
                                        std::span<const std::uint8_t> bytes) const {
-    if (location.package != nullptr && location.package == mappedPackage_) {
-        releaseMappedFilePages(bytes);
+    if (location.package != nullptr) {
+        location.package->releasePages(bytes);
     }
 }
 

@@ -69,7 +69,8 @@ class AssetResolver {
     const LoadedLayer& load(const AssetLocation& location, int depth);
     std::span<const std::uint8_t> contents(const AssetLocation& location);
     // Entries of the package the user named lie in its mapped file, which stays open while the
-    // scene is read: their pages are given back once decoded or copied.
+    // scene is read: their pages are given back once decoded or copied (the package's reader
+    // ignores bytes outside its file, such as those of packages read from memory).
     void releaseMappedPages(const AssetLocation& location,
                             std::span<const std::uint8_t> bytes) const;
 

@@ -71,9 +71,9 @@ TEST_P(CorpusOracle, SameMeshesAndTrianglesAsOpenUsd) {
         reason != kNotComparable.end()) {
         GTEST_SKIP() << file.filename() << ": " << reason->second;
     }
-    const OracleRun run = runOracle(file);
-    if (run.exitStatus == 2 || run.exitStatus == 127) {
-        GTEST_SKIP() << "usd-oracle cannot run here: " << run.complaint;
+    const OracleRun run = runOracle(file, OracleEngines::openUsdOnly);
+    if (const auto missing = oracleUnavailable(run)) {
+        GTEST_SKIP() << "usd-oracle cannot run here: " << *missing;
     }
     // Only OpenUSD's view counts here; the other engine may refuse what OpenUSD reads.
     simdjson::dom::parser parser;

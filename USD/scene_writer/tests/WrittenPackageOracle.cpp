@@ -17,9 +17,8 @@ OpenedPackage writeAndOpen(const scene::Scene& scene, const std::string& fileNam
     if (!opened.written.succeeded)
         return opened;
     const OracleRun run = runOracle(opened.package);
-    if (run.exitStatus == 2 || run.exitStatus == 127)
-        opened.skipReason =
-            "usd-oracle cannot run here (Node.js or its dependencies missing): " + run.complaint;
+    if (const auto missing = oracleUnavailable(run))
+        opened.skipReason = "usd-oracle cannot run here: " + *missing;
     opened.exitStatus = run.exitStatus;
     opened.complaint = run.complaint;
     opened.report = run.report;

@@ -27,13 +27,6 @@ template <typename T> void reserveWithHugePages(std::vector<T>& array, std::size
     preferHugePages(array.data(), array.capacity() * sizeof(T));
 }
 
-// Gives back the memory of the whole pages inside `bytes`, which must lie in a read-only
-// mapping of a file: touched again, they are read back from the file (still in the system's
-// cache), so the bytes keep their contents. Used for a package's layers and images once
-// decoded or copied, since the package's file stays mapped, and counted as the process's
-// memory, for as long as the scene is being read. On any other memory this would lose data.
-void releaseMappedFilePages(std::span<const std::uint8_t> bytes);
-
 // Uninitialised bytes for coding a large array, so that only the bytes produced are ever
 // touched. Large ones start on a huge-page boundary and are backed by huge pages where the
 // system allows, which the allocator's own placement would rarely give them.

@@ -50,6 +50,11 @@ class PackageReader {
     // from the entries may be trusted until this has returned.
     void confirmChecksums() const;
 
+    // Gives back the memory of the file's pages under `part` of an entry once it has been
+    // decoded or copied; they are read again from the file if touched. Nothing for a package
+    // read from memory, or for bytes outside the package's file.
+    void releasePages(std::span<const std::uint8_t> part) const;
+
   private:
     PackageReader(std::shared_ptr<const MappedFile> file, std::string notAPackage,
                   ChecksumTiming timing);
