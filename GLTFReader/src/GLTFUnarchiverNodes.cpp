@@ -122,6 +122,11 @@ std::shared_ptr<scene::Scene> GLTFUnarchiver::loadRootNodesScene() {
     if (!rootNodesScene_) {
         GLTFScene roots;
         roots.nodes = rootNodesOf(json_);
+        // Nodes that are all some node's child can only be joined in a loop.
+        if (roots.nodes->empty() && json_.nodes && !json_.nodes->empty()) {
+            throw GLTFUnarchiveError::dataInconsistent(
+                "loadScene: every node is another node's child, so the nodes form a loop");
+        }
         rootNodesScene_ = buildScene(roots);
         gltf::onLoaded(json_, rootNodesScene_, *this);
     }

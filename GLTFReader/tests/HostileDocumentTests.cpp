@@ -35,7 +35,7 @@ std::string boundedFailure(const std::string& members, double memoryMiB = 32) {
 // `count` nodes, each the only child of the one before it; the last points back at `loopTo`
 // when given.
 std::string nodeChain(int count, std::optional<int> loopTo = std::nullopt) {
-    std::string nodes = R"("scenes": [{"nodes": [0]}], "nodes": [)";
+    std::string nodes = R"("scene": 0, "scenes": [{"nodes": [0]}], "nodes": [)";
     for (int node = 0; node < count; ++node) {
         const std::optional<int> child = node + 1 < count ? std::optional(node + 1) : loopTo;
         nodes += child ? R"({"children": [)" + std::to_string(*child) + "]}," : "{},";
@@ -70,4 +70,8 @@ TEST(HostileDocuments, ALoopThroughManyNodesIsRefused) {
               "DataInconsistent: loadNode: node 1 is its own descendant");
     EXPECT_THAT(boundedFailure(nodeChain(100'000, 0), 256),
                 HasSubstr("DataInconsistent: loadNode"));
+    // Without a scene to start from, the loop leaves no node to be a root.
+    EXPECT_EQ(sceneFailure(R"("nodes": [{"children": [1]}, {"children": [0]}])"),
+              "DataInconsistent: loadScene: every node is another node's child, so the nodes "
+              "form a loop");
 }
