@@ -150,13 +150,15 @@ double GLTFUnarchiver::getMaxAnimationDuration() {
     if (!json_.animations || !json_.accessors) {
         return 0;
     }
-    // The file's own "max" of each key-time accessor is trusted; key times are not read.
+    // The file's own "max" of each key-time accessor is trusted; only where an exporter left
+    // it out are the key times read, so that animation still loops with the others.
     double longest = 0;
     for (const GLTFAnimation& animation : *json_.animations) {
         for (const GLTFAnimationSampler& sampler : animation.samplers) {
             const GLTFAccessor& input =
                 elementAt(*json_.accessors, sampler.input, "getMaxAnimationDuration", "accessor ");
             if (!input.max) {
+                longest = std::max(longest, loadKeyTimeAccessor(sampler.input).second);
                 continue;
             }
             if (input.max->size() != 1) {

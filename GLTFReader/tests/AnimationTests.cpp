@@ -227,3 +227,24 @@ TEST(Animations, RefuseChannelsTheyCannotPlay) {
         EXPECT_EQ(sceneFailure(unarchiver), failure) << samplersAndChannels;
     }
 }
+
+TEST(Animations, KeyTimesWithoutTheirMaximumStillSetTheLoopLength) {
+    // Some exporters leave out the "max" of a key-time accessor; the loop then comes from the
+    // key times themselves rather than ending at once.
+    TestBytes bytes;
+    bytes.floats({0, 1.5f});
+    bytes.floats({0, 0, 0, 1, 0, 0});
+    GLTFUnarchiver unarchiver = unarchiverOf(bytes, R"(
+        "bufferViews": [{"buffer": 0, "byteLength": 8},
+                        {"buffer": 0, "byteOffset": 8, "byteLength": 24}],
+        "accessors": [{"bufferView": 0, "componentType": 5126, "count": 2, "type": "SCALAR"},
+                      {"bufferView": 1, "componentType": 5126, "count": 2, "type": "VEC3"}],
+        "nodes": [{"name": "moving"}],
+        "scenes": [{"nodes": [0]}],
+        "animations": [{"samplers": [{"input": 0, "output": 1}],
+                        "channels": [{"sampler": 0, "target": {"node": 0,
+                                      "path": "translation"}}]}])");
+    loadSceneQuietly(unarchiver);
+    EXPECT_EQ(unarchiver.maxAnimationDuration(), 1.5);
+    EXPECT_EQ(unarchiver.loadNode(0)->animationForKey("translation")->duration, 1.5);
+}

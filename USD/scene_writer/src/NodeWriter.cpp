@@ -31,8 +31,9 @@ std::string nodeLabel(const scene::Node& node) {
 } // namespace
 
 Dictionary nodeValues(const scene::Node& node) {
-    // The morph weight paths are bookkeeping of the loader, not data of the model.
-    return customDataOf(node.values(), {"weightPaths"});
+    // The morph weight paths are bookkeeping of the loader, not data of the model; so is an
+    // avatar's table of expressions, which are written as blend shapes of their own.
+    return customDataOf(node.values(), {"weightPaths", "VRMBlendShapes"});
 }
 
 Dictionary nodeCustomData(const scene::Node& node, std::string_view primName) {

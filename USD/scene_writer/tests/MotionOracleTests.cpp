@@ -99,7 +99,17 @@ void checkSkeletons(simdjson::dom::element seen, const MotionExpectation& expect
         std::vector<std::string> names;
         for (simdjson::dom::element name : skeleton["jointNames"].get_array())
             names.push_back(text(name));
-        EXPECT_EQ(names, wanted->second) << "joints in order";
+        // The oracle lists only the first joints of a large skeleton, and says so.
+        bool truncated = false;
+        const bool shortened =
+            skeleton["jointNamesTruncated"].get(truncated) == simdjson::SUCCESS && truncated;
+        const std::vector<std::string> listed(
+            wanted->second.begin(),
+            wanted->second.begin() + static_cast<std::ptrdiff_t>(
+                                         shortened ? std::min(names.size(), wanted->second.size())
+                                                   : wanted->second.size()));
+        EXPECT_EQ(names, listed) << "joints in order";
+        EXPECT_EQ(number(skeleton["joints"]), wanted->second.size());
         EXPECT_EQ(number(skeleton["bindTransforms"]), wanted->second.size());
         EXPECT_EQ(number(skeleton["restTransforms"]), wanted->second.size());
     }

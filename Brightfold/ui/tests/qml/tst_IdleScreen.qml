@@ -23,7 +23,7 @@ Item {
         when: windowShown
 
         function test_showsPromptIconAndOpenButton() {
-            const prompt = Finder.text(screen, "Drag & Drop 3D file here\n(.usdc, .gltf, .glb)")
+            const prompt = Finder.text(screen, "Drag & Drop 3D file here\n(.usdc, .usd, .gltf, .glb, .vrm)")
             verify(prompt, "prompt")
             compare(prompt.lineCount, 2)
             compare(prompt.horizontalAlignment, Text.AlignHCenter)
