@@ -11,6 +11,9 @@ std::uint64_t ContentHasher::mix(std::uint64_t lane, std::uint64_t word) {
 }
 
 void ContentHasher::add(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) { // its data() may be null, which memcpy must never see
+        return;
+    }
     length_ += bytes.size();
     if (partialSize_ > 0) {
         const std::size_t taken = std::min(kStripe - partialSize_, bytes.size());
@@ -26,7 +29,7 @@ void ContentHasher::add(std::span<const std::uint8_t> bytes) {
     for (; bytes.size() >= kStripe; bytes = bytes.subspan(kStripe)) {
         addStripe(bytes.data());
     }
-    if (!bytes.empty()) { // an empty span's data() may be null, which memcpy must not see
+    if (!bytes.empty()) {
         std::memcpy(partial_.data(), bytes.data(), bytes.size());
     }
     partialSize_ = bytes.size();
