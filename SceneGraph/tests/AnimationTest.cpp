@@ -96,7 +96,7 @@ TEST(AnimationTiming, RepeatCountsLoopOrHold) {
     EXPECT_EQ(playedFraction(2.0, 0.0, 1.0), 0.5);
     EXPECT_EQ(playedFraction(2.0, 0.0, 3.0), 1.0) << "plays once, then holds the end";
     EXPECT_EQ(playedFraction(2.0, repeatForever, 5.0), 0.5);
-    EXPECT_EQ(playedFraction(2.0, 1.5, 10.0), 0.5) << "half a last round";
+    EXPECT_EQ(playedFraction(2.0, 1.5, 10.0), 0.5) << "half a last pass";
     EXPECT_EQ(playedFraction(2.0, 2.0, 10.0), 1.0);
     EXPECT_EQ(playedFraction(2.0, repeatForever, -1.0), 0.0);
     EXPECT_EQ(playedFraction(0.0, repeatForever, 1.0), 1.0);

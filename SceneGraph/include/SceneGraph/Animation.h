@@ -21,10 +21,10 @@ enum class AnimationCalculationMode {
 /// Timing shared by key-frame animations and groups.
 ///
 /// On its own an animation plays over `duration` seconds and repeats `repeatCount` times
-/// (0 and 1 both mean once; fractions play part of a last round; `repeatForever` loops), then
+/// (0 and 1 both mean once; fractions play part of a last pass; `repeatForever` loops), then
 /// holds its last value. Inside a group the group's clock drives it: it plays once over its
 /// own duration (the group's, when its own is 0) and holds its last value until the group
-/// starts its next round.
+/// starts its next pass.
 class Animation {
   public:
     virtual ~Animation() = default;
