@@ -1,3 +1,4 @@
+#include "extensions/EXTMeshGpuInstancing.h"
 #include "extensions/EXTMeshoptCompression.h"
 #include "extensions/EXTTextureWebp.h"
 #include "extensions/KHRDracoMeshCompression.h"
@@ -5,6 +6,7 @@
 #include "extensions/KHRMaterialsEmissiveStrength.h"
 #include "extensions/KHRMaterialsIor.h"
 #include "extensions/KHRMaterialsUnlit.h"
+#include "extensions/KHRMaterialsVariants.h"
 #include "extensions/KHRTextureTransform.h"
 #include "extensions/LeftOutMaterialExtensions.h"
 
@@ -34,6 +36,7 @@ GLTFExtensionRegistry builtInExtensionRegistry() {
         entry<
             GLTFKHRMaterialsPbrSpecularGlossiness_GLTFKHRMaterialsPbrSpecularGlossinessExtension>(),
         entry<GLTFVRM_GLTFVRMExtension>(),
+        entry<extensions::EXTMeshGpuInstancing>(),
         entry<extensions::EXTMeshoptCompression>(),
         entry<extensions::EXTTextureWebp>(),
         entry<extensions::KHRDracoMeshCompression>(),
@@ -41,6 +44,7 @@ GLTFExtensionRegistry builtInExtensionRegistry() {
         entry<extensions::KHRMaterialsEmissiveStrength>(),
         entry<extensions::KHRMaterialsIor>(),
         entry<extensions::KHRMaterialsUnlit>(),
+        entry<extensions::KHRMaterialsVariants>(),
         entry<extensions::KHRTextureTransform>(),
         appliedByLoaders("KHR_mesh_quantization"),
     };

@@ -6,6 +6,7 @@
 #include "PrimitiveModes.h"
 #include "SkinInfluences.h"
 #include "extensions/KHRDracoMeshCompression.h"
+#include "extensions/KHRMaterialsVariants.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -161,6 +162,7 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::loadPrimitive(const GLTFMesh& mesh,
     auto geometry = scene::Geometry::create(std::move(sources), std::move(elements));
     geometry->setMaterials(
         {primitive.material ? loadMaterial(*primitive.material) : defaultMaterial()});
+    geometry->setMaterialVariants(gltf::extensions::primitiveMaterialVariants(*this, primitive));
     primitiveNode->setGeometry(std::move(geometry));
     if (primitive.targets) {
         primitiveNode->setMorpher(loadMorpher(mesh, *primitive.targets));

@@ -1,5 +1,6 @@
 #include "DocumentRecords.h"
 #include "LoadStopping.h"
+#include "extensions/EXTMeshGpuInstancing.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <SceneGraph/Morpher.h>
@@ -219,8 +220,12 @@ void GLTFUnarchiver::buildNode(std::int64_t index, const std::shared_ptr<scene::
     gltf::onLoaded(record, node, *this);
 }
 
-// A skin without a mesh has nothing to bind and is ignored.
+// A skin without a mesh has nothing to bind and is ignored. An instanced mesh hangs below one
+// child per instance, so the node has no weight paths of its own.
 void GLTFUnarchiver::attachMesh(const GLTFNode& record, scene::Node& node) {
+    if (gltf::extensions::attachMeshInstances(*this, record, node)) {
+        return;
+    }
     const std::shared_ptr<scene::Node> meshNode = loadMesh(*record.mesh);
     node.addChildNode(meshNode);
     node.setValue("weightPaths", weightPathsOf(*meshNode));

@@ -33,6 +33,7 @@ std::shared_ptr<Geometry> Geometry::copy() const {
     auto geometry = create(sources_, elements_);
     geometry->name_ = name_;
     geometry->materials_ = materials_;
+    geometry->materialVariants_ = materialVariants_;
     return geometry;
 }
 
@@ -54,6 +55,16 @@ std::shared_ptr<GeometrySource> Geometry::firstSource(GeometrySemantic semantic)
 void Geometry::setMaterials(std::vector<std::shared_ptr<Material>> materials) {
     checkNoneMissing(materials, "material");
     materials_ = std::move(materials);
+}
+
+void Geometry::setMaterialVariants(std::vector<MaterialVariant> variants) {
+    const auto missing =
+        std::ranges::find_if(variants, [](const auto& variant) { return !variant.material; });
+    if (missing != variants.end()) {
+        throw std::invalid_argument("geometry: the material of variant " + missing->name +
+                                    " is null");
+    }
+    materialVariants_ = std::move(variants);
 }
 
 std::shared_ptr<Material> Geometry::materialForElement(std::size_t elementIndex) const {

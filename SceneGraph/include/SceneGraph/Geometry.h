@@ -11,6 +11,13 @@ namespace scene {
 
 class Material;
 
+/// Another look a file offers for a geometry: under the variant called `name`, `material`
+/// draws every element instead of the geometry's own materials, which stay the default.
+struct MaterialVariant {
+    std::string name;
+    std::shared_ptr<Material> material;
+};
+
 /// Vertex sources, the elements that index them, and the materials that colour them.
 /// Geometries are shared: cloned nodes, skinners and morphers refer to the same object.
 class Geometry {
@@ -47,6 +54,11 @@ class Geometry {
     /// The first material of that name, or null.
     std::shared_ptr<Material> materialWithName(std::string_view name) const;
 
+    /// The variants in the order the file lists them; none for most geometries.
+    const std::vector<MaterialVariant>& materialVariants() const { return materialVariants_; }
+    /// Fails with std::invalid_argument when a material is null.
+    void setMaterialVariants(std::vector<MaterialVariant> variants);
+
   private:
     Geometry(std::vector<std::shared_ptr<GeometrySource>> sources,
              std::vector<std::shared_ptr<GeometryElement>> elements);
@@ -55,6 +67,7 @@ class Geometry {
     std::vector<std::shared_ptr<GeometrySource>> sources_;
     std::vector<std::shared_ptr<GeometryElement>> elements_;
     std::vector<std::shared_ptr<Material>> materials_;
+    std::vector<MaterialVariant> materialVariants_;
 };
 
 } // namespace scene
