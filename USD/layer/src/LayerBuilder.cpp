@@ -118,4 +118,44 @@ Path LayerBuilder::addRelationship(const Path& prim, std::string_view name,
     return path;
 }
 
+Path LayerBuilder::defineVariant(const Path& prim, std::string_view variantSet,
+                                 std::string_view variant) {
+    if (variant.empty()) {
+        throw std::invalid_argument("a variant needs a name");
+    }
+    const Path setPath = prim.appendVariantSelection(variantSet, "");
+    const Path variantPath = prim.appendVariantSelection(variantSet, variant);
+    Spec& owner = existingPrimOrVariant(prim);
+    if (owner.type == SpecType::PseudoRoot) {
+        throw std::invalid_argument("the pseudo-root cannot hold variant sets");
+    }
+    if (!layer_.hasSpec(setPath)) {
+        appendChildName(owner, field::kVariantSetChildren, variantSet);
+        Value& names = owner.fields[std::string(field::kVariantSetNames)];
+        if (!names.holds<StringListOp>()) {
+            names = StringListOp::makePrepended({});
+        }
+        names.get<StringListOp>()->prependedItems.emplace_back(variantSet);
+    }
+    Spec& set = layer_.createSpec(setPath, SpecType::VariantSet);
+    layer_.createSpec(variantPath, SpecType::Variant);
+    appendChildName(set, field::kVariantChildren, variant);
+    return variantPath;
+}
+
+void LayerBuilder::selectVariant(const Path& prim, std::string_view variantSet,
+                                 std::string_view variant) {
+    Spec& owner = existingPrimOrVariant(prim);
+    if (!layer_.hasSpec(prim.appendVariantSelection(variantSet, "")) ||
+        (!variant.empty() && !layer_.hasSpec(prim.appendVariantSelection(variantSet, variant)))) {
+        throw std::invalid_argument("no such variant to select on " + prim.text());
+    }
+    Value& selection = owner.fields[std::string(field::kVariantSelection)];
+    if (!selection.holds<VariantSelectionMap>()) {
+        selection = VariantSelectionMap{};
+    }
+    selection.get<VariantSelectionMap>()->insert_or_assign(std::string(variantSet),
+                                                           std::string(variant));
+}
+
 } // namespace usd

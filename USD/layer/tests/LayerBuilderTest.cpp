@@ -90,6 +90,44 @@ TEST(LayerBuilder, RefusesMissingParentsAndLeavesTheLayerUnchanged) {
     EXPECT_EQ(layer, before);
 }
 
+TEST(LayerBuilder, VariantsAreListedByTheirSetAndTheSetByItsPrim) {
+    Layer layer = buildBoundMesh();
+    LayerBuilder builder(layer);
+    const Path mesh = Path::fromString("/Root/Mesh");
+    const Path red = builder.defineVariant(mesh, "look", "red");
+    builder.defineVariant(mesh, "look", "blue");
+    builder.defineVariant(mesh, "size", "big");
+    EXPECT_EQ(red, Path::fromString("/Root/Mesh{look=red}"));
+    builder.addRelationship(red, "material:binding", {Path::fromString("/Root/Mat")});
+    builder.selectVariant(mesh, "look", "blue");
+    builder.selectVariant(mesh, "size", "");
+
+    const Spec& prim = *layer.spec(mesh);
+    EXPECT_EQ(tokens(prim, field::kVariantSetChildren), (std::vector<Token>{{"look"}, {"size"}}));
+    EXPECT_EQ(*prim.field(field::kVariantSetNames),
+              Value(StringListOp::makePrepended({"look", "size"})));
+    EXPECT_EQ(*prim.field(field::kVariantSelection),
+              Value(VariantSelectionMap{{"look", "blue"}, {"size", ""}}));
+    const Spec& set = *layer.spec(Path::fromString("/Root/Mesh{look=}"));
+    EXPECT_EQ(set.type, SpecType::VariantSet);
+    EXPECT_EQ(tokens(set, field::kVariantChildren), (std::vector<Token>{{"red"}, {"blue"}}));
+    const Spec& variant = *layer.spec(red);
+    EXPECT_EQ(variant.type, SpecType::Variant);
+    EXPECT_EQ(variant.field(field::kSpecifier), nullptr);
+    EXPECT_EQ(tokens(variant, field::kProperties), std::vector<Token>{{"material:binding"}});
+    EXPECT_TRUE(layer.hasSpec(Path::fromString("/Root/Mesh{look=red}.material:binding")));
+
+    const Layer before = layer;
+    EXPECT_THROW(builder.defineVariant(mesh, "look", ""), std::invalid_argument);
+    EXPECT_THROW(builder.defineVariant(mesh, "bad set", "a"), std::invalid_argument);
+    EXPECT_THROW(builder.defineVariant(Path::fromString("/Nowhere"), "look", "a"),
+                 std::invalid_argument);
+    EXPECT_THROW(builder.defineVariant(Path::absoluteRoot(), "look", "a"), std::invalid_argument);
+    EXPECT_THROW(builder.selectVariant(mesh, "look", "green"), std::invalid_argument);
+    EXPECT_THROW(builder.selectVariant(mesh, "colour", ""), std::invalid_argument);
+    EXPECT_EQ(layer, before);
+}
+
 TEST(Layer, EqualityIgnoresCreationOrderButNotContent) {
     Layer a;
     a.createSpec(Path::fromString("/B"), SpecType::Prim);

@@ -17,6 +17,8 @@ inline constexpr std::string_view kTypeName = "typeName";
 inline constexpr std::string_view kApiSchemas = "apiSchemas";
 inline constexpr std::string_view kReferences = "references";
 inline constexpr std::string_view kPayload = "payload";
+inline constexpr std::string_view kVariantSetNames = "variantSetNames";
+inline constexpr std::string_view kVariantSelection = "variantSelection";
 
 // Properties.
 inline constexpr std::string_view kCustom = "custom";

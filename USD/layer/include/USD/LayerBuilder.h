@@ -40,6 +40,12 @@ class LayerBuilder {
     // Connects an attribute to its sources (e.g. a shader output), replacing earlier ones.
     void setConnections(const Path& attribute, std::vector<Path> sources);
     Path addRelationship(const Path& prim, std::string_view name, std::vector<Path> targets);
+    // Defines a variant of one of the prim's variant sets, and the set when it is new (the
+    // prim then lists it among its variant sets). Properties and prims authored on the returned
+    // path apply only while the variant is selected.
+    Path defineVariant(const Path& prim, std::string_view variantSet, std::string_view variant);
+    // Picks the variant the prim's set shows; an empty name selects none of them.
+    void selectVariant(const Path& prim, std::string_view variantSet, std::string_view variant);
 
     // The layer being built, to read back what was authored.
     const Layer& layer() const { return layer_; }
