@@ -160,9 +160,11 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::loadPrimitive(const GLTFMesh& mesh,
         sources.push_back(createNormalSource(*vertexSource, elements));
     }
     auto geometry = scene::Geometry::create(std::move(sources), std::move(elements));
-    geometry->setMaterials(
-        {primitive.material ? loadMaterial(*primitive.material) : defaultMaterial()});
-    geometry->setMaterialVariants(gltf::extensions::primitiveMaterialVariants(*this, primitive));
+    std::shared_ptr<scene::Material> material =
+        primitive.material ? loadMaterial(*primitive.material) : defaultMaterial();
+    geometry->setMaterialVariants(
+        gltf::extensions::primitiveMaterialVariants(*this, primitive, material));
+    geometry->setMaterials({std::move(material)});
     primitiveNode->setGeometry(std::move(geometry));
     if (primitive.targets) {
         primitiveNode->setMorpher(loadMorpher(mesh, *primitive.targets));

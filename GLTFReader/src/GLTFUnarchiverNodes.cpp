@@ -52,15 +52,16 @@ void setLocalTransform(const GLTFNode& record, scene::Node& node) {
 }
 
 // One key path per morph weight below the mesh node, relative to the node that holds the mesh
-// as child 0; weight animations address the weights through these paths.
-scene::ValueArray weightPathsOf(const scene::Node& meshNode) {
+// as child 0 (behind `prefix`, the way from the animated node to that one); weight animations
+// address the weights through these paths.
+scene::ValueArray weightPathsOf(const scene::Node& meshNode, const std::string& prefix = "") {
     scene::ValueArray paths;
     const std::vector<std::shared_ptr<scene::Node>>& primitives = meshNode.childNodes();
     for (std::size_t primitive = 0; primitive < primitives.size(); ++primitive) {
         const std::shared_ptr<scene::Morpher>& morpher = primitives[primitive]->morpher();
         const std::size_t targetCount = morpher ? morpher->targets().size() : 0;
         for (std::size_t target = 0; target < targetCount; ++target) {
-            paths.emplace_back("childNodes[0].childNodes[" + std::to_string(primitive) +
+            paths.emplace_back(prefix + "childNodes[0].childNodes[" + std::to_string(primitive) +
                                "].morpher.weights[" + std::to_string(target) + "]");
         }
     }
@@ -221,9 +222,17 @@ void GLTFUnarchiver::buildNode(std::int64_t index, const std::shared_ptr<scene::
 }
 
 // A skin without a mesh has nothing to bind and is ignored. An instanced mesh hangs below one
-// child per instance, so the node has no weight paths of its own.
+// child per instance, each with morph weights of its own: weight animations reach the first.
 void GLTFUnarchiver::attachMesh(const GLTFNode& record, scene::Node& node) {
-    if (gltf::extensions::attachMeshInstances(*this, record, node)) {
+    const auto instances = gltf::extensions::attachMeshInstances(*this, record, node);
+    if (!instances.empty()) {
+        scene::ValueArray paths =
+            weightPathsOf(*instances.front()->childNodes().front(), "childNodes[0].");
+        if (!paths.empty() && instances.size() > 1) {
+            warnOnce("loadNode: animated morph weights of an instanced mesh move its first "
+                     "instance only");
+        }
+        node.setValue("weightPaths", std::move(paths));
         return;
     }
     const std::shared_ptr<scene::Node> meshNode = loadMesh(*record.mesh);

@@ -29,7 +29,7 @@ TestBytes instanceBytes() {
 
 // Accessors: 0 three zero positions, 1 translations, 2 rotations, 3 scales, 4 one scale,
 // 5 rotations as plain shorts, 6 translations as 4-vectors; 7 and 8 zero joints and weights,
-// for a skin.
+// for a skin. The mesh has one morph target.
 GLTFUnarchiver instancedDocument(const std::string& attributes, const std::string& node = "",
                                  const std::string& members = "") {
     return unarchiverOf(instanceBytes(), R"(
@@ -46,7 +46,8 @@ GLTFUnarchiver instancedDocument(const std::string& attributes, const std::strin
             {"componentType": 5121, "count": 3, "type": "VEC4"},
             {"componentType": 5126, "count": 3, "type": "VEC4"}],
         "meshes": [{"primitives": [{"attributes": {"POSITION": 0, "JOINTS_0": 7,
-                                                   "WEIGHTS_0": 8}}]}],
+                                                   "WEIGHTS_0": 8},
+                                    "targets": [{"POSITION": 0}]}]}],
         "nodes": [{"name": "teapots", "mesh": 0, "translation": [10, 0, 0], "children": [1],
                    "extensions": {"EXT_mesh_gpu_instancing": {"attributes": )" +
                                              attributes + R"(}})" + node +
@@ -93,6 +94,14 @@ TEST(MeshInstancing, EachInstanceIsAChildWithItsTransformBelowTheNodesOwn) {
     };
     EXPECT_EQ(geometryOf(*children[0]), geometryOf(*children[1])); // shared, not copied
     EXPECT_EQ(meshNodesBelow(*node), 2u);
+
+    // Weight animations of the node reach the morph target of the first instance.
+    EXPECT_EQ(*node->value("weightPaths"),
+              scene::Value(scene::ValueArray{
+                  "childNodes[0].childNodes[0].childNodes[0].morpher.weights[0]"}));
+    EXPECT_EQ(unarchiver.warnings(),
+              std::vector<std::string>{"loadNode: animated morph weights of an instanced mesh "
+                                       "move its first instance only"});
 }
 
 TEST(MeshInstancing, MissingAttributesAreTheIdentity) {

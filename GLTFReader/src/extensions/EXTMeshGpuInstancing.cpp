@@ -105,30 +105,33 @@ EXTMeshGpuInstancing EXTMeshGpuInstancing::decode(const gltf::JsonObject& extens
     return result;
 }
 
-bool attachMeshInstances(GLTFUnarchiver& unarchiver, const GLTFNode& record, scene::Node& node) {
+std::vector<std::shared_ptr<scene::Node>>
+attachMeshInstances(GLTFUnarchiver& unarchiver, const GLTFNode& record, scene::Node& node) {
     const MeshInstancing* data = extensionData<EXTMeshGpuInstancing>(record.extensions);
     if (data == nullptr || !record.mesh) {
-        return false;
+        return {};
     }
     if (record.skin) {
         unarchiver.warnOnce("loadNode: the instances (EXT_mesh_gpu_instancing) of a skinned mesh "
                             "are left out; the mesh is shown once");
-        return false;
+        return {};
     }
     std::array<std::vector<scene::Value>, 3> values;
     for (std::size_t a = 0; a < values.size(); ++a) {
         values[a] = instanceValues(unarchiver, *data, instanceAttributes[a]);
     }
     const std::size_t count = instanceCount(values, *data);
+    std::vector<std::shared_ptr<scene::Node>> instances;
     for (std::size_t instance = 0; instance < count; ++instance) {
         auto child = scene::Node::create("instance_" + std::to_string(instance));
         child->setPosition(vectorAt(values[0], instance, glm::dvec3(0.0)));
         child->setOrientation(rotationAt(values[1], instance));
         child->setScale(vectorAt(values[2], instance, glm::dvec3(1.0)));
         child->addChildNode(unarchiver.loadMesh(*record.mesh));
-        node.addChildNode(std::move(child));
+        node.addChildNode(child);
+        instances.push_back(std::move(child));
     }
-    return true;
+    return instances;
 }
 
 } // namespace gltf::extensions

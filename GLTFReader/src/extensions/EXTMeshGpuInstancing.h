@@ -5,8 +5,10 @@
 #include <SceneGraph/Node.h>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class GLTFUnarchiver;
 
@@ -29,10 +31,11 @@ struct EXTMeshGpuInstancing : GLTFExtensionValue {
 };
 
 // When the node draws its mesh once per instance, adds one child per instance to `node`, each
-// with the instance's transform (below the node's own) and the mesh, whose geometry they share;
-// returns false, adding nothing, for a node that is not instanced or whose mesh is skinned (it
-// is shown once, and the user told). Attributes of other types
-// than the extension allows, and attributes of different counts, are refused.
-bool attachMeshInstances(GLTFUnarchiver& unarchiver, const GLTFNode& record, scene::Node& node);
+// with the instance's transform (below the node's own) and the mesh, whose geometry they share,
+// and returns them. Returns none, adding nothing, for a node that is not instanced or whose
+// mesh is skinned (it is shown once, and the user told). Attributes of other types than the
+// extension allows, and attributes of different counts, are refused.
+std::vector<std::shared_ptr<scene::Node>>
+attachMeshInstances(GLTFUnarchiver& unarchiver, const GLTFNode& record, scene::Node& node);
 
 } // namespace gltf::extensions

@@ -57,8 +57,9 @@ void KHRMaterialsVariants::onLoaded(const GLTFLoadedObject& object, GLTFUnarchiv
     (*scene)->setValue("materialVariants", std::move(names));
 }
 
-std::vector<scene::MaterialVariant> primitiveMaterialVariants(GLTFUnarchiver& unarchiver,
-                                                              const GLTFMeshPrimitive& primitive) {
+std::vector<scene::MaterialVariant>
+primitiveMaterialVariants(GLTFUnarchiver& unarchiver, const GLTFMeshPrimitive& primitive,
+                          const std::shared_ptr<scene::Material>& ownMaterial) {
     const MaterialVariants* own = extensionData<KHRMaterialsVariants>(primitive.extensions);
     if (own == nullptr || !own->mappings) {
         return {};
@@ -82,10 +83,9 @@ std::vector<scene::MaterialVariant> primitiveMaterialVariants(GLTFUnarchiver& un
     }
     std::vector<scene::MaterialVariant> variants;
     for (std::size_t variant = 0; variant < names.size(); ++variant) {
-        if (materialOfVariant[variant]) {
-            variants.push_back(
-                {names[variant].name, unarchiver.loadMaterial(*materialOfVariant[variant])});
-        }
+        const std::optional<std::int64_t>& material = materialOfVariant[variant];
+        variants.push_back(
+            {names[variant].name, material ? unarchiver.loadMaterial(*material) : ownMaterial});
     }
     return variants;
 }

@@ -4,6 +4,7 @@
 #include <GLTFReader/GLTFMesh.h>
 #include <SceneGraph/Geometry.h>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,9 +47,12 @@ struct KHRMaterialsVariants : GLTFExtensionValue {
     static KHRMaterialsVariants decode(const gltf::JsonObject& extensions);
 };
 
-// The looks `primitive` offers besides its own material, in the document's variant order.
-// Variants past the document's list and a variant mapped twice in one primitive are refused.
-std::vector<scene::MaterialVariant> primitiveMaterialVariants(GLTFUnarchiver& unarchiver,
-                                                              const GLTFMeshPrimitive& primitive);
+// For a primitive that maps any variant, the material it shows under each of the document's
+// variants, in their order: the mapped one, else `ownMaterial` (its default). None for a
+// primitive without mappings. Variants past the document's list and a variant mapped twice in
+// one primitive are refused.
+std::vector<scene::MaterialVariant>
+primitiveMaterialVariants(GLTFUnarchiver& unarchiver, const GLTFMeshPrimitive& primitive,
+                          const std::shared_ptr<scene::Material>& ownMaterial);
 
 } // namespace gltf::extensions
