@@ -2,6 +2,7 @@
 
 #include "FaceSides.h"
 #include "MaterialBinding.h"
+#include "MaterialVariants.h"
 #include "PrimitiveCorners.h"
 #include "VertexPrimvars.h"
 
@@ -164,6 +165,18 @@ std::vector<const WrittenMaterial*> materialsOf(GeometryContext& context,
     return materials;
 }
 
+// The variants' materials read texture coordinates from the same prim as its own one; a
+// prim with several materials gets no variants.
+std::vector<const WrittenMaterial*>
+withVariantMaterials(GeometryContext& context, const scene::Geometry& geometry,
+                     std::vector<const WrittenMaterial*> materials) {
+    if (materials.size() != 1)
+        return materials;
+    for (const scene::MaterialVariant& look : geometry.materialVariants())
+        materials.push_back(&context.materials.use(look.material));
+    return materials;
+}
+
 // Every face is a triangle: a large array of threes.
 Array<std::int32_t> triangleCounts(std::size_t faceCount) {
     Array<std::int32_t> counts;
@@ -189,7 +202,8 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
 
     LayerBuilder& build = context.build;
     const auto materials = materialsOf(context, geometry, read.elements);
-    std::vector<BakedPrimvar> baked = materialTexCoords(context, materials, attributes);
+    std::vector<BakedPrimvar> baked =
+        materialTexCoords(context, withVariantMaterials(context, geometry, materials), attributes);
     const std::vector<std::uint32_t> origins = std::move(attributes.origins);
     writeVertexAttributes(build, prim, std::move(attributes));
     if (useOrigins)
@@ -199,10 +213,16 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
     build.addAttribute(prim, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
     build.addAttribute(prim, "doubleSided", {"bool", false, Variability::Uniform});
     writeBakedTexCoords(build, prim, std::move(baked));
-    if (read.elements.size() == 1)
+    if (read.elements.size() == 1 && !geometry.materialVariants().empty()) {
+        writeMaterialVariants(build, context.materials, prim, geometry, firstMaterial);
+    } else if (read.elements.size() == 1) {
         bindMaterial(build, prim, materials.front()->path);
-    else
+    } else {
         writeSubsets(context, prim, geometry, read.elements, emulateDoubleSided ? faceCount : 0);
+        if (!geometry.materialVariants().empty())
+            context.findings.push_back(prim.text() + ": the material variants of a mesh drawn "
+                                                     "with several materials are left out.");
+    }
     Dictionary customData;
     if (emulateDoubleSided)
         customData.set("emulatedDoubleSided", true);

@@ -89,7 +89,10 @@ void checkBindings(const Layer& layer, Findings& findings) {
     for (const auto& [path, spec] : layer.specs()) {
         if (spec.type != SpecType::Relationship || path.name() != "material:binding")
             continue;
-        const Path prim = path.primPath();
+        // A binding inside a variant belongs to the prim that holds the variant set.
+        Path prim = path.primPath();
+        while (prim.isVariantSelectionPath())
+            prim = prim.parent();
         if (!appliesSchema(layer, prim, "MaterialBindingAPI"))
             findings.push_back(prim.text() + " binds a material without the binding API.");
         for (const Path& target : pathsOf(layer, path, field::kTargetPaths))

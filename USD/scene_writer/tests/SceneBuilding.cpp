@@ -73,6 +73,19 @@ std::shared_ptr<scene::Scene> sceneWithGeometry(std::shared_ptr<scene::Geometry>
     return scene;
 }
 
+std::shared_ptr<scene::Scene> materialVariantScene(bool defaultIsAVariant) {
+    auto leather = pbrMaterial("leather");
+    auto canvas = pbrMaterial("canvas");
+    auto geometry = quadGeometry();
+    geometry->setMaterials({leather});
+    std::vector<scene::MaterialVariant> looks{{"Mint Green", canvas}};
+    if (defaultIsAVariant)
+        looks.push_back({"classic", leather});
+    looks.push_back({"Mint-Green", canvas});
+    geometry->setMaterialVariants(std::move(looks));
+    return sceneWithGeometry(geometry);
+}
+
 std::shared_ptr<scene::Material> pbrMaterial(const std::string& name) {
     auto material = scene::Material::create();
     material->name = name;

@@ -42,6 +42,11 @@ std::shared_ptr<scene::Scene> sceneWithGeometry(std::shared_ptr<scene::Geometry>
 // A physically based material like the glTF loader makes.
 std::shared_ptr<scene::Material> pbrMaterial(const std::string& name = "Surface");
 
+// A quad ("/Root/Shape") drawn in material "leather", offering "canvas" under the variants
+// "Mint Green" and "Mint-Green" (one variant name once made valid) and, when
+// `defaultIsAVariant`, "leather" again under "classic" between them.
+std::shared_ptr<scene::Scene> materialVariantScene(bool defaultIsAVariant = true);
+
 // A PNG image of `width` × `height` pixels of `channels` channels, every pixel `pixel`.
 std::shared_ptr<scene::Image> pngImage(const std::vector<std::uint8_t>& pixel, int width = 2,
                                        int height = 2, const std::string& name = "picture.png");
