@@ -213,10 +213,10 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
     build.addAttribute(prim, "subdivisionScheme", {"token", Token{"none"}, Variability::Uniform});
     build.addAttribute(prim, "doubleSided", {"bool", false, Variability::Uniform});
     writeBakedTexCoords(build, prim, std::move(baked));
-    if (read.elements.size() == 1 && !geometry.materialVariants().empty()) {
-        writeMaterialVariants(build, context.materials, prim, geometry, firstMaterial);
-    } else if (read.elements.size() == 1) {
+    if (read.elements.size() == 1) {
         bindMaterial(build, prim, materials.front()->path);
+        writeMaterialVariants(build, context.materials, prim, geometry, firstMaterial,
+                              emulateDoubleSided ? 2 * faceCount : faceCount);
     } else {
         writeSubsets(context, prim, geometry, read.elements, emulateDoubleSided ? faceCount : 0);
         if (!geometry.materialVariants().empty())

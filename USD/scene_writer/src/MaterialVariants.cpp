@@ -1,34 +1,33 @@
 #include "MaterialVariants.h"
 
-#include "ApiSchemas.h"
+#include "MaterialBinding.h"
 #include "PrimNames.h"
 
+#include <numeric>
+
 namespace usd::writer {
-namespace {
-
-void bindInVariant(LayerBuilder& build, const Path& prim, const std::string& variant,
-                   const Path& material) {
-    const Path path = build.defineVariant(prim, kMaterialVariantSet, variant);
-    build.addRelationship(path, "material:binding", {material});
-}
-
-} // namespace
 
 void writeMaterialVariants(LayerBuilder& build, MaterialLibrary& materials, const Path& prim,
                            const scene::Geometry& geometry,
-                           const std::shared_ptr<scene::Material>& defaultMaterial) {
-    applySchema(build, prim, "MaterialBindingAPI");
+                           const std::shared_ptr<scene::Material>& defaultMaterial,
+                           std::size_t faceCount) {
+    if (geometry.materialVariants().empty())
+        return;
+    Array<std::int32_t> faces(faceCount);
+    std::iota(faces.begin(), faces.end(), 0);
     SiblingNames names;
     std::string selection;
     for (const scene::MaterialVariant& look : geometry.materialVariants()) {
         const std::string name = names.claim(look.name, "variant");
-        bindInVariant(build, prim, name, materials.use(look.material).path);
+        const Path variant = build.defineVariant(prim, kMaterialVariantSet, name);
+        const Path subset = build.definePrim(variant.appendChild("variantLook"), "GeomSubset");
+        build.addAttribute(subset, "elementType", {"token", Token{"face"}, Variability::Uniform});
+        build.addAttribute(subset, "familyName",
+                           {"token", Token{"materialBind"}, Variability::Uniform});
+        build.addAttribute(subset, "indices", {"int[]", faces});
+        bindMaterial(build, subset, materials.use(look.material).path);
         if (selection.empty() && look.material == defaultMaterial)
             selection = name;
-    }
-    if (selection.empty()) {
-        selection = names.claim("default", "default");
-        bindInVariant(build, prim, selection, materials.use(defaultMaterial).path);
     }
     build.selectVariant(prim, kMaterialVariantSet, selection);
 }

@@ -4,6 +4,7 @@
 
 #include <SceneGraph/Geometry.h>
 #include <USD/LayerBuilder.h>
+#include <cstddef>
 #include <memory>
 #include <string_view>
 
@@ -12,13 +13,14 @@ namespace usd::writer {
 // The one variant set holding a mesh's looks.
 inline constexpr std::string_view kMaterialVariantSet = "materialVariant";
 
-// Binds the mesh prim's materials through a variant set: one variant per look of the geometry,
-// each binding its material. The binding lives only inside the variants, since an opinion on the
-// prim itself would outweigh every variant; the selection is the first look that shows
-// `defaultMaterial`, or a variant "default" added for it, so what the file shows by default is
-// what a viewer shows until the user switches.
+// Writes the geometry's looks as a variant set on the mesh prim, which binds `defaultMaterial`
+// itself. Each variant adds a subset of all `faceCount` faces bound to its material: a
+// subset's binding outweighs the prim's, where a binding inside the variant on the prim itself
+// would be outweighed by the prim's own. Without a selection the default shows; the selection
+// is the first look that shows the default material, or none.
 void writeMaterialVariants(LayerBuilder& build, MaterialLibrary& materials, const Path& prim,
                            const scene::Geometry& geometry,
-                           const std::shared_ptr<scene::Material>& defaultMaterial);
+                           const std::shared_ptr<scene::Material>& defaultMaterial,
+                           std::size_t faceCount);
 
 } // namespace usd::writer

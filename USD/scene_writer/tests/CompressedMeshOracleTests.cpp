@@ -88,6 +88,7 @@ MeshFacts factsSeenBy(simdjson::dom::element report, const char* engine, const L
         EXPECT_EQ(mesh["path"].get(path), simdjson::SUCCESS);
         facts.points += number(mesh["points"]);
         facts.faces += number(mesh["faces"]);
+        EXPECT_TRUE(layer.hasSpec(Path::fromString(path))) << path << " is not what we wrote";
         addExtent(facts, mesh["extent"], worldTransform(layer, Path::fromString(path)));
     }
     return facts;
@@ -108,7 +109,7 @@ Seen convertAndOpen(const std::string& model) {
     EXPECT_EQ(opened.exitStatus, 0) << model << ": " << opened.complaint;
     simdjson::dom::parser parser;
     const simdjson::dom::element report = parser.parse(opened.report);
-    const Layer layer = buildSceneLayer(*scene, name).layer;
+    const Layer layer = buildSceneLayer(*scene, opened.package.stem().string()).layer;
     return {"", factsSeenBy(report, "openusd", layer), factsSeenBy(report, "tinyusdz", layer)};
 }
 
