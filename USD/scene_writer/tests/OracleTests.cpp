@@ -140,19 +140,32 @@ std::vector<OracleCase> oracleCases() {
 
 class SceneWriterOracle : public ::testing::TestWithParam<OracleCase> {};
 
+// Both engines are WebAssembly builds that turn the whole stage into text: a few million points
+// (the corpus's 1899 instanced teapots make 4.2 million) exhaust their memory.
+constexpr std::uint64_t kPointsTheEnginesCanHold = 2'000'000;
+
+std::uint64_t pointsOf(const Expectation& expected) {
+    std::uint64_t points = 0;
+    for (const auto& [path, mesh] : expected.meshes)
+        points += mesh.points;
+    return points;
+}
+
 TEST_P(SceneWriterOracle, BothEnginesOpenThePackageAndSeeWhatWeWrote) {
     const auto scene = GetParam().scene();
     if (!scene)
         GTEST_SKIP() << "the glTF reader refuses this model";
-    const OpenedPackage opened = writeAndOpen(*scene, "scene_" + GetParam().name + ".usdz");
+    const std::string fileName = "scene_" + GetParam().name;
+    const Expectation expected = expectationFor(buildSceneLayer(*scene, fileName).layer);
+    if (pointsOf(expected) > kPointsTheEnginesCanHold)
+        GTEST_SKIP() << pointsOf(expected) << " points are more than the oracle's engines hold";
+    const OpenedPackage opened = writeAndOpen(*scene, fileName + ".usdz");
     ASSERT_TRUE(opened.written.succeeded) << opened.written.failure;
     if (!opened.skipReason.empty())
         GTEST_SKIP() << opened.skipReason;
     ASSERT_EQ(opened.exitStatus, 0) << opened.complaint;
     simdjson::dom::parser parser;
     const simdjson::dom::element report = parser.parse(opened.report);
-    const Expectation expected =
-        expectationFor(buildSceneLayer(*scene, opened.package.stem().string()).layer);
     checkEngine(report, "openusd", expected);
     checkEngine(report, "tinyusdz", expected);
     checkTexturesInPackage(report);
