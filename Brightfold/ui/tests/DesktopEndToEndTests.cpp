@@ -6,6 +6,7 @@
 
 #include <Brightfold/SceneServices.h>
 #include <Brightfold/Ui/CommandLine.h>
+#include <Brightfold/Ui/PreviewPreparingServices.h>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJSValue>
@@ -42,7 +43,9 @@ class DesktopEndToEndTest : public AppWindowTest {
             GTEST_SKIP() << "../shared not found: " << generator;
         }
         fs::create_directory(temporary());
-        openWindow(brightfold::makeSceneServices(temporary()), folder() / "unused.glb");
+        openWindow(std::make_shared<brightfold::ui::PreviewPreparingServices>(
+                       brightfold::makeSceneServices(temporary())),
+                   folder() / "unused.glb");
     }
 
     fs::path folder() const { return folder_.path().toStdString(); }
