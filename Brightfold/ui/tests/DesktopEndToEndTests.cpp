@@ -158,7 +158,8 @@ TEST_F(DesktopEndToEndTest, CancelDuringASlowConversionReturnsToIdleAndLeavesNoF
         << "the conversion still runs " << sinceCancel.elapsed() << " ms after Cancel";
     std::cout << "idle " << idleAfter << " ms and the work ended " << sinceCancel.elapsed()
               << " ms after Cancel\n";
-    QTest::qWait(200); // any news the stopped conversion might still post
+    // Whatever the stopped conversion posted before it ended is delivered now.
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(bridge_->screen(), QStringLiteral("idle"));
     EXPECT_EQ(entriesIn(temporary()), 0u) << "no temporary package is left";
     settledGrab("desktop-cancelled");
