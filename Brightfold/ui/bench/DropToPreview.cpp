@@ -1,8 +1,8 @@
-// brightfold-drop-to-preview FILE [RUNS]: the application's time from a drop on its window to
-// the first frame of the preview screen with the model in it, split into the conversion
-// (reading the source and writing the package) and what follows it (reading the package back,
-// preparing it for the preview, building the Quick 3D scene, drawing). Needs a display; run it
-// under xvfb-run.
+// brightfold-drop-to-preview FILE [RUNS] [--after-read-back-only]: the application's time from a
+// drop on its window to the first frame of the preview screen with the model in it, split into the
+// conversion (reading the source and writing the package) and what follows it (reading the package
+// back, preparing it for the preview, building the Quick 3D scene, drawing). Needs a display; run
+// it under xvfb-run.
 #include "TimedServices.h"
 
 #include <Brightfold/SceneServices.h>
@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <sys/resource.h>
 #include <utility>
 
@@ -46,10 +47,13 @@ struct DropTimes {
 // The app's services with each step timed: the inner timing sees the plain steps, the outer
 // one the read-back together with the preparation for the preview that follows it.
 struct DropServices {
-    std::shared_ptr<bench::TimedServices> steps =
-        std::make_shared<bench::TimedServices>(makeSceneServices());
-    std::shared_ptr<bench::TimedServices> prepared = std::make_shared<bench::TimedServices>(
-        std::make_shared<ui::PreviewPreparingServices>(steps));
+    DropServices(std::shared_ptr<bench::TimedServices> plainSteps,
+                 std::shared_ptr<ConversionServices> preparing)
+        : steps(std::move(plainSteps)),
+          prepared(std::make_shared<bench::TimedServices>(std::move(preparing))) {}
+
+    std::shared_ptr<bench::TimedServices> steps;
+    std::shared_ptr<bench::TimedServices> prepared;
 
     void resetTimes() {
         steps->takeTimes();
@@ -60,6 +64,28 @@ struct DropServices {
         times.prepare = (prepared->takeTimes().readBack - times.steps.readBack).count();
     }
 };
+
+// For comparison (--after-read-back-only): the source's images are not decoded ahead, so the
+// whole preparation follows the read-back.
+class PreparingAfterReadBackOnly : public ui::PreviewPreparingServices {
+  public:
+    using PreviewPreparingServices::PreviewPreparingServices;
+
+    SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
+                                   std::stop_token stop) override {
+        return ForwardingServices::loadWithGLTFReader(file, stop);
+    }
+    SceneHandle importModel(const std::filesystem::path& file, std::stop_token stop) override {
+        return ForwardingServices::importModel(file, stop);
+    }
+};
+
+std::shared_ptr<ConversionServices> preparingServices(bool afterReadBackOnly,
+                                                      std::shared_ptr<ConversionServices> steps) {
+    if (afterReadBackOnly)
+        return std::make_shared<PreparingAfterReadBackOnly>(std::move(steps));
+    return std::make_shared<ui::PreviewPreparingServices>(std::move(steps));
+}
 
 // Runs `loop` until it is quit; false when a minute passes first.
 bool runForAMinuteAtMost(QEventLoop& loop) {
@@ -195,17 +221,21 @@ void printRun(int run, const DropTimes& times) {
 
 int main(int argc, char* argv[]) {
     if (argc < 2) {
-        std::fputs("usage: brightfold-drop-to-preview FILE [RUNS]\n", stderr);
+        std::fputs("usage: brightfold-drop-to-preview FILE [RUNS] [--after-read-back-only]\n",
+                   stderr);
         return 2;
     }
     const QUrl file =
         QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    const bool afterReadBackOnly =
+        argc > 3 && std::string_view(argv[3]) == "--after-read-back-only";
 
     ui::prepareGraphicsBeforeApplication();
     QGuiApplication application(argc, argv);
     ui::prepareApplication(application);
-    DropServices services;
+    auto steps = std::make_shared<bench::TimedServices>(makeSceneServices());
+    DropServices services(steps, preparingServices(afterReadBackOnly, steps));
     ui::AppBridge bridge(services.prepared);
     DropClock clock(bridge);
     QQmlApplicationEngine engine;

@@ -1,5 +1,6 @@
 #include "PreparedScene.h"
 
+#include "ImagesDecodedAhead.h"
 #include "MaterialDescription.h"
 
 #include <SceneGraph/Geometry.h>
@@ -9,6 +10,7 @@
 #include <SceneGraph/Node.h>
 #include <SceneGraph/Scene.h>
 #include <SceneGraph/Skinner.h>
+#include <functional>
 #include <future>
 #include <set>
 #include <stdexcept>
@@ -25,17 +27,19 @@ void collectMeshNodes(const scene::Node& node, std::vector<const scene::Node*>& 
     }
 }
 
-void addImages(const MaterialDescription& material, std::set<const scene::Image*>& into) {
+void addImages(const MaterialDescription& material,
+               std::map<const scene::Image*, std::shared_ptr<scene::Image>>& into) {
     for (const auto* map : {&material.baseColorMap, &material.metalnessMap, &material.roughnessMap,
                             &material.normalMap, &material.occlusionMap, &material.emissiveMap}) {
         if (*map && (*map)->image) {
-            into.insert((*map)->image.get());
+            into.emplace((*map)->image.get(), (*map)->image);
         }
     }
 }
 
-std::set<const scene::Image*> imagesOf(const std::vector<const scene::Node*>& meshNodes) {
-    std::set<const scene::Image*> images;
+std::vector<std::shared_ptr<scene::Image>>
+imagesOf(const std::vector<const scene::Node*>& meshNodes) {
+    std::map<const scene::Image*, std::shared_ptr<scene::Image>> images;
     std::set<const scene::Material*> seen;
     for (const scene::Node* node : meshNodes) {
         const scene::Geometry& geometry = *node->geometry();
@@ -46,14 +50,27 @@ std::set<const scene::Image*> imagesOf(const std::vector<const scene::Node*>& me
             }
         }
     }
-    return images;
+    std::vector<std::shared_ptr<scene::Image>> list;
+    for (auto& [key, image] : images) {
+        list.push_back(std::move(image));
+    }
+    return list;
 }
 
+std::vector<const scene::Node*> meshNodesOf(const scene::Scene& scene) {
+    std::vector<const scene::Node*> meshNodes;
+    collectMeshNodes(*scene.rootNode(), meshNodes);
+    return meshNodes;
+}
+
+// Images whose bytes were decoded ahead are not decoded again.
 std::map<const scene::Image*, PreparedTexture>
-prepareTextures(const std::set<const scene::Image*>& images) {
+prepareTextures(const std::vector<std::shared_ptr<scene::Image>>& images,
+                const ImagesDecodedAhead& ahead) {
     std::map<const scene::Image*, PreparedTexture> textures;
-    for (const scene::Image* image : images) {
-        textures.emplace(image, prepareTexture(*image));
+    for (const auto& image : images) {
+        std::optional<PreparedTexture> decoded = ahead.pixelsFor(*image);
+        textures.emplace(image.get(), decoded ? std::move(*decoded) : prepareTexture(*image));
     }
     return textures;
 }
@@ -90,11 +107,14 @@ PreparedTexture prepareTexture(const scene::Image& image) {
     return texture;
 }
 
-PreparedScene prepareScene(const scene::Scene& scene) {
-    std::vector<const scene::Node*> meshNodes;
-    collectMeshNodes(*scene.rootNode(), meshNodes);
+std::vector<std::shared_ptr<scene::Image>> materialImagesOf(const scene::Scene& scene) {
+    return imagesOf(meshNodesOf(scene));
+}
+
+PreparedScene prepareScene(const scene::Scene& scene, const ImagesDecodedAhead& ahead) {
+    const std::vector<const scene::Node*> meshNodes = meshNodesOf(scene);
     std::future<std::map<const scene::Image*, PreparedTexture>> textures =
-        std::async(std::launch::async, prepareTextures, imagesOf(meshNodes));
+        std::async(std::launch::async, prepareTextures, imagesOf(meshNodes), std::cref(ahead));
     PreparedScene prepared;
     for (const scene::Node* node : meshNodes) {
         prepared.meshes.emplace(node, prepareMesh(*node));

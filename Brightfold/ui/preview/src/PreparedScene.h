@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace scene {
@@ -46,7 +47,13 @@ struct PreparedScene {
 PreparedMesh prepareMesh(const scene::Node& node);
 PreparedTexture prepareTexture(const scene::Image& image);
 
-/// Decodes the images on a second thread while the meshes are packed on this one.
-PreparedScene prepareScene(const scene::Scene& scene);
+class ImagesDecodedAhead;
+
+/// The images the materials of the scene's meshes show, each once.
+std::vector<std::shared_ptr<scene::Image>> materialImagesOf(const scene::Scene& scene);
+
+/// Decodes the images on a second thread while the meshes are packed on this one; images whose
+/// bytes are among those decoded `ahead` are taken from there.
+PreparedScene prepareScene(const scene::Scene& scene, const ImagesDecodedAhead& ahead);
 
 } // namespace brightfold::preview

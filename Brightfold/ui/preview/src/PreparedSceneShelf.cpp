@@ -1,5 +1,6 @@
 #include "PreparedSceneShelf.h"
 
+#include "ImagesDecodedAhead.h"
 #include "PreparedScene.h"
 
 #include <Brightfold/Preview/ScenePreparation.h>
@@ -51,12 +52,22 @@ std::shared_ptr<PreparedScene> takePreparedScene(const scene::Scene& scene) {
     return sceneExists ? taken : nullptr;
 }
 
+void decodeImagesAhead(const std::shared_ptr<const scene::Scene>& source) noexcept {
+    try {
+        keepDecodedAhead(source ? ImagesDecodedAhead(materialImagesOf(*source))
+                                : ImagesDecodedAhead());
+    } catch (const std::exception&) {
+        keepDecodedAhead({}); // the images are decoded after the read-back instead
+    }
+}
+
 void prepareForPreview(const std::shared_ptr<const scene::Scene>& scene) noexcept {
     if (!scene) {
         return;
     }
     try {
-        shelvePreparedScene(scene, std::make_shared<PreparedScene>(prepareScene(*scene)));
+        shelvePreparedScene(
+            scene, std::make_shared<PreparedScene>(prepareScene(*scene, takeDecodedAhead())));
     } catch (const std::exception&) {
         shelvePreparedScene(nullptr, nullptr); // the view prepares the scene itself
     }

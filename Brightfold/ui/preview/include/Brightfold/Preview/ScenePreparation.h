@@ -15,4 +15,10 @@ namespace brightfold::preview {
 /// is kept; if preparing fails, the view does the work itself as it would without this.
 void prepareForPreview(const std::shared_ptr<const scene::Scene>& scene) noexcept;
 
+/// Starts decoding, on a thread of its own, the material images of `source`, a scene about to
+/// be converted: images that the package keeps byte for byte are then found decoded when it is
+/// read back and prepared, instead of being decoded after the conversion. Only the latest
+/// source's images are kept; the next preparation takes them.
+void decodeImagesAhead(const std::shared_ptr<const scene::Scene>& source) noexcept;
+
 } // namespace brightfold::preview
