@@ -1,10 +1,7 @@
 #include "PreparedSceneShelf.h"
 
-#include "ImagesDecodedAhead.h"
 #include "PreparedScene.h"
 
-#include <Brightfold/Preview/ScenePreparation.h>
-#include <exception>
 #include <mutex>
 #include <utility>
 
@@ -50,27 +47,6 @@ std::shared_ptr<PreparedScene> takePreparedScene(const scene::Scene& scene) {
     }
     // What was prepared for a scene that has gone is freed here, outside the lock.
     return sceneExists ? taken : nullptr;
-}
-
-void decodeImagesAhead(const std::shared_ptr<const scene::Scene>& source) noexcept {
-    try {
-        keepDecodedAhead(source ? ImagesDecodedAhead(materialImagesOf(*source))
-                                : ImagesDecodedAhead());
-    } catch (const std::exception&) {
-        keepDecodedAhead({}); // the images are decoded after the read-back instead
-    }
-}
-
-void prepareForPreview(const std::shared_ptr<const scene::Scene>& scene) noexcept {
-    if (!scene) {
-        return;
-    }
-    try {
-        shelvePreparedScene(
-            scene, std::make_shared<PreparedScene>(prepareScene(*scene, takeDecodedAhead())));
-    } catch (const std::exception&) {
-        shelvePreparedScene(nullptr, nullptr); // the view prepares the scene itself
-    }
 }
 
 } // namespace brightfold::preview
