@@ -3,6 +3,7 @@
 #include <Brightfold/Ui/AppBridge.h>
 #include <Brightfold/Ui/ApplicationSetup.h>
 #include <Brightfold/Ui/CommandLine.h>
+#include <Brightfold/Ui/PreviewPreparingServices.h>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QtQml/qqmlextensionplugin.h>
@@ -66,8 +67,8 @@ int main(int argc, char* argv[]) {
     }
 
     const std::unique_ptr<brightfold::RunFolder> runFolder = makeRunFolder();
-    AppBridge bridge(
-        brightfold::makeSceneServices(runFolder ? runFolder->path() : std::filesystem::path()));
+    AppBridge bridge(std::make_shared<PreviewPreparingServices>(
+        brightfold::makeSceneServices(runFolder ? runFolder->path() : std::filesystem::path())));
     QQmlApplicationEngine engine;
     if (loadMainWindow(engine, bridge) == nullptr) {
         std::fputs("Brightfold could not open its window: part of its Qt installation is missing "

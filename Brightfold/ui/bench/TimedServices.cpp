@@ -21,24 +21,27 @@ StepTimes TimedServices::takeTimes() {
 
 SceneHandle TimedServices::loadWithGLTFReader(const std::filesystem::path& file,
                                               std::stop_token stop) {
-    return timed(&StepTimes::load, [&] { return real_->loadWithGLTFReader(file, stop); });
+    return timed(&StepTimes::load,
+                 [&] { return ForwardingServices::loadWithGLTFReader(file, stop); });
 }
 
 SceneHandle TimedServices::importModel(const std::filesystem::path& file, std::stop_token stop) {
-    return timed(&StepTimes::load, [&] { return real_->importModel(file, stop); });
+    return timed(&StepTimes::load, [&] { return ForwardingServices::importModel(file, stop); });
 }
 
 USDZWriteResult TimedServices::writeUSDZ(const scene::Scene& scene,
                                          const std::filesystem::path& destination,
                                          const std::string& packageName,
                                          const ProgressHandler& progress, std::stop_token stop) {
-    return timed(&StepTimes::write,
-                 [&] { return real_->writeUSDZ(scene, destination, packageName, progress, stop); });
+    return timed(&StepTimes::write, [&] {
+        return ForwardingServices::writeUSDZ(scene, destination, packageName, progress, stop);
+    });
 }
 
 SceneHandle TimedServices::readUSDZ(const std::filesystem::path& file,
                                     std::vector<std::string>& warnings) {
-    return timed(&StepTimes::readBack, [&] { return real_->readUSDZ(file, warnings); });
+    return timed(&StepTimes::readBack,
+                 [&] { return ForwardingServices::readUSDZ(file, warnings); });
 }
 
 } // namespace brightfold::bench

@@ -16,6 +16,11 @@ Item {
     property bool canSaveElsewhere: false
 
     readonly property bool isTargeted: dropTarget.containsDrag
+    // The card's lift or the progress fill is still moving (the converting screen's symbol
+    // turns for as long as a conversion runs, and does not count).
+    readonly property bool isSettling: lift.running
+                                       || !!(currentScreen && currentScreen.progressTrack
+                                             && currentScreen.progressTrack.filling)
     readonly property alias card: card
     readonly property alias currentScreen: screenLoader.item
     default property alias cardChrome: card.chrome

@@ -6,6 +6,8 @@ Item {
 
     property real progress: 0
     readonly property alias fillWidth: fill.width
+    // The fill is still moving towards the latest progress.
+    readonly property alias filling: fillAnimation.running
     readonly property real clampedProgress: isNaN(progress) ? 0 : Math.max(0, Math.min(1, progress))
 
     implicitWidth: 300
@@ -31,7 +33,7 @@ Item {
         }
 
         Behavior on width {
-            NumberAnimation { duration: 200; easing.type: Easing.Linear }
+            NumberAnimation { id: fillAnimation; duration: 200; easing.type: Easing.Linear }
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "AppWindowTest.h"
 
 #include <Brightfold/SceneServices.h>
+#include <Brightfold/Ui/PreviewPreparingServices.h>
 #include <QQuickItem>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,7 +62,9 @@ class AppEndToEndTest : public AppWindowTest {
         }
         // A copy, so that the saved package lands beside it and not in the corpus.
         fs::copy(corpusModel.parent_path(), folder(), fs::copy_options::recursive);
-        openWindow(brightfold::makeSceneServices(), source());
+        openWindow(std::make_shared<brightfold::ui::PreviewPreparingServices>(
+                       brightfold::makeSceneServices()),
+                   source());
     }
 
     fs::path folder() const { return folder_.path().toStdString(); }

@@ -104,8 +104,15 @@ bool AppWindowTest::waitForScreen(const char* screen, int milliseconds) {
                            milliseconds);
 }
 
+bool AppWindowTest::isSettling() const {
+    return window_->property("content").value<QQuickItem*>()->property("isSettling").toBool();
+}
+
 QImage AppWindowTest::settledGrab(const char* name) {
-    QTest::qWait(600); // the spring and the progress fill come to rest
+    constexpr int settleTimeout = 10000; // generous: a loaded machine draws few frames
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !isSettling(); }, settleTimeout))
+        << "the card's lift or the progress fill of \"" << name << "\" still moved after "
+        << settleTimeout << " ms";
     QImage image = window_->grabWindow();
     image.save(screenshotPath(name));
     return image;

@@ -28,13 +28,16 @@ class AppWindowTest : public testing::Test {
     void TearDown() override;
 
     bool isTargeted() const;
+    // The card's lift or the progress fill is still moving.
+    bool isSettling() const;
     // What a file manager sends while the user drags the source over the window's middle.
     void sendDragEnter();
     void sendDragLeave();
     void sendDrop();
 
     bool waitForScreen(const char* screen, int milliseconds = 5000);
-    // The window after its animations have come to rest, also saved for a person to look at.
+    // The window once its lift and progress fill have come to rest (a failure when they do not
+    // within a few seconds), also saved for a person to look at.
     QImage settledGrab(const char* name);
     // Clicks the button of the current screen whose label is `text`; false when none shows it.
     bool clickButton(const QString& text);

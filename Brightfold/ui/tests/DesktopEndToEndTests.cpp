@@ -6,6 +6,7 @@
 
 #include <Brightfold/SceneServices.h>
 #include <Brightfold/Ui/CommandLine.h>
+#include <Brightfold/Ui/PreviewPreparingServices.h>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJSValue>
@@ -42,7 +43,9 @@ class DesktopEndToEndTest : public AppWindowTest {
             GTEST_SKIP() << "../shared not found: " << generator;
         }
         fs::create_directory(temporary());
-        openWindow(brightfold::makeSceneServices(temporary()), folder() / "unused.glb");
+        openWindow(std::make_shared<brightfold::ui::PreviewPreparingServices>(
+                       brightfold::makeSceneServices(temporary())),
+                   folder() / "unused.glb");
     }
 
     fs::path folder() const { return folder_.path().toStdString(); }
@@ -155,7 +158,8 @@ TEST_F(DesktopEndToEndTest, CancelDuringASlowConversionReturnsToIdleAndLeavesNoF
         << "the conversion still runs " << sinceCancel.elapsed() << " ms after Cancel";
     std::cout << "idle " << idleAfter << " ms and the work ended " << sinceCancel.elapsed()
               << " ms after Cancel\n";
-    QTest::qWait(200); // any news the stopped conversion might still post
+    // Whatever the stopped conversion posted before it ended is delivered now.
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(bridge_->screen(), QStringLiteral("idle"));
     EXPECT_EQ(entriesIn(temporary()), 0u) << "no temporary package is left";
     settledGrab("desktop-cancelled");

@@ -2,6 +2,7 @@
 
 #include <SceneGraph/Geometry.h>
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -31,17 +32,56 @@ struct ElementIndices {
     std::vector<std::uint32_t> indices;
 };
 
+// Reads every index with `indexAt`; false when one reaches past the vertices.
+template <class IndexAt>
+bool readIndices(std::size_t count, std::size_t vertexCount, IndexAt indexAt,
+                 std::vector<std::uint32_t>& into) {
+    into.resize(count);
+    std::uint64_t largest = 0;
+    for (std::size_t position = 0; position < count; ++position) {
+        const std::uint64_t index = indexAt(position);
+        largest = std::max(largest, index);
+        into[position] = static_cast<std::uint32_t>(index);
+    }
+    return count == 0 || largest < vertexCount;
+}
+
+// Indices of the sizes the renderer takes are copied straight from the element's bytes.
+template <class Index>
+bool copyIndices(const scene::GeometryElement& element, std::size_t vertexCount,
+                 std::vector<std::uint32_t>& into) {
+    const std::uint8_t* from = element.data()->data() + element.dataOffset();
+    return readIndices(
+        element.indexCount(), vertexCount,
+        [from](std::size_t position) {
+            Index index;
+            std::memcpy(&index, from + position * sizeof(Index), sizeof(Index));
+            return std::uint64_t{index};
+        },
+        into);
+}
+
 // Null when an index reaches past the vertices.
 std::optional<ElementIndices> readElement(const scene::GeometryElement& element,
                                           std::size_t elementIndex, std::size_t vertexCount) {
     ElementIndices read{elementIndex, {}};
-    read.indices.reserve(element.indexCount());
-    for (std::size_t position = 0; position < element.indexCount(); ++position) {
-        const std::uint64_t index = element.index(position);
-        if (index >= vertexCount) {
-            return std::nullopt;
-        }
-        read.indices.push_back(static_cast<std::uint32_t>(index));
+    bool inside = false;
+    // Elements are little-endian, like the processors the copying is for.
+    const int copiedSize = std::endian::native == std::endian::little ? element.bytesPerIndex() : 0;
+    switch (copiedSize) {
+    case 2:
+        inside = copyIndices<std::uint16_t>(element, vertexCount, read.indices);
+        break;
+    case 4:
+        inside = copyIndices<std::uint32_t>(element, vertexCount, read.indices);
+        break;
+    default:
+        inside = readIndices(
+            element.indexCount(), vertexCount,
+            [&element](std::size_t position) { return element.index(position); }, read.indices);
+    }
+    if (!inside) {
+        return std::nullopt;
     }
     return read;
 }

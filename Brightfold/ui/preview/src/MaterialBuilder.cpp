@@ -1,7 +1,6 @@
 #include "MaterialBuilder.h"
 
 #include "QuickObjectFactory.h"
-#include "TextureDecoding.h"
 
 #include <QColor>
 #include <QVector3D>
@@ -10,7 +9,6 @@
 #include <SceneGraph/Material.h>
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 namespace brightfold::preview {
 namespace {
@@ -100,8 +98,9 @@ float linearToSrgb(float linear) {
 }
 
 MaterialBuilder::MaterialBuilder(QuickObjectFactory& factory, QQuick3DObject& owner,
-                                 QStringList& problems)
-    : factory_(factory), owner_(owner), problems_(problems) {}
+                                 QStringList& problems,
+                                 std::map<const scene::Image*, PreparedTexture>& decoded)
+    : factory_(factory), owner_(owner), problems_(problems), decoded_(decoded) {}
 
 QQuick3DObject* MaterialBuilder::materialFor(const std::shared_ptr<scene::Material>& material,
                                              bool mirrored) {
@@ -177,23 +176,33 @@ QQuick3DObject* MaterialBuilder::textureFor(const TextureDescription& descriptio
     return texture;
 }
 
+PreparedTexture MaterialBuilder::takeTexture(const scene::Image& image) {
+    const auto found = decoded_.find(&image);
+    if (found == decoded_.end()) {
+        return prepareTexture(image);
+    }
+    PreparedTexture texture = std::move(found->second);
+    decoded_.erase(found);
+    return texture;
+}
+
 QQuick3DTextureData* MaterialBuilder::pixelsFor(const std::shared_ptr<scene::Image>& image) {
     const auto known = pixels_.find(image.get());
     if (known != pixels_.end()) {
         return known->second;
     }
     QQuick3DTextureData* pixels = nullptr;
-    try {
-        DecodedTexture decoded = decodeTexture(*image);
+    const PreparedTexture texture = takeTexture(*image);
+    if (texture.decoded) {
         pixels = new QQuick3DTextureData(&owner_);
         pixels->setParent(&owner_);
-        pixels->setSize(decoded.size);
+        pixels->setSize(texture.pixels.size);
         pixels->setFormat(QQuick3DTextureData::RGBA8);
-        pixels->setHasTransparency(decoded.hasTransparency);
-        pixels->setTextureData(decoded.rgba);
-    } catch (const std::runtime_error& error) {
+        pixels->setHasTransparency(texture.pixels.hasTransparency);
+        pixels->setTextureData(texture.pixels.rgba);
+    } else {
         problems_ << QStringLiteral("%1 could not be decoded and is not shown (%2).")
-                         .arg(imageLabel(*image), QString::fromUtf8(error.what()));
+                         .arg(imageLabel(*image), texture.error);
     }
     pixels_[image.get()] = pixels;
     return pixels;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MaterialDescription.h"
+#include "PreparedScene.h"
 
 #include <QStringList>
 #include <map>
@@ -19,10 +20,12 @@ namespace brightfold::preview {
 class QuickObjectFactory;
 
 /// Turns scene materials into the renderer's physically based materials, decoding each image
-/// once however many slots use it. Made objects belong to `owner`.
+/// once however many slots use it (or taking it from `decoded`, images decoded beforehand).
+/// Made objects belong to `owner`.
 class MaterialBuilder {
   public:
-    MaterialBuilder(QuickObjectFactory& factory, QQuick3DObject& owner, QStringList& problems);
+    MaterialBuilder(QuickObjectFactory& factory, QQuick3DObject& owner, QStringList& problems,
+                    std::map<const scene::Image*, PreparedTexture>& decoded);
 
     /// The renderer's material for `material` (the same object each time it is asked for the
     /// same material and mirroring); a plain white surface for null. Meshes under a mirroring
@@ -38,9 +41,12 @@ class MaterialBuilder {
     QQuick3DObject* textureFor(const TextureDescription& description);
     QQuick3DTextureData* pixelsFor(const std::shared_ptr<scene::Image>& image);
 
+    PreparedTexture takeTexture(const scene::Image& image);
+
     QuickObjectFactory& factory_;
     QQuick3DObject& owner_;
     QStringList& problems_;
+    std::map<const scene::Image*, PreparedTexture>& decoded_;
     std::map<std::pair<const scene::Material*, bool>, QQuick3DObject*> materials_;
     /// Null for an image that could not be decoded.
     std::map<const scene::Image*, QQuick3DTextureData*> pixels_;

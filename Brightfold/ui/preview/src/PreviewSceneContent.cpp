@@ -2,6 +2,7 @@
 
 #include "IndexPacking.h"
 #include "MaterialBuilder.h"
+#include "PreparedScene.h"
 #include "PreviewGeometry.h"
 #include "QuickObjectFactory.h"
 #include "VertexPacking.h"
@@ -54,16 +55,20 @@ Bounds boundsOf(const PackedVertices& vertices) {
 } // namespace
 
 PreviewSceneContent::PreviewSceneContent(const scene::Scene& scene, QuickObjectFactory& factory,
-                                         QQuick3DObject& parent)
-    : factory_(factory), root_(factory.create(QuickObjectFactory::Kind::node, parent)),
+                                         QQuick3DObject& parent,
+                                         std::shared_ptr<PreparedScene> prepared)
+    : factory_(factory),
+      prepared_(prepared ? std::move(prepared) : std::make_shared<PreparedScene>()),
+      root_(factory.create(QuickObjectFactory::Kind::node, parent)),
       copy_(scene.rootNode()->clone()), animator_(copy_) {
     addNode(*scene.rootNode(), copy_, *root_);
-    MaterialBuilder materials(factory_, *root_, problems_);
+    MaterialBuilder materials(factory_, *root_, problems_, prepared_->textures);
     for (const ShownNode& shown : nodes_) {
         if (shown.node->geometry()) {
             addMesh(shown, materials);
         }
     }
+    prepared_.reset(); // the renderer's objects share the buffers they need
 }
 
 PreviewSceneContent::~PreviewSceneContent() {
@@ -79,7 +84,7 @@ void PreviewSceneContent::addNode(const scene::Node& original,
     item->setObjectName(QString::fromStdString(copy->name()));
     const scene::TransformComponents components = componentsOf(*copy);
     showTransform(*item, components);
-    nodes_.push_back({copy, item, components});
+    nodes_.push_back({&original, copy, item, components});
     itemsByNode_[&original] = item;
     itemsByNode_[copy.get()] = item;
     for (std::size_t child = 0; child < copy->childNodes().size(); ++child) {
@@ -87,20 +92,30 @@ void PreviewSceneContent::addNode(const scene::Node& original,
     }
 }
 
+// Prepared meshes are moved out, so their buffers are shared by the renderer alone.
+PreparedMesh PreviewSceneContent::takeMesh(const ShownNode& shown) {
+    const auto found = prepared_->meshes.find(shown.original);
+    if (found == prepared_->meshes.end()) {
+        return prepareMesh(*shown.node);
+    }
+    PreparedMesh mesh = std::move(found->second);
+    prepared_->meshes.erase(found);
+    return mesh;
+}
+
 void PreviewSceneContent::addMesh(const ShownNode& shown, MaterialBuilder& materials) {
     const scene::Node& node = *shown.node;
     const scene::Geometry& geometry = *node.geometry();
-    VertexStreams streams = readVertexStreams(geometry, node.skinner().get(), problems_);
-    if (streams.vertexCount() == 0) {
+    PreparedMesh mesh = takeMesh(shown);
+    problems_ << mesh.problems;
+    if (mesh.vertices.data.isEmpty()) {
         return;
     }
-    const std::vector<PackedIndices> parts =
-        packIndices(geometry, streams.vertexCount(), problems_);
-    const PackedVertices vertices = packVertices(streams);
+    const PackedVertices& vertices = mesh.vertices;
     bounds_.addTransformed(boundsOf(vertices), node.worldTransform());
     const bool mirrored = glm::determinant(node.worldTransform()) < 0.0;
-    MorphedMesh morphed{shown.node, std::move(streams), {}, {}, {}};
-    for (const PackedIndices& part : parts) {
+    MorphedMesh morphed{shown.node, std::move(mesh.streams), {}, {}, {}};
+    for (const PackedIndices& part : mesh.parts) {
         QQuick3DObject* model = factory_.create(QuickObjectFactory::Kind::model, *shown.item);
         auto* qtGeometry = new PreviewGeometry(model);
         qtGeometry->setParent(model);

@@ -25,6 +25,8 @@ namespace brightfold::preview {
 class MaterialBuilder;
 class PreviewGeometry;
 class QuickObjectFactory;
+struct PreparedMesh;
+struct PreparedScene;
 
 /// A scene shown under a renderer node: one renderer node per scene node, models for the
 /// meshes, and the animations playing on a private copy of the hierarchy (the scene itself is
@@ -32,9 +34,10 @@ class QuickObjectFactory;
 class PreviewSceneContent {
   public:
     /// Fails with std::runtime_error when the renderer's types cannot be made at all; parts
-    /// that cannot be shown are left out and described in `problems`.
+    /// that cannot be shown are left out and described in `problems`. What `prepared` (if
+    /// given, made for this scene) holds is used instead of being made again.
     PreviewSceneContent(const scene::Scene& scene, QuickObjectFactory& factory,
-                        QQuick3DObject& parent);
+                        QQuick3DObject& parent, std::shared_ptr<PreparedScene> prepared = nullptr);
     ~PreviewSceneContent();
     PreviewSceneContent(const PreviewSceneContent&) = delete;
     PreviewSceneContent& operator=(const PreviewSceneContent&) = delete;
@@ -49,6 +52,8 @@ class PreviewSceneContent {
 
   private:
     struct ShownNode {
+        /// The scene's own node, which prepared data are kept by.
+        const scene::Node* original;
         std::shared_ptr<scene::Node> node;
         QQuick3DObject* item;
         scene::TransformComponents shown;
@@ -63,11 +68,13 @@ class PreviewSceneContent {
 
     void addNode(const scene::Node& original, const std::shared_ptr<scene::Node>& copy,
                  QQuick3DObject& parent);
+    PreparedMesh takeMesh(const ShownNode& shown);
     void addMesh(const ShownNode& shown, MaterialBuilder& materials);
     void addSkin(const scene::Node& node, QQuick3DObject& model);
     void showMorphedShape(MorphedMesh& mesh);
 
     QuickObjectFactory& factory_;
+    std::shared_ptr<PreparedScene> prepared_;
     QPointer<QQuick3DObject> root_;
     std::shared_ptr<scene::Node> copy_;
     std::vector<ShownNode> nodes_;

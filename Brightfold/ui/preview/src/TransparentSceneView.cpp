@@ -1,4 +1,5 @@
 #include "OrbitCamera.h"
+#include "PreparedSceneShelf.h"
 #include "PreviewSceneContent.h"
 #include "QuickObjectFactory.h"
 
@@ -102,8 +103,8 @@ void TransparentSceneView::showScene() {
     auto* sceneRoot = viewer_->viewport->property("sceneRoot").value<QQuick3DObject*>();
     if (scene_ && sceneRoot) {
         try {
-            viewer_->content =
-                std::make_unique<PreviewSceneContent>(*scene_, viewer_->factory, *sceneRoot);
+            viewer_->content = std::make_unique<PreviewSceneContent>(
+                *scene_, viewer_->factory, *sceneRoot, takePreparedScene(*scene_));
             problems = viewer_->content->problems();
         } catch (const std::runtime_error& error) {
             problems << QString::fromUtf8(error.what());

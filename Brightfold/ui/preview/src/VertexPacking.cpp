@@ -2,28 +2,25 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 
 namespace brightfold::preview {
 namespace {
 
 using Attribute = QQuick3DGeometry::Attribute;
 
-// One attribute: where it lies in a vertex and how to write vertex i's value there.
+// One attribute: its values one after another, `bytes` each.
 struct Field {
     Attribute::Semantic semantic;
     Attribute::ComponentType componentType;
     int bytes;
-    std::function<void(std::size_t vertex, char* destination)> write;
+    const char* values;
 };
 
 template <class Vector> Field fieldOf(Attribute::Semantic semantic, const std::vector<Vector>& s) {
     const auto componentType =
         std::is_integral_v<typename Vector::value_type> ? Attribute::I32Type : Attribute::F32Type;
     return {semantic, componentType, static_cast<int>(sizeof(Vector)),
-            [&s](std::size_t vertex, char* destination) {
-                std::memcpy(destination, &s[vertex], sizeof(Vector));
-            }};
+            reinterpret_cast<const char*>(s.data())};
 }
 
 std::vector<glm::vec3> tangentDirections(const VertexStreams& streams) {
@@ -68,11 +65,12 @@ void interleave(const std::vector<Field>& fields, std::size_t vertexCount, Packe
     }
     packed.stride = offset;
     packed.data.resize(static_cast<qsizetype>(vertexCount) * offset);
-    char* destination = packed.data.data();
-    for (std::size_t vertex = 0; vertex < vertexCount; ++vertex) {
-        for (const Field& field : fields) {
-            field.write(vertex, destination);
-            destination += field.bytes;
+    // One attribute at a time, so each pass reads one stream from start to end.
+    for (qsizetype at = 0; const Field& field : fields) {
+        char* destination = packed.data.data() + packed.attributes[at++].offset;
+        for (std::size_t vertex = 0; vertex < vertexCount; ++vertex) {
+            std::memcpy(destination + vertex * packed.stride, field.values + vertex * field.bytes,
+                        static_cast<std::size_t>(field.bytes));
         }
     }
 }

@@ -2,6 +2,9 @@
 
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Skinner.h>
+#include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace brightfold::preview {
 namespace {
@@ -30,12 +33,35 @@ bool coversVertices(const std::shared_ptr<GeometrySource>& source, std::size_t v
     return false;
 }
 
+// Sources are little-endian, like the processors this fast path is for.
+bool holdsFloats(const GeometrySource& source) {
+    return std::endian::native == std::endian::little && source.usesFloatComponents() &&
+           source.bytesPerComponent() == sizeof(float);
+}
+
+// 32-bit floats, the common case, are copied as they are; the components a vector lacks
+// stay 0, as `normalizedVector` gives them.
+template <class Vector>
+std::vector<Vector> copyFloatVectors(const GeometrySource& source, std::size_t vertexCount) {
+    std::vector<Vector> stream(vertexCount, Vector(0.0f));
+    const std::size_t bytes =
+        std::min<std::size_t>(source.componentsPerVector(), Vector::length()) * sizeof(float);
+    const std::uint8_t* from = source.data()->data() + source.dataOffset();
+    for (std::size_t index = 0; index < vertexCount; ++index) {
+        std::memcpy(&stream[index], from + index * source.dataStride(), bytes);
+    }
+    return stream;
+}
+
 template <class Vector>
 std::vector<Vector> readStream(const std::shared_ptr<GeometrySource>& source,
                                std::size_t vertexCount, QStringList& problems) {
     std::vector<Vector> stream;
     if (!coversVertices(source, vertexCount, problems)) {
         return stream;
+    }
+    if (holdsFloats(*source)) {
+        return copyFloatVectors<Vector>(*source, vertexCount);
     }
     stream.reserve(vertexCount);
     for (std::size_t index = 0; index < vertexCount; ++index) {
@@ -57,6 +83,9 @@ std::vector<glm::vec4> readWithUnitW(const std::shared_ptr<GeometrySource>& sour
 }
 
 std::vector<glm::vec3> readPositions(const GeometrySource& source) {
+    if (holdsFloats(source)) {
+        return copyFloatVectors<glm::vec3>(source, source.vectorCount());
+    }
     std::vector<glm::vec3> positions;
     positions.reserve(source.vectorCount());
     for (std::size_t index = 0; index < source.vectorCount(); ++index) {

@@ -1,8 +1,8 @@
 #include "MaterialBuilder.h"
 #include "MaterialDescription.h"
+#include "SceneBuilding.h"
 #include "TextureDecoding.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Material.h>
@@ -12,15 +12,8 @@
 namespace brightfold::preview {
 namespace {
 
+using fixtures::pngBytes;
 using scene::Material;
-
-scene::Bytes pngBytes(const QImage& image) {
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return scene::makeBytes(std::vector<std::uint8_t>(encoded.begin(), encoded.end()));
-}
 
 /// Two pixels: opaque red, then half-transparent blue.
 std::shared_ptr<scene::Image> twoPixelImage() {

@@ -108,6 +108,47 @@ TEST(VertexConversion, WidensBoneIndicesToIntegersAndDropsUnknownBones) {
     EXPECT_EQ(readAt<std::int32_t>(packed.data, packed.stride + joints->offset), 1);
 }
 
+// Float attributes are copied straight from their bytes: they must land as the value-by-value
+// reading gives them, wherever they lie in a shared buffer and however many components they
+// have.
+TEST(VertexConversion, FloatsInsideASharedBufferReadAsValueByValue) {
+    // Vertex i: 4 bytes of padding before the first, then position xyz, texcoord uv and colour
+    // rgb, 32 bytes apart.
+    constexpr std::size_t stride = 32;
+    std::vector<float> floats(3 * stride / 4 + 1, 0.0f);
+    for (std::size_t vertex = 0; vertex < 3; ++vertex) {
+        for (std::size_t component = 0; component < 8; ++component) {
+            floats[1 + vertex * stride / 4 + component] =
+                static_cast<float>(10 * vertex + component) + 0.5f;
+        }
+    }
+    std::vector<std::uint8_t> bytes(floats.size() * 4);
+    std::memcpy(bytes.data(), floats.data(), bytes.size());
+    const scene::Bytes block = scene::makeBytes(std::move(bytes));
+    const auto source = [&](GeometrySemantic semantic, std::size_t offset, int components) {
+        return scene::GeometrySource::create(block, semantic,
+                                             {.vectorCount = 3,
+                                              .componentsPerVector = components,
+                                              .dataOffset = 4 + offset,
+                                              .dataStride = stride});
+    };
+    const auto positions = source(GeometrySemantic::vertex, 0, 3);
+    const auto texcoords = source(GeometrySemantic::texcoord, 12, 2);
+    const auto colours = source(GeometrySemantic::color, 20, 3);
+    const auto geometry = scene::Geometry::create({positions, texcoords, colours});
+    QStringList problems;
+    const VertexStreams streams = readVertexStreams(*geometry, nullptr, problems);
+    EXPECT_TRUE(problems.isEmpty());
+    ASSERT_EQ(streams.vertexCount(), 3u);
+    for (std::size_t vertex = 0; vertex < 3; ++vertex) {
+        EXPECT_EQ(streams.positions[vertex], glm::vec3(normalizedVectorAt(*positions, vertex)));
+        EXPECT_EQ(streams.texcoords0[vertex], glm::vec2(normalizedVectorAt(*texcoords, vertex)));
+        const glm::vec4 colour = normalizedVectorAt(*colours, vertex);
+        EXPECT_EQ(streams.colors[vertex], glm::vec4(colour.r, colour.g, colour.b, 1.0f));
+    }
+    EXPECT_EQ(streams.texcoords0[2], glm::vec2(23.5f, 24.5f));
+}
+
 TEST(IndexConversion, PicksTheNarrowestWidthThatHoldsEveryIndex) {
     QStringList problems;
     const auto small = scene::Geometry::create({floatSource<3>(GeometrySemantic::vertex, {})},
@@ -126,6 +167,31 @@ TEST(IndexConversion, PicksTheNarrowestWidthThatHoldsEveryIndex) {
     EXPECT_EQ(packedLarge[0].data.size(), 6 * 4);
     EXPECT_EQ(readAt<std::uint32_t>(packedLarge[0].data, 16), 65536u);
     EXPECT_TRUE(problems.isEmpty());
+}
+
+// 16- and 32-bit indices are copied from their bytes: from where the element starts in a
+// shared block, and still checked against the vertices wherever the bad index stands.
+TEST(IndexConversion, CopiedIndicesStartAtTheElementAndAreStillChecked) {
+    const std::vector<std::uint16_t> block{7, 7, 0, 2, 1};
+    std::vector<std::uint8_t> bytes(block.size() * 2);
+    std::memcpy(bytes.data(), block.data(), bytes.size());
+    const auto offsetElement = scene::GeometryElement::create(
+        scene::makeBytes(std::move(bytes)), scene::PrimitiveType::triangles, 1, 2, 4);
+    const auto geometry =
+        scene::Geometry::create({floatSource<3>(GeometrySemantic::vertex, {})},
+                                {offsetElement, element<std::uint32_t>({0, 0xFFFFFFFFu, 1}),
+                                 element<std::uint16_t>({3, 0, 1})});
+    QStringList problems;
+    const auto parts = packIndices(*geometry, 3, problems);
+    ASSERT_EQ(parts.size(), 1u);
+    ASSERT_EQ(parts[0].subsets.size(), 1u);
+    EXPECT_EQ(parts[0].data.size(), 3 * 2);
+    EXPECT_EQ(readAt<std::uint16_t>(parts[0].data, 0), 0);
+    EXPECT_EQ(readAt<std::uint16_t>(parts[0].data, 2), 2);
+    EXPECT_EQ(readAt<std::uint16_t>(parts[0].data, 4), 1);
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_THAT(problems[0].toStdString(), HasSubstr("Part 2 of a mesh"));
+    EXPECT_THAT(problems[1].toStdString(), HasSubstr("Part 3 of a mesh"));
 }
 
 TEST(IndexConversion, GroupsElementsByPrimitiveTypeAndDropsOnesThatReachPastTheVertices) {

@@ -4,14 +4,13 @@
 #include "SceneBuilding.h"
 #include "SceneReaderTestSupport.h"
 
+#include <Brightfold/Preview/ScenePreparation.h>
 #include <Brightfold/Preview/TransparentSceneView.h>
 #include <GLTFReader/GLTFSceneSource.h>
-#include <QBuffer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QQuickWindow>
-#include <QThread>
+#include <QTest>
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Node.h>
 #include <filesystem>
@@ -37,17 +36,14 @@ class PreviewRendering : public ::testing::Test {
 
     /// Grabs the window until `done` holds for the picture or five seconds have passed.
     QImage grabUntil(const std::function<bool(const QImage&)>& done) {
-        QElapsedTimer clock;
-        clock.start();
         QImage picture;
-        do {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-            picture = window_->grabWindow();
-            if (!picture.isNull() && done(picture)) {
-                break;
-            }
-            QThread::msleep(20);
-        } while (clock.elapsed() < 5000);
+        // The caller judges the last picture; a timeout only ends the waiting.
+        static_cast<void>(QTest::qWaitFor(
+            [&] {
+                picture = window_->grabWindow();
+                return !picture.isNull() && done(picture);
+            },
+            5000));
         return picture;
     }
 
@@ -73,12 +69,7 @@ std::shared_ptr<scene::Image> redOverBlue() {
     image.setPixelColor(1, 0, Qt::red);
     image.setPixelColor(0, 1, Qt::blue);
     image.setPixelColor(1, 1, Qt::blue);
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return scene::Image::fromEncodedBytes(
-        scene::makeBytes(std::vector<std::uint8_t>(encoded.begin(), encoded.end())));
+    return scene::Image::fromEncodedBytes(pngBytes(image));
 }
 
 std::shared_ptr<scene::Scene> unlitQuadScene(const scene::MaterialProperty& diffuse) {
@@ -114,6 +105,36 @@ TEST_F(PreviewRendering, TexturedQuadAppearsUprightOverATransparentBackground) {
     view_->setScene(nullptr);
     const QImage cleared = grabUntil([](const QImage& p) { return isTransparent(p, 160, 120); });
     EXPECT_TRUE(isTransparent(cleared, 160, 120));
+}
+
+// A scene prepared on another thread must look, and report what it leaves out, exactly as
+// one the view prepares itself.
+TEST_F(PreviewRendering, PreparedSceneLooksAndReportsAsOneMadeInTheView) {
+    auto texture = scene::MaterialProperty::withContents(redOverBlue());
+    texture.magnificationFilter = scene::FilterMode::nearest;
+    const auto scene = unlitQuadScene(texture);
+    auto broken = scene::Node::create("broken");
+    broken->setGeometry(
+        scene::Geometry::create(quad()->sources(), {element<std::uint8_t>({0, 1, 9})}));
+    scene->rootNode()->addChildNode(broken);
+    const auto shown = [](const QImage& picture) {
+        return picture.pixelColor(160, 80).red() > 200 && picture.pixelColor(160, 160).blue() > 200;
+    };
+
+    view_->setScene(scene);
+    const QImage madeInTheView = grabUntil(shown);
+    const QStringList problemsInTheView = view_->problems();
+    view_->setScene(nullptr);
+    grabUntil([](const QImage& p) { return isTransparent(p, 160, 120); });
+
+    prepareForPreview(scene);
+    view_->setScene(scene);
+    const QImage prepared = grabUntil(shown);
+    save(prepared, "prepared-quad");
+    EXPECT_TRUE(shown(prepared));
+    EXPECT_EQ(prepared, madeInTheView);
+    ASSERT_EQ(problemsInTheView.size(), 1);
+    EXPECT_EQ(view_->problems(), problemsInTheView);
 }
 
 // A linear 0.5 grey factor must come out as sRGB 188 on screen, not brighter or darker.

@@ -2,7 +2,10 @@
 
 // Small scenes for the preview tests, written out in a few lines each.
 
+#include <QBuffer>
+#include <QImage>
 #include <SceneGraph/Geometry.h>
+#include <SceneGraph/Image.h>
 #include <SceneGraph/Material.h>
 #include <cstdint>
 #include <cstring>
@@ -37,6 +40,15 @@ std::shared_ptr<scene::GeometryElement>
 element(const std::vector<Index>& indices,
         scene::PrimitiveType type = scene::PrimitiveType::triangles) {
     return scene::GeometryElement::fromIndices<Index>(indices, type);
+}
+
+/// `image` encoded as PNG.
+inline scene::Bytes pngBytes(const QImage& image) {
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return scene::makeBytes(std::vector<std::uint8_t>(encoded.begin(), encoded.end()));
 }
 
 /// A unit quad in the z = 0 plane facing +Z: corners (−1, −1) … (1, 1), texture v = 0 at the
