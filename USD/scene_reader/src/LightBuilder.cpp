@@ -1,6 +1,7 @@
 #include "LightBuilder.h"
 
 #include "ListOpItems.h"
+#include "OriginalName.h"
 #include "ValueReading.h"
 
 #include <USD/FieldNames.h>
@@ -61,7 +62,7 @@ bool isPunctualLight(const ComposedPrim& prim) {
 
 std::shared_ptr<scene::Light> buildLight(const ComposedPrim& prim, SceneReadWarnings& warnings) {
     auto light = scene::Light::create();
-    light->name = std::string(prim.name());
+    light->name = originalName(prim);
     light->color = lightColor(prim);
     const double intensity = lightNumber(prim, "intensity").value_or(1.0);
     const double exposure = lightNumber(prim, "exposure").value_or(0.0);

@@ -1,6 +1,7 @@
 #include "LightPrims.h"
 
 #include "ApiSchemas.h"
+#include "CustomData.h"
 
 #include <numbers>
 
@@ -29,6 +30,10 @@ void writeLight(LayerBuilder& build, const Path& prim, const scene::Light& light
                 Findings& findings) {
     const bool directional = light.type == scene::LightType::directional;
     build.definePrim(prim, directional ? "DistantLight" : "SphereLight");
+    Dictionary names;
+    keepOriginalName(names, light.name, prim.name());
+    if (!names.empty())
+        build.setMetadata(prim, "customData", names);
     build.addAttribute(prim, "inputs:color",
                        {"color3f", Vec3f{static_cast<float>(light.color.red),
                                          static_cast<float>(light.color.green),

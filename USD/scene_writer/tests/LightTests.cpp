@@ -67,6 +67,11 @@ TEST(SceneWriterLights, ALightNamedLikeAChildNodeGetsANameOfItsOwn) {
     const Layer layer = buildSceneLayer(*scene).layer;
     EXPECT_EQ(typeOf(layer, "/Root/Holder/Child"), "Xform");
     EXPECT_EQ(typeOf(layer, "/Root/Holder/Child_1"), "SphereLight");
+    const Value* kept = metadataOf(layer, "/Root/Holder/Child_1", "customData");
+    ASSERT_NE(kept, nullptr);
+    const Value* originalName = kept->get<Dictionary>()->find("originalName");
+    ASSERT_NE(originalName, nullptr);
+    EXPECT_EQ(*originalName->get<std::string>(), "Child");
 }
 
 } // namespace
