@@ -2,6 +2,7 @@
 #include "extensions/EXTMeshoptCompression.h"
 #include "extensions/EXTTextureWebp.h"
 #include "extensions/KHRDracoMeshCompression.h"
+#include "extensions/KHRLightsPunctual.h"
 #include "extensions/KHRMaterialsClearcoat.h"
 #include "extensions/KHRMaterialsEmissiveStrength.h"
 #include "extensions/KHRMaterialsIor.h"
@@ -40,6 +41,7 @@ GLTFExtensionRegistry builtInExtensionRegistry() {
         entry<extensions::EXTMeshoptCompression>(),
         entry<extensions::EXTTextureWebp>(),
         entry<extensions::KHRDracoMeshCompression>(),
+        entry<extensions::KHRLightsPunctual>(),
         entry<extensions::KHRMaterialsClearcoat>(),
         entry<extensions::KHRMaterialsEmissiveStrength>(),
         entry<extensions::KHRMaterialsIor>(),

@@ -132,6 +132,7 @@ void Node::enumerateHierarchy(const std::function<void(const Node&)>& visit) con
 std::shared_ptr<Node> Node::shallowCopy() const {
     auto copy = create(name_);
     copy->camera_ = camera_;
+    copy->light_ = light_;
     copy->geometry_ = geometry_;
     copy->morpher_ = morpher_ ? std::make_shared<Morpher>(*morpher_) : nullptr;
     copy->skinner_ = skinner_;

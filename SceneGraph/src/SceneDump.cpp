@@ -4,6 +4,7 @@
 #include <SceneGraph/Camera.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Image.h>
+#include <SceneGraph/Light.h>
 #include <SceneGraph/Material.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Node.h>
@@ -87,6 +88,21 @@ std::string cameraText(const Camera& camera) {
            formatNumber(camera.zNear) + ", zFar " + formatNumber(camera.zFar);
 }
 
+std::string lightText(const Light& light) {
+    std::string text =
+        "light " + quoted(light.name) + ": " + std::string(lightTypeName(light.type)) + ", color " +
+        formatComponents(glm::dvec3(light.color.red, light.color.green, light.color.blue), 3) +
+        ", intensity " + formatNumber(light.intensity);
+    if (light.range) {
+        text += ", range " + formatNumber(*light.range);
+    }
+    if (light.type == LightType::spot) {
+        text += ", cone " + formatNumber(light.innerConeAngle) + "/" +
+                formatNumber(light.outerConeAngle);
+    }
+    return text;
+}
+
 std::string nodeName(const std::shared_ptr<Node>& node) {
     return node ? quoted(node->name()) : "(gone)";
 }
@@ -137,6 +153,9 @@ class Dumper {
         }
         if (node.camera()) {
             line(inner, cameraText(*node.camera()));
+        }
+        if (node.light()) {
+            line(inner, lightText(*node.light()));
         }
         if (node.geometry()) {
             geometry("geometry", *node.geometry(), inner);

@@ -1,6 +1,7 @@
 #include <SceneGraph/Animation.h>
 #include <SceneGraph/Camera.h>
 #include <SceneGraph/Geometry.h>
+#include <SceneGraph/Light.h>
 #include <SceneGraph/Material.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Node.h>
@@ -68,6 +69,18 @@ std::shared_ptr<Scene> sampleScene() {
     eye->setCamera(camera);
     scene->rootNode()->addChildNode(eye);
 
+    auto lamp = Node::create("Lamp");
+    auto light = Light::create();
+    light->name = "Key";
+    light->type = LightType::spot;
+    light->color = {1, 0.5, 0.25};
+    light->intensity = 20;
+    light->range = 7.5;
+    light->innerConeAngle = 0.25;
+    light->outerConeAngle = 0.5;
+    lamp->setLight(light);
+    scene->rootNode()->addChildNode(lamp);
+
     auto group = AnimationGroup::create();
     group->duration = 5;
     group->repeatCount = repeatForever;
@@ -98,6 +111,8 @@ TEST(SceneDump, DescribesHierarchyContentsAndValues) {
     EXPECT_THAT(dump, HasSubstr("skinner: 1 bone (\"Body\"), no inverse bind transforms, "
                                 "skeleton \"primitive\""));
     EXPECT_THAT(dump, HasSubstr("camera \"\": perspective, fieldOfView 60, zNear 1, zFar inf\n"));
+    EXPECT_THAT(dump, HasSubstr("light \"Key\": spot, color (1, 0.5, 0.25), intensity 20, "
+                                "range 7.5, cone 0.25/0.5\n"));
     EXPECT_THAT(dump, HasSubstr("animation \"translation\": group, 1 animation, duration 5, "
                                 "repeat inf\n      keyframes \"position\", 0 values"));
 }

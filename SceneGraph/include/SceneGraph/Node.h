@@ -15,6 +15,7 @@ namespace scene {
 class Animation;
 struct Camera;
 class Geometry;
+struct Light;
 class Morpher;
 class Skinner;
 
@@ -27,8 +28,8 @@ struct AnimationEntry {
 /// One node of the scene hierarchy.
 ///
 /// A node owns its children (in insertion order) and knows its parent weakly; a node has at
-/// most one parent, and adding it elsewhere moves it. It may carry a camera, a geometry, a
-/// morpher and a skinner, values under free keys, and animations.
+/// most one parent, and adding it elsewhere moves it. It may carry a camera, a light, a
+/// geometry, a morpher and a skinner, values under free keys, and animations.
 ///
 /// The local transform is kept either as a matrix (exactly as set) or as position, orientation
 /// and scale; setting one of the three switches to the component form, starting from the
@@ -74,7 +75,7 @@ class Node : public std::enable_shared_from_this<Node> {
     void enumerateHierarchy(const std::function<void(Node&)>& visit);
     void enumerateHierarchy(const std::function<void(const Node&)>& visit) const;
 
-    /// A copy of this subtree (detached). Geometries, materials, cameras and skinners are
+    /// A copy of this subtree (detached). Geometries, materials, cameras, lights and skinners are
     /// shared with the original; morphers are copied so that each copy has its own weights;
     /// free-key values and animations are copied.
     std::shared_ptr<Node> clone() const;
@@ -83,6 +84,8 @@ class Node : public std::enable_shared_from_this<Node> {
 
     const std::shared_ptr<Camera>& camera() const { return camera_; }
     void setCamera(std::shared_ptr<Camera> camera) { camera_ = std::move(camera); }
+    const std::shared_ptr<Light>& light() const { return light_; }
+    void setLight(std::shared_ptr<Light> light) { light_ = std::move(light); }
     const std::shared_ptr<Geometry>& geometry() const { return geometry_; }
     void setGeometry(std::shared_ptr<Geometry> geometry) { geometry_ = std::move(geometry); }
     const std::shared_ptr<Morpher>& morpher() const { return morpher_; }
@@ -173,6 +176,7 @@ class Node : public std::enable_shared_from_this<Node> {
     std::weak_ptr<Node> parent_;
     std::vector<std::shared_ptr<Node>> children_;
     std::shared_ptr<Camera> camera_;
+    std::shared_ptr<Light> light_;
     std::shared_ptr<Geometry> geometry_;
     std::shared_ptr<Morpher> morpher_;
     std::shared_ptr<Skinner> skinner_;

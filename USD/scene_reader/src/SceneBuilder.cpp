@@ -2,6 +2,7 @@
 
 #include "AnimationTimeline.h"
 #include "CameraBuilder.h"
+#include "LightBuilder.h"
 #include "MeshBuilder.h"
 #include "OriginalName.h"
 #include "PointsAndCurves.h"
@@ -34,10 +35,11 @@ scene::Matrix4 stageFrame(const Stage& stage) {
     return frame;
 }
 
-bool isUnsupportedGeometry(const std::string& type) {
+bool isLeftOutPrimType(const std::string& type) {
     for (const char* unsupported :
          {"Cube", "Sphere", "Cylinder", "Cone", "Capsule", "Plane", "NurbsPatch", "NurbsCurves",
-          "HermiteCurves", "TetMesh", "Volume"}) {
+          "HermiteCurves", "TetMesh", "Volume", "RectLight", "DiskLight", "CylinderLight",
+          "DomeLight"}) {
         if (type == unsupported) {
             return true;
         }
@@ -119,7 +121,7 @@ class SceneAssembly {
     }
 
     void addPrim(const ComposedPrim& prim, scene::Node& parent) {
-        if (!isShownInScene(prim) || holdsNoNodes(prim)) {
+        if (!isShownInScene(prim) || holdsNoNodes(prim) || lightsParent(prim, parent)) {
             return;
         }
         auto node = scene::Node::create(originalName(prim));
@@ -133,6 +135,17 @@ class SceneAssembly {
         addContent(prim, *node);
         parent.addChildNode(node);
         addChildren(prim, *node);
+    }
+
+    // A light with neither a transform nor children of its own is the light of its parent's
+    // node, which is how a node's light is written; it needs no node of its own.
+    bool lightsParent(const ComposedPrim& prim, scene::Node& parent) {
+        if (!isPunctualLight(prim) || !prim.children().empty() || parent.light() ||
+            prim.attributeValue("xformOpOrder") != nullptr) {
+            return false;
+        }
+        parent.setLight(buildLight(prim, warnings_));
+        return true;
     }
 
     void addContent(const ComposedPrim& prim, scene::Node& node) {
@@ -152,7 +165,9 @@ class SceneAssembly {
             node.setGeometry(buildCurvesGeometry(prim, materials_, warnings_));
         } else if (type == "Camera") {
             node.setCamera(buildCamera(prim));
-        } else if (isUnsupportedGeometry(type)) {
+        } else if (isPunctualLight(prim)) {
+            node.setLight(buildLight(prim, warnings_));
+        } else if (isLeftOutPrimType(type)) {
             warnings_.push_back("The " + type + " prim " + prim.path().text() +
                                 " cannot be shown; it is left out.");
         }

@@ -3,6 +3,7 @@
 #include "AnimatedValues.h"
 #include "CameraAttributes.h"
 #include "CustomData.h"
+#include "LightPrims.h"
 #include "SkeletonPrims.h"
 #include "SkinnedMeshes.h"
 #include "TransformOps.h"
@@ -119,7 +120,8 @@ void NodeWriter::write(const scene::Node& node, const Path& path, SiblingNames c
     for (const auto& child : node.childNodes())
         if (!motion_.skinned.contains(child.get()) || !child->childNodes().empty())
             children.push_back(child.get());
-    const bool geometryIsPrim = !isRoot && plans.size() == 1 && children.empty() && !node.camera();
+    const bool geometryIsPrim =
+        !isRoot && plans.size() == 1 && children.empty() && !node.camera() && !node.light();
     const bool holdsBlendShapes = motion_.holdsBlendShapes(node);
     const std::string_view type = node.camera()      ? "Camera"
                                   : geometryIsPrim   ? primTypeName(plans.front().kind)
@@ -136,6 +138,10 @@ void NodeWriter::write(const scene::Node& node, const Path& path, SiblingNames c
     std::vector<std::pair<const SkeletonPlan*, Path>> skelRoots;
     for (const SkeletonPlan* skeleton : motion_.anchoredAt(node))
         skelRoots.emplace_back(skeleton, path.appendChild(childNames.claim("Skel", "Skel")));
+    // The light is a prim of its own below the node's, so that it follows the node's transform.
+    if (node.light())
+        writeLight(build, path.appendChild(childNames.claim(node.light()->name, "Light")),
+                   *node.light(), context_.findings);
     if (holdsBlendShapes && type == "SkelRoot")
         blendShapeRoots_.emplace(&node, defineSkelRoot(path, childNames));
 

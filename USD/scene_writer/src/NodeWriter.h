@@ -13,8 +13,8 @@ namespace usd::writer {
 
 // Writes scene nodes as prims: Xform (or Camera) prims carrying the node's transform, its
 // animation and values, with the node's geometry as the prim itself when it has nothing else,
-// else as child prims. Skinned geometry goes to a SkelRoot below its skeleton's anchor; a
-// node whose children have morph targets becomes the SkelRoot of their blend shapes.
+// else as child prims, as is its light. Skinned geometry goes to a SkelRoot below its skeleton's
+// anchor; a node whose children have morph targets becomes the SkelRoot of their blend shapes.
 class NodeWriter {
   public:
     // `geometryWritten` is told after each geometry, for progress.

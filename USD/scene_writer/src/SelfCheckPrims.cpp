@@ -76,6 +76,8 @@ void checkPrimTypes(const Layer& layer, Findings& findings) {
             findings.push_back(path.text() + ": lines are not shown by the AR viewer.");
         else if (type == "Camera")
             findings.push_back(path.text() + ": cameras are ignored by the AR viewer.");
+        else if (type == "DistantLight" || type == "SphereLight")
+            findings.push_back(path.text() + ": lights are ignored by the AR viewer.");
         else if (!acceptedTypes.contains(type))
             findings.push_back(path.text() + ": the AR viewer does not accept prims of type " +
                                type + ".");

@@ -1,6 +1,9 @@
 #include "SceneBuilding.h"
 
+#include <SceneGraph/Light.h>
+#include <cmath>
 #include <cstring>
+#include <numbers>
 #include <stb/stb_image_write.h>
 
 namespace usd::test {
@@ -84,6 +87,38 @@ std::shared_ptr<scene::Scene> materialVariantScene(bool defaultIsAVariant) {
     looks.push_back({"Mint-Green", canvas});
     geometry->setMaterialVariants(std::move(looks));
     return sceneWithGeometry(geometry);
+}
+
+std::shared_ptr<scene::Scene> litScene() {
+    auto scene = scene::Scene::create();
+    auto rig = scene::Node::create("Rig");
+    rig->setPosition({1, 2, 3});
+    rig->setOrientation(scene::quaternionFromXYZW(0, std::sqrt(0.5), 0, std::sqrt(0.5)));
+    scene->rootNode()->addChildNode(rig);
+    const auto addLit = [&](const std::string& name, scene::LightType type) {
+        auto node = scene::Node::create(name);
+        auto light = scene::Light::create();
+        light->name = name + "Light";
+        light->type = type;
+        node->setLight(light);
+        rig->addChildNode(node);
+        return node;
+    };
+    const auto sun = addLit("Sun", scene::LightType::directional);
+    sun->light()->color = {1, 0.5, 0.25};
+    sun->light()->intensity = 3;
+    const auto bulb = addLit("Bulb", scene::LightType::point);
+    bulb->setPosition({0, 4, 0});
+    bulb->light()->intensity = 250;
+    bulb->light()->range = 5;
+    const auto lamp = addLit("Lamp", scene::LightType::spot);
+    lamp->setPosition({-2, 0, 1});
+    lamp->setOrientation(scene::quaternionFromXYZW(-std::sqrt(0.5), 0, 0, std::sqrt(0.5)));
+    lamp->light()->intensity = 40;
+    lamp->light()->innerConeAngle = std::numbers::pi / 12;
+    lamp->light()->outerConeAngle = std::numbers::pi / 6;
+    lamp->setGeometry(quadGeometry());
+    return scene;
 }
 
 std::shared_ptr<scene::Material> pbrMaterial(const std::string& name) {

@@ -39,6 +39,11 @@ quadGeometry(std::vector<std::shared_ptr<scene::GeometrySource>> extraSources = 
 std::shared_ptr<scene::Scene> sceneWithGeometry(std::shared_ptr<scene::Geometry> geometry,
                                                 const std::string& name = "Shape");
 
+// A scene of three lit nodes below a turned and moved "Rig": "Sun" with a directional light,
+// "Bulb" with a point light whose range is 5, "Lamp" with a spot light of inner and outer
+// cone angles π/12 and π/6 (30 degrees) that is also a quad.
+std::shared_ptr<scene::Scene> litScene();
+
 // A physically based material like the glTF loader makes.
 std::shared_ptr<scene::Material> pbrMaterial(const std::string& name = "Surface");
 

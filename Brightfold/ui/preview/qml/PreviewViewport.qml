@@ -10,6 +10,8 @@ View3D {
     required property QtObject controller
     property alias sceneRoot: sceneRoot
     property alias orbitCamera: orbitCamera
+    // Set when the scene brings lights of its own; they then replace the default ones.
+    property bool sceneHasLights: false
 
     environment: SceneEnvironment {
         backgroundMode: SceneEnvironment.Transparent
@@ -20,13 +22,17 @@ View3D {
     PerspectiveCamera {
         id: orbitCamera
 
-        // The scene carries no lights of its own: a key light from the viewer's upper left
+        // For a scene without lights of its own: a key light from the viewer's upper left
         // and a weaker fill from below keep every side of the model readable while orbiting.
         DirectionalLight {
+            objectName: "defaultKeyLight"
+            visible: !view.sceneHasLights
             eulerRotation: Qt.vector3d(-30, -20, 0)
             brightness: 1.0
         }
         DirectionalLight {
+            objectName: "defaultFillLight"
+            visible: !view.sceneHasLights
             eulerRotation: Qt.vector3d(40, 150, 0)
             brightness: 0.4
         }

@@ -76,12 +76,6 @@ const char* cullModeName(FaceCulling culling) {
     return "BackFaceCulling";
 }
 
-QColor srgbColorOf(const glm::vec4& linear) {
-    const auto encoded = [](float value) { return std::clamp(linearToSrgb(value), 0.0f, 1.0f); };
-    return QColor::fromRgbF(encoded(linear.r), encoded(linear.g), encoded(linear.b),
-                            std::clamp(linear.a, 0.0f, 1.0f));
-}
-
 QString imageLabel(const scene::Image& image) {
     return image.name().empty() ? QStringLiteral("A texture image")
                                 : QStringLiteral("The texture image \"%1\"")
@@ -95,6 +89,12 @@ float linearToSrgb(float linear) {
         return 12.92f * linear;
     }
     return 1.055f * std::pow(linear, 1.0f / 2.4f) - 0.055f;
+}
+
+QColor srgbColorOf(const glm::vec4& linear) {
+    const auto encoded = [](float value) { return std::clamp(linearToSrgb(value), 0.0f, 1.0f); };
+    return QColor::fromRgbF(encoded(linear.r), encoded(linear.g), encoded(linear.b),
+                            std::clamp(linear.a, 0.0f, 1.0f));
 }
 
 MaterialBuilder::MaterialBuilder(QuickObjectFactory& factory, QQuick3DObject& owner,

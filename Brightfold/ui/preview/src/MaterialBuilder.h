@@ -3,6 +3,7 @@
 #include "MaterialDescription.h"
 #include "PreparedScene.h"
 
+#include <QColor>
 #include <QStringList>
 #include <map>
 #include <memory>
@@ -55,5 +56,9 @@ class MaterialBuilder {
 /// The sRGB encoding of a linear colour component (colours are handed to the renderer in
 /// sRGB, which it linearises again).
 float linearToSrgb(float linear);
+
+/// A linear RGBA colour as the renderer's colour properties take it: sRGB-encoded, clamped to
+/// [0, 1].
+QColor srgbColorOf(const glm::vec4& linear);
 
 } // namespace brightfold::preview

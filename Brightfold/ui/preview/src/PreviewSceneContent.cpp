@@ -4,6 +4,7 @@
 #include "MaterialBuilder.h"
 #include "PreparedScene.h"
 #include "PreviewGeometry.h"
+#include "PreviewLights.h"
 #include "QuickObjectFactory.h"
 #include "VertexPacking.h"
 
@@ -87,6 +88,10 @@ void PreviewSceneContent::addNode(const scene::Node& original,
     nodes_.push_back({&original, copy, item, components});
     itemsByNode_[&original] = item;
     itemsByNode_[copy.get()] = item;
+    if (copy->light()) {
+        addPreviewLight(*copy->light(), factory_, *item);
+        hasLights_ = true;
+    }
     for (std::size_t child = 0; child < copy->childNodes().size(); ++child) {
         addNode(*original.childNodes()[child], copy->childNodes()[child], *item);
     }

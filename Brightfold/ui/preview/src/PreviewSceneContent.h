@@ -29,8 +29,8 @@ struct PreparedMesh;
 struct PreparedScene;
 
 /// A scene shown under a renderer node: one renderer node per scene node, models for the
-/// meshes, and the animations playing on a private copy of the hierarchy (the scene itself is
-/// never changed).
+/// meshes, lights for the scene's lights, and the animations playing on a private copy of the
+/// hierarchy (the scene itself is never changed).
 class PreviewSceneContent {
   public:
     /// Fails with std::runtime_error when the renderer's types cannot be made at all; parts
@@ -45,6 +45,8 @@ class PreviewSceneContent {
     /// The meshes' bounds in the scene's space, at rest.
     const Bounds& bounds() const { return bounds_; }
     bool isAnimated() const { return !animator_.isEmpty(); }
+    /// Whether the scene brings lights of its own, which replace the preview's.
+    bool hasLights() const { return hasLights_; }
     const QStringList& problems() const { return problems_; }
 
     /// Shows the scene `seconds` into its animations. Returns whether new problems appeared.
@@ -83,6 +85,7 @@ class PreviewSceneContent {
     std::vector<MorphedMesh> morphedMeshes_;
     SceneAnimator animator_;
     Bounds bounds_;
+    bool hasLights_ = false;
     QStringList problems_;
 };
 

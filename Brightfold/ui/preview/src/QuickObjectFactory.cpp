@@ -19,6 +19,12 @@ QByteArray sourceFor(QuickObjectFactory::Kind kind) {
         return "import QtQuick3D\nTexture {}\n";
     case QuickObjectFactory::Kind::skin:
         return "import QtQuick3D\nSkin {}\n";
+    case QuickObjectFactory::Kind::directionalLight:
+        return "import QtQuick3D\nDirectionalLight {}\n";
+    case QuickObjectFactory::Kind::pointLight:
+        return "import QtQuick3D\nPointLight {}\n";
+    case QuickObjectFactory::Kind::spotLight:
+        return "import QtQuick3D\nSpotLight {}\n";
     case QuickObjectFactory::Kind::node:
         break;
     }

@@ -11,12 +11,21 @@ class QQuick3DObject;
 
 namespace brightfold::preview {
 
-/// Makes Qt Quick 3D objects (nodes, models, materials, textures, skins) from C++ through
+/// Makes Qt Quick 3D objects (nodes, models, materials, textures, skins, lights) from C++ through
 /// QML components, the only public route to those types. Each object is attached to its 3D
 /// parent and owned by it.
 class QuickObjectFactory {
   public:
-    enum class Kind { node, model, principledMaterial, texture, skin };
+    enum class Kind {
+        node,
+        model,
+        principledMaterial,
+        texture,
+        skin,
+        directionalLight,
+        pointLight,
+        spotLight
+    };
 
     explicit QuickObjectFactory(QQmlEngine& engine);
     ~QuickObjectFactory();

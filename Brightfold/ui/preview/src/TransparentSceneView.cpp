@@ -110,6 +110,8 @@ void TransparentSceneView::showScene() {
             problems << QString::fromUtf8(error.what());
         }
     }
+    viewer_->viewport->setProperty("sceneHasLights",
+                                   viewer_->content && viewer_->content->hasLights());
     viewer_->camera.frame(viewer_->content ? viewer_->content->bounds() : Bounds{});
     showCamera();
     setProblems(problems);

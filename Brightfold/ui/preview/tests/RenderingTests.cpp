@@ -12,6 +12,7 @@
 #include <QQuickWindow>
 #include <QTest>
 #include <SceneGraph/Image.h>
+#include <SceneGraph/Light.h>
 #include <SceneGraph/Node.h>
 #include <filesystem>
 #include <functional>
@@ -154,6 +155,58 @@ TEST_F(PreviewRendering, MirroredMeshKeepsItsFrontFaces) {
     const QImage picture = grabUntil([](const QImage& p) { return !isTransparent(p, 160, 120); });
     save(picture, "mirrored-quad");
     EXPECT_FALSE(isTransparent(picture, 160, 120));
+}
+
+/// A white matte quad lit only by `light`, held by a node `placement` puts in front of it.
+std::shared_ptr<scene::Scene> quadLitBy(std::shared_ptr<scene::Light> light,
+                                        const std::function<void(scene::Node&)>& placement) {
+    auto material = scene::Material::create();
+    material->lightingModel = scene::LightingModel::physicallyBased;
+    material->metalness().contents = 0.0;
+    material->roughness().contents = 1.0;
+    auto scene = unlitQuadScene(scene::MaterialProperty::withContents(scene::Color::white(1)));
+    scene->rootNode()->childNodes()[0]->geometry()->setMaterials({material});
+    auto lamp = scene::Node::create("lamp");
+    lamp->setLight(std::move(light));
+    placement(*lamp);
+    scene->rootNode()->addChildNode(lamp);
+    return scene;
+}
+
+// The scene's lights replace the default ones: a red sun tints the quad red, and a spot that
+// shines down its node's −Z axis lights the quad in front of it but not the one behind it.
+TEST_F(PreviewRendering, SceneLightsReplaceTheDefaultOnes) {
+    auto sun = scene::Light::create();
+    sun->type = scene::LightType::directional;
+    sun->color = {1, 0, 0};
+    sun->intensity = 2;
+    view_->setScene(quadLitBy(sun, [](scene::Node&) {}));
+    const auto drawn = [](const QImage& p) { return !isTransparent(p, 160, 120); };
+    const QImage red = grabUntil(drawn);
+    save(red, "quad-under-red-sun");
+    const QColor tint = red.pixelColor(160, 120);
+    EXPECT_GT(tint.red(), 100) << tint.name().toStdString();
+    EXPECT_LT(tint.green(), 10) << tint.name().toStdString();
+    EXPECT_LT(tint.blue(), 10) << tint.name().toStdString();
+
+    auto spot = scene::Light::create();
+    spot->type = scene::LightType::spot;
+    spot->intensity = 8; // 2 lux at 2 units
+    spot->outerConeAngle = 1.2;
+    view_->setScene(quadLitBy(spot, [](scene::Node& lamp) { lamp.setPosition({0, 0, 2}); }));
+    const QImage lit = grabUntil(drawn);
+    save(lit, "quad-under-spot");
+    EXPECT_GT(lit.pixelColor(160, 120).value(), 100)
+        << lit.pixelColor(160, 120).name().toStdString();
+
+    view_->setScene(quadLitBy(spot, [](scene::Node& lamp) {
+        lamp.setPosition({0, 0, 2});
+        lamp.setOrientation(scene::quaternionFromXYZW(0, 1, 0, 0)); // shining away, down +Z
+    }));
+    const QImage dark = grabUntil(drawn);
+    save(dark, "quad-behind-spot");
+    EXPECT_LT(dark.pixelColor(160, 120).value(), 20)
+        << dark.pixelColor(160, 120).name().toStdString();
 }
 
 bool drawnInTheMiddle(const QImage& picture) {

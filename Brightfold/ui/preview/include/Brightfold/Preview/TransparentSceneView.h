@@ -11,8 +11,8 @@ Q_DECLARE_METATYPE(std::shared_ptr<scene::Scene>)
 namespace brightfold::preview {
 
 /// The interactive 3D preview: shows a scene over a transparent background with an orbit
-/// camera that frames the model, a default light, and the scene's animations playing in a
-/// loop.
+/// camera that frames the model, a default light (or the scene's own lights), and the scene's
+/// animations playing in a loop.
 ///
 /// QML (module "Brightfold.Preview"):
 ///
