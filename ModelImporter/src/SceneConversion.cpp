@@ -29,17 +29,6 @@ scene::ValueArray keyPathsOf(const std::vector<WeightPath>& weightPaths) {
     return keyPaths;
 }
 
-// Each note once: a mesh shown by several nodes is converted once per node.
-scene::ValueArray valuesOf(const ImportNotes& notes) {
-    scene::ValueArray values;
-    for (const std::string& note : notes) {
-        if (std::find(values.begin(), values.end(), scene::Value(note)) == values.end()) {
-            values.emplace_back(note);
-        }
-    }
-    return values;
-}
-
 } // namespace
 
 SceneConversion::SceneConversion(const aiScene& source, std::filesystem::path modelDirectory,
@@ -61,9 +50,7 @@ std::shared_ptr<scene::Scene> SceneConversion::run() {
     }
     bindSkins();
     convertAnimations();
-    if (!notes_.empty()) {
-        result->setValue(std::string(importNotesKey), valuesOf(notes_));
-    }
+    keepImportNotes(*result, notes_);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "UsdcImport.h"
 
+#include "ImportNotes.h"
+
 #include <ModelImporter/ModelImporter.h>
 #include <USD/USDZReader.h>
 
@@ -7,7 +9,11 @@ namespace modelimporter {
 
 std::shared_ptr<scene::Scene> importUsdc(const std::filesystem::path& file) {
     try {
-        return usd::readUSDLayerFile(file);
+        // What the reader leaves out or changes reaches the user like any importer's notes.
+        usd::SceneReadWarnings warnings;
+        auto scene = usd::readUSDLayerFile(file, warnings);
+        keepImportNotes(*scene, warnings);
+        return scene;
     } catch (const usd::SceneReadError& error) {
         throw ImportError(error.what());
     }

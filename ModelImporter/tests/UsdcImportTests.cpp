@@ -3,6 +3,8 @@
 #include "SceneInspection.h"
 
 #include <ModelImporter/ModelImporter.h>
+#include <SceneReaderTestSupport.h>
+#include <gmock/gmock.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
@@ -54,6 +56,20 @@ TEST(UsdcImport, UsdFilesAreReadWhenTheyHoldACrateAndRefusedAsTextOtherwise) {
             << error.what();
     }
     std::filesystem::remove_all(folder);
+}
+
+TEST(UsdcImport, WhatTheLayerReaderLeavesOutBecomesImportNotes) {
+    using namespace usd;
+    Layer layer = test::metreLayer();
+    LayerBuilder build(layer);
+    test::defineQuad(build, "/Quad");
+    build.definePrim(Path::fromString("/Panel"), "RectLight");
+    const auto file = test::scratchFolder() / "panel.usdc";
+    test::writeFile(file, test::crateFile("panel.usdc", layer).bytes);
+
+    const auto scene = importModel(file);
+    EXPECT_THAT(importNotes(*scene),
+                ::testing::ElementsAre("The RectLight prim /Panel cannot be shown; it is left out."));
 }
 
 } // namespace
