@@ -1,4 +1,5 @@
 #include <SceneGraph/Bytes.h>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace scene {
@@ -27,6 +28,23 @@ TEST(Bytes, AnUnsetBlockReadsWhatWasWrittenThroughItsFirstValue) {
     const float expected[] = {1.5f, -2.0f};
     EXPECT_EQ(*bytes, std::span(reinterpret_cast<const std::uint8_t*>(expected), sizeof expected));
     EXPECT_EQ(makeUnsetBlock<std::uint8_t>(0).bytes->size(), 0u);
+}
+
+// A large block lies on whole huge pages, from a huge-page boundary, and every byte of it can
+// be written and read back; a small one is an ordinary allocation.
+TEST(Bytes, ALargeUnsetBlockStartsOnAHugePageAndHoldsAllItsValues) {
+    const std::size_t count = 3 * kHugePageSize / sizeof(std::uint32_t) + 5;
+    auto [first, bytes] = makeUnsetBlock<std::uint32_t>(count);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(first) % kHugePageSize, 0u);
+    ASSERT_EQ(bytes->size(), count * sizeof(std::uint32_t));
+    for (std::size_t i = 0; i < count; ++i)
+        first[i] = static_cast<std::uint32_t>(i);
+    EXPECT_EQ(first[count - 1], count - 1);
+
+    auto [small, smallBytes] = makeUnsetBlock<double>(3);
+    small[2] = 0.5;
+    EXPECT_EQ(smallBytes->size(), 3 * sizeof(double));
+    EXPECT_THROW(makeUnsetBlock<double>(SIZE_MAX / 4), std::bad_alloc);
 }
 
 TEST(Bytes, BlocksCompareByContentWhereverTheyLie) {

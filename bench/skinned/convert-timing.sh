@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Times brightfold-convert on a generated one-million-triangle mesh with a 64-joint skin and an
 # animation against the same mesh without them, in one run on one machine: wall clock, CPU
 # (user + system) and peak resident memory of each conversion, the median of RUNS runs after one
@@ -23,15 +23,16 @@ mkdir -p "$work"
 # The process's own footprint, measured on a file of two triangles, is not the conversion's.
 [ -f "$work/tiny.glb" ] || node "$generator" "$work/tiny.glb" --triangles 2 --texture 0 >/dev/null
 
-# One line per run: wall seconds, CPU seconds, peak resident kilobytes.
+# One line per run: wall seconds, CPU seconds (to the millisecond: a conversion takes about a
+# tenth of a second of CPU), peak resident kilobytes.
 measure() {
     "$convert" --quiet -o "$work/$1.usdz" "$work/$1.glb" >/dev/null 2>&1 # warm-up
-    i=0
-    while [ "$i" -lt "$runs" ]; do
-        /usr/bin/time -o "$work/time.txt" -f "%e %U %S %M" \
-            "$convert" --quiet -o "$work/$1.usdz" "$work/$1.glb" >/dev/null 2>&1
-        awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time.txt"
-        i=$((i + 1))
+    local i timing
+    TIMEFORMAT='%3R %3U %3S'
+    for ((i = 0; i < runs; i++)); do
+        timing=$({ time /usr/bin/time -o "$work/time.txt" -f "%M" \
+            "$convert" --quiet -o "$work/$1.usdz" "$work/$1.glb" >/dev/null 2>&1; } 2>&1)
+        echo "$timing $(cat "$work/time.txt")" | awk '{ printf "%s %.3f %s\n", $1, $2 + $3, $4 }'
     done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2)'
 }
 
@@ -44,7 +45,7 @@ echo "input            MB in  MB out  wall s  CPU s  peak MB  peak growth MB"
 for name in plain rig; do
     eval "line=\$$name"
     echo "$line $tiny" | awk -v n="$name" -v i="$(size "$work/$name.glb")" \
-        -v o="$(size "$work/$name.usdz")" '{ printf "%-15s %6.1f %7.1f %7.2f %6.2f %8.1f %15.1f\n",
+        -v o="$(size "$work/$name.usdz")" '{ printf "%-15s %6.1f %7.1f %7.2f %6.3f %8.1f %15.1f\n",
         n, i / 1e6, o / 1e6, $1, $2, $3 / 1024, ($3 - $6) / 1024 }'
 done
 echo "$plain $rig $tiny" | awk -v i="$(size "$work/rig.glb")" -v o="$(size "$work/rig.usdz")" '{

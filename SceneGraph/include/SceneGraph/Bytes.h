@@ -1,9 +1,14 @@
 #pragma once
 
+#include <SceneGraph/LargeBlocks.h>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 namespace scene {
@@ -54,14 +59,20 @@ inline Bytes viewBytes(std::span<const std::uint8_t> bytes, std::shared_ptr<cons
 }
 
 /// A block of `count` values of T left unset, and where to write them: the caller fills it
-/// before anything reads it, so large data is written once rather than zeroed first.
+/// before anything reads it, so large data is written once rather than zeroed first. Large
+/// blocks lie on huge pages where the system allows (see LargeBlocks.h).
 template <typename T> struct UnsetBlock {
     T* first;
     Bytes bytes;
 };
 template <typename T> UnsetBlock<T> makeUnsetBlock(std::size_t count) {
-    std::shared_ptr<T[]> values = std::make_unique_for_overwrite<T[]>(count);
-    T* first = values.get();
+    static_assert(std::is_trivially_copyable_v<T> && alignof(T) <= alignof(std::max_align_t));
+    if (count > SIZE_MAX / sizeof(T)) {
+        throw std::bad_alloc();
+    }
+    std::shared_ptr<void> values(allocateUnset(count * sizeof(T)),
+                                 [](void* data) { std::free(data); });
+    T* first = static_cast<T*>(values.get());
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(first),
                                               count * sizeof(T));
     return {first, viewBytes(bytes, std::move(values))};

@@ -1,5 +1,6 @@
 #include <USD/CompressedIntegers.h>
 #include <USD/FloatArrayCompression.h>
+#include <USD/MemoryPages.h>
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -107,7 +108,7 @@ std::optional<std::vector<std::uint8_t>> compressWithLookupTable(std::span<const
 template <CompressibleFloat T>
 std::vector<T> readWholeNumbers(ByteReader& reader, std::size_t count) {
     const std::vector<std::int32_t> wholes = readCompressedIntegers<std::int32_t>(reader, count);
-    std::vector<T> values(count);
+    std::vector<T> values = sizedWithHugePages<T>(count);
     std::transform(wholes.begin(), wholes.end(), values.begin(), fromInt<T>);
     return values;
 }
@@ -116,7 +117,7 @@ template <CompressibleFloat T>
 std::vector<T> readLookupTable(ByteReader& reader, std::size_t count) {
     const std::vector<T> table = reader.readVector<T>(reader.read<std::uint32_t>());
     const std::vector<std::uint32_t> indexes = readCompressedIntegers<std::uint32_t>(reader, count);
-    std::vector<T> values(count);
+    std::vector<T> values = sizedWithHugePages<T>(count);
     for (std::size_t i = 0; i < count; ++i) {
         if (indexes[i] >= table.size()) {
             throw FormatError("float lookup index " + std::to_string(indexes[i]) +

@@ -3,6 +3,7 @@
 
 #include <USD/FormatError.h>
 #include <USD/IntegerCoding.h>
+#include <USD/MemoryPages.h>
 #include <USD/TwoHalves.h>
 #include <array>
 #include <bit>
@@ -281,7 +282,7 @@ template <CodedInteger T>
 std::vector<T> decodeIntegers(std::span<const std::uint8_t> coded, std::size_t count) {
     using Signed = std::make_signed_t<T>;
     requireCodesFor<Signed>(coded, count);
-    std::vector<T> values(count);
+    std::vector<T> values = sizedWithHugePages<T>(count);
     decodeSigned<Signed>(coded, {reinterpret_cast<Signed*>(values.data()), count});
     return values;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <type_traits>
 
 namespace usd {
 namespace {
@@ -26,14 +27,16 @@ bool isChildrenField(std::string_view name) {
 
 // The fields worth writing, in file order. Empty values mean "no value" and
 // are left out.
-std::vector<std::pair<std::string_view, const Value*>> fieldsInFileOrder(const Spec& spec) {
-    std::vector<std::pair<std::string_view, const Value*>> fields;
-    for (const auto& [name, value] : spec.fields)
+template <typename SpecFields> auto fieldsInFileOrder(SpecFields& specFields) {
+    using ValuePointer = decltype(&specFields.begin()->second);
+    std::vector<std::pair<std::string_view, ValuePointer>> fields;
+    for (auto& [name, value] : specFields)
         if (!isChildrenField(name) && !value.isEmpty())
             fields.emplace_back(name, &value);
     for (std::string_view name : childrenFields)
-        if (const Value* value = spec.field(name); value && !value->isEmpty())
-            fields.emplace_back(name, value);
+        if (const auto found = specFields.find(name);
+            found != specFields.end() && !found->second.isEmpty())
+            fields.emplace_back(name, &found->second);
     return fields;
 }
 
@@ -56,6 +59,17 @@ class CrateBuilder {
     std::vector<std::uint8_t> build(const Layer& layer) {
         for (const auto& [path, spec] : layer.specs())
             addSpec(path, spec);
+        return finish();
+    }
+
+    std::vector<std::uint8_t> buildReleasing(Layer& layer) {
+        for (const auto& [path, spec] : layer.specs())
+            addSpec(path, *layer.spec(path));
+        return finish();
+    }
+
+  private:
+    std::vector<std::uint8_t> finish() {
         const crate::EncodedPathTree tree = paths_.encodeTree();
         crate::writeSectionsAndBootstrap(out_,
                                          {tokens_.tokens(), strings_.tokenIndexes(), fieldNames_,
@@ -66,16 +80,18 @@ class CrateBuilder {
         return out_.release();
     }
 
-  private:
     // Values first, then field names, then the path: the order that gives the
-    // same token numbering as USD's own files.
-    void addSpec(const Path& path, const Spec& spec) {
-        const auto fields = fieldsInFileOrder(spec);
+    // same token numbering as USD's own files. A spec given writable has its values emptied
+    // once they are packed.
+    template <typename SpecOrConst> void addSpec(const Path& path, SpecOrConst& spec) {
+        const auto fields = fieldsInFileOrder(spec.fields);
         std::vector<ValueRep> reps;
         reps.reserve(fields.size());
         for (const auto& [name, value] : fields) {
             reps.push_back(packer_.pack(*value));
             progress_.advance(crate::estimatedBytes(*value));
+            if constexpr (!std::is_const_v<SpecOrConst>)
+                *value = Value();
         }
         std::vector<std::uint32_t> run;
         run.reserve(fields.size() + 1);
@@ -126,6 +142,11 @@ class CrateBuilder {
 
 std::vector<std::uint8_t> writeCrate(const Layer& layer, const WriteProgress& progress) {
     return CrateBuilder(layer, progress).build(layer);
+}
+
+std::vector<std::uint8_t> writeCrate(Layer&& layer, const WriteProgress& progress) {
+    Layer consumed = std::move(layer);
+    return CrateBuilder(consumed, progress).buildReleasing(consumed);
 }
 
 } // namespace usd

@@ -38,6 +38,8 @@ TEST(CorpusRoundTrip, EveryReadableFileWritesBackToAnEqualLayerWithStableBytes) 
         EXPECT_TRUE(readBack == original) << firstDifference(original, readBack);
         EXPECT_EQ(toUsda(readBack), toUsda(original));
         EXPECT_EQ(writeCrate(readBack), written);
+        Layer consumed = original;
+        EXPECT_EQ(writeCrate(std::move(consumed)), written);
     }
 }
 

@@ -137,6 +137,25 @@ TEST(CrateWriter, WritesTheSameBytesWhateverOrderTheLayerWasBuiltIn) {
     EXPECT_EQ(writeCrate(forwards), writeCrate(forwards));
 }
 
+// A layer given up to the writer has each value let go once it is written; what is written
+// must not change, even for a value stored once for two attributes.
+TEST(CrateWriter, AConsumedLayerGivesTheSameBytes) {
+    Layer layer;
+    LayerBuilder build(layer);
+    const Path mesh = build.definePrim(Path::fromString("/Mesh"), "Mesh");
+    Array<std::int32_t> corners(100'000);
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        corners[i] = static_cast<std::int32_t>(i % 977);
+    build.addAttribute(mesh, "faceVertexIndices", {"int[]", corners});
+    build.addAttribute(mesh, "primvars:st:indices", {"int[]", corners});
+    build.addAttribute(mesh, "points", {"point3f[]", Array<Vec3f>(50'000, Vec3f{0.5f, 1, 2})});
+    const std::vector<std::uint8_t> kept = writeCrate(layer);
+
+    Layer consumed = layer;
+    EXPECT_EQ(writeCrate(std::move(consumed)), kept);
+    EXPECT_EQ(writeCrate(layer), kept) << "a layer passed by reference is left as it was";
+}
+
 TEST(CrateWriter, ReportsProgressForEveryLargeArrayAndEndsAtOne) {
     Layer layer;
     LayerBuilder build(layer);

@@ -3,12 +3,12 @@
 #include "NumberArrays.h"
 #include "ValueReading.h"
 
+#include <SceneGraph/Bytes.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Skinner.h>
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 
 namespace usd::reader {
 namespace {
@@ -127,16 +127,17 @@ struct BoneSources {
 
 BoneSources boneSources(const BoundMesh& mesh, const Influences& influences, std::size_t boneCount,
                         std::size_t vertexCount, SceneReadWarnings& warnings) {
-    std::vector<glm::vec4> weights(vertexCount);
-    std::vector<std::uint8_t> indexBytes(vertexCount * sizeof(VertexInfluence::joints));
+    // Every row is written below, so the blocks are not zeroed first; the sources take them
+    // over as they are.
+    const auto weights = scene::makeUnsetBlock<glm::vec4>(vertexCount);
+    const auto joints = scene::makeUnsetBlock<decltype(VertexInfluence::joints)>(vertexCount);
     bool unweighted = false;
     for (std::size_t v = 0; v < vertexCount; ++v) {
         const std::size_t point = mesh.vertexPoints.empty() ? v : mesh.vertexPoints[v];
         const VertexInfluence influence =
             strongestInfluences(influences, influences.constant ? 0 : point, boneCount, unweighted);
-        weights[v] = influence.weights;
-        std::memcpy(indexBytes.data() + v * sizeof influence.joints, influence.joints.data(),
-                    sizeof influence.joints);
+        weights.first[v] = influence.weights;
+        joints.first[v] = influence.joints;
     }
     if (unweighted) {
         warnings.push_back("Some points of " + mesh.prim.path().text() +
@@ -153,10 +154,10 @@ BoneSources boneSources(const BoundMesh& mesh, const Influences& influences, std
     layout.componentsPerVector = kInfluencesPerVertex;
     layout.bytesPerComponent = sizeof(std::uint32_t);
     layout.dataStride = sizeof(VertexInfluence::joints);
-    return {scene::GeometrySource::fromVectors<4>(scene::GeometrySemantic::boneWeights,
-                                                  std::span<const glm::vec4>(weights)),
-            scene::GeometrySource::create(scene::makeBytes(std::move(indexBytes)),
-                                          scene::GeometrySemantic::boneIndices, layout)};
+    return {
+        scene::GeometrySource::fromPackedFloats(scene::GeometrySemantic::boneWeights, weights.bytes,
+                                                kInfluencesPerVertex),
+        scene::GeometrySource::create(joints.bytes, scene::GeometrySemantic::boneIndices, layout)};
 }
 
 // The mesh's geometry with the bone sources added.

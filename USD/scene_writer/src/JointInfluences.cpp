@@ -143,6 +143,24 @@ class VertexInfluences {
     int fallbackJoint_ = 0;
 };
 
+// Gives every row `size` slots, keeping the first `rowsWritten` rows' influences; the new
+// slots hold joint 0 with weight 0, as unused slots do.
+void widenRows(JointInfluences& influences, std::size_t rowCount, std::size_t rowsWritten,
+               std::size_t size) {
+    const auto oldSize = static_cast<std::size_t>(influences.elementSize);
+    Array<std::int32_t> indices(rowCount * size, 0);
+    Array<float> weights(rowCount * size, 0.0f);
+    for (std::size_t row = 0; row < rowsWritten; ++row) {
+        std::copy_n(influences.indices.begin() + static_cast<std::ptrdiff_t>(row * oldSize),
+                    oldSize, indices.begin() + static_cast<std::ptrdiff_t>(row * size));
+        std::copy_n(influences.weights.begin() + static_cast<std::ptrdiff_t>(row * oldSize),
+                    oldSize, weights.begin() + static_cast<std::ptrdiff_t>(row * size));
+    }
+    influences.indices = std::move(indices);
+    influences.weights = std::move(weights);
+    influences.elementSize = static_cast<int>(size);
+}
+
 } // namespace
 
 JointInfluences JointInfluences::select(std::span<const std::uint32_t> vertices) const {
@@ -176,19 +194,17 @@ JointInfluences readJointInfluences(const scene::Skinner& skinner, std::span<con
     const VertexInfluences read(skinner, boneJoints);
     std::vector<Influence> influences;
     // As many slots as the busiest vertex needs: a mesh whose vertices follow one or two bones
-    // makes arrays a half or a quarter the size.
-    RepairCounts uncounted;
-    std::size_t size = 1;
-    for (std::size_t v = 0; v < vertexCount && size < kMaxInfluences; ++v)
-        size = std::max(size, read(v, influences, uncounted).size());
-
+    // makes arrays a half or a quarter the size. The rows widen when a busier vertex comes, so
+    // the vertices are read once.
     JointInfluences result;
-    result.elementSize = static_cast<int>(size);
-    result.indices.assign(vertexCount * size, 0);
-    result.weights.assign(vertexCount * size, 0.0f);
+    result.indices.assign(vertexCount, 0);
+    result.weights.assign(vertexCount, 0.0f);
     RepairCounts counts;
     for (std::size_t v = 0; v < vertexCount; ++v) {
         const auto& kept = read(v, influences, counts);
+        if (kept.size() > static_cast<std::size_t>(result.elementSize))
+            widenRows(result, vertexCount, v, kept.size());
+        const auto size = static_cast<std::size_t>(result.elementSize);
         for (std::size_t k = 0; k < kept.size(); ++k) {
             result.indices[v * size + k] = kept[k].second;
             result.weights[v * size + k] = static_cast<float>(kept[k].first);

@@ -5,7 +5,6 @@
 #include <USD/PackageWriter.h>
 #include <USD/USDZWriter.h>
 #include <exception>
-#include <future>
 #include <stdexcept>
 
 namespace usd {
@@ -36,13 +35,12 @@ USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesyste
     SceneLayer built =
         buildSceneLayer(scene, rootName, writer::ProgressRange(progress, 0, layerShare).callback());
     result.findings = std::move(built.findings);
-    // The self-check and the crate encoder only read the layer, so the check runs beside it.
-    auto checked = std::async(std::launch::async | std::launch::deferred,
-                              [&] { return checkWrittenLayer(scene, built.layer, &built.files); });
-    const std::vector<std::uint8_t> crate =
-        writeCrate(built.layer, writer::ProgressRange(progress, layerShare, crateShare).callback());
-    for (std::string& finding : checked.get())
+    // The check goes first: the crate encoder then lets each array go once it is encoded, so
+    // that a big mesh's arrays and their encoded bytes are not all held at once.
+    for (std::string& finding : checkWrittenLayer(scene, built.layer, &built.files))
         result.findings.push_back(std::move(finding));
+    const std::vector<std::uint8_t> crate = writeCrate(
+        std::move(built.layer), writer::ProgressRange(progress, layerShare, crateShare).callback());
     std::vector<PackageEntry> entries{{rootName + ".usdc", crate}};
     for (const PackagedFile& file : built.files)
         entries.push_back({file.name, file.bytes->span()});

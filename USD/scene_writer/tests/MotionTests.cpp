@@ -194,6 +194,21 @@ TEST(SceneWriterSkinning, TheStrongestFourOfMoreInfluencesAreKept) {
     EXPECT_THAT(built.findings, Contains(HasSubstr("the strongest 4 were kept")));
 }
 
+// Rows get as many slots as the busiest vertex, which may come last: the rows before it keep
+// their influences, padded.
+TEST(SceneWriterSkinning, RowsWidenForABusierVertexAndKeepTheEarlierOnes) {
+    const Rig scene = rig({{1, 0, 0, 0}, {0.5f, 0.5f, 0, 0}, {0.2f, 0.3f, 0.5f, 0}, {1, 0, 0, 0}},
+                          {{0, 0, 0, 0}, {0, 1, 0, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}});
+    const SceneLayer built = buildSceneLayer(*scene.scene);
+    const std::string mesh = "/Root/Armature/Skel/Body";
+    EXPECT_THAT(valueAt<Array<std::int32_t>>(built.layer, mesh + ".primvars:skel:jointIndices"),
+                ElementsAre(1, 0, 0, 1, 0, 0, 1, 0, 1, 0, 0, 0));
+    EXPECT_THAT(valueAt<Array<float>>(built.layer, mesh + ".primvars:skel:jointWeights"),
+                ElementsAre(1, 0, 0, 0.5f, 0.5f, 0, 0.2f, 0.3f, 0.5f, 1, 0, 0));
+    EXPECT_EQ(*metadataOf(built.layer, mesh + ".primvars:skel:jointIndices", "elementSize"),
+              Value(std::int32_t{3}));
+}
+
 TEST(SceneWriterSkinning, AnimatedBonesAreSampledAtTheUnionOfTheirKeys) {
     Rig scene = rig({{1, 0, 0, 0}, {1, 0, 0, 0}, {1, 0, 0, 0}, {1, 0, 0, 0}},
                     {{0, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0}, {1, 0, 0, 0}});

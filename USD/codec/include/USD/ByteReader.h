@@ -1,6 +1,7 @@
 #pragma once
 
 #include <USD/FormatError.h>
+#include <USD/MemoryPages.h>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -49,7 +50,8 @@ class ByteReader {
     std::span<const std::uint8_t> take(std::uint64_t count);
 
     // Elements at their natural alignment, as files lay out big arrays, are copied in one pass
-    // into fresh storage; misaligned ones are copied into a zeroed vector instead.
+    // into fresh storage; misaligned ones are copied into a zeroed vector instead. Big arrays
+    // lie on huge pages where the system allows.
     template <typename T> static std::vector<T> elementsOf(std::span<const std::uint8_t> bytes) {
         const std::size_t count = bytes.size() / sizeof(T);
         if (count == 0) { // an empty vector's data() may be null, which memcpy must not see
@@ -57,9 +59,12 @@ class ByteReader {
         }
         if (reinterpret_cast<std::uintptr_t>(bytes.data()) % alignof(T) == 0) {
             const auto* first = reinterpret_cast<const T*>(bytes.data());
-            return std::vector<T>(first, first + count);
+            std::vector<T> values;
+            reserveWithHugePages(values, count);
+            values.insert(values.end(), first, first + count);
+            return values;
         }
-        std::vector<T> values(count);
+        std::vector<T> values = sizedWithHugePages<T>(count);
         std::memcpy(values.data(), bytes.data(), bytes.size());
         return values;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SceneGraph/LargeBlocks.h>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,10 +12,7 @@
 // and the mapped files they are read from.
 namespace usd {
 
-// Asks the system to back a large, not yet touched buffer with huge pages. Filling tens of
-// megabytes of fresh memory otherwise costs one page fault per page, which on virtual machines
-// can take longer than producing the bytes. Only advice: ignored where unsupported.
-void preferHugePages(const void* data, std::size_t size);
+using scene::preferHugePages;
 
 // How many elements of `elementSize` bytes to reserve for `count` of them so that a large
 // array is given memory of its own in whole huge pages, starting on a huge-page boundary.
@@ -27,9 +25,17 @@ template <typename T> void reserveWithHugePages(std::vector<T>& array, std::size
     preferHugePages(array.data(), array.capacity() * sizeof(T));
 }
 
+// A large array of `count` elements, zeroed, about to be overwritten by a decoder, backed by
+// huge pages where the system allows.
+template <typename T> std::vector<T> sizedWithHugePages(std::size_t count) {
+    std::vector<T> array;
+    reserveWithHugePages(array, count);
+    array.resize(count);
+    return array;
+}
+
 // Uninitialised bytes for coding a large array, so that only the bytes produced are ever
-// touched. Large ones start on a huge-page boundary and are backed by huge pages where the
-// system allows, which the allocator's own placement would rarely give them.
+// touched; large ones lie on huge pages (scene::allocateUnset).
 class ScratchBytes {
   public:
     explicit ScratchBytes(std::size_t size);

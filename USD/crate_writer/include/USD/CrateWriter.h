@@ -26,4 +26,8 @@ using WriteProgress = std::function<void(double fraction)>;
 // Same layer, same bytes. Throws CrateWriteError.
 std::vector<std::uint8_t> writeCrate(const Layer& layer, const WriteProgress& progress = {});
 
+// The same bytes from a layer that is not needed afterwards: each value is let go as soon as
+// it is in the file, so a big mesh is never held both as arrays and as their encoded bytes.
+std::vector<std::uint8_t> writeCrate(Layer&& layer, const WriteProgress& progress = {});
+
 } // namespace usd
