@@ -75,7 +75,7 @@ TEST(CorpusScenes, EveryDocumentLoadsOrIsRefusedForItsReason) {
         GTEST_SKIP() << "../shared not found: " << corpus;
     }
     for (const std::string& path : gltf::testing::corpusDocumentPaths()) {
-        EXPECT_EQ(failureOf([&] { sceneOf(path); }), expectedFailure(path)) << path;
+        EXPECT_EQ(failureOf([&path = path] { sceneOf(path); }), expectedFailure(path)) << path;
     }
 }
 
@@ -121,6 +121,6 @@ TEST(CorpusScenes, BrokenDataIsRefusedWhenTheSceneIsBuilt) {
          "loadImage: cannot convert the base64 string to Data"},
     };
     for (const auto& [path, failure] : brokenFiles) {
-        EXPECT_EQ(failureOf([&] { sceneOf(path); }), failure) << path;
+        EXPECT_EQ(failureOf([&path = path] { sceneOf(path); }), failure) << path;
     }
 }

@@ -45,13 +45,15 @@ TEST(Corpus, BrokenContainersAndDocumentsFailWithTheRightKind) {
          missingKeyFailure("materials[0].extensions.KHR_materials_common", "values")},
     };
     for (const auto& [file, description] : brokenFiles) {
-        EXPECT_EQ(failureOf([&] { GLTFUnarchiver(corpus / "malformed" / file); }), description);
+        EXPECT_EQ(failureOf([&, &file = file] { GLTFUnarchiver(corpus / "malformed" / file); }),
+                  description);
     }
     // These are well-formed up to their buffers, images and node indices, which the loaders
     // check.
     for (const char* file :
          {"short_buffer/AnimatedMorphCube.gltf", "accessor_count_out_of_range/Cameras.gltf",
           "image_base64_with_newline/BoxTextured.gltf", "vrm_bad_node_indices_Godette.vrm"}) {
-        EXPECT_EQ(failureOf([&] { GLTFUnarchiver(corpus / "malformed" / file); }), "") << file;
+        EXPECT_EQ(failureOf([&, &file = file] { GLTFUnarchiver(corpus / "malformed" / file); }), "")
+            << file;
     }
 }

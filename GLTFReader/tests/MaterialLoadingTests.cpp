@@ -124,7 +124,8 @@ TEST(Materials, RefuseUnknownModesAndShortFactors) {
          "DataInconsistent: loadTexture: out of index: 4 < 1"},
     };
     for (const auto& [material, failure] : cases) {
-        EXPECT_EQ(failureOf([&] { onlyMaterial(material); }), failure) << material;
+        EXPECT_EQ(failureOf([&material = material] { onlyMaterial(material); }), failure)
+            << material;
     }
     EXPECT_EQ(failureOf([] { unarchiverOf("").loadMaterial(0); }),
               "DataInconsistent: loadMaterial: out of index: 0 < 0");

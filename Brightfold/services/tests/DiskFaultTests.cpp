@@ -3,22 +3,33 @@
 // temporary folder that cannot be written. Each ends in the workflow's error for the user, with
 // the file already at the destination left as it was.
 //
-// The faults are real: small tmpfs file systems mounted by the test. Where the process may not
-// mount (not root, or in a container without the right), the tests skip and say so.
+// Where the process may mount (root with the right to), the faults are real: small tmpfs file
+// systems mounted by the test. Everywhere, the same faults are also made without mounting: a
+// file-size limit on the process makes writes past it fail as on a full disk, and a folder
+// without write permission (which root, too, is made to respect) stands for a read-only one.
 
 #include "ManualMainQueue.h"
 #include "TestFolder.h"
 
 #include <Brightfold/ConversionWorkflow.h>
 #include <Brightfold/SceneServices.h>
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <iterator>
+#include <linux/capability.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +50,15 @@ constexpr const char* kOldPackage = "the package saved last time";
 std::string contentsOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every file in `folder` is one of `expected` (by name): a failed write left nothing behind.
+void expectOnly(const fs::path& folder, std::initializer_list<std::string> expected) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        const bool isExpected = std::find(expected.begin(), expected.end(), name) != expected.end();
+        EXPECT_TRUE(isExpected) << "left behind: " << entry.path();
+    }
 }
 
 // A tmpfs of `kibibytes` mounted on a fresh folder (read-only when asked), unmounted at the end.
@@ -75,6 +95,87 @@ class SmallFileSystem {
     fs::path folder_;
     bool mounted_ = false;
 };
+
+// Writes by this process past `bytes` into any file fail with EFBIG, as they would on a full
+// disk, until the limit goes out of scope. The signal the system sends with the failure would
+// end the process, so it is ignored meanwhile.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) : savedSignal_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit limited{bytes, saved_.rlim_max};
+        applied_ = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, savedSignal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+    bool applied() const { return applied_; }
+
+  private:
+    rlimit saved_{};
+    void (*savedSignal_)(int);
+    bool applied_ = false;
+};
+
+// Root writes into folders without write permission by its capability to override file
+// permissions. The calling thread, and the threads it starts (those of a conversion), give
+// that capability up until this goes out of scope; for other users it changes nothing.
+class FilePermissionsEnforced {
+  public:
+    FilePermissionsEnforced() {
+        ::syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[CAP_TO_INDEX(CAP_DAC_OVERRIDE)].effective &= ~CAP_TO_MASK(CAP_DAC_OVERRIDE);
+        ::syscall(SYS_capset, &header_, lowered);
+    }
+    ~FilePermissionsEnforced() { ::syscall(SYS_capset, &header_, saved_); }
+    FilePermissionsEnforced(const FilePermissionsEnforced&) = delete;
+    FilePermissionsEnforced& operator=(const FilePermissionsEnforced&) = delete;
+
+  private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
+
+// A fresh folder on another file system than `other`, removed at the end; none when every usual
+// place shares that file system. Saving there copies the package instead of linking it.
+class FolderElsewhere {
+  public:
+    explicit FolderElsewhere(const fs::path& other) {
+        struct stat otherStatus {};
+        if (::stat(other.c_str(), &otherStatus) != 0)
+            return;
+        for (const char* candidate : {"/dev/shm", "/var/tmp", BRIGHTFOLD_BINARY_DIR, "/run"}) {
+            struct stat status {};
+            if (::stat(candidate, &status) != 0 || status.st_dev == otherStatus.st_dev)
+                continue;
+            std::string pattern = std::string(candidate) + "/brightfold-disk-fault-XXXXXX";
+            if (::mkdtemp(pattern.data()) != nullptr) {
+                path_ = pattern;
+                return;
+            }
+        }
+    }
+    ~FolderElsewhere() {
+        std::error_code ignored;
+        if (path_)
+            fs::remove_all(*path_, ignored);
+    }
+    FolderElsewhere(const FolderElsewhere&) = delete;
+    FolderElsewhere& operator=(const FolderElsewhere&) = delete;
+
+    const std::optional<fs::path>& path() const { return path_; }
+
+  private:
+    std::optional<fs::path> path_;
+};
+
+// Smaller than any package, larger than the few bytes a test writes as an old file.
+constexpr rlim_t kFileSizeLimit = 256;
 
 // The workflow of the application over the real services, as the command-line converter
 // drives it.
@@ -150,9 +251,27 @@ TEST_F(DiskFaults, SavingToAFullFileSystemKeepsTheOldFileAndThePackage) {
     EXPECT_EQ(errorShown(), "Could not save file to destination.");
     EXPECT_EQ(contentsOf(saved), kOldPackage);
     EXPECT_TRUE(fs::exists(temporary)) << "the package is kept for another try";
-    for (const auto& entry : fs::directory_iterator(destination->folder()))
-        EXPECT_TRUE(entry.path() == saved || entry.path().filename() == "filler")
-            << "left behind: " << entry.path();
+    expectOnly(destination->folder(), {"model.usdz", "filler"});
+}
+
+TEST_F(DiskFaults, SavingPastTheFileSizeLimitKeepsTheOldFileAndThePackage) {
+    const FolderElsewhere destination(fs::temp_directory_path());
+    if (!destination.path())
+        GTEST_SKIP() << "every folder tried shares the temporary folder's file system, where "
+                        "saving links the package instead of writing it";
+    const fs::path saved = *destination.path() / "model.usdz";
+    std::ofstream(saved) << kOldPackage;
+
+    std::optional<FileSizeLimit> full;
+    const fs::path temporary = convertAndSave(saved, [&] { full.emplace(kFileSizeLimit); });
+    const bool limited = full && full->applied();
+    full.reset();
+    ASSERT_TRUE(limited) << "the file-size limit could not be set";
+    ASSERT_GT(fs::file_size(temporary), kFileSizeLimit);
+    EXPECT_EQ(errorShown(), "Could not save file to destination.");
+    EXPECT_EQ(contentsOf(saved), kOldPackage);
+    EXPECT_TRUE(fs::exists(temporary)) << "the package is kept for another try";
+    expectOnly(*destination.path(), {"model.usdz"});
 }
 
 TEST_F(DiskFaults, ADestinationFolderRemovedDuringTheConversionIsReported) {
@@ -180,8 +299,35 @@ TEST_F(DiskFaults, AFullOrReadOnlyTemporaryFolderFailsTheConversionLeavingNothin
         convert();
         EXPECT_EQ(errorShown(), "Export failed during temp compilation.");
         EXPECT_EQ(contentsOf(besideSource), kOldPackage);
-        for (const auto& entry : fs::directory_iterator(temporary->folder()))
-            EXPECT_EQ(entry.path().filename(), "filler") << "left behind: " << entry.path();
+        expectOnly(temporary->folder(), {"filler"});
+        workflow_.resetToIdle();
+    }
+}
+
+TEST_F(DiskFaults, AFullOrReadOnlyTemporaryFolderFailsTheConversionWithoutMounting) {
+    const fs::path besideSource = scratch_.path() / "model.usdz";
+    std::ofstream(besideSource) << kOldPackage;
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "full");
+        const fs::path temporary = scratch_.path() / (readOnly ? "read-only" : "full-tmp");
+        fs::create_directories(temporary);
+        useTemporaryFolder(temporary);
+        if (readOnly) {
+            fs::permissions(temporary,
+                            fs::perms::owner_write | fs::perms::group_write |
+                                fs::perms::others_write,
+                            fs::perm_options::remove);
+            const FilePermissionsEnforced enforced;
+            convert();
+        } else {
+            const FileSizeLimit full(kFileSizeLimit);
+            ASSERT_TRUE(full.applied()) << "the file-size limit could not be set";
+            convert();
+        }
+        fs::permissions(temporary, fs::perms::owner_all, fs::perm_options::add);
+        EXPECT_EQ(errorShown(), "Export failed during temp compilation.");
+        EXPECT_EQ(contentsOf(besideSource), kOldPackage);
+        expectOnly(temporary, {});
         workflow_.resetToIdle();
     }
 }

@@ -48,7 +48,7 @@ Layer decodeLayer(std::span<const std::uint8_t> bytes, const std::string& name) 
 // once, since one core alone moves bytes at well under the memory's speed.
 scene::Bytes copyOf(std::span<const std::uint8_t> data) {
     const auto [first, copy] = scene::makeUnsetBlock<std::uint8_t>(data.size());
-    inTwoHalves(data.size(), 1, [&](IndexRange range) {
+    inTwoHalves(data.size(), 1, [&data, first = first](IndexRange range) {
         std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(range.first), range.size(),
                     first + range.first);
     });

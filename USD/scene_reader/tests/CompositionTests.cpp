@@ -158,7 +158,7 @@ TEST(Composition, UnreadableFilesFailWithAClearMessage) {
         const auto package =
             writeTestPackage({layer, {"tex/a.png", {texture.begin(), texture.end()}}});
         std::vector<std::uint8_t> bytes = readFile(package);
-        std::ranges::search(bytes, target)[2] ^= 0x20;
+        std::search(bytes.begin(), bytes.end(), target.begin(), target.end())[2] ^= 0x20;
         writeFile(package, bytes);
         expectFailure([&] { readUSDZ(package); }, "is corrupt (CRC-32 mismatch)");
     }

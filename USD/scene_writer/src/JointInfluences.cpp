@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <ranges>
 #include <string>
 #include <utility>
 
@@ -161,6 +160,14 @@ void widenRows(JointInfluences& influences, std::size_t rowCount, std::size_t ro
     influences.elementSize = static_cast<int>(size);
 }
 
+// Whether the vertices are 0, 1, 2, … in order, which keeps every influence where it is.
+bool countsUpFromZero(std::span<const std::uint32_t> vertices) {
+    for (std::size_t i = 0; i < vertices.size(); ++i)
+        if (vertices[i] != i)
+            return false;
+    return true;
+}
+
 } // namespace
 
 JointInfluences JointInfluences::select(std::span<const std::uint32_t> vertices) const {
@@ -183,8 +190,7 @@ JointInfluences JointInfluences::select(std::span<const std::uint32_t> vertices)
 JointInfluences JointInfluences::take(std::span<const std::uint32_t> vertices) {
     const bool inOrder =
         vertices.size() * static_cast<std::size_t>(elementSize) == indices.size() &&
-        std::ranges::equal(vertices,
-                           std::views::iota(0u, static_cast<std::uint32_t>(vertices.size())));
+        countsUpFromZero(vertices);
     return inOrder ? std::move(*this) : select(vertices);
 }
 
