@@ -47,12 +47,12 @@ Layer decodeLayer(std::span<const std::uint8_t> bytes, const std::string& name) 
 // A copy that owns its bytes. A big one (an image of a few megabytes) is made in two halves at
 // once, since one core alone moves bytes at well under the memory's speed.
 scene::Bytes copyOf(std::span<const std::uint8_t> data) {
-    const auto [first, copy] = scene::makeUnsetBlock<std::uint8_t>(data.size());
+    const auto copy = scene::makeUnsetBlock<std::uint8_t>(data.size());
     inTwoHalves(data.size(), 1, [&](IndexRange range) {
         std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(range.first), range.size(),
-                    first + range.first);
+                    copy.first + range.first);
     });
-    return copy;
+    return copy.bytes;
 }
 
 std::vector<std::string> subLayerPaths(const Layer& layer) {

@@ -305,8 +305,7 @@ std::vector<int> unionOfCodes(const AnimationTimeline& timeline,
         for (const ChannelSample& sample : timeline.samplesOf(*channel))
             codes.push_back(sample.code);
     std::ranges::sort(codes);
-    const auto [first, last] = std::ranges::unique(codes);
-    codes.erase(first, last);
+    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
     return codes;
 }
 

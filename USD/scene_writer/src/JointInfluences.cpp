@@ -143,6 +143,14 @@ class VertexInfluences {
     int fallbackJoint_ = 0;
 };
 
+// Whether the vertices are 0, 1, 2, … in order, so that the influences are taken as they are.
+bool countsUpFromZero(std::span<const std::uint32_t> vertices) {
+    for (std::size_t k = 0; k < vertices.size(); ++k)
+        if (vertices[k] != k)
+            return false;
+    return true;
+}
+
 } // namespace
 
 JointInfluences JointInfluences::select(std::span<const std::uint32_t> vertices) const {
@@ -165,8 +173,7 @@ JointInfluences JointInfluences::select(std::span<const std::uint32_t> vertices)
 JointInfluences JointInfluences::take(std::span<const std::uint32_t> vertices) {
     const bool inOrder =
         vertices.size() * static_cast<std::size_t>(elementSize) == indices.size() &&
-        std::ranges::equal(vertices,
-                           std::views::iota(0u, static_cast<std::uint32_t>(vertices.size())));
+        countsUpFromZero(vertices);
     return inOrder ? std::move(*this) : select(vertices);
 }
 

@@ -10,7 +10,8 @@ const BakedTexCoords& TexCoordBakes::bake(int channel, const scene::Matrix4& uvT
     });
     if (found != bakes_.end())
         return *found;
-    return bakes_.emplace_back("stBaked" + std::to_string(bakes_.size() + 1), channel, uvTransform);
+    return bakes_.emplace_back(
+        BakedTexCoords{"stBaked" + std::to_string(bakes_.size() + 1), channel, uvTransform});
 }
 
 } // namespace usd::writer
