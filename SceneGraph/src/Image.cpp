@@ -2,6 +2,7 @@
 #include "JpegHuffmanTables.h"
 
 #include <SceneGraph/Image.h>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -52,6 +53,14 @@ bool dataCanHoldPixels(ImageFormat format, std::uint64_t pixels, std::size_t enc
     return true;
 }
 
+// The decoder reads a JPEG after any number of fill bytes (0xFF) before its start marker, so
+// its tables must be checked on such bytes too, whatever format they are otherwise taken for.
+bool decoderReadsAsJpeg(std::span<const std::uint8_t> bytes) {
+    const auto marker =
+        std::find_if(bytes.begin(), bytes.end(), [](std::uint8_t byte) { return byte != 0xFF; });
+    return marker != bytes.begin() && marker != bytes.end() && *marker == 0xD8;
+}
+
 bool lengthFitsDecoder(std::span<const std::uint8_t> bytes) {
     return bytes.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max());
 }
@@ -66,8 +75,7 @@ std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
     if (!encoded || encoded->empty() || !lengthFitsDecoder(encoded->span())) {
         return nullptr;
     }
-    if (detectFormat(encoded->span()) == ImageFormat::jpeg &&
-        !detail::jpegHuffmanTablesFit(encoded->span())) {
+    if (decoderReadsAsJpeg(encoded->span()) && !detail::jpegHuffmanTablesFit(encoded->span())) {
         return nullptr;
     }
     int width = 0;

@@ -152,6 +152,9 @@ TEST(Image, AJpegDeclaringMoreHuffmanCodesThanATableHoldsIsRefused) {
     EXPECT_EQ(Image::fromEncodedBytes(makeBytes(jpeg)), nullptr);
     // Bytes between segments are skipped by the decoder until the next marker.
     jpeg.insert(found, {0x1F, 0x1F, 0x00});
+    EXPECT_EQ(Image::fromEncodedBytes(makeBytes(jpeg)), nullptr);
+    // Fill bytes before the start marker are skipped too.
+    jpeg.insert(jpeg.begin(), 0xFF);
     EXPECT_EQ(Image::fromEncodedBytes(makeBytes(std::move(jpeg))), nullptr);
     EXPECT_NE(Image::fromEncodedBytes(original), nullptr);
 }
