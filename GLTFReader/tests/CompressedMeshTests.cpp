@@ -228,14 +228,15 @@ TEST(MeshoptCompression, RefusesStreamsTheDecodersCannotTakeSafely) {
 
 namespace {
 
-// A unit square in z = 0 as two triangles, with texture coordinates equal to x and y.
-std::vector<std::uint8_t> dracoSquare(int& positionId, int& texcoordId) {
+// A unit square in z = 0 as two triangles, with texture coordinates equal to x and y (stored as
+// `texcoordType`: the first bytes of each float for a type of fewer).
+std::vector<std::uint8_t> dracoSquare(int& positionId, int& texcoordId,
+                                      draco::DataType texcoordType = draco::DT_FLOAT32) {
     draco::TriangleSoupMeshBuilder builder;
     builder.Start(2);
     const int position =
         builder.AddAttribute(draco::GeometryAttribute::POSITION, 3, draco::DT_FLOAT32);
-    const int texcoord =
-        builder.AddAttribute(draco::GeometryAttribute::TEX_COORD, 2, draco::DT_FLOAT32);
+    const int texcoord = builder.AddAttribute(draco::GeometryAttribute::TEX_COORD, 2, texcoordType);
     const float corners[4][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
     const int faces[2][3] = {{0, 1, 2}, {0, 2, 3}};
     for (int face = 0; face < 2; ++face) {
@@ -250,7 +251,8 @@ std::vector<std::uint8_t> dracoSquare(int& positionId, int& texcoordId) {
     texcoordId = static_cast<int>(mesh->attribute(texcoord)->unique_id());
     draco::Encoder encoder;
     encoder.SetAttributeQuantization(draco::GeometryAttribute::POSITION, 14);
-    encoder.SetAttributeQuantization(draco::GeometryAttribute::TEX_COORD, 12);
+    if (texcoordType == draco::DT_FLOAT32)
+        encoder.SetAttributeQuantization(draco::GeometryAttribute::TEX_COORD, 12);
     draco::EncoderBuffer buffer;
     EXPECT_TRUE(encoder.EncodeMeshToBuffer(*mesh, &buffer).ok());
     return {buffer.data(), buffer.data() + buffer.size()};
@@ -326,6 +328,16 @@ TEST(DracoCompression, RefusesDataThatDoesNotDecode) {
               }),
               "DataInconsistent: loadMesh: KHR_draco_mesh_compression attribute of 2 components "
               "does not fit accessor type VEC3");
+    // Booleans are no accessor's values, and bytes other than 0 and 1 are no booleans at all.
+    compressed = dracoSquare(positionId, texcoordId, draco::DT_BOOL);
+    EXPECT_EQ(failureOf([&] {
+                  dracoDocument(compressed, R"({"POSITION": )" + std::to_string(positionId) +
+                                                R"(, "TEXCOORD_0": )" + std::to_string(texcoordId) +
+                                                "}")
+                      .loadMesh(0);
+              }),
+              "DataInconsistent: loadMesh: KHR_draco_mesh_compression attribute of booleans does "
+              "not fit accessor type VEC2");
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include "JpegHuffmanTables.h"
 
 #include <SceneGraph/Image.h>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <span>
@@ -28,13 +29,36 @@ ImageFormat detectFormat(std::span<const std::uint8_t> bytes) {
     return ImageFormat::other;
 }
 
-// Deflate, which compresses a PNG's pixels, expands its input at most 1032 times: even at one
-// bit per pixel, a PNG that claims more pixels than that cannot hold them, and the decoder would
-// set aside memory for all of them before finding out.
+// The decoder sets aside memory for every pixel a header claims before it finds out how many the
+// data holds, and a damaged or short JPEG is even decoded whole, its missing blocks taken as
+// empty: an image whose data could not hold the pixels it claims is refused first.
+//
+// Deflate, which compresses a PNG's pixels, expands its input at most 1032 times, so even at
+// one bit per pixel a PNG's byte holds at most 8 × 1032 pixels.
 constexpr std::uint64_t maximumDeflateExpansion = 1032;
+// A JPEG codes every 8×8 block of each component in at least one bit, and its most finely
+// sampled component, at worst a quarter as fine as the image in one direction, has a block for
+// every 4 × 64 pixels or fewer.
+constexpr std::uint64_t mostPixelsPerJpegBit = 4 * 64;
 
-bool pngCanHoldPixels(std::uint64_t pixels, std::size_t encodedSize) {
-    return pixels / 8 <= maximumDeflateExpansion * encodedSize;
+bool dataCanHoldPixels(ImageFormat format, std::uint64_t pixels, std::size_t encodedSize) {
+    switch (format) {
+    case ImageFormat::png:
+        return pixels / 8 <= maximumDeflateExpansion * encodedSize;
+    case ImageFormat::jpeg:
+        return pixels / mostPixelsPerJpegBit / 8 <= encodedSize;
+    case ImageFormat::other:
+        break;
+    }
+    return true;
+}
+
+// The decoder reads a JPEG after any number of fill bytes (0xFF) before its start marker, so
+// its tables must be checked on such bytes too, whatever format they are otherwise taken for.
+bool decoderReadsAsJpeg(std::span<const std::uint8_t> bytes) {
+    const auto marker =
+        std::find_if(bytes.begin(), bytes.end(), [](std::uint8_t byte) { return byte != 0xFF; });
+    return marker != bytes.begin() && marker != bytes.end() && *marker == 0xD8;
 }
 
 bool lengthFitsDecoder(std::span<const std::uint8_t> bytes) {
@@ -51,8 +75,7 @@ std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
     if (!encoded || encoded->empty() || !lengthFitsDecoder(encoded->span())) {
         return nullptr;
     }
-    if (detectFormat(encoded->span()) == ImageFormat::jpeg &&
-        !detail::jpegHuffmanTablesFit(encoded->span())) {
+    if (decoderReadsAsJpeg(encoded->span()) && !detail::jpegHuffmanTablesFit(encoded->span())) {
         return nullptr;
     }
     int width = 0;
@@ -70,7 +93,7 @@ RGBA8Pixels Image::decodeRGBA8() const {
     const std::uint64_t pixelCount =
         static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
     const std::uint64_t decodedBytes = 4 * pixelCount;
-    if (format_ == ImageFormat::png && !pngCanHoldPixels(pixelCount, encoded_->size())) {
+    if (!dataCanHoldPixels(format_, pixelCount, encoded_->size())) {
         throw std::runtime_error("image of " + std::to_string(width_) + "x" +
                                  std::to_string(height_) +
                                  " pixels claims more than its data can hold");

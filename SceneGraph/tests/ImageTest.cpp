@@ -8,6 +8,7 @@
 #include <iterator>
 #include <numeric>
 #include <stb/stb_image_write.h>
+#include <tuple>
 
 namespace scene {
 namespace {
@@ -87,21 +88,40 @@ TEST(Image, DamageBehindAValidHeaderIsReportedWhenDecoding) {
     EXPECT_THROW(image->decodeRGBA8(), std::runtime_error);
 }
 
+// The bytes of `encoded` with the image's width and height both set to `side`: in a PNG's header
+// as 32 bits at 16 and 20, in a JPEG's frame (its first SOF0 marker) as 16 bits, height first.
+std::vector<std::uint8_t> claimingSide(const Bytes& encoded, std::uint32_t side) {
+    std::vector<std::uint8_t> bytes(encoded->begin(), encoded->end());
+    auto setBigEndian = [&](std::size_t at, int length) {
+        for (int byte = 0; byte < length; ++byte)
+            bytes[at + static_cast<std::size_t>(byte)] =
+                static_cast<std::uint8_t>(side >> (8 * (length - 1 - byte)));
+    };
+    if (bytes[0] == 0x89) {
+        setBigEndian(16, 4);
+        setBigEndian(20, 4);
+        return bytes;
+    }
+    const std::array<std::uint8_t, 2> frame = {0xFF, 0xC0};
+    const auto at = static_cast<std::size_t>(
+        std::search(bytes.begin(), bytes.end(), frame.begin(), frame.end()) - bytes.begin());
+    setBigEndian(at + 5, 2);
+    setBigEndian(at + 7, 2);
+    return bytes;
+}
+
 // A few hundred bytes whose header claims an image of gigabytes: refused on reading the header
 // when it is larger than any texture we hold, and otherwise before decoding, since its data
-// could never expand to that many pixels; the memory claimed is never set aside.
+// could never hold that many pixels (a JPEG's missing blocks would be decoded as empty ones);
+// the memory claimed is never set aside.
 TEST(Image, AHeaderClaimingGigabytesIsRefusedAtOnce) {
-    for (const std::uint32_t side : {60'000u, 16'000u}) {
-        const Bytes original = encodedPNG();
-        std::vector<std::uint8_t> png(original->begin(), original->end());
-        for (const std::size_t field : {16u, 20u}) { // the header's width and height, big-endian
-            for (int byte = 0; byte < 4; ++byte)
-                png[field + static_cast<std::size_t>(byte)] =
-                    static_cast<std::uint8_t>(side >> (24 - 8 * byte));
-        }
+    for (const auto& [format, encoded, side] :
+         {std::tuple{"PNG", encodedPNG(), 60'000u}, std::tuple{"PNG", encodedPNG(), 16'000u},
+          std::tuple{"JPEG", encodedJPEG(), 60'000u}, std::tuple{"JPEG", encodedJPEG(), 16'000u}}) {
+        std::vector<std::uint8_t> claiming = claimingSide(encoded, side);
         std::string failure = "decoded";
         const auto run = brightfold::testing::measureBounded([&] {
-            const auto image = Image::fromEncodedBytes(makeBytes(std::move(png)));
+            const auto image = Image::fromEncodedBytes(makeBytes(std::move(claiming)));
             if (image == nullptr) {
                 failure = "not taken for an image";
                 return;
@@ -112,9 +132,9 @@ TEST(Image, AHeaderClaimingGigabytesIsRefusedAtOnce) {
                 failure = error.what();
             }
         });
-        EXPECT_NE(failure, "decoded") << side;
-        EXPECT_LT(run.processorTime.count(), 1.0) << failure;
-        EXPECT_LT(run.peakMemoryGrowthMiB, 64.0) << failure;
+        EXPECT_NE(failure, "decoded") << format << " " << side;
+        EXPECT_LT(run.processorTime.count(), 1.0) << format << ": " << failure;
+        EXPECT_LT(run.peakMemoryGrowthMiB, 64.0) << format << ": " << failure;
     }
 }
 
@@ -132,6 +152,9 @@ TEST(Image, AJpegDeclaringMoreHuffmanCodesThanATableHoldsIsRefused) {
     EXPECT_EQ(Image::fromEncodedBytes(makeBytes(jpeg)), nullptr);
     // Bytes between segments are skipped by the decoder until the next marker.
     jpeg.insert(found, {0x1F, 0x1F, 0x00});
+    EXPECT_EQ(Image::fromEncodedBytes(makeBytes(jpeg)), nullptr);
+    // Fill bytes before the start marker are skipped too.
+    jpeg.insert(jpeg.begin(), 0xFF);
     EXPECT_EQ(Image::fromEncodedBytes(makeBytes(std::move(jpeg))), nullptr);
     EXPECT_NE(Image::fromEncodedBytes(original), nullptr);
 }

@@ -67,6 +67,11 @@ std::shared_ptr<scene::GeometrySource> decodedSource(const draco::Mesh& mesh,
         refuse("attribute of " + std::to_string(attribute.num_components()) +
                " components does not fit accessor type " + accessor.type);
     }
+    // No accessor holds booleans, and the library reads stored values as the type they claim:
+    // a boolean byte other than 0 or 1 would be read as no value of its type at all.
+    if (attribute.data_type() == draco::DT_BOOL) {
+        refuse("attribute of booleans does not fit accessor type " + accessor.type);
+    }
     if (semantic == scene::GeometrySemantic::boneIndices) {
         const scene::SourceLayout layout{.vectorCount = mesh.num_points(),
                                          .usesFloatComponents = false,
