@@ -4,8 +4,8 @@
 
 #include <ModelImporter/ModelImporter.h>
 #include <SceneReaderTestSupport.h>
-#include <gmock/gmock.h>
 #include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
@@ -68,8 +68,9 @@ TEST(UsdcImport, WhatTheLayerReaderLeavesOutBecomesImportNotes) {
     test::writeFile(file, test::crateFile("panel.usdc", layer).bytes);
 
     const auto scene = importModel(file);
-    EXPECT_THAT(importNotes(*scene),
-                ::testing::ElementsAre("The RectLight prim /Panel cannot be shown; it is left out."));
+    EXPECT_THAT(
+        importNotes(*scene),
+        ::testing::ElementsAre("The RectLight prim /Panel cannot be shown; it is left out."));
 }
 
 } // namespace

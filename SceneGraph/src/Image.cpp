@@ -40,6 +40,10 @@ constexpr std::uint64_t maximumDeflateExpansion = 1032;
 // sampled component, at worst a quarter as fine as the image in one direction, has a block for
 // every 4 × 64 pixels or fewer.
 constexpr std::uint64_t mostPixelsPerJpegBit = 4 * 64;
+// The other formats the decoder reads expand a byte into far fewer pixels: run lengths (TGA,
+// BMP, PSD, HDR, PIC) of at most 255 pixels per two bytes, and GIF's codes of at least 3 bits
+// for at most 4096 pixels, which is under 12,000 pixels per byte.
+constexpr std::uint64_t mostPixelsPerByteOfOtherFormats = 12'000;
 
 bool dataCanHoldPixels(ImageFormat format, std::uint64_t pixels, std::size_t encodedSize) {
     switch (format) {
@@ -48,7 +52,7 @@ bool dataCanHoldPixels(ImageFormat format, std::uint64_t pixels, std::size_t enc
     case ImageFormat::jpeg:
         return pixels / mostPixelsPerJpegBit / 8 <= encodedSize;
     case ImageFormat::other:
-        break;
+        return pixels / mostPixelsPerByteOfOtherFormats <= encodedSize;
     }
     return true;
 }

@@ -110,32 +110,51 @@ std::vector<std::uint8_t> claimingSide(const Bytes& encoded, std::uint32_t side)
     return bytes;
 }
 
+// Decodes `claiming`, which is expected to be refused quickly and without setting its pixels'
+// memory aside.
+void expectRefusedAtOnce(const std::string& what, std::vector<std::uint8_t> claiming) {
+    std::string failure = "decoded";
+    const auto run = brightfold::testing::measureBounded([&] {
+        const auto image = Image::fromEncodedBytes(makeBytes(std::move(claiming)));
+        if (image == nullptr) {
+            failure = "not taken for an image";
+            return;
+        }
+        try {
+            image->decodeRGBA8();
+        } catch (const std::runtime_error& error) {
+            failure = error.what();
+        }
+    });
+    EXPECT_NE(failure, "decoded") << what;
+    EXPECT_LT(run.processorTime.count(), 1.0) << what << ": " << failure;
+    EXPECT_LT(run.peakMemoryGrowthMiB, 64.0) << what << ": " << failure;
+}
+
+// A run-length coded TGA of `side` × `side` grey pixels whose data holds a single packet.
+std::vector<std::uint8_t> runLengthTga(std::uint16_t side) {
+    const auto low = static_cast<std::uint8_t>(side & 0xFF);
+    const auto high = static_cast<std::uint8_t>(side >> 8);
+    std::vector<std::uint8_t> tga = {0, 0, 11, 0,   0,    0,   0,    0, 0,
+                                     0, 0, 0,  low, high, low, high, 8, 0};
+    tga.insert(tga.end(), {0xFF, 0x80});
+    tga.resize(160, 0);
+    return tga;
+}
+
 // A few hundred bytes whose header claims an image of gigabytes: refused on reading the header
 // when it is larger than any texture we hold, and otherwise before decoding, since its data
-// could never hold that many pixels (a JPEG's missing blocks would be decoded as empty ones);
-// the memory claimed is never set aside.
+// could never hold that many pixels (a JPEG's missing blocks would be decoded as empty ones, a
+// TGA's run lengths counted out one by one); the memory claimed is never set aside.
 TEST(Image, AHeaderClaimingGigabytesIsRefusedAtOnce) {
     for (const auto& [format, encoded, side] :
          {std::tuple{"PNG", encodedPNG(), 60'000u}, std::tuple{"PNG", encodedPNG(), 16'000u},
           std::tuple{"JPEG", encodedJPEG(), 60'000u}, std::tuple{"JPEG", encodedJPEG(), 16'000u}}) {
-        std::vector<std::uint8_t> claiming = claimingSide(encoded, side);
-        std::string failure = "decoded";
-        const auto run = brightfold::testing::measureBounded([&] {
-            const auto image = Image::fromEncodedBytes(makeBytes(std::move(claiming)));
-            if (image == nullptr) {
-                failure = "not taken for an image";
-                return;
-            }
-            try {
-                image->decodeRGBA8();
-            } catch (const std::runtime_error& error) {
-                failure = error.what();
-            }
-        });
-        EXPECT_NE(failure, "decoded") << format << " " << side;
-        EXPECT_LT(run.processorTime.count(), 1.0) << format << ": " << failure;
-        EXPECT_LT(run.peakMemoryGrowthMiB, 64.0) << format << ": " << failure;
+        expectRefusedAtOnce(std::string(format) + " " + std::to_string(side),
+                            claimingSide(encoded, side));
     }
+    expectRefusedAtOnce("TGA 16000", runLengthTga(16'000));
+    expectRefusedAtOnce("TGA 60000", runLengthTga(60'000));
 }
 
 // The decoder fills a table of 257 entries with one per declared Huffman code before checking
