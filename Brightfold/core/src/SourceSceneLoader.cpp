@@ -29,13 +29,16 @@ SceneHandle importOrFail(const std::filesystem::path& file, ConversionServices& 
 }
 
 // The importer is the last resort for a glTF file; an empty result from it means nothing
-// could be read, and writing it out would pass off an empty package as a conversion.
-SceneHandle importFallback(const std::filesystem::path& file, ConversionServices& services,
-                           std::stop_token stop) {
+// could be read, and writing it out would pass off an empty package as a conversion. The
+// reader's refusal is then the likelier explanation, so the user hears it.
+SceneHandle importFallback(const std::filesystem::path& file, const std::string& readerReason,
+                           ConversionServices& services, std::stop_token stop) {
     SceneHandle scene = importOrFail(file, services, stop);
     if (!services.hasGeometry(*scene)) {
         throw LoadFailure("No geometry could be read from \"" + file.filename().string() +
-                          "\": neither the glTF reader nor the model importer understood it.");
+                          "\": neither the glTF reader nor the model importer understood it. "
+                          "The reader said: " +
+                          readerReason);
     }
     return scene;
 }
@@ -62,7 +65,7 @@ LoadedScene loadGLTF(const std::filesystem::path& file, ConversionServices& serv
         throw LoadFailure("The conversion was cancelled.");
     }
     services.printLine(fallbackNotice);
-    return {importFallback(file, services, stop), {fallbackNote(reason)}};
+    return {importFallback(file, reason, services, stop), {fallbackNote(reason)}};
 }
 
 // What the loader itself reported is kept beside any note of how the file was read.

@@ -83,6 +83,7 @@ TEST_F(WorkflowTest, FailedFallbackIsAnErrorAndWritesNothing) {
     const auto& empty = stateCase<Error>(convert("empty.glb"));
     EXPECT_THAT(empty.message, StartsWith(loadFailurePrefix));
     EXPECT_THAT(empty.message, HasSubstr("No geometry could be read from \"empty.glb\""));
+    EXPECT_THAT(empty.message, HasSubstr("The reader said: loadNode: nodes is not defined"));
 
     EXPECT_EQ(temporaryFileCount(), 0u);
     EXPECT_EQ(services->printedLines().size(), 2u);
