@@ -1,5 +1,7 @@
 #include "PathTable.h"
 
+#include "DecodeBudget.h"
+
 #include <USD/CompressedIntegers.h>
 #include <cstdlib>
 #include <stack>
@@ -39,10 +41,13 @@ Path childPath(const Path& parent, const std::string& element, bool isProperty) 
     return parent.appendChild(element);
 }
 
+// Each path holds its whole text, so a chain of prims costs the square of its depth: the
+// texts the table builds are charged to a budget, which bounds its memory and time.
 class PathTableBuilder {
   public:
-    PathTableBuilder(std::uint64_t tableSize, const std::vector<std::string>& tokens)
-        : paths_(tableSize), tokens_(tokens) {}
+    PathTableBuilder(std::uint64_t tableSize, const std::vector<std::string>& tokens,
+                     std::uint64_t sectionSize)
+        : paths_(tableSize), tokens_(tokens), budget_(DecodeBudget::forFileSize(sectionSize)) {}
 
     // Stores the node's path and returns it; the first node of a tree is the root.
     Path addNode(const Path* parent, std::uint64_t pathIndex, std::int64_t element,
@@ -53,6 +58,7 @@ class PathTableBuilder {
         }
         Path path = parent == nullptr ? Path::absoluteRoot()
                                       : childPath(*parent, token(element), isProperty);
+        budget_.charge(sizeof(Path) + path.text().size());
         paths_[pathIndex] = path;
         return path;
     }
@@ -70,13 +76,18 @@ class PathTableBuilder {
 
     std::vector<Path> paths_;
     const std::vector<std::string>& tokens_;
+    DecodeBudget budget_;
 };
 
-std::uint64_t readTableSize(ByteReader& reader) {
-    const auto size = reader.read<std::uint64_t>();
-    // Every path in the table is referred to from somewhere in the file.
-    if (size > reader.size()) {
-        throw FormatError("path table size " + std::to_string(size) + " exceeds the file size");
+// Every node of the tree fills one slot of the table; a slot no node fills is referred to
+// from somewhere else in the file. Compressed, a node takes less than a byte (a deep chain of
+// prims compresses to almost nothing), so the nodes are counted on their own.
+std::uint64_t checkedTableSize(std::uint64_t size, std::uint64_t nodeCount,
+                               const ByteReader& reader) {
+    if (size > reader.size() && size - reader.size() > nodeCount) {
+        throw FormatError("path table size " + std::to_string(size) +
+                          " exceeds what the file size and its " + std::to_string(nodeCount) +
+                          " tree nodes can fill");
     }
     return size;
 }
@@ -88,11 +99,14 @@ struct PendingNode {
 };
 
 std::vector<Path> readCompressedTree(ByteReader& reader, const std::vector<std::string>& tokens) {
-    PathTableBuilder table(readTableSize(reader), tokens);
+    const auto claimedTableSize = reader.read<std::uint64_t>();
     const auto nodeCount = reader.read<std::uint64_t>();
+    // Decoding the node arrays first bounds the node count by the bytes that hold them.
     const auto pathIndexes = readCompressedIntegers<std::uint32_t>(reader, nodeCount);
     const auto elements = readCompressedIntegers<std::int32_t>(reader, nodeCount);
     const auto jumps = readCompressedIntegers<std::int32_t>(reader, nodeCount);
+    PathTableBuilder table(checkedTableSize(claimedTableSize, nodeCount, reader), tokens,
+                           reader.size());
 
     std::vector<bool> visited(nodeCount, false);
     std::stack<PendingNode> pending;
@@ -133,7 +147,9 @@ std::vector<Path> readCompressedTree(ByteReader& reader, const std::vector<std::
 
 std::vector<Path> readHeaderTree(ByteReader& reader, const std::vector<std::string>& tokens,
                                  bool padded) {
-    PathTableBuilder table(readTableSize(reader), tokens);
+    // Uncompressed, every node takes at least twelve bytes of the file.
+    PathTableBuilder table(checkedTableSize(reader.read<std::uint64_t>(), 0, reader), tokens,
+                           reader.size());
     std::vector<bool> visited(reader.size(), false);
     std::stack<PendingNode> pending;
     pending.push({reader.position(), Path(), true});

@@ -139,5 +139,39 @@ TEST(PathTable, RefusesMalformedTrees) {
     badJump[5].jump = -3;
     EXPECT_THAT(readError(compressedTree(badJump)), HasSubstr("jump -3"));
 
-    EXPECT_THAT(readError(compressedTree(kTree, 1ull << 40)), HasSubstr("exceeds the file size"));
+    EXPECT_THAT(readError(compressedTree(kTree, 1ull << 40)),
+                HasSubstr("exceeds what the file size and its 6 tree nodes can fill"));
+}
+
+// The root, then prims named by token 1, each the only child of the one before.
+std::vector<TreeNode> chainOfDepth(std::uint32_t depth) {
+    std::vector<TreeNode> chain{{0, 0, -1}};
+    for (std::uint32_t i = 1; i < depth; ++i)
+        chain.push_back({i, 1, i + 1 < depth ? -1 : -2});
+    return chain;
+}
+
+// A deep chain of prims compresses to far fewer bytes than it has paths; the table is still
+// read whole.
+TEST(PathTable, ACompressedChainWithMorePathsThanBytesIsRead) {
+    constexpr std::uint32_t depth = 3000;
+    const auto section = compressedTree(chainOfDepth(depth), depth);
+    ASSERT_LT(section.size(), depth);
+    const auto table = readPathTable(ByteReader(section), Version{0, 8, 0}, kTokens);
+    ASSERT_EQ(table.size(), depth);
+    EXPECT_EQ(table[3], Path::fromString("/A/A/A"));
+    EXPECT_EQ(table[depth - 1].text().size(), 2 * (depth - 1));
+}
+
+// The same chain with a long prim name would need hundreds of gigabytes of path text.
+TEST(PathTable, AChainWhosePathTextsWouldExhaustMemoryIsRefused) {
+    constexpr std::uint32_t depth = 3000;
+    const std::vector<std::string> tokens{"", std::string(1 << 16, 'a')};
+    try {
+        readPathTable(ByteReader(compressedTree(chainOfDepth(depth), depth)), Version{0, 8, 0},
+                      tokens);
+        ADD_FAILURE() << "the chain was read";
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("MiB"));
+    }
 }
