@@ -12,8 +12,9 @@ inline constexpr int kMaxLayerNesting = 32;
 // Prims on the composed stage, and specs one prim composes.
 inline constexpr std::size_t kMaxComposedPrims = 2'000'000;
 inline constexpr std::size_t kMaxSourcesPerPrim = 4096;
-// Prims below one another on the composed stage.
-inline constexpr int kMaxPrimDepth = 256;
+// Prims below one another on the composed stage: room for the thousand levels of nodes a
+// model we convert may have, and the prims its package puts around and below them.
+inline constexpr int kMaxPrimDepth = 1100;
 // Triangle corners, points, faces and face corners of one mesh: they are counted in 32 bits.
 inline constexpr std::size_t kMaxMeshCorners = std::numeric_limits<std::uint32_t>::max();
 // Offsets all morph targets of one mesh hold together: each target spreads over every vertex,

@@ -49,6 +49,7 @@ std::vector<std::string> checkWrittenLayer(const scene::Scene& scene, const Laye
     writer::Findings findings;
     writer::check::checkLayerMetadata(layer, findings);
     writer::check::checkPrimTypes(layer, findings);
+    writer::check::checkHierarchyDepth(layer, findings);
     writer::check::checkShaders(layer, findings);
     writer::check::checkBindings(layer, findings);
     writer::check::checkPrimvarCounts(layer, findings);

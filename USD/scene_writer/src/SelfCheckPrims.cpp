@@ -2,7 +2,9 @@
 #include "SelfCheckRules.h"
 
 #include <USD/FieldNames.h>
+#include <algorithm>
 #include <set>
+#include <string>
 
 namespace usd::writer::check {
 namespace {
@@ -81,10 +83,24 @@ void checkPrimTypes(const Layer& layer, Findings& findings) {
         else if (!acceptedTypes.contains(type))
             findings.push_back(path.text() + ": the AR viewer does not accept prims of type " +
                                type + ".");
+        if (!gprimTypes.contains(type))
+            continue;
         for (Path up = path.parent(); up.isPrimPath(); up = up.parent())
-            if (gprimTypes.contains(type) && gprimTypes.contains(primType(layer, up)))
+            if (gprimTypes.contains(primType(layer, up)))
                 findings.push_back(path.text() + " is a geometric prim inside another one.");
     }
+}
+
+void checkHierarchyDepth(const Layer& layer, Findings& findings) {
+    std::size_t deepest = 0;
+    for (const auto& [path, spec] : layer.specs())
+        if (isPrim(spec))
+            deepest = std::max<std::size_t>(deepest, std::ranges::count(path.text(), '/'));
+    if (deepest > kWidelyReadPrimDepth)
+        findings.push_back("The prims nest " + std::to_string(deepest) +
+                           " levels deep; some USD readers refuse files whose prims nest more "
+                           "than " +
+                           std::to_string(kWidelyReadPrimDepth) + " levels deep.");
 }
 
 void checkBindings(const Layer& layer, Findings& findings) {

@@ -5,6 +5,7 @@
 #include <SceneGraph/Scene.h>
 #include <USD/Layer.h>
 #include <USD/USDZWriter.h>
+#include <cstddef>
 
 // The parts of the self-check run on every written layer. Each adds a sentence per problem.
 namespace usd::writer::check {
@@ -14,6 +15,10 @@ void checkLayerMetadata(const Layer& layer, Findings& findings);
 // Prim types the AR viewer accepts (and notes on those it does not draw); no gprim inside a
 // gprim.
 void checkPrimTypes(const Layer& layer, Findings& findings);
+// Prims nested deeper than this are refused by some USD readers.
+inline constexpr std::size_t kWidelyReadPrimDepth = 255;
+// How deep the prims nest, when deeper than every USD reader reads.
+void checkHierarchyDepth(const Layer& layer, Findings& findings);
 // Shader ids, input types, normal-map texture settings, and that every connection has one
 // existing source.
 void checkShaders(const Layer& layer, Findings& findings);
