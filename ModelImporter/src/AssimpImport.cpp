@@ -1,10 +1,13 @@
+#include "GltfDetails.h"
 #include "SceneConversion.h"
 
 #include <ModelImporter/ModelImporter.h>
 #include <SceneGraph/Scene.h>
+#include <algorithm>
 #include <assimp/Importer.hpp>
 #include <assimp/ProgressHandler.hpp>
 #include <assimp/postprocess.h>
+#include <string>
 
 namespace modelimporter {
 namespace {
@@ -24,10 +27,33 @@ class StopRequestWatcher : public Assimp::ProgressHandler {
     std::stop_token stop_;
 };
 
+// The same bound our glTF reader keeps; a model deeper than this is no real model.
+constexpr std::uint64_t kMaxNodeLevels = 1000;
+// Nodes shared between parents may unfold to more than the document has, but not to millions.
+constexpr std::uint64_t kMaxUnfoldedNodes = 1'000'000;
+
+// Refuses what would overflow Assimp's stack or memory before Assimp walks it.
+void checkNodeGraph(const NodeGraphShape& shape, const std::filesystem::path& file) {
+    const std::string refusal =
+        "The model importer could not read \"" + file.filename().string() + "\": ";
+    if (shape.hasLoop)
+        throw ImportError(refusal + "its nodes form a loop.");
+    if (shape.deepestLevel > kMaxNodeLevels)
+        throw ImportError(refusal + "its nodes nest more than " + std::to_string(kMaxNodeLevels) +
+                          " levels deep.");
+    if (shape.unfoldedNodes > std::max(shape.nodeCount, kMaxUnfoldedNodes))
+        throw ImportError(refusal +
+                          "its nodes, shared between parents, would unfold into more "
+                          "than " +
+                          std::to_string(kMaxUnfoldedNodes) + " nodes.");
+}
+
 } // namespace
 
 std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file,
                                                std::stop_token stop) {
+    GltfDetails details = readGltfDetails(file);
+    checkNodeGraph(details.nodeGraph, file);
     Assimp::Importer importer;
     importer.SetProgressHandler(new StopRequestWatcher(stop)); // the importer owns it
     const aiScene* source = importer.ReadFile(file.string(), importSteps);
@@ -38,7 +64,7 @@ std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file
         throw ImportError("The model importer could not read \"" + file.filename().string() +
                           "\": " + importer.GetErrorString());
     }
-    return SceneConversion(*source, file.parent_path(), readGltfDetails(file)).run();
+    return SceneConversion(*source, file.parent_path(), std::move(details)).run();
 }
 
 } // namespace modelimporter

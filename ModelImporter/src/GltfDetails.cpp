@@ -57,7 +57,8 @@ GltfDetails readGltfDetails(const std::filesystem::path& file) {
     if (!text || parser.parse(simdjson::padded_string(*text)).get(document) != simdjson::SUCCESS) {
         return {};
     }
-    return {readPrimitiveEncodings(document), readSteppedChannels(document)};
+    return {readPrimitiveEncodings(document), readSteppedChannels(document),
+            measureNodeGraph(document)};
 }
 
 } // namespace modelimporter

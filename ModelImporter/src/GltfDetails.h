@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NodeGraphShape.h"
 #include "SteppedChannels.h"
 #include "VertexEncodings.h"
 
@@ -13,6 +14,7 @@ struct GltfDetails {
     // One entry per glTF primitive, matching Assimp's meshes one to one.
     std::vector<PrimitiveEncodings> encodings;
     SteppedChannels steppedChannels;
+    NodeGraphShape nodeGraph;
 };
 
 // Empty details when the file is no .gltf or .glb document that can be parsed.
