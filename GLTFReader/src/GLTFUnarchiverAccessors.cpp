@@ -85,19 +85,13 @@ void requireInside(const gltf::ElementPlacement& placement, std::size_t availabl
     }
 }
 
-// Data that no file holds is made here; a count written into a few bytes of JSON must not make
-// the reader fill the memory.
-constexpr std::size_t maxZeroBytes = std::size_t{1} << 30;
+// Data that no file holds is made here; counts written into a few bytes of JSON must not make
+// the reader fill the memory, whether in one accessor or spread over many.
+constexpr std::size_t maxMadeBytes = std::size_t{1} << 30;
 
 // An accessor without a buffer view reads as zeros.
-gltf::ByteSlice zeroBytes(std::size_t count, std::size_t elementSize, const std::string& operation,
-                          std::int64_t index) {
-    const std::optional<std::size_t> size = gltf::checkedMultiplyAdd(0, count, elementSize);
-    if (!size || *size > maxZeroBytes) {
-        throw GLTFUnarchiveError::dataInconsistent(operation + ": the accessor " +
-                                                   std::to_string(index) + " is too large");
-    }
-    return gltf::ByteSlice::whole(scene::makeBytes(std::vector<std::uint8_t>(*size, 0)));
+gltf::ByteSlice zeroBytes(std::size_t size) {
+    return gltf::ByteSlice::whole(scene::makeBytes(std::vector<std::uint8_t>(size, 0)));
 }
 
 // The view's declared stride, or the element size when it declares none.
@@ -351,6 +345,18 @@ std::vector<scene::Value> GLTFUnarchiver::loadValueAccessor(std::int64_t index) 
                                                operation, index, "[Float]");
 }
 
+void GLTFUnarchiver::chargeMadeBytes(std::size_t count, std::size_t elementSize,
+                                     const std::string& operation, std::int64_t index) {
+    const std::optional<std::size_t> size = gltf::checkedMultiplyAdd(0, count, elementSize);
+    if (!size || *size > maxMadeBytes - madeBytes_) {
+        throw GLTFUnarchiveError::dataInconsistent(
+            operation + ": the accessor " + std::to_string(index) +
+            " is too large: accessors without bufferView and sparse accessors may hold " +
+            std::to_string(maxMadeBytes) + " bytes in all");
+    }
+    madeBytes_ += *size;
+}
+
 gltf::PlacedElements GLTFUnarchiver::placedElements(const GLTFAccessor& accessor,
                                                     std::int64_t index, std::size_t elementSize,
                                                     const std::string& operation) {
@@ -360,12 +366,14 @@ gltf::PlacedElements GLTFUnarchiver::placedElements(const GLTFAccessor& accessor
         placed.data = loadBufferView(*accessor.bufferView);
         stride = strideOf(getDataStride(*accessor.bufferView), elementSize, operation);
     } else {
-        placed.data = zeroBytes(nonNegative(accessor.count, operation, index, "count"), elementSize,
-                                operation, index);
+        const std::size_t count = nonNegative(accessor.count, operation, index, "count");
+        chargeMadeBytes(count, elementSize, operation, index);
+        placed.data = zeroBytes(count * elementSize);
     }
     placed.placement = placementOf(accessor, stride, elementSize, operation, index);
     requireInside(placed.placement, placed.data.size, operation, index);
     if (accessor.sparse) {
+        chargeMadeBytes(placed.placement.count, elementSize, operation, index);
         // Replaced elements need a block of their own, packed from byte 0.
         placed.data =
             gltf::withSparseValues(*this, accessor, placed.data, placed.placement, operation);

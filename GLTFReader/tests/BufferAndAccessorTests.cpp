@@ -178,6 +178,22 @@ TEST(VertexAccessor, RefusesLayoutsThatDoNotFitTheirData) {
     }
 }
 
+// Each accessor below the limit, together far above it: a few bytes of JSON asking for
+// gigabytes of zeros are refused at the accessor that crosses the limit, before it is made.
+TEST(VertexAccessor, ZerosOfManyAccessorsShareOneAllowance) {
+    std::string accessors;
+    for (int i = 0; i < 24; ++i)
+        accessors += std::string(i ? "," : "") +
+                     R"({"componentType": 5126, "count": 50000000, "type": "VEC3"})";
+    GLTFUnarchiver unarchiver = unarchiverOf(R"("accessors": [)" + accessors + "]");
+    EXPECT_EQ(failureOf([&] { unarchiver.loadVertexAccessor(0, scene::GeometrySemantic::vertex); }),
+              "");
+    EXPECT_THAT(
+        failureOf([&] { unarchiver.loadVertexAccessor(1, scene::GeometrySemantic::vertex); }),
+        StartsWith("DataInconsistent: loadVertexAccessor: the accessor 1 is too large: accessors "
+                   "without bufferView and sparse accessors may hold 1073741824 bytes in all"));
+}
+
 TEST(VertexAccessor, WithoutBufferViewReadsAsZeros) {
     GLTFUnarchiver unarchiver =
         unarchiverOf(R"("accessors": [{"componentType": 5126, "count": 2, "type": "VEC2"}])");

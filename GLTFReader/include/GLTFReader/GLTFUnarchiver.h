@@ -119,6 +119,10 @@ class GLTFUnarchiver {
     // substitutions applied, packed from byte 0 in a block of their own.
     gltf::PlacedElements placedElements(const GLTFAccessor& accessor, std::int64_t index,
                                         std::size_t elementSize, const std::string& operation);
+    // Counts bytes the reader makes itself (zeros, sparse copies) against the document's
+    // allowance, or refuses the accessor that would exceed it.
+    void chargeMadeBytes(std::size_t count, std::size_t elementSize, const std::string& operation,
+                         std::int64_t index);
     // Each element of an accessor with a buffer view (walked as iterateBufferView does) or
     // with sparse substitutions.
     void iterateElements(const GLTFAccessor& accessor, std::int64_t index, std::size_t elementSize,
@@ -156,6 +160,7 @@ class GLTFUnarchiver {
     std::optional<gltf::ByteSlice> bin_;
     gltf::UnarchiverCaches caches_;
     std::vector<std::string> warnings_;
+    std::size_t madeBytes_ = 0;
 
     // Helpers of the scene, node, camera, skin and animation loaders.
     std::shared_ptr<scene::Scene> buildScene(const GLTFScene& record);
