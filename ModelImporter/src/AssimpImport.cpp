@@ -32,10 +32,17 @@ constexpr std::uint64_t kMaxNodeLevels = 1000;
 // Nodes shared between parents may unfold to more than the document has, but not to millions.
 constexpr std::uint64_t kMaxUnfoldedNodes = 1'000'000;
 
+// The allowance our glTF reader gives the data it makes for accessors without a buffer view.
+constexpr std::uint64_t kMaxMadeAccessorBytes = std::uint64_t{1} << 30;
+
 // Refuses what would overflow Assimp's stack or memory before Assimp walks it.
-void checkNodeGraph(const NodeGraphShape& shape, const std::filesystem::path& file) {
+void checkBeforeImport(const GltfDetails& details, const std::filesystem::path& file) {
     const std::string refusal =
         "The model importer could not read \"" + file.filename().string() + "\": ";
+    if (details.madeAccessorBytes > kMaxMadeAccessorBytes)
+        throw ImportError(refusal + "its accessors without buffer data stand for more than " +
+                          std::to_string(kMaxMadeAccessorBytes) + " bytes.");
+    const NodeGraphShape& shape = details.nodeGraph;
     if (shape.hasLoop)
         throw ImportError(refusal + "its nodes form a loop.");
     if (shape.deepestLevel > kMaxNodeLevels)
@@ -53,7 +60,7 @@ void checkNodeGraph(const NodeGraphShape& shape, const std::filesystem::path& fi
 std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file,
                                                std::stop_token stop) {
     GltfDetails details = readGltfDetails(file);
-    checkNodeGraph(details.nodeGraph, file);
+    checkBeforeImport(details, file);
     Assimp::Importer importer;
     importer.SetProgressHandler(new StopRequestWatcher(stop)); // the importer owns it
     const aiScene* source = importer.ReadFile(file.string(), importSteps);

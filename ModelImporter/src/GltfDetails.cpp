@@ -1,5 +1,7 @@
 #include "GltfDetails.h"
 
+#include "MadeAccessorBytes.h"
+
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -58,7 +60,7 @@ GltfDetails readGltfDetails(const std::filesystem::path& file) {
         return {};
     }
     return {readPrimitiveEncodings(document), readSteppedChannels(document),
-            measureNodeGraph(document)};
+            measureNodeGraph(document), madeAccessorBytes(document)};
 }
 
 } // namespace modelimporter

@@ -4,6 +4,7 @@
 #include "SteppedChannels.h"
 #include "VertexEncodings.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct GltfDetails {
     std::vector<PrimitiveEncodings> encodings;
     SteppedChannels steppedChannels;
     NodeGraphShape nodeGraph;
+    // What the accessors without a buffer view stand for.
+    std::uint64_t madeAccessorBytes = 0;
 };
 
 // Empty details when the file is no .gltf or .glb document that can be parsed.

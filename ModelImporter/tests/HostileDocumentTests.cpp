@@ -1,5 +1,6 @@
-// Node hierarchies that would overflow the importer's stack or unfold without end are refused
-// at once with a clear message; shared nodes of a sane size still import.
+// Documents that would overflow the importer's stack or memory (node hierarchies nested too
+// deep or unfolding without end, accessors standing for gigabytes of zeros) are refused at once
+// with a clear message; shared nodes of a sane size still import.
 
 #include <ModelImporter/ModelImporter.h>
 #include <chrono>
@@ -71,7 +72,7 @@ std::string importRefusal(const std::filesystem::path& file) {
     return "imported";
 }
 
-TEST(AssimpNodeGraph, HostileHierarchiesAreRefusedBeforeTheImporterWalksThem) {
+TEST(AssimpHostileDocument, HostileHierarchiesAreRefusedBeforeTheImporterWalksThem) {
     EXPECT_THAT(importRefusal(documentWithNodes("deep.gltf", chain(100'000), {0})),
                 HasSubstr("\"deep.gltf\": its nodes nest more than 1000 levels deep."));
     EXPECT_THAT(importRefusal(documentWithNodes("shared.gltf", diamonds(40), {0, 1})),
@@ -82,7 +83,25 @@ TEST(AssimpNodeGraph, HostileHierarchiesAreRefusedBeforeTheImporterWalksThem) {
                 HasSubstr("its nodes form a loop."));
 }
 
-TEST(AssimpNodeGraph, SaneHierarchiesStillImport) {
+// Sparse values over no buffer view are zeros the importer would make: a billion of them from
+// a few bytes of JSON are refused.
+TEST(AssimpHostileDocument, AccessorsStandingForGigabytesOfZerosAreRefused) {
+    const auto file = std::filesystem::temp_directory_path() / "sparse.gltf";
+    std::ofstream(file) << R"({"asset": {"version": "2.0"}, "scenes": [{"nodes": [0]}],
+        "nodes": [{"mesh": 0}], "meshes": [{"primitives": [{"attributes": {"POSITION": 0}}]}],
+        "accessors": [{"componentType": 5126, "count": 1000000000, "type": "VEC3",
+                       "min": [0, 0, 0], "max": [1, 1, 0],
+                       "sparse": {"count": 1, "indices": {"bufferView": 0, "componentType": 5125},
+                                  "values": {"bufferView": 0}}}],
+        "bufferViews": [{"buffer": 0, "byteLength": 12}],
+        "buffers": [{"byteLength": 12,
+                     "uri": "data:application/octet-stream;base64,AAAAAAAAAAAAAAAA"}]})";
+    EXPECT_THAT(importRefusal(file),
+                HasSubstr("its accessors without buffer data stand for more than 1073741824 "
+                          "bytes."));
+}
+
+TEST(AssimpHostileDocument, SaneHierarchiesStillImport) {
     EXPECT_TRUE(hasGeometry(*importWithAssimp(documentWithNodes("levels.gltf", chain(1000), {0}))));
     // A few levels of shared nodes unfold into a few copies, as the importer has always done.
     EXPECT_TRUE(hasGeometry(*importWithAssimp(documentWithNodes("few.gltf", diamonds(4), {0, 1}))));
