@@ -51,9 +51,8 @@ std::optional<std::string> documentText(const std::string& bytes) {
 
 } // namespace
 
-GltfDetails readGltfDetails(const std::filesystem::path& file) {
-    const auto bytes = readBytes(file);
-    const auto text = bytes ? documentText(*bytes) : std::nullopt;
+GltfDetails gltfDetailsOf(const std::string& fileBytes) {
+    const auto text = documentText(fileBytes);
     simdjson::dom::parser parser;
     simdjson::dom::element document;
     if (!text || parser.parse(simdjson::padded_string(*text)).get(document) != simdjson::SUCCESS) {
@@ -61,6 +60,11 @@ GltfDetails readGltfDetails(const std::filesystem::path& file) {
     }
     return {readPrimitiveEncodings(document), readSteppedChannels(document),
             measureNodeGraph(document), madeAccessorBytes(document)};
+}
+
+GltfDetails readGltfDetails(const std::filesystem::path& file) {
+    const auto bytes = readBytes(file);
+    return bytes ? gltfDetailsOf(*bytes) : GltfDetails{};
 }
 
 } // namespace modelimporter

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace modelimporter {
@@ -22,5 +23,7 @@ struct GltfDetails {
 
 // Empty details when the file is no .gltf or .glb document that can be parsed.
 GltfDetails readGltfDetails(const std::filesystem::path& file);
+// The same, of the file's bytes.
+GltfDetails gltfDetailsOf(const std::string& fileBytes);
 
 } // namespace modelimporter
