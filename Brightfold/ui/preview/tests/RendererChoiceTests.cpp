@@ -1,5 +1,3 @@
-#include "PreviewAntialiasing.h"
-
 #include <Brightfold/Preview/SoftwareRendering.h>
 #include <gtest/gtest.h>
 #include <string_view>
@@ -27,11 +25,6 @@ TEST(SoftwareRenderer, MesaCpuDriversAreRecognisedAndGpuDriversBuiltWithLlvmAreN
          }) {
         EXPECT_FALSE(isSoftwareRenderer(gpu)) << gpu;
     }
-}
-
-TEST(PreviewAntialiasing, MultisamplingOnlyOnAGpu) {
-    EXPECT_EQ(std::string_view(antialiasingModeFor(false)), "MSAA");
-    EXPECT_EQ(std::string_view(antialiasingModeFor(true)), "NoAA");
 }
 
 } // namespace
