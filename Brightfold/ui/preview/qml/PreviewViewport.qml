@@ -13,9 +13,10 @@ View3D {
     // Set when the scene brings lights of its own; they then replace the default ones.
     property bool sceneHasLights: false
 
+    // The antialiasing mode is chosen for the renderer by TransparentSceneView; the quality
+    // is what multisampling uses on a GPU.
     environment: SceneEnvironment {
         backgroundMode: SceneEnvironment.Transparent
-        antialiasingMode: SceneEnvironment.MSAA
         antialiasingQuality: SceneEnvironment.High
     }
 

@@ -1,4 +1,5 @@
 #include <Brightfold/Preview/RenderingSetup.h>
+#include <Brightfold/Preview/SoftwareRendering.h>
 #include <QQuickWindow>
 #include <QSurfaceFormat>
 #include <QtQuick3D/qquick3d.h>
@@ -17,6 +18,7 @@ void prepareSurfaceFormat() {
     QSurfaceFormat format = QQuick3D::idealSurfaceFormat();
     format.setAlphaBufferSize(8);
     QSurfaceFormat::setDefaultFormat(format);
+    detectSoftwareRendering();
 }
 
 } // namespace brightfold::preview

@@ -1,8 +1,10 @@
 #include "OrbitCamera.h"
 #include "PreparedSceneShelf.h"
+#include "PreviewAntialiasing.h"
 #include "PreviewSceneContent.h"
 #include "QuickObjectFactory.h"
 
+#include <Brightfold/Preview/SoftwareRendering.h>
 #include <Brightfold/Preview/TransparentSceneView.h>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -81,6 +83,9 @@ void TransparentSceneView::componentComplete() {
     }
     viewer_->viewport->setParent(this);
     viewer_->viewport->setSize(size());
+    if (auto* environment = viewer_->viewport->property("environment").value<QObject*>()) {
+        setEnumProperty(*environment, "antialiasingMode", antialiasingModeFor(rendersInSoftware()));
+    }
     connect(&viewer_->animationTimer, &QTimer::timeout, this,
             &TransparentSceneView::advanceAnimations);
     showScene();

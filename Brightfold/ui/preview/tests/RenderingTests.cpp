@@ -1,14 +1,20 @@
 // Shows scenes in a real window and checks the grabbed pixels. Needs a display with OpenGL
 // (Xvfb with Mesa's llvmpipe in CI); the grabs are saved under the build folder.
+#include "PreviewAntialiasing.h"
 #include "PreviewWindow.h"
+#include "QuickObjectFactory.h"
 #include "SceneBuilding.h"
 #include "SceneReaderTestSupport.h"
 
 #include <Brightfold/Preview/ScenePreparation.h>
+#include <Brightfold/Preview/SoftwareRendering.h>
 #include <Brightfold/Preview/TransparentSceneView.h>
 #include <GLTFReader/GLTFSceneSource.h>
 #include <QDir>
 #include <QImage>
+#include <QMetaProperty>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QQuickWindow>
 #include <QTest>
 #include <SceneGraph/Image.h>
@@ -106,6 +112,57 @@ TEST_F(PreviewRendering, TexturedQuadAppearsUprightOverATransparentBackground) {
     view_->setScene(nullptr);
     const QImage cleared = grabUntil([](const QImage& p) { return isTransparent(p, 160, 120); });
     EXPECT_TRUE(isTransparent(cleared, 160, 120));
+}
+
+/// The GL_RENDERER of the window's own context; empty when it has none within five seconds.
+std::string windowRendererName(QQuickWindow& window) {
+    QOpenGLContext* context = nullptr;
+    static_cast<void>(QTest::qWaitFor(
+        [&] {
+            context = static_cast<QOpenGLContext*>(window.rendererInterface()->getResource(
+                &window, QSGRendererInterface::OpenGLContextResource));
+            return context != nullptr;
+        },
+        5000));
+    if (!context || !context->makeCurrent(&window)) {
+        return {};
+    }
+    const auto* name =
+        reinterpret_cast<const char*>(context->functions()->glGetString(GL_RENDERER));
+    return name != nullptr ? name : "";
+}
+
+QObject* environmentOf(TransparentSceneView& view) {
+    for (QObject* child : view.children()) {
+        if (auto* environment = child->property("environment").value<QObject*>()) {
+            return environment;
+        }
+    }
+    return nullptr;
+}
+
+std::string enumKey(const QObject& object, const char* property) {
+    const QMetaObject* type = object.metaObject();
+    const QMetaProperty metaProperty = type->property(type->indexOfProperty(property));
+    return metaProperty.enumerator().valueToKey(metaProperty.read(&object).toInt());
+}
+
+// What was found before any window existed must be the renderer the window really got, the
+// view must have taken the antialiasing chosen for it, and both choices must be modes the
+// environment knows (a name it does not know would be ignored without a word).
+TEST_F(PreviewRendering, AntialiasingIsChosenForTheRendererTheWindowGot) {
+    const std::string renderer = windowRendererName(*window_);
+    ASSERT_FALSE(renderer.empty()) << "the window has no OpenGL context";
+    EXPECT_EQ(rendersInSoftware(), isSoftwareRenderer(renderer)) << renderer;
+
+    QObject* environment = environmentOf(*view_);
+    ASSERT_NE(environment, nullptr);
+    EXPECT_EQ(enumKey(*environment, "antialiasingMode"), antialiasingModeFor(rendersInSoftware()));
+    for (const bool software : {false, true}) {
+        EXPECT_TRUE(
+            setEnumProperty(*environment, "antialiasingMode", antialiasingModeFor(software)));
+        EXPECT_EQ(enumKey(*environment, "antialiasingMode"), antialiasingModeFor(software));
+    }
 }
 
 // A scene prepared on another thread must look, and report what it leaves out, exactly as

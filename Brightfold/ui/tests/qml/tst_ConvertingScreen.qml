@@ -1,11 +1,20 @@
 import QtQuick
 import QtTest
 import Brightfold.Ui
+import Brightfold.Preview
 import "Finder.js" as Finder
 
 Item {
+    id: root
     width: 460
     height: 400
+
+    property int framesDrawn: 0
+
+    Connections {
+        target: root.Window.window
+        function onFrameSwapped() { root.framesDrawn++ }
+    }
 
     ConvertingScreen {
         id: screen
@@ -30,6 +39,22 @@ Item {
             compare(screen.icon.size, 50)
             const before = screen.icon.rotation
             tryVerify(() => screen.icon.rotation !== before, 2000, "the icon turns")
+        }
+
+        // Each frame drawn in software takes the processor from the conversion: the symbol steps
+        // eight times a second and the fill jumps to each new progress.
+        function test_drawsFewFramesInSoftware() {
+            if (!Renderer.software)
+                skip("drawn by a GPU, the screen animates smoothly")
+            wait(200)
+            root.framesDrawn = 0
+            for (let step = 1; step <= 4; ++step) {
+                screen.progress = step / 4
+                wait(250)
+            }
+            verify(root.framesDrawn >= 4 && root.framesDrawn <= 16,
+                   root.framesDrawn + " frames in a second")
+            screen.progress = 0
         }
 
         function test_fillWidthFollowsProgress() {

@@ -9,7 +9,8 @@ namespace brightfold::preview {
 void prepareRenderingBeforeApplication();
 
 /// What must follow once the application exists (asking for the surface format earlier crashes
-/// inside OpenGL): Quick 3D's ideal format, with an alpha channel.
+/// inside OpenGL): Quick 3D's ideal format, with an alpha channel. It also finds out whether the
+/// renderer draws in software (SoftwareRendering.h).
 void prepareSurfaceFormat();
 
 } // namespace brightfold::preview
