@@ -101,7 +101,7 @@ TEST(PunctualLights, LightDataThatCannotDescribeALightIsRefused) {
          prefix + "has cone angles 0.000000 and 1.600000 outside 0 <= inner < outer <= pi/2"},
     };
     for (const auto& [light, failure] : cases) {
-        EXPECT_EQ(failureOf([&] { lightOfNode(light); }), failure) << light;
+        EXPECT_EQ(failureOf([&light = light] { lightOfNode(light); }), failure) << light;
     }
 }
 

@@ -92,7 +92,9 @@ TEST(MaterialVariants, MappingsThatCannotBeFollowedRefuseTheMesh) {
          "DataInconsistent: loadMaterial: out of index: 7 < 3"},
     };
     for (const auto& [extensions, failure] : cases) {
-        EXPECT_EQ(failureOf([&] { unarchiverOf(documentWithVariants(extensions)).loadMesh(0); }),
+        EXPECT_EQ(failureOf([&extensions = extensions] {
+                      unarchiverOf(documentWithVariants(extensions)).loadMesh(0);
+                  }),
                   failure)
             << extensions;
     }

@@ -129,7 +129,9 @@ TEST(MeshInstancing, AttributesItCannotUseRefuseTheNode) {
         {R"({"SCALE": 40})", "DataInconsistent: loadValueAccessor: out of index: 40 < 9"},
     };
     for (const auto& [attributes, failure] : cases) {
-        EXPECT_EQ(failureOf([&] { instancedDocument(attributes).loadNode(0); }), failure)
+        EXPECT_EQ(
+            failureOf([&attributes = attributes] { instancedDocument(attributes).loadNode(0); }),
+            failure)
             << attributes;
     }
 }
