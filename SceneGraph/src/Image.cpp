@@ -1,6 +1,7 @@
 #include "EnumNames.h"
 #include "JpegStructure.h"
 #include "PngChunks.h"
+#include "PnmHeader.h"
 
 #include <SceneGraph/Image.h>
 #include <algorithm>
@@ -113,6 +114,9 @@ std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
     }
     if (decoderReadsAsJpeg(encoded->span()) &&
         detail::inspectJpeg(encoded->span()).huffmanTableOverflows) {
+        return nullptr;
+    }
+    if (!detail::pnmHeaderNumbersFit(encoded->span())) {
         return nullptr;
     }
     int width = 0;

@@ -251,6 +251,21 @@ TEST(Image, PngChunksTheDecoderMishandlesAreDealtWithFirst) {
     EXPECT_EQ(decodeFailure(std::move(png)), "decoded");
 }
 
+// The decoder adds up a PNM header's digits in an int without checking for overflow.
+TEST(Image, APnmHeaderNumberTooLargeForTheDecoderIsNoImage) {
+    const auto pnm = [](const std::string& header) {
+        std::vector<std::uint8_t> bytes(header.begin(), header.end());
+        bytes.resize(bytes.size() + 4, 0x80);
+        return makeBytes(std::move(bytes));
+    };
+    EXPECT_EQ(Image::fromEncodedBytes(pnm("P5 2 2\n6666666666 ")), nullptr);
+    EXPECT_EQ(Image::fromEncodedBytes(pnm("P6\n# comment\n2147483648 1 255\n")), nullptr);
+    const auto small = Image::fromEncodedBytes(pnm("P5\n# comment\n0002 2 255\n"));
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small->width(), 2);
+    EXPECT_EQ(small->decodeRGBA8().pixels.size(), 16u);
+}
+
 TEST(Image, ReadsRealTextureFiles) {
     const std::filesystem::path corpus = std::filesystem::path(BRIGHTFOLD_SHARED_DIR) / "corpus";
     const auto png = corpus / "glb/box-textured-binary-separate/cesium.png";
