@@ -93,6 +93,8 @@ std::optional<std::vector<std::uint8_t>> preparedForDecoder(ImageFormat format,
         throwUndecodable(detail::inspectJpeg(bytes).undecodable);
         return std::nullopt;
     }
+    if (detail::readPnmHeader(bytes).largestSample > 255)
+        throwUndecodable("the decoder misreads PNM images of 16 bits a sample");
     if (format != ImageFormat::png)
         return std::nullopt;
     const detail::PngChunks chunks = detail::inspectPng(bytes);
@@ -116,7 +118,7 @@ std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
         detail::inspectJpeg(encoded->span()).huffmanTableOverflows) {
         return nullptr;
     }
-    if (!detail::pnmHeaderNumbersFit(encoded->span())) {
+    if (!detail::readPnmHeader(encoded->span()).numbersFit) {
         return nullptr;
     }
     int width = 0;

@@ -29,22 +29,27 @@ std::size_t skipSpace(std::span<const std::uint8_t> bytes, std::size_t at) {
 
 } // namespace
 
-bool pnmHeaderNumbersFit(std::span<const std::uint8_t> bytes) {
+PnmHeader readPnmHeader(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6'))
-        return true;
+        return {};
+    PnmHeader header{.isPnm = true};
     constexpr int kLargest = std::numeric_limits<int>::max();
     std::size_t at = 2;
     // Width, height and the largest sample value.
     for (int number = 0; number < 3; ++number) {
         at = skipSpace(bytes, at);
-        for (int value = 0; at < bytes.size() && isDigit(bytes[at]); ++at) {
+        int value = 0;
+        for (; at < bytes.size() && isDigit(bytes[at]); ++at) {
             const int digit = bytes[at] - '0';
-            if (value > (kLargest - digit) / 10)
-                return false;
+            if (value > (kLargest - digit) / 10) {
+                header.numbersFit = false;
+                return header;
+            }
             value = value * 10 + digit;
         }
+        header.largestSample = value;
     }
-    return true;
+    return header;
 }
 
 } // namespace scene::detail

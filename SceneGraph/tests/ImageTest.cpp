@@ -251,8 +251,9 @@ TEST(Image, PngChunksTheDecoderMishandlesAreDealtWithFirst) {
     EXPECT_EQ(decodeFailure(std::move(png)), "decoded");
 }
 
-// The decoder adds up a PNM header's digits in an int without checking for overflow.
-TEST(Image, APnmHeaderNumberTooLargeForTheDecoderIsNoImage) {
+// The decoder adds up a PNM header's digits in an int without checking for overflow, and
+// converts 16-bit samples as if they were 8-bit.
+TEST(Image, PnmHeadersTheDecoderMishandlesAreRefused) {
     const auto pnm = [](const std::string& header) {
         std::vector<std::uint8_t> bytes(header.begin(), header.end());
         bytes.resize(bytes.size() + 4, 0x80);
@@ -264,6 +265,10 @@ TEST(Image, APnmHeaderNumberTooLargeForTheDecoderIsNoImage) {
     ASSERT_NE(small, nullptr);
     EXPECT_EQ(small->width(), 2);
     EXPECT_EQ(small->decodeRGBA8().pixels.size(), 16u);
+    // Samples of 16 bits: the decoder would read past the pixels it converted.
+    EXPECT_EQ(decodeFailure({'P', '5',  ' ', '2', ' ', '2', ' ', '6', '5', '5', '3',
+                             '5', '\n', 1,   2,   3,   4,   5,   6,   7,   8}),
+              "image cannot be decoded: the decoder misreads PNM images of 16 bits a sample");
 }
 
 TEST(Image, ReadsRealTextureFiles) {
