@@ -3,12 +3,15 @@
 #include "support/CorpusFiles.h"
 #include "support/TestUnarchiver.h"
 
+#include <BoundedRun.h>
 #include <GLTFReader/GLTFSceneSource.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <SceneGraph/Geometry.h>
 #include <cstring>
 #include <draco/compression/encode.h>
 #include <draco/mesh/triangle_soup_mesh_builder.h>
+#include <draco/metadata/geometry_metadata.h>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <meshoptimizer.h>
@@ -230,8 +233,10 @@ namespace {
 
 // A unit square in z = 0 as two triangles, with texture coordinates equal to x and y (stored as
 // `texcoordType`: the first bytes of each float for a type of fewer).
-std::vector<std::uint8_t> dracoSquare(int& positionId, int& texcoordId,
-                                      draco::DataType texcoordType = draco::DT_FLOAT32) {
+// `prepare` may choose the encoder's method and add metadata before encoding.
+std::vector<std::uint8_t>
+dracoSquare(int& positionId, int& texcoordId, draco::DataType texcoordType = draco::DT_FLOAT32,
+            const std::function<void(draco::Mesh&, draco::Encoder&)>& prepare = {}) {
     draco::TriangleSoupMeshBuilder builder;
     builder.Start(2);
     const int position =
@@ -253,13 +258,15 @@ std::vector<std::uint8_t> dracoSquare(int& positionId, int& texcoordId,
     encoder.SetAttributeQuantization(draco::GeometryAttribute::POSITION, 14);
     if (texcoordType == draco::DT_FLOAT32)
         encoder.SetAttributeQuantization(draco::GeometryAttribute::TEX_COORD, 12);
+    if (prepare)
+        prepare(*mesh, encoder);
     draco::EncoderBuffer buffer;
     EXPECT_TRUE(encoder.EncodeMeshToBuffer(*mesh, &buffer).ok());
     return {buffer.data(), buffer.data() + buffer.size()};
 }
 
 GLTFUnarchiver dracoDocument(const std::vector<std::uint8_t>& compressed,
-                             const std::string& attributes) {
+                             const std::string& attributes, int indexCount = 6) {
     TestBytes bytes;
     bytes.appendBytes(compressed);
     return unarchiverOf(bytes, R"(
@@ -269,7 +276,8 @@ GLTFUnarchiver dracoDocument(const std::vector<std::uint8_t>& compressed,
                                    std::to_string(compressed.size()) + R"(}],
         "accessors": [{"componentType": 5126, "count": 4, "type": "VEC3"},
                       {"componentType": 5126, "count": 4, "type": "VEC2"},
-                      {"componentType": 5125, "count": 6, "type": "SCALAR"}],
+                      {"componentType": 5125, "count": )" +
+                                   std::to_string(indexCount) + R"(, "type": "SCALAR"}],
         "meshes": [{"primitives": [{"attributes": {"POSITION": 0, "TEXCOORD_0": 1}, "indices": 2,
                     "extensions": {"KHR_draco_mesh_compression": {"bufferView": 0,
                                    "attributes": )" +
@@ -338,6 +346,92 @@ TEST(DracoCompression, RefusesDataThatDoesNotDecode) {
               }),
               "DataInconsistent: loadMesh: KHR_draco_mesh_compression attribute of booleans does "
               "not fit accessor type VEC2");
+}
+
+namespace {
+
+// A Draco mesh header of bitstream `major`.`minor`, coded with Edgebreaker's standard traversal,
+// that claims `faces` triangles, padded to `size` bytes.
+std::vector<std::uint8_t> edgebreakerHeader(std::uint8_t major, std::uint8_t minor,
+                                            std::uint32_t faces, std::size_t size) {
+    std::vector<std::uint8_t> header{'D', 'R', 'A', 'C', 'O', major, minor, 1, 1, 0, 0, 0};
+    const auto appendCount = [&](std::uint32_t count) {
+        if (major < 2) {
+            for (int shift = 0; shift < 32; shift += 8)
+                header.push_back(static_cast<std::uint8_t>(count >> shift));
+            return;
+        }
+        for (; count >= 0x80; count >>= 7)
+            header.push_back(static_cast<std::uint8_t>(count | 0x80));
+        header.push_back(static_cast<std::uint8_t>(count));
+    };
+    if (major < 2 || minor < 2)
+        appendCount(0); // vertices added by the traversal
+    appendCount(faces); // vertices coded
+    appendCount(faces);
+    header.resize(size, 0);
+    return header;
+}
+
+} // namespace
+
+// The library sets memory aside for every face a header claims before decoding any: a few
+// hundred bytes claiming a hundred million would take gigabytes.
+TEST(DracoCompression, RefusesFaceCountsTheDataOrTheIndicesCannotHold) {
+    const std::string attributes = R"({"POSITION": 0})";
+    for (const auto& [major, minor] : {std::pair{1, 6}, std::pair{2, 2}}) {
+        const auto bomb = edgebreakerHeader(static_cast<std::uint8_t>(major),
+                                            static_cast<std::uint8_t>(minor), 100'000'000, 179);
+        std::string failure;
+        const auto run = brightfold::testing::measureBounded(
+            [&] { failure = failureOf([&] { dracoDocument(bomb, attributes).loadMesh(0); }); });
+        EXPECT_EQ(failure, "DataInconsistent: loadMesh: KHR_draco_mesh_compression data in "
+                           "bufferView 0 claims 100000000 triangles, more than its 179 bytes can "
+                           "hold")
+            << major << "." << minor;
+        EXPECT_LT(run.peakMemoryGrowthMiB, 64.0);
+    }
+
+    // Every kind of header gives its count: the sequential coding, the entropy-coded traversal,
+    // and one behind metadata (each shown by its header byte at `at`). Each square of two
+    // triangles needs six indices.
+    struct Kind {
+        std::function<void(draco::Mesh&, draco::Encoder&)> prepare;
+        std::size_t at;
+        std::uint8_t mask;
+        std::uint8_t value;
+    };
+    const std::vector<Kind> kinds = {
+        {[](draco::Mesh&, draco::Encoder& encoder) { encoder.SetSpeedOptions(10, 10); }, 8, 0xFF,
+         0},
+        {[](draco::Mesh&, draco::Encoder& encoder) {
+             encoder.options().SetGlobalInt("edgebreaker_method",
+                                            draco::MESH_EDGEBREAKER_VALENCE_ENCODING);
+         },
+         11, 0xFF, 2},
+        {[](draco::Mesh& mesh, draco::Encoder&) {
+             auto metadata = std::make_unique<draco::GeometryMetadata>();
+             metadata->AddEntryString("name", "square");
+             auto part = std::make_unique<draco::Metadata>();
+             part->AddEntryInt("side", 1);
+             metadata->AddSubMetadata("part", std::move(part));
+             mesh.AddMetadata(std::move(metadata));
+         },
+         10, 0x80, 0x80}};
+    for (const Kind& kind : kinds) {
+        int positionId = 0;
+        int texcoordId = 0;
+        const auto square = dracoSquare(positionId, texcoordId, draco::DT_FLOAT32, kind.prepare);
+        ASSERT_EQ(square.at(kind.at) & kind.mask, kind.value) << kind.at;
+        const std::string named = R"({"POSITION": )" + std::to_string(positionId) + "}";
+        const auto geometry =
+            dracoDocument(square, named).loadMesh(0)->childNodes().at(0)->geometry();
+        EXPECT_EQ(geometry->elements().at(0)->primitiveCount(), 2u) << kind.at;
+        EXPECT_EQ(failureOf([&] { dracoDocument(square, named, 5).loadMesh(0); }),
+                  "DataInconsistent: loadMesh: KHR_draco_mesh_compression data in bufferView 0 "
+                  "claims 2 triangles, more than the 5 indices of accessor 2 hold")
+            << kind.at;
+    }
 }
 
 namespace {

@@ -1,14 +1,18 @@
 #include "EnumNames.h"
-#include "JpegHuffmanTables.h"
+#include "JpegStructure.h"
+#include "PngChunks.h"
+#include "PnmHeader.h"
 
 #include <SceneGraph/Image.h>
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <span>
 #include <stb/stb_image.h>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace scene {
 namespace {
@@ -65,8 +69,39 @@ bool decoderReadsAsJpeg(std::span<const std::uint8_t> bytes) {
     return marker != bytes.begin() && marker != bytes.end() && *marker == 0xD8;
 }
 
+// The decoder gives up on some damage without saying why: its reason is then null or empty.
+std::string decoderFailure() {
+    const char* reason = stbi_failure_reason();
+    return std::string("image cannot be decoded: ") +
+           (reason != nullptr && *reason != '\0' ? reason : "the data is damaged");
+}
+
 bool lengthFitsDecoder(std::span<const std::uint8_t> bytes) {
     return bytes.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max());
+}
+
+void throwUndecodable(std::string_view fault) {
+    if (!fault.empty())
+        throw std::runtime_error("image cannot be decoded: " + std::string(fault));
+}
+
+// The bytes to hand the decoder when they differ from the file's (a PNG's without its empty
+// image data chunks). Throws for a file the decoder would mishandle.
+std::optional<std::vector<std::uint8_t>> preparedForDecoder(ImageFormat format,
+                                                            std::span<const std::uint8_t> bytes) {
+    if (decoderReadsAsJpeg(bytes)) {
+        throwUndecodable(detail::inspectJpeg(bytes).undecodable);
+        return std::nullopt;
+    }
+    if (detail::readPnmHeader(bytes).largestSample > 255)
+        throwUndecodable("the decoder misreads PNM images of 16 bits a sample");
+    if (format != ImageFormat::png)
+        return std::nullopt;
+    const detail::PngChunks chunks = detail::inspectPng(bytes);
+    throwUndecodable(chunks.undecodable);
+    if (chunks.emptyImageData.empty())
+        return std::nullopt;
+    return detail::withoutEmptyChunks(bytes, chunks.emptyImageData);
 }
 
 } // namespace
@@ -79,7 +114,11 @@ std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
     if (!encoded || encoded->empty() || !lengthFitsDecoder(encoded->span())) {
         return nullptr;
     }
-    if (decoderReadsAsJpeg(encoded->span()) && !detail::jpegHuffmanTablesFit(encoded->span())) {
+    if (decoderReadsAsJpeg(encoded->span()) &&
+        detail::inspectJpeg(encoded->span()).huffmanTableOverflows) {
+        return nullptr;
+    }
+    if (!detail::readPnmHeader(encoded->span()).numbersFit) {
         return nullptr;
     }
     int width = 0;
@@ -93,26 +132,32 @@ std::shared_ptr<Image> Image::fromEncodedBytes(Bytes encoded) {
     return std::shared_ptr<Image>(new Image(std::move(encoded), width, height, channels));
 }
 
-RGBA8Pixels Image::decodeRGBA8() const {
+void Image::checkSize() const {
     const std::uint64_t pixelCount =
         static_cast<std::uint64_t>(width_) * static_cast<std::uint64_t>(height_);
-    const std::uint64_t decodedBytes = 4 * pixelCount;
     if (!dataCanHoldPixels(format_, pixelCount, encoded_->size())) {
         throw std::runtime_error("image of " + std::to_string(width_) + "x" +
                                  std::to_string(height_) +
                                  " pixels claims more than its data can hold");
     }
-    if (decodedBytes > maximumDecodedBytes) {
+    if (4 * pixelCount > maximumDecodedBytes) {
         throw std::runtime_error("image of " + std::to_string(width_) + "x" +
                                  std::to_string(height_) + " pixels is too large to decode");
     }
+}
+
+RGBA8Pixels Image::decodeRGBA8() const {
+    checkSize();
+    const std::optional<std::vector<std::uint8_t>> prepared =
+        preparedForDecoder(format_, encoded_->span());
+    const std::span<const std::uint8_t> input = prepared ? *prepared : encoded_->span();
     int width = 0;
     int height = 0;
     int channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(encoded_->data(), static_cast<int>(encoded_->size()),
-                                            &width, &height, &channels, 4);
+    stbi_uc* pixels = stbi_load_from_memory(input.data(), static_cast<int>(input.size()), &width,
+                                            &height, &channels, 4);
     if (pixels == nullptr) {
-        throw std::runtime_error(std::string("image cannot be decoded: ") + stbi_failure_reason());
+        throw std::runtime_error(decoderFailure());
     }
     RGBA8Pixels result{width, height, {}};
     result.pixels.assign(pixels, pixels + std::size_t{4} * static_cast<std::size_t>(width) *

@@ -178,6 +178,99 @@ TEST(Image, AJpegDeclaringMoreHuffmanCodesThanATableHoldsIsRefused) {
     EXPECT_NE(Image::fromEncodedBytes(original), nullptr);
 }
 
+// Where the first segment with `marker` starts in `bytes` (its 0xFF).
+std::vector<std::uint8_t>::iterator findMarker(std::vector<std::uint8_t>& bytes,
+                                               std::uint8_t marker) {
+    const std::array<std::uint8_t, 2> pattern{0xFF, marker};
+    return std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
+}
+
+std::string decodeFailure(std::vector<std::uint8_t> bytes) {
+    const auto image = Image::fromEncodedBytes(makeBytes(std::move(bytes)));
+    if (image == nullptr)
+        return "not taken for an image";
+    try {
+        image->decodeRGBA8();
+    } catch (const std::runtime_error& error) {
+        return error.what();
+    }
+    return "decoded";
+}
+
+// The decoder does not clear the memory of its tables: a scan using a table the file never
+// defined reads whatever that memory held, a Huffman table's entries as positions to read at.
+// Such a file keeps its place as a texture (its bytes pass through unchanged) but is not decoded.
+TEST(Image, AJpegUsingTablesItDoesNotDefineIsNotDecoded) {
+    const Bytes original = encodedJPEG();
+    const std::vector<std::uint8_t> valid(original->begin(), original->end());
+    constexpr std::uint8_t kFrame = 0xC0;
+    constexpr std::uint8_t kScan = 0xDA;
+
+    auto undefinedHuffman = valid;
+    findMarker(undefinedHuffman, kScan)[6] = 0x22; // first component: DC and AC tables 2
+    EXPECT_EQ(decodeFailure(undefinedHuffman),
+              "image cannot be decoded: a scan uses a Huffman table the file does not define "
+              "before it");
+
+    auto undefinedQuantization = valid;
+    findMarker(undefinedQuantization, kFrame)[12] = 3; // first component's quantization table
+    EXPECT_EQ(decodeFailure(undefinedQuantization),
+              "image cannot be decoded: a scan uses a quantization table the file does not "
+              "define before it");
+
+    // The scan names two of the three components; the third would keep unset memory.
+    auto uncoded = valid;
+    const auto scan = findMarker(uncoded, kScan);
+    scan[3] -= 2; // the segment's length
+    scan[4] = 2;  // its component count
+    uncoded.erase(scan + 9, scan + 11);
+    EXPECT_EQ(decodeFailure(uncoded),
+              "image cannot be decoded: a colour component of the image is in no scan");
+
+    EXPECT_EQ(decodeFailure(valid), "decoded");
+}
+
+// An empty image data chunk before the first one with data is valid PNG; the decoder would copy
+// it into a buffer it has not set aside yet. For a chunk it does not know but must understand,
+// it would write the chunk's name into a buffer that all threads share and give that as reason.
+TEST(Image, PngChunksTheDecoderMishandlesAreDealtWithFirst) {
+    const Bytes original = encodedPNG();
+    std::vector<std::uint8_t> png(original->begin(), original->end());
+    const std::array<std::uint8_t, 4> imageData{'I', 'D', 'A', 'T'};
+    const auto chunk =
+        std::search(png.begin(), png.end(), imageData.begin(), imageData.end()) - png.begin() - 4;
+    png.insert(png.begin() + chunk, {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E});
+    auto emptyFirst = Image::fromEncodedBytes(makeBytes(png));
+    ASSERT_NE(emptyFirst, nullptr);
+    EXPECT_EQ(emptyFirst->decodeRGBA8().pixels, samplePixels());
+
+    std::copy_n("QuUx", 4, png.begin() + chunk + 4);
+    EXPECT_EQ(decodeFailure(png),
+              "image cannot be decoded: the PNG needs a kind of chunk the decoder does not know");
+    std::copy_n("quUx", 4, png.begin() + chunk + 4); // one it may skip
+    EXPECT_EQ(decodeFailure(std::move(png)), "decoded");
+}
+
+// The decoder adds up a PNM header's digits in an int without checking for overflow, and
+// converts 16-bit samples as if they were 8-bit.
+TEST(Image, PnmHeadersTheDecoderMishandlesAreRefused) {
+    const auto pnm = [](const std::string& header) {
+        std::vector<std::uint8_t> bytes(header.begin(), header.end());
+        bytes.resize(bytes.size() + 4, 0x80);
+        return makeBytes(std::move(bytes));
+    };
+    EXPECT_EQ(Image::fromEncodedBytes(pnm("P5 2 2\n6666666666 ")), nullptr);
+    EXPECT_EQ(Image::fromEncodedBytes(pnm("P6\n# comment\n2147483648 1 255\n")), nullptr);
+    const auto small = Image::fromEncodedBytes(pnm("P5\n# comment\n0002 2 255\n"));
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(small->width(), 2);
+    EXPECT_EQ(small->decodeRGBA8().pixels.size(), 16u);
+    // Samples of 16 bits: the decoder would read past the pixels it converted.
+    EXPECT_EQ(decodeFailure({'P', '5',  ' ', '2', ' ', '2', ' ', '6', '5', '5', '3',
+                             '5', '\n', 1,   2,   3,   4,   5,   6,   7,   8}),
+              "image cannot be decoded: the decoder misreads PNM images of 16 bits a sample");
+}
+
 TEST(Image, ReadsRealTextureFiles) {
     const std::filesystem::path corpus = std::filesystem::path(BRIGHTFOLD_SHARED_DIR) / "corpus";
     const auto png = corpus / "glb/box-textured-binary-separate/cesium.png";

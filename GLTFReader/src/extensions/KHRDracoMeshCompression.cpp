@@ -1,11 +1,13 @@
 // Primitives compressed with Draco, decoded with the library's mesh decoder.
 #include "KHRDracoMeshCompression.h"
 
+#include "DracoMeshCounts.h"
 #include "ExtensionRecord.h"
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <GLTFReader/JsonDecoder.h>
+#include <algorithm>
 #include <cstring>
 #include <draco/compression/decode.h>
 #include <limits>
@@ -37,6 +39,38 @@ const GLTFAccessor& accessorFor(const GLTFGlTF& document, std::int64_t index,
                ", which does not exist");
     }
     return (*document.accessors)[static_cast<std::size_t>(index)];
+}
+
+// Indices a triangle list or strip of `faces` triangles takes.
+std::uint64_t indicesFor(std::uint64_t faces, std::int64_t mode) {
+    return mode == 5 ? faces + 2 : faces * 3;
+}
+
+// The library sets memory aside for the faces the data states before decoding them: a count
+// the data could not hold, or one the primitive's indices could not, is refused first.
+void checkFaceCount(std::span<const std::uint8_t> data, std::int64_t viewIndex,
+                    const GLTFMeshPrimitive& primitive, std::int64_t mode,
+                    const GLTFGlTF& document) {
+    const std::optional<DracoMeshCounts> counts = dracoMeshCounts(data);
+    if (!counts) {
+        return;
+    }
+    const std::string claim = "data in bufferView " + std::to_string(viewIndex) + " claims " +
+                              std::to_string(counts->faces) + " triangles";
+    if (counts->faces > counts->mostFacesInData) {
+        refuse(claim + ", more than its " + std::to_string(data.size()) + " bytes can hold");
+    }
+    if (!primitive.indices || !document.accessors || *primitive.indices < 0 ||
+        static_cast<std::size_t>(*primitive.indices) >= document.accessors->size()) {
+        return;
+    }
+    const std::int64_t declared =
+        (*document.accessors)[static_cast<std::size_t>(*primitive.indices)].count;
+    if (indicesFor(counts->faces, mode) >
+        static_cast<std::uint64_t>(std::max<std::int64_t>(declared, 0))) {
+        refuse(claim + ", more than the " + std::to_string(declared) + " indices of accessor " +
+               std::to_string(*primitive.indices) + " hold");
+    }
 }
 
 template <class Component>
@@ -129,7 +163,9 @@ DracoMesh::DracoMesh(GLTFUnarchiver& unarchiver, const DracoPrimitive& draco,
     if (mode != 4 && mode != 5) {
         refuse("cannot hold primitives of mode " + std::to_string(mode));
     }
-    decoded_->mesh = decodeMesh(unarchiver.loadBufferView(draco.bufferView), draco.bufferView);
+    const gltf::ByteSlice data = unarchiver.loadBufferView(draco.bufferView);
+    checkFaceCount(data.bytes(), draco.bufferView, primitive, mode, document_);
+    decoded_->mesh = decodeMesh(data, draco.bufferView);
 }
 
 DracoMesh::~DracoMesh() = default;

@@ -44,6 +44,8 @@ class Image {
 
   private:
     Image(Bytes encoded, int width, int height, int channels);
+    // Refuses images whose pixels could not fit in memory or in their data.
+    void checkSize() const;
 
     Bytes encoded_;
     int width_;
