@@ -8,6 +8,7 @@
 
 #include <GLTFReader/AccessorTables.h>
 #include <GLTFReader/ConsoleOutput.h>
+#include <GLTFReader/DocumentLimits.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <algorithm>
 #include <any>
@@ -84,10 +85,6 @@ void requireInside(const gltf::ElementPlacement& placement, std::size_t availabl
             std::to_string(available) + " bytes");
     }
 }
-
-// Data that no file holds is made here; counts written into a few bytes of JSON must not make
-// the reader fill the memory, whether in one accessor or spread over many.
-constexpr std::size_t maxMadeBytes = std::size_t{1} << 30;
 
 // An accessor without a buffer view reads as zeros.
 gltf::ByteSlice zeroBytes(std::size_t size) {
@@ -348,11 +345,11 @@ std::vector<scene::Value> GLTFUnarchiver::loadValueAccessor(std::int64_t index) 
 void GLTFUnarchiver::chargeMadeBytes(std::size_t count, std::size_t elementSize,
                                      const std::string& operation, std::int64_t index) {
     const std::optional<std::size_t> size = gltf::checkedMultiplyAdd(0, count, elementSize);
-    if (!size || *size > maxMadeBytes - madeBytes_) {
+    if (!size || *size > gltf::kMaxMadeAccessorBytes - madeBytes_) {
         throw GLTFUnarchiveError::dataInconsistent(
             operation + ": the accessor " + std::to_string(index) +
             " is too large: accessors without bufferView and sparse accessors may hold " +
-            std::to_string(maxMadeBytes) + " bytes in all");
+            std::to_string(gltf::kMaxMadeAccessorBytes) + " bytes in all");
     }
     madeBytes_ += *size;
 }

@@ -2,6 +2,7 @@
 #include "LoadStopping.h"
 #include "extensions/EXTMeshGpuInstancing.h"
 
+#include <GLTFReader/DocumentLimits.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <SceneGraph/Morpher.h>
 #include <array>
@@ -96,10 +97,6 @@ std::shared_ptr<scene::Node> topmostAncestor(std::shared_ptr<scene::Node> node) 
     return node;
 }
 
-// Each level of nodes is a few nested calls here, and later in every pass over the scene: a
-// hierarchy deeper than any real model would overflow the stack of a conversion thread.
-constexpr int kMaxNodeNesting = 1000;
-
 // Counts a node as built again on every way out of its loading, thrown or returned.
 struct NestingLevel {
     int& nodesBeingBuilt;
@@ -188,9 +185,9 @@ std::shared_ptr<scene::Node> GLTFUnarchiver::loadNode(std::int64_t index) {
         index, "loadNode", [] { return scene::Node::create(); },
         [&](const std::shared_ptr<scene::Node>&) { created = true; });
     if (created) {
-        if (nodesBeingBuilt_ >= kMaxNodeNesting) {
+        if (nodesBeingBuilt_ >= gltf::kMaxNodeNesting) {
             throw GLTFUnarchiveError::dataInconsistent("loadNode: nodes nest more than " +
-                                                       std::to_string(kMaxNodeNesting) +
+                                                       std::to_string(gltf::kMaxNodeNesting) +
                                                        " levels deep");
         }
         ++nodesBeingBuilt_;

@@ -1,6 +1,7 @@
 #include "GltfDetails.h"
 #include "SceneConversion.h"
 
+#include <GLTFReader/DocumentLimits.h>
 #include <ModelImporter/ModelImporter.h>
 #include <SceneGraph/Scene.h>
 #include <algorithm>
@@ -27,27 +28,22 @@ class StopRequestWatcher : public Assimp::ProgressHandler {
     std::stop_token stop_;
 };
 
-// The same bound our glTF reader keeps; a model deeper than this is no real model.
-constexpr std::uint64_t kMaxNodeLevels = 1000;
 // Nodes shared between parents may unfold to more than the document has, but not to millions.
 constexpr std::uint64_t kMaxUnfoldedNodes = 1'000'000;
-
-// The allowance our glTF reader gives the data it makes for accessors without a buffer view.
-constexpr std::uint64_t kMaxMadeAccessorBytes = std::uint64_t{1} << 30;
 
 // Refuses what would overflow Assimp's stack or memory before Assimp walks it.
 void checkBeforeImport(const GltfDetails& details, const std::filesystem::path& file) {
     const std::string refusal =
         "The model importer could not read \"" + file.filename().string() + "\": ";
-    if (details.madeAccessorBytes > kMaxMadeAccessorBytes)
+    if (details.madeAccessorBytes > gltf::kMaxMadeAccessorBytes)
         throw ImportError(refusal + "its accessors without buffer data stand for more than " +
-                          std::to_string(kMaxMadeAccessorBytes) + " bytes.");
+                          std::to_string(gltf::kMaxMadeAccessorBytes) + " bytes.");
     const NodeGraphShape& shape = details.nodeGraph;
     if (shape.hasLoop)
         throw ImportError(refusal + "its nodes form a loop.");
-    if (shape.deepestLevel > kMaxNodeLevels)
-        throw ImportError(refusal + "its nodes nest more than " + std::to_string(kMaxNodeLevels) +
-                          " levels deep.");
+    if (shape.deepestLevel > static_cast<std::uint64_t>(gltf::kMaxNodeNesting))
+        throw ImportError(refusal + "its nodes nest more than " +
+                          std::to_string(gltf::kMaxNodeNesting) + " levels deep.");
     if (shape.unfoldedNodes > std::max(shape.nodeCount, kMaxUnfoldedNodes))
         throw ImportError(refusal +
                           "its nodes, shared between parents, would unfold into more "

@@ -1,17 +1,12 @@
 #include "NodeGraphShape.h"
 
+#include "SaturatingCounts.h"
+
 #include <algorithm>
-#include <limits>
 #include <vector>
 
 namespace modelimporter {
 namespace {
-
-constexpr std::uint64_t kCountCap = std::numeric_limits<std::uint64_t>::max() / 2;
-
-std::uint64_t cappedSum(std::uint64_t a, std::uint64_t b) {
-    return std::min(a + b, kCountCap);
-}
 
 using ChildLists = std::vector<std::vector<std::uint64_t>>;
 
@@ -54,7 +49,7 @@ class NodeGraphWalk {
         for (std::uint64_t node = 0; node < children_.size(); ++node) {
             shape.deepestLevel = std::max(shape.deepestLevel, levels_[node]);
             if (!isChild[node])
-                shape.unfoldedNodes = cappedSum(shape.unfoldedNodes, unfolded_[node]);
+                shape.unfoldedNodes = saturatingSum(shape.unfoldedNodes, unfolded_[node]);
         }
         return shape;
     }
@@ -94,7 +89,7 @@ class NodeGraphWalk {
             if (state_[child] != State::finished)
                 continue; // an ancestor: the loop is already noted
             levels = std::max(levels, levels_[child]);
-            unfolded = cappedSum(unfolded, unfolded_[child]);
+            unfolded = saturatingSum(unfolded, unfolded_[child]);
         }
         levels_[node] = levels + 1;
         unfolded_[node] = unfolded;
