@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Brightfold/ConversionOptions.h>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -18,6 +19,7 @@ struct CommandOptions {
     bool quiet = false;
     bool verbose = false;
     bool help = false;
+    ConversionOptions conversion;
 };
 
 // Nothing when the command line is unusable; the reason is written to `errors`.

@@ -33,10 +33,13 @@ std::string onOneLine(const std::string& message) {
 // Converts one file at a time on the calling thread, with a workflow of its own.
 class Converter {
   public:
-    Converter(std::shared_ptr<ConversionServices> services, BatchReport& report, unsigned slot)
+    Converter(std::shared_ptr<ConversionServices> services, const ConversionOptions& options,
+              BatchReport& report, unsigned slot)
         : report_(report), slot_(slot),
           workflow_(std::move(services), queue_.poster(),
-                    [this](const AppState& state) { showProgress(state); }) {}
+                    [this](const AppState& state) { showProgress(state); }) {
+        workflow_.setConversionOptions(options);
+    }
 
     void convert(const ConversionJob& job) {
         if (!job.refusal.empty()) {
@@ -98,10 +101,11 @@ class Converter {
 
 // Each thread takes the next job until none is left: at most `threads` models are in memory.
 void runJobs(const std::vector<ConversionJob>& jobs, unsigned threads,
-             const std::shared_ptr<ConversionServices>& services, BatchReport& report) {
+             const std::shared_ptr<ConversionServices>& services, const ConversionOptions& options,
+             BatchReport& report) {
     std::atomic<std::size_t> next = 0;
     const auto work = [&](unsigned slot) {
-        Converter converter(services, report, slot);
+        Converter converter(services, options, report, slot);
         for (std::size_t at = next++; at < jobs.size(); at = next++) {
             converter.convert(jobs[at]);
         }
@@ -150,7 +154,7 @@ int runConvertCommand(const std::vector<std::string>& arguments,
     BatchReport report(console.out,
                        ProgressBar(console.errors, console.errorsIsTerminal && !options->quiet),
                        jobs.size(), threads);
-    runJobs(jobs, threads, services, report);
+    runJobs(jobs, threads, services, options->conversion, report);
     return report.summarize() ? 0 : 1;
 }
 

@@ -13,7 +13,7 @@ struct WrittenPackage {
 };
 
 WrittenPackage writeTemporaryPackage(const scene::Scene& scene, const std::string& packageName,
-                                     ConversionServices& services,
+                                     const ConversionOptions& options, ConversionServices& services,
                                      const std::shared_ptr<PipelineListener>& listener,
                                      std::stop_token stop) {
     WrittenPackage package;
@@ -21,7 +21,7 @@ WrittenPackage writeTemporaryPackage(const scene::Scene& scene, const std::strin
         package.url = services.temporaryDirectory() / (services.makeIdentifier() + ".usdz");
         // The writer may keep the handler beyond this call, so it holds the listener itself.
         package.result = services.writeUSDZ(
-            scene, package.url, packageName,
+            scene, package.url, packageName, options,
             [listener](float progress) { listener->progressed(progress); }, stop);
     } catch (...) {
         package.result.reset();
@@ -59,7 +59,7 @@ bool abandonedWhenStopped(std::stop_token stop, const std::filesystem::path& tem
 
 void runConversion(const std::filesystem::path& source, ConversionServices& services,
                    const std::shared_ptr<PipelineListener>& listener,
-                   std::stop_token stop) noexcept {
+                   const ConversionOptions& options, std::stop_token stop) noexcept {
     LoadedScene loaded;
     try {
         loaded = loadSourceScene(source, services, stop);
@@ -72,8 +72,8 @@ void runConversion(const std::filesystem::path& source, ConversionServices& serv
     if (abandonedWhenStopped(stop, {}, services)) {
         return;
     }
-    WrittenPackage written =
-        writeTemporaryPackage(*loaded.scene, source.stem().string(), services, listener, stop);
+    WrittenPackage written = writeTemporaryPackage(*loaded.scene, source.stem().string(), options,
+                                                   services, listener, stop);
     loaded.scene.reset(); // free the source before the read-back builds a second scene
     if (abandonedWhenStopped(stop, written.url, services)) {
         return;

@@ -137,9 +137,9 @@ void ConversionWorkflow::startConversion(const std::filesystem::path& file,
                                          std::vector<std::string> extraNotes) {
     setState(Converting{0.0f});
     startInBackground([services = services_, file, post = makeStepPoster(),
-                       notes = std::move(extraNotes)](std::stop_token stop) {
+                       notes = std::move(extraNotes), options = options_](std::stop_token stop) {
         auto listener = std::make_shared<PostingListener>(post, file, notes, stop);
-        runConversion(file, *services, listener, stop);
+        runConversion(file, *services, listener, options, stop);
     });
 }
 

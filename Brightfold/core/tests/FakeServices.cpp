@@ -29,6 +29,11 @@ std::string FakeServices::lastPackageName() const {
     return lastPackageName_;
 }
 
+brightfold::ConversionOptions FakeServices::lastWriteOptions() const {
+    std::lock_guard lock(mutex_);
+    return lastWriteOptions_;
+}
+
 brightfold::SceneHandle FakeServices::loadWithGLTFReader(const std::filesystem::path&,
                                                          std::stop_token) {
     record("reader");
@@ -53,6 +58,7 @@ bool FakeServices::hasGeometry(const scene::Scene&) {
 brightfold::USDZWriteResult FakeServices::writeUSDZ(const scene::Scene&,
                                                     const std::filesystem::path& destination,
                                                     const std::string& packageName,
+                                                    const brightfold::ConversionOptions& options,
                                                     const brightfold::ProgressHandler& progress,
                                                     std::stop_token stop) {
     record("write " + destination.filename().string());
@@ -65,6 +71,7 @@ brightfold::USDZWriteResult FakeServices::writeUSDZ(const scene::Scene&,
     }
     std::lock_guard lock(mutex_);
     lastPackageName_ = packageName;
+    lastWriteOptions_ = options;
     keptProgressHandler_ = progress;
     return {writeSucceeds, writerFindings};
 }

@@ -38,17 +38,17 @@ class FakeServices : public brightfold::SystemServices {
     std::vector<std::string> readWarnings;
 
     std::string lastPackageName() const;
+    brightfold::ConversionOptions lastWriteOptions() const;
 
     brightfold::SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
                                                std::stop_token stop) override;
     brightfold::SceneHandle importModel(const std::filesystem::path& file,
                                         std::stop_token stop) override;
     bool hasGeometry(const scene::Scene& scene) override;
-    brightfold::USDZWriteResult writeUSDZ(const scene::Scene& scene,
-                                          const std::filesystem::path& destination,
-                                          const std::string& packageName,
-                                          const brightfold::ProgressHandler& progress,
-                                          std::stop_token stop) override;
+    brightfold::USDZWriteResult
+    writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,
+              const std::string& packageName, const brightfold::ConversionOptions& options,
+              const brightfold::ProgressHandler& progress, std::stop_token stop) override;
     brightfold::SceneHandle readUSDZ(const std::filesystem::path& file,
                                      std::vector<std::string>& warnings) override;
     void clearBackground(scene::Scene& scene) override;
@@ -65,6 +65,7 @@ class FakeServices : public brightfold::SystemServices {
     std::vector<std::string> printedLines_;
     int identifiersMade_ = 0;
     std::string lastPackageName_;
+    brightfold::ConversionOptions lastWriteOptions_;
     // The workflow never looks inside a scene; tests tell scenes apart by identity.
     const brightfold::SceneHandle readerScene_ = scene::Scene::create();
     const brightfold::SceneHandle importedScene_ = scene::Scene::create();

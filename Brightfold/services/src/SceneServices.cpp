@@ -32,6 +32,17 @@ std::vector<std::string> textsOf(const scene::Value* value) {
     return texts;
 }
 
+usd::WriteOptions writeOptionsFor(const ConversionOptions& options) {
+    usd::WriteOptions written;
+    written.profile = options.profile == ConversionOptions::Profile::usd ? usd::WriteProfile::usd
+                                                                         : usd::WriteProfile::ar;
+    written.maxTextureSize = options.maxTextureSize;
+    written.textureBudgetBytes = options.textureBudgetBytes;
+    written.maxTriangles = options.maxTriangles;
+    written.animation = options.animation;
+    return written;
+}
+
 class SceneServices final : public SystemServices {
   public:
     using SystemServices::SystemServices;
@@ -61,8 +72,8 @@ class SceneServices final : public SystemServices {
     }
 
     USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,
-                              const std::string& packageName, const ProgressHandler& progress,
-                              std::stop_token stop) override {
+                              const std::string& packageName, const ConversionOptions& options,
+                              const ProgressHandler& progress, std::stop_token stop) override {
         usd::USDZWriteResult written = usd::writeUSDZ(
             scene, destination,
             [progress](double fraction) {
@@ -70,7 +81,7 @@ class SceneServices final : public SystemServices {
                     progress(static_cast<float>(fraction));
                 }
             },
-            packageName, std::move(stop));
+            packageName, std::move(stop), writeOptionsFor(options));
         return {written.succeeded, std::move(written.findings)};
     }
 

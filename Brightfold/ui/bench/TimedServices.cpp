@@ -32,9 +32,11 @@ SceneHandle TimedServices::importModel(const std::filesystem::path& file, std::s
 USDZWriteResult TimedServices::writeUSDZ(const scene::Scene& scene,
                                          const std::filesystem::path& destination,
                                          const std::string& packageName,
+                                         const ConversionOptions& options,
                                          const ProgressHandler& progress, std::stop_token stop) {
     return timed(&StepTimes::write, [&] {
-        return ForwardingServices::writeUSDZ(scene, destination, packageName, progress, stop);
+        return ForwardingServices::writeUSDZ(scene, destination, packageName, options, progress,
+                                             stop);
     });
 }
 

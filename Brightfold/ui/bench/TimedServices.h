@@ -25,8 +25,8 @@ class TimedServices : public ForwardingServices {
                                    std::stop_token stop) override;
     SceneHandle importModel(const std::filesystem::path& file, std::stop_token stop) override;
     USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,
-                              const std::string& packageName, const ProgressHandler& progress,
-                              std::stop_token stop) override;
+                              const std::string& packageName, const ConversionOptions& options,
+                              const ProgressHandler& progress, std::stop_token stop) override;
     SceneHandle readUSDZ(const std::filesystem::path& file,
                          std::vector<std::string>& warnings) override;
 

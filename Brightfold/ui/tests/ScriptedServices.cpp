@@ -30,11 +30,10 @@ brightfold::SceneHandle ScriptedServices::importModel(const std::filesystem::pat
     return scene::Scene::create();
 }
 
-brightfold::USDZWriteResult ScriptedServices::writeUSDZ(const scene::Scene&,
-                                                        const std::filesystem::path& destination,
-                                                        const std::string&,
-                                                        const brightfold::ProgressHandler& progress,
-                                                        std::stop_token stop) {
+brightfold::USDZWriteResult
+ScriptedServices::writeUSDZ(const scene::Scene&, const std::filesystem::path& destination,
+                            const std::string&, const brightfold::ConversionOptions&,
+                            const brightfold::ProgressHandler& progress, std::stop_token stop) {
     progress(0.5f);
     {
         std::unique_lock lock(holdMutex_);

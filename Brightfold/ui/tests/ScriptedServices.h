@@ -26,11 +26,10 @@ class ScriptedServices : public brightfold::SystemServices {
     brightfold::SceneHandle importModel(const std::filesystem::path& file,
                                         std::stop_token stop) override;
     bool hasGeometry(const scene::Scene&) override { return true; }
-    brightfold::USDZWriteResult writeUSDZ(const scene::Scene& scene,
-                                          const std::filesystem::path& destination,
-                                          const std::string& packageName,
-                                          const brightfold::ProgressHandler& progress,
-                                          std::stop_token stop) override;
+    brightfold::USDZWriteResult
+    writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,
+              const std::string& packageName, const brightfold::ConversionOptions& options,
+              const brightfold::ProgressHandler& progress, std::stop_token stop) override;
     brightfold::SceneHandle readUSDZ(const std::filesystem::path& file,
                                      std::vector<std::string>& warnings) override;
     void clearBackground(scene::Scene&) override {}

@@ -81,7 +81,8 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
 } // namespace
 
 SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName,
-                           const SceneWriteProgress& progress) {
+                           const SceneWriteProgress& progress,
+                           [[maybe_unused]] const WriteOptions& options) {
     writer::ImageFacts imageFacts;
     SceneLayer result = buildLayerOnce(scene, rootName, progress, imageFacts);
     // Rarely, an image turns out not to decode for a bake, or an occlusion image to be black:

@@ -27,13 +27,13 @@ SceneWriteProgress stoppable(const SceneWriteProgress& progress, std::stop_token
 }
 
 USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesystem::path& url,
-                                 const std::string& packageName,
-                                 const SceneWriteProgress& progress) {
+                                 const std::string& packageName, const SceneWriteProgress& progress,
+                                 const WriteOptions& options) {
     USDZWriteResult result;
     const std::string rootName =
         writer::sanitizedPrimName(packageName.empty() ? url.stem().string() : packageName, "Root");
-    SceneLayer built =
-        buildSceneLayer(scene, rootName, writer::ProgressRange(progress, 0, layerShare).callback());
+    SceneLayer built = buildSceneLayer(
+        scene, rootName, writer::ProgressRange(progress, 0, layerShare).callback(), options);
     result.findings = std::move(built.findings);
     // The check goes first: the crate encoder then lets each array go once it is encoded, so
     // that a big mesh's arrays and their encoded bytes are not all held at once.
@@ -53,10 +53,10 @@ USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesyste
 
 USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& url,
                           const SceneWriteProgress& progress, const std::string& packageName,
-                          std::stop_token stop) {
+                          std::stop_token stop, const WriteOptions& options) {
     USDZWriteResult result;
     try {
-        result = writePackageFile(scene, url, packageName, stoppable(progress, stop));
+        result = writePackageFile(scene, url, packageName, stoppable(progress, stop), options);
     } catch (const std::exception& error) {
         result.succeeded = false;
         result.failure = "The USDZ file could not be written: " + std::string(error.what());

@@ -120,7 +120,12 @@ TEST_F(ConvertCommand, BadCommandLinesExitWithTwoAndUsage) {
          std::vector<std::vector<std::string>>{{},
                                                {"--frobnicate", model.string()},
                                                {model.string(), "-o"},
-                                               {"-o", "one.usdz", "a.glb", "b.glb"}}) {
+                                               {"-o", "one.usdz", "a.glb", "b.glb"},
+                                               {"--profile", "phone", model.string()},
+                                               {"--max-texture-size", "0", model.string()},
+                                               {"--texture-budget", "-1", model.string()},
+                                               {"--max-triangles", "0", model.string()},
+                                               {model.string(), "--animation"}}) {
         const Outcome outcome = run(arguments);
         EXPECT_EQ(outcome.status, 2);
         EXPECT_THAT(outcome.errors, HasSubstr("usage: brightfold-convert"));
@@ -130,6 +135,29 @@ TEST_F(ConvertCommand, BadCommandLinesExitWithTwoAndUsage) {
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, HasSubstr("usage: brightfold-convert"));
     EXPECT_THAT(services->calls(), Not(::testing::Contains("reader")));
+}
+
+TEST_F(ConvertCommand, PackageOptionsReachTheWriterAndDefaultToTheARViewersBudgets) {
+    const auto model = folder.write("model.glb", "glb");
+
+    ASSERT_EQ(run({model.string()}).status, 0);
+    const ConversionOptions defaults = services->lastWriteOptions();
+    EXPECT_EQ(defaults.profile, ConversionOptions::Profile::ar);
+    EXPECT_EQ(defaults.maxTextureSize, 2048u);
+    EXPECT_EQ(defaults.textureBudgetBytes, std::uint64_t{160} << 20);
+    EXPECT_EQ(defaults.maxTriangles, 0u);
+    EXPECT_EQ(defaults.animation, "");
+
+    ASSERT_EQ(run({"--profile", "usd", "--max-texture-size", "keep", "--texture-budget", "64",
+                   "--max-triangles", "5000", "--animation", "Walk", model.string()})
+                  .status,
+              0);
+    const ConversionOptions chosen = services->lastWriteOptions();
+    EXPECT_EQ(chosen.profile, ConversionOptions::Profile::usd);
+    EXPECT_EQ(chosen.maxTextureSize, 0u);
+    EXPECT_EQ(chosen.textureBudgetBytes, std::uint64_t{64} << 20);
+    EXPECT_EQ(chosen.maxTriangles, 5000u);
+    EXPECT_EQ(chosen.animation, "Walk");
 }
 
 } // namespace

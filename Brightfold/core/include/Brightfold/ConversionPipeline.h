@@ -38,7 +38,7 @@ class PipelineListener {
 // leaves no temporary file. A temporary file left by a failed write or read stays.
 void runConversion(const std::filesystem::path& source, ConversionServices& services,
                    const std::shared_ptr<PipelineListener>& listener,
-                   std::stop_token stop = {}) noexcept;
+                   const ConversionOptions& options = {}, std::stop_token stop = {}) noexcept;
 
 // The background half of showing an existing USD file: read it and clear its background.
 // Ends with loadFailed or viewReady, or, once a stop is requested, with nothing.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Brightfold/ConversionOptions.h>
 #include <Brightfold/SceneHandle.h>
 #include <filesystem>
 #include <functional>
@@ -40,11 +41,12 @@ class ConversionServices {
     virtual std::vector<std::string> loadNotes(const scene::Scene& /*scene*/) { return {}; }
 
     // Writes the scene as a USDZ package whose root prim, default prim and root layer are
-    // named after `packageName` (made a valid identifier); a failure is reported in the
-    // result, not thrown.
+    // named after `packageName` (made a valid identifier), shaped by `options`; a failure is
+    // reported in the result, not thrown.
     virtual USDZWriteResult writeUSDZ(const scene::Scene& scene,
                                       const std::filesystem::path& destination,
                                       const std::string& packageName,
+                                      const ConversionOptions& options,
                                       const ProgressHandler& progress, std::stop_token stop) = 0;
     // Reads a USDZ package (or a bare .usdc layer); what it had to leave out or change goes
     // to `warnings`, one sentence each.

@@ -45,6 +45,9 @@ class ConversionWorkflow {
     ConversionWorkflow& operator=(const ConversionWorkflow&) = delete;
 
     const AppState& state() const { return state_; }
+    // How the conversions started from now on write their packages.
+    void setConversionOptions(ConversionOptions options) { options_ = std::move(options); }
+    const ConversionOptions& conversionOptions() const { return options_; }
     const std::optional<ConversionRecord>& lastConversion() const { return lastConversion_; }
 
     // Opens the first file (see OpenMode); the others are ignored, and a note on the
@@ -101,6 +104,7 @@ class ConversionWorkflow {
     StateObserver onStateChanged_;
     AppState state_ = Idle{};
     std::optional<ConversionRecord> lastConversion_;
+    ConversionOptions options_;
     // Posted steps hold a weak reference and run only while this is alive.
     std::shared_ptr<int> aliveToken_ = std::make_shared<int>(0);
     // Stops every conversion started since the last cancel; replaced by a fresh one then.

@@ -25,9 +25,9 @@ class ForwardingServices : public ConversionServices {
         return inner_->loadNotes(scene);
     }
     USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,
-                              const std::string& packageName, const ProgressHandler& progress,
-                              std::stop_token stop) override {
-        return inner_->writeUSDZ(scene, destination, packageName, progress, stop);
+                              const std::string& packageName, const ConversionOptions& options,
+                              const ProgressHandler& progress, std::stop_token stop) override {
+        return inner_->writeUSDZ(scene, destination, packageName, options, progress, stop);
     }
     SceneHandle readUSDZ(const std::filesystem::path& file,
                          std::vector<std::string>& warnings) override {

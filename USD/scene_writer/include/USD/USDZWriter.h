@@ -17,6 +17,29 @@ namespace usd {
 // any thread.
 using SceneWriteProgress = std::function<void(double fraction)>;
 
+// Which readers a package is made for.
+enum class WriteProfile {
+    // AR Quick Look's rules: only the prim types and shaders it accepts; lights, curves and
+    // anything else off its list are left out, each with a finding that names it.
+    ar,
+    // Everything the scene holds, for USD tools.
+    usd,
+};
+
+// How writeUSDZ and buildSceneLayer shape the package; the defaults fit AR Quick Look.
+struct WriteOptions {
+    WriteProfile profile = WriteProfile::ar;
+    // Textures with a longer side are downscaled to it; 0 keeps every texture's size.
+    unsigned maxTextureSize = 2048;
+    // The decompressed bytes, mip levels included, all textures are fitted into; 0 for no limit.
+    std::uint64_t textureBudgetBytes = std::uint64_t{160} << 20;
+    // Meshes are simplified until the package holds at most this many triangles; 0 keeps them.
+    std::uint64_t maxTriangles = 0;
+    // The animation clip to keep, by name or by index in the source; empty for the default
+    // choice.
+    std::string animation;
+};
+
 struct USDZWriteResult {
     bool succeeded = false;
     std::string failure;               // why, when !succeeded (fit to show a user)
@@ -38,7 +61,8 @@ struct USDZWriteResult {
 // property the one the scene applies last is written.
 USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& url,
                           const SceneWriteProgress& progress = {},
-                          const std::string& packageName = {}, std::stop_token stop = {});
+                          const std::string& packageName = {}, std::stop_token stop = {},
+                          const WriteOptions& options = {});
 
 // A file packaged beside the root layer ("textures/wood.png").
 struct PackagedFile {
@@ -57,7 +81,8 @@ struct SceneLayer {
 // The layer writeUSDZ would package. `rootName` is the name wanted for the root prim (the
 // output file's base name); it is made a valid prim name. Progress runs from 0 to 1.
 SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName = "Root",
-                           const SceneWriteProgress& progress = {});
+                           const SceneWriteProgress& progress = {},
+                           const WriteOptions& options = {});
 
 // The self-check alone: what the written layer lacks or would show wrongly (prim types, shader
 // ids and input types the AR viewer accepts, connections, bindings, primvar counts, asset
