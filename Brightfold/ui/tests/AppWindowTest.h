@@ -36,6 +36,9 @@ class AppWindowTest : public testing::Test {
     void sendDrop();
 
     bool waitForScreen(const char* screen, int milliseconds = 5000);
+    // How long a stopped conversion may take to end before the test calls it hung: long, so
+    // that a loaded machine never fails a test that only asks whether it ends.
+    static constexpr int stopTimeout = 30000;
     // The window once its lift and progress fill have come to rest (a failure when they do not
     // within a few seconds), also saved for a person to look at.
     QImage settledGrab(const char* name);

@@ -150,14 +150,15 @@ TEST_F(DesktopEndToEndTest, CancelDuringASlowConversionReturnsToIdleAndLeavesNoF
     QElapsedTimer sinceCancel;
     sinceCancel.start();
     ASSERT_TRUE(clickButton(QStringLiteral("Cancel")));
-    ASSERT_TRUE(waitForScreen("idle", 1000));
-    const qint64 idleAfter = sinceCancel.elapsed();
+    // Cancel returns to the start at once, whatever the work is doing.
+    ASSERT_EQ(bridge_->screen(), QStringLiteral("idle"));
     // The work itself ends at its next check; reading the file into memory and writing one
-    // mesh's layer are the longest stretches without one, slower still on a busy machine.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !bridge_->workflow().hasBackgroundWork(); }, 3000))
+    // mesh's layer are the longest stretches without one. How soon is measured by the
+    // benchmarks; here only that it ends.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !bridge_->workflow().hasBackgroundWork(); }, stopTimeout))
         << "the conversion still runs " << sinceCancel.elapsed() << " ms after Cancel";
-    std::cout << "idle " << idleAfter << " ms and the work ended " << sinceCancel.elapsed()
-              << " ms after Cancel\n";
+    std::cout << "the work ended " << sinceCancel.elapsed() << " ms after Cancel\n";
     // Whatever the stopped conversion posted before it ended is delivered now.
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(bridge_->screen(), QStringLiteral("idle"));

@@ -64,8 +64,9 @@ TEST_F(MainWindowTest, EscapeCancelsAConversionAndLeavesNoFile) {
     ASSERT_TRUE(waitForScreen("converting"));
     settledGrab("converting-with-cancel");
     QTest::keyClick(window_, Qt::Key_Escape);
-    EXPECT_TRUE(waitForScreen("idle", 1000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !bridge_->workflow().hasBackgroundWork(); }, 1000));
+    EXPECT_EQ(bridge_->screen(), QStringLiteral("idle")) << "Escape returns to the start at once";
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !bridge_->workflow().hasBackgroundWork(); }, stopTimeout));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_.root() / "tmp"), {}), 0);
 }
 
