@@ -4,7 +4,14 @@
 # RUNNER, the cases are listed and run through that program (a virtual display, for example),
 # never two at once under the same RESOURCE_LOCK. Each test process has a temporary folder of
 # its own (TMPDIR), removed when it ends.
+#
+# Two labels say which sanitizer runs the whole program in a tree of its own (scripts/test):
+# `asan` for code that reads files or converts them (address and undefined-behaviour
+# sanitizers), `tsan` for code that shares data between threads (thread sanitizer). Only the
+# fast programs carry them; the cross-checks against the independent readers never do.
 include(GoogleTest)
+
+set(BRIGHTFOLD_SANITIZER_LABELS asan tsan)
 
 function(brightfold_add_test)
   cmake_parse_arguments(ARG "" "NAME;RUNNER;RESOURCE_LOCK" "SOURCES;LIBRARIES;LABELS" ${ARGN})
@@ -25,6 +32,27 @@ function(brightfold_add_test)
   if(ARG_LABELS)
     brightfold_label_discovered_tests(${ARG_NAME} "${ARG_LABELS}")
   endif()
+  foreach(sanitizer ${BRIGHTFOLD_SANITIZER_LABELS})
+    if(sanitizer IN_LIST ARG_LABELS)
+      set_property(GLOBAL APPEND PROPERTY BRIGHTFOLD_${sanitizer}_PROGRAMS ${ARG_NAME})
+    endif()
+  endforeach()
+endfunction()
+
+# Once every module is configured: for each sanitizer label, a target `<label>-programs` that
+# builds the programs carrying it, and `<label>-programs.txt` in the build tree listing their
+# paths, one a line, for scripts/test to run.
+function(brightfold_add_sanitizer_targets)
+  foreach(sanitizer ${BRIGHTFOLD_SANITIZER_LABELS})
+    get_property(programs GLOBAL PROPERTY BRIGHTFOLD_${sanitizer}_PROGRAMS)
+    if(NOT programs)
+      continue()
+    endif()
+    add_custom_target(${sanitizer}-programs DEPENDS ${programs})
+    list(TRANSFORM programs REPLACE "^(.+)$" "$<TARGET_FILE:\\1>")
+    list(JOIN programs "\n" paths)
+    file(GENERATE OUTPUT "${CMAKE_BINARY_DIR}/${sanitizer}-programs.txt" CONTENT "${paths}\n")
+  endforeach()
 endfunction()
 
 # Labels the test cases discovered from <target> after CTest has read them. Passed through
