@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::size_t lineWidth = 79;
 // Option names up to this long share a line with their text; longer ones stand above it.
-constexpr std::size_t flagColumn = 16;
+constexpr std::size_t flagColumn = 18;
 
 // Each way of running the program on a line of its own, continued under its first argument.
 void appendSynopsis(std::string& text, const CommandReference& reference) {
@@ -47,6 +47,7 @@ std::string usageText(const CommandReference& reference) {
     std::string text;
     appendSynopsis(text, reference);
     for (const std::string_view paragraph : reference.description) {
+        text += '\n';
         appendParagraph(text, paragraph, 0);
     }
     if (!reference.options.empty()) {
@@ -55,11 +56,10 @@ std::string usageText(const CommandReference& reference) {
     for (const OptionEntry& option : reference.options) {
         appendOption(text, option);
     }
-    if (!reference.exitStatus.empty()) {
+    for (std::size_t at = 0; at < reference.exitStatus.size(); ++at) {
+        const std::string lead = at == 0 ? "Exit status: " : "";
         text += '\n';
-    }
-    for (const std::string_view paragraph : reference.exitStatus) {
-        appendParagraph(text, paragraph, 0);
+        appendParagraph(text, lead + std::string(reference.exitStatus[at]), 0);
     }
     return text;
 }

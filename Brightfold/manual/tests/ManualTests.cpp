@@ -43,9 +43,11 @@ TEST(UsageText, AlignsOptionsAndPutsLongOnesAboveTheirText) {
     const std::vector<std::string> lines = linesOf(usageText(sample));
     EXPECT_EQ(lines[0], "Usage: tool [-x] FILE");
     EXPECT_EQ(lines[1], "Usage: tool --other-way");
-    EXPECT_THAT(lines, ::testing::Contains("  -x            short option"));
+    EXPECT_EQ(lines[2], "");
+    EXPECT_THAT(lines, ::testing::Contains("  -x              short option"));
     EXPECT_THAT(lines, ::testing::Contains("  --a-rather-long-option VALUE"));
-    EXPECT_THAT(lines, ::testing::Contains("                stands above its text"));
+    EXPECT_THAT(lines, ::testing::Contains("                  stands above its text"));
+    EXPECT_EQ(lines.back(), "Exit status: 0 always.");
 }
 
 TEST(UsageText, EveryProgramsHelpFitsAnEightyColumnTerminal) {
