@@ -33,7 +33,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
     const QCommandLineOption view(QStringLiteral("view"), {});
-    parser.addOptions({help, version, view});
+    const QCommandLineOption convert(QStringLiteral("convert"), {});
+    parser.addOptions({help, version, view, convert});
     if (!parser.parse(arguments)) {
         return refusal(QStringLiteral("brightfold: ") + parser.errorText());
     }
@@ -54,6 +55,13 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     for (const QString& argument : parser.positionalArguments()) {
         command.files.push_back(pathOf(argument));
+    }
+    if (parser.isSet(convert)) {
+        if (parser.isSet(view) || command.files.empty()) {
+            return refusal(QStringLiteral("brightfold: --convert needs files to convert, and "
+                                          "cannot be combined with --view"));
+        }
+        command.action = CommandLine::Action::ConvertWithoutWindow;
     }
     return command;
 }
