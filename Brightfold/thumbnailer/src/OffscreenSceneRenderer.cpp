@@ -78,15 +78,17 @@ OffscreenSceneRenderer::~OffscreenSceneRenderer() {
 
 namespace {
 
-preview::TransparentSceneView* makeView(QQmlEngine& engine, QQuickWindow& window) {
+std::unique_ptr<preview::TransparentSceneView> makeView(QQmlEngine& engine, QQuickWindow& window) {
     QQmlComponent component(&engine);
     component.setData(viewSource, QUrl(QStringLiteral("qrc:/thumbnailer/view.qml")));
-    auto* view = qobject_cast<preview::TransparentSceneView*>(component.create());
+    std::unique_ptr<QObject> made(component.create());
+    std::unique_ptr<preview::TransparentSceneView> view(
+        qobject_cast<preview::TransparentSceneView*>(made.get()));
     if (!view) {
         throw std::runtime_error("the 3D view could not be made: " +
                                  component.errorString().trimmed().toStdString());
     }
-    view->setParent(&window);
+    made.release();
     view->setParentItem(window.contentItem());
     view->setSize(window.size());
     return view;
@@ -109,7 +111,8 @@ QImage readBack(QOpenGLFunctions& gl, GLuint texture, int side) {
 
 QImage OffscreenSceneRenderer::render(const SceneHandle& scene, QStringList& problems) {
     Target& target = *target_;
-    preview::TransparentSceneView* view = makeView(target.engine, target.window);
+    const std::unique_ptr<preview::TransparentSceneView> view =
+        makeView(target.engine, target.window);
     view->setScene(scene);
     view->showAnimationsAt(0.0);
     for (int frame = 0; frame < framesDrawn; ++frame) {
@@ -122,7 +125,6 @@ QImage OffscreenSceneRenderer::render(const SceneHandle& scene, QStringList& pro
     problems = view->problems();
     target.makeCurrent();
     const QImage drawn = readBack(*target.context.functions(), target.texture, target.side);
-    delete view;
     const int side = target.side / supersampling;
     return drawn.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_ARGB32);

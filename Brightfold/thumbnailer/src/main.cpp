@@ -43,6 +43,9 @@ int drawThumbnail(int argc, char** argv, const ThumbnailRequest& request) {
     OffscreenSceneRenderer renderer(request.side);
     QStringList problems;
     savePicture(renderer.render(scene, problems), request.output);
+    for (const QString& problem : problems) {
+        std::fprintf(stderr, "brightfold-thumbnailer: not drawn: %s\n", qPrintable(problem));
+    }
     return 0;
 }
 
