@@ -17,7 +17,9 @@ const CommandReference& appReference() {
              "managers offer this as \"Convert to USDZ\" on a model's menu."},
         .options = {{"--view",
                      "show the file (a .usdz package or a .usdc layer) without converting it"},
-                    {"--convert", "convert each file beside itself without opening the window"},
+                    {"--convert",
+                     "convert each file beside itself without opening the window (with "
+                     "no file, the window opens)"},
                     {"-h, --help", "print this help and exit"},
                     {"-v, --version", "print the version and exit"}},
         .exitStatus = {"With --convert: 0 when every file converted, 1 when any failed. "

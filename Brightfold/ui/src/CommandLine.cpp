@@ -56,11 +56,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     for (const QString& argument : parser.positionalArguments()) {
         command.files.push_back(pathOf(argument));
     }
-    if (parser.isSet(convert)) {
-        if (parser.isSet(view) || command.files.empty()) {
-            return refusal(QStringLiteral("brightfold: --convert needs files to convert, and "
-                                          "cannot be combined with --view"));
-        }
+    if (parser.isSet(convert) && parser.isSet(view)) {
+        return refusal(QStringLiteral("brightfold: --convert and --view cannot be combined"));
+    }
+    // The launcher's "Convert to USDZ" names no file: the window opens to take one.
+    if (parser.isSet(convert) && !command.files.empty()) {
         command.action = CommandLine::Action::ConvertWithoutWindow;
     }
     return command;
