@@ -4,34 +4,6 @@
 
 namespace brightfold::cli {
 
-const char* const usage =
-    "usage: brightfold-convert [-r] [-j N] [--quiet] [--verbose] [-o OUT] [--profile ar|usd]\n"
-    "         [--max-texture-size N|keep] [--texture-budget MiB] [--max-triangles N]\n"
-    "         [--animation NAME|INDEX] FILE|FOLDER...\n"
-    "Converts .gltf, .glb, .vrm, .usdc and .usd (crate) files to USDZ packages, saved beside\n"
-    "each source as NAME.usdz (an existing file there is replaced safely). A folder stands for\n"
-    "the .gltf, .glb, .vrm and .usdc files in it.\n"
-    "  -o OUT        save at OUT instead (one input file), or inside the folder OUT; the\n"
-    "                files of a folder keep their sub-folders there\n"
-    "  -r            look into sub-folders of folders too\n"
-    "  -j N          convert N files at a time (default: the number of cores)\n"
-    "  -q, --quiet   no progress bar\n"
-    "  -v, --verbose also the glTF reader's trace lines, on standard error\n"
-    "  --profile ar  (the default) a package AR Quick Look accepts: lights, curves and other\n"
-    "                prims it does not show are left out, each with a note\n"
-    "  --profile usd everything the model holds, for USD tools\n"
-    "  --max-texture-size N|keep\n"
-    "                textures longer than N pixels on a side are downscaled (default 2048)\n"
-    "  --texture-budget MiB\n"
-    "                all textures, decompressed with their mip levels, fitted into MiB by\n"
-    "                halving the largest first (default 160; 0 for no limit)\n"
-    "  --max-triangles N\n"
-    "                meshes simplified to at most N triangles in all (default: kept)\n"
-    "  --animation NAME|INDEX\n"
-    "                the animation clip to keep, by name or by its index in the file\n"
-    "  -h, --help    this text\n"
-    "Exit status: 0 when every file converted, 1 when any failed, 2 for a bad command line.\n";
-
 namespace {
 
 template <typename Number> std::optional<Number> wholeNumber(const std::string& text) {

@@ -9,8 +9,6 @@
 
 namespace brightfold::cli {
 
-extern const char* const usage;
-
 struct CommandOptions {
     std::vector<std::filesystem::path> inputs; // files and folders
     std::optional<std::filesystem::path> output;

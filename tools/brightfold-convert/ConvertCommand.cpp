@@ -6,6 +6,7 @@
 #include "CommandOptions.h"
 
 #include <Brightfold/ConversionWorkflow.h>
+#include <Brightfold/Manual/References.h>
 #include <algorithm>
 #include <atomic>
 #include <mutex>
@@ -140,11 +141,11 @@ int runConvertCommand(const std::vector<std::string>& arguments,
     const std::optional<CommandOptions> options =
         parseOptions(arguments, std::max(console.cores, 1u), console.errors);
     if (!options) {
-        console.errors << usage;
+        console.errors << manual::usageText(manual::convertReference());
         return 2;
     }
     if (options->help) {
-        console.out << usage;
+        console.out << manual::usageText(manual::convertReference());
         return 0;
     }
     routeTraceLines(console, options->verbose);

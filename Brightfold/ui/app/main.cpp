@@ -1,4 +1,6 @@
-#include <Brightfold/RunFolder.h>
+#include "ConvertWithoutWindow.h"
+#include "TemporaryPackages.h"
+
 #include <Brightfold/SceneServices.h>
 #include <Brightfold/Ui/AppBridge.h>
 #include <Brightfold/Ui/ApplicationSetup.h>
@@ -37,24 +39,16 @@ bool answeredOnTheTerminal(const CommandLine& command) {
     return true;
 }
 
-// Temporary packages of this run live in a folder of their own, removed at exit; one left
-// by a crash is removed at the next start. Without it they go to the system's folder.
-std::unique_ptr<brightfold::RunFolder> makeRunFolder() {
-    try {
-        return std::make_unique<brightfold::RunFolder>();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "brightfold: temporary packages go to the system's folder: %s\n",
-                     error.what());
-        return nullptr;
-    }
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
     using namespace brightfold::ui;
-    if (answeredOnTheTerminal(parseCommandLine(argumentsOf(argc, argv)))) {
+    const CommandLine given = parseCommandLine(argumentsOf(argc, argv));
+    if (answeredOnTheTerminal(given)) {
         return 0;
+    }
+    if (given.action == CommandLine::Action::ConvertWithoutWindow) {
+        return convertWithoutWindow(argc, argv, given.files);
     }
     prepareGraphicsBeforeApplication();
     QGuiApplication application(argc, argv);

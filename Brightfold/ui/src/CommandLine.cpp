@@ -1,4 +1,5 @@
 #include <Brightfold/FileURL.h>
+#include <Brightfold/Manual/References.h>
 #include <Brightfold/Ui/ApplicationSetup.h>
 #include <Brightfold/Ui/CommandLine.h>
 #include <QCommandLineParser>
@@ -7,17 +8,6 @@
 
 namespace brightfold::ui {
 namespace {
-
-const QString usage = QStringLiteral(
-    "Usage: brightfold [--view] [FILE...]\n"
-    "Turns a .gltf, .glb, .vrm, .usdc or .usd model into a USDZ package, previews it and saves\n"
-    "it beside the model. A .usdz package is shown as it is. With several files only the first is\n"
-    "opened.\n"
-    "\n"
-    "Options:\n"
-    "  --view         show the file (a .usdz package or a .usdc layer) without converting it\n"
-    "  -h, --help     print this help and exit\n"
-    "  -v, --version  print the version and exit\n");
 
 std::filesystem::path pathOf(const QString& argument) {
     if (argument.startsWith(QStringLiteral("file:"), Qt::CaseInsensitive)) {
@@ -43,14 +33,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
     const QCommandLineOption view(QStringLiteral("view"), {});
-    parser.addOptions({help, version, view});
+    const QCommandLineOption convert(QStringLiteral("convert"), {});
+    parser.addOptions({help, version, view, convert});
     if (!parser.parse(arguments)) {
         return refusal(QStringLiteral("brightfold: ") + parser.errorText());
     }
     CommandLine command;
     if (parser.isSet(help)) {
         command.action = CommandLine::Action::PrintHelp;
-        command.text = usage;
+        command.text = QString::fromStdString(manual::usageText(manual::appReference()));
         return command;
     }
     if (parser.isSet(version)) {
@@ -64,6 +55,13 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     }
     for (const QString& argument : parser.positionalArguments()) {
         command.files.push_back(pathOf(argument));
+    }
+    if (parser.isSet(convert) && parser.isSet(view)) {
+        return refusal(QStringLiteral("brightfold: --convert and --view cannot be combined"));
+    }
+    // The launcher's "Convert to USDZ" names no file: the window opens to take one.
+    if (parser.isSet(convert) && !command.files.empty()) {
+        command.action = CommandLine::Action::ConvertWithoutWindow;
     }
     return command;
 }

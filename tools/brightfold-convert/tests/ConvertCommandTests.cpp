@@ -128,12 +128,12 @@ TEST_F(ConvertCommand, BadCommandLinesExitWithTwoAndUsage) {
                                                {model.string(), "--animation"}}) {
         const Outcome outcome = run(arguments);
         EXPECT_EQ(outcome.status, 2);
-        EXPECT_THAT(outcome.errors, HasSubstr("usage: brightfold-convert"));
+        EXPECT_THAT(outcome.errors, HasSubstr("Usage: brightfold-convert"));
         EXPECT_EQ(outcome.out, "");
     }
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_THAT(help.out, HasSubstr("usage: brightfold-convert"));
+    EXPECT_THAT(help.out, HasSubstr("Usage: brightfold-convert"));
     EXPECT_THAT(services->calls(), Not(::testing::Contains("reader")));
 }
 

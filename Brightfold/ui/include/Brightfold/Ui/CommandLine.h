@@ -10,7 +10,9 @@ namespace brightfold::ui {
 
 // What the program was asked to do by its arguments (the program name first).
 struct CommandLine {
-    enum class Action { OpenWindow, PrintHelp, PrintVersion, Refuse };
+    // ConvertWithoutWindow: each file saved beside itself as a package, the result told in a
+    // desktop notification (the right-click "Convert to USDZ" of file managers).
+    enum class Action { OpenWindow, ConvertWithoutWindow, PrintHelp, PrintVersion, Refuse };
 
     Action action = Action::OpenWindow;
     // The files to open, made absolute (file URLs, as a desktop may pass, are accepted).
