@@ -1,10 +1,10 @@
-#include "LayerQueries.h"
-#include "SelfCheckRules.h"
+#include "RuleParts.h"
 
 #include <USD/FieldNames.h>
+#include <USD/LayerQueries.h>
 #include <map>
 
-namespace usd::writer::check {
+namespace usd::ar {
 namespace {
 
 using InputTypes = std::map<std::string, std::string, std::less<>>;
@@ -33,6 +33,8 @@ const InputTypes primvarReaderInputs{{"varname", "string"}, {"fallback", "float2
 const InputTypes transform2dInputs{
     {"in", "float2"}, {"rotation", "float"}, {"scale", "float2"}, {"translation", "float2"}};
 
+// The inputs of the shaders whose every input is known; null for the other primvar readers,
+// whose fallback type follows the primvar's.
 const InputTypes* inputTypesOf(const std::string& id) {
     if (id == "UsdPreviewSurface")
         return &previewSurfaceInputs;
@@ -46,71 +48,84 @@ const InputTypes* inputTypesOf(const std::string& id) {
 }
 
 void checkInputTypes(const Layer& layer, const Path& shader, const InputTypes& types,
-                     Findings& findings) {
+                     RuleProblems& problems) {
     for (const std::string& name : propertyNames(layer, shader)) {
         if (!name.starts_with("inputs:"))
             continue;
         const auto wanted = types.find(std::string_view(name).substr(7));
-        const std::string type = attributeType(layer, shader.appendProperty(name));
+        const Path input = shader.appendProperty(name);
+        const std::string type = attributeType(layer, input);
         if (wanted == types.end())
-            findings.push_back(shader.text() + " has an input its shader does not know: " + name);
+            addProblem(problems, rule::shaderInputs, input,
+                       "an input its shader does not know: leave it out.");
         else if (type != wanted->second)
-            findings.push_back(shader.text() + "." + name + " is " + type + ", not " +
-                               wanted->second + ".");
+            addProblem(problems, rule::shaderInputs, input,
+                       "is " + type + ", not " + wanted->second + ": author it as " +
+                           wanted->second + ".");
     }
 }
 
-void checkConnections(const Layer& layer, Findings& findings) {
+void checkConnections(const Layer& layer, RuleProblems& problems) {
     for (const auto& [path, spec] : layer.specs()) {
         if (spec.type != SpecType::Attribute || !spec.field(field::kConnectionPaths))
             continue;
         const std::vector<Path> sources = pathsOf(layer, path, field::kConnectionPaths);
         if (sources.size() != 1)
-            findings.push_back(path.text() + " is connected to " + std::to_string(sources.size()) +
-                               " sources instead of one.");
+            addProblem(problems, rule::connections, path,
+                       "is connected to " + std::to_string(sources.size()) +
+                           " sources instead of one: connect it to exactly one output.");
         for (const Path& source : sources)
             if (attributeType(layer, source).empty())
-                findings.push_back(path.text() + " is connected to a missing output " +
-                                   source.text() + ".");
+                addProblem(problems, rule::connections, path,
+                           "is connected to a missing output " + source.text() +
+                               ": connect it to an output that exists, or remove the "
+                               "connection.");
     }
 }
 
+bool readsRawNormals(const Layer& layer, const Path& node) {
+    const Value* scale = attributeValue(layer, node, "inputs:scale");
+    const Value* bias = attributeValue(layer, node, "inputs:bias");
+    return tokenOf(attributeValue(layer, node, "inputs:sourceColorSpace")) == "raw" && scale &&
+           *scale == Value(Vec4f{2, 2, 2, 1}) && bias && *bias == Value(Vec4f{-1, -1, -1, 0});
+}
+
 // A normal map must be read as raw data and moved from [0, 1] to [−1, 1].
-void checkNormalMaps(const Layer& layer, Findings& findings) {
+void checkNormalMaps(const Layer& layer, RuleProblems& problems) {
     for (const auto& [path, spec] : layer.specs()) {
         if (spec.type != SpecType::Attribute || path.name() != "inputs:normal")
             continue;
         for (const Path& source : pathsOf(layer, path, field::kConnectionPaths)) {
             const Path node = source.primPath();
-            const Value* scale = attributeValue(layer, node, "inputs:scale");
-            const Value* bias = attributeValue(layer, node, "inputs:bias");
-            const bool standard =
-                tokenOf(attributeValue(layer, node, "inputs:sourceColorSpace")) == "raw" && scale &&
-                *scale == Value(Vec4f{2, 2, 2, 1}) && bias && *bias == Value(Vec4f{-1, -1, -1, 0});
-            if (!standard)
-                findings.push_back(node.text() + " reads a normal map without raw colour space, "
-                                                 "scale (2, 2, 2, 1) and bias (-1, -1, -1, 0).");
+            if (tokenOf(attributeValue(layer, node, "info:id")) == "UsdUVTexture" &&
+                !readsRawNormals(layer, node))
+                addProblem(problems, rule::normalMaps, node,
+                           "reads a normal map without raw colour space, scale (2, 2, 2, 1) and "
+                           "bias (-1, -1, -1, 0): author those three inputs.");
         }
     }
 }
 
 } // namespace
 
-void checkShaders(const Layer& layer, Findings& findings) {
+void checkShaders(const Layer& layer, RuleProblems& problems) {
     for (const auto& [path, spec] : layer.specs()) {
         if (spec.type != SpecType::Prim || primType(layer, path) != "Shader")
             continue;
         const std::string id = tokenOf(attributeValue(layer, path, "info:id"));
         if (const InputTypes* types = inputTypesOf(id))
-            checkInputTypes(layer, path, *types, findings);
+            checkInputTypes(layer, path, *types, problems);
         else if (!id.starts_with("UsdPrimvarReader_"))
-            findings.push_back(path.text() + ": the AR viewer does not know shader \"" + id +
-                               "\".");
+            addProblem(problems, rule::shaderIds, path,
+                       "AR Quick Look does not know shader \"" + id +
+                           "\": use UsdPreviewSurface, UsdUVTexture, UsdTransform2d or a "
+                           "UsdPrimvarReader.");
         if (primType(layer, path.parent()) != "Material")
-            findings.push_back(path.text() + " is a shader outside a material.");
+            addProblem(problems, rule::shaderIds, path,
+                       "a shader outside a material: move it into the material that uses it.");
     }
-    checkConnections(layer, findings);
-    checkNormalMaps(layer, findings);
+    checkConnections(layer, problems);
+    checkNormalMaps(layer, problems);
 }
 
-} // namespace usd::writer::check
+} // namespace usd::ar
