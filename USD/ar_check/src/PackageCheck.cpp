@@ -36,12 +36,13 @@ void checkPackage(std::span<const std::uint8_t> archive, PackageVerdict& verdict
     const std::vector<PackageEntry>& entries = reader.entries();
     checkPackageLayout(archive, entries, verdict.broken);
     measureTextures(entries, verdict.measures);
-    if (entries.empty())
+    const PackageEntry* root = firstLayerOf(entries);
+    if (!root)
         return;
     std::vector<std::string> packaged;
     for (const PackageEntry& entry : entries)
         packaged.push_back(entry.name);
-    checkRootLayer(entries.front().bytes, entries.front().name, &packaged, verdict);
+    checkRootLayer(root->bytes, root->name, &packaged, verdict);
 }
 
 void checkBareLayer(std::span<const std::uint8_t> bytes, PackageVerdict& verdict) {

@@ -70,6 +70,12 @@ void checkPackageLayout(std::span<const std::uint8_t> archive,
     }
 }
 
+const PackageEntry* firstLayerOf(const std::vector<PackageEntry>& entries) {
+    const auto layer = std::ranges::find_if(
+        entries, [](const PackageEntry& entry) { return isLayerName(entry.name); });
+    return layer == entries.end() ? nullptr : &*layer;
+}
+
 void measureTextures(const std::vector<PackageEntry>& entries, PackageMeasures& measures) {
     for (const PackageEntry& entry : entries)
         if (isImageName(entry.name))

@@ -12,6 +12,10 @@ namespace usd::ar {
 void checkPackageLayout(std::span<const std::uint8_t> archive,
                         const std::vector<PackageEntry>& entries, RuleProblems& problems);
 
+// The first layer of the package: the root layer, or where the rest of it is checked from when
+// something else comes first. Null when it holds none.
+const PackageEntry* firstLayerOf(const std::vector<PackageEntry>& entries);
+
 // Measures every image of the package that the viewer decodes.
 void measureTextures(const std::vector<PackageEntry>& entries, PackageMeasures& measures);
 
