@@ -8,9 +8,11 @@ const char* const usage =
     "usage: brightfold-convert [-r] [-j N] [--quiet] [--verbose] [-o OUT] [--profile ar|usd]\n"
     "         [--max-texture-size N|keep] [--texture-budget MiB] [--max-triangles N]\n"
     "         [--animation NAME|INDEX] FILE|FOLDER...\n"
+    "       brightfold-convert --check [--texture-budget MiB] FILE...\n"
     "Converts .gltf, .glb, .vrm, .usdc and .usd (crate) files to USDZ packages, saved beside\n"
-    "each source as NAME.usdz (an existing file there is replaced safely). A folder stands for\n"
-    "the .gltf, .glb, .vrm and .usdc files in it.\n"
+    "each source as NAME.usdz (an existing file there is replaced safely); a .usdz package is\n"
+    "read and written again for AR Quick Look as NAME-ar.usdz. A folder stands for the .gltf,\n"
+    ".glb, .vrm, .usdc and .usdz files in it.\n"
     "  -o OUT        save at OUT instead (one input file), or inside the folder OUT; the\n"
     "                files of a folder keep their sub-folders there\n"
     "  -r            look into sub-folders of folders too\n"
@@ -29,8 +31,11 @@ const char* const usage =
     "                meshes simplified to at most N triangles in all (default: kept)\n"
     "  --animation NAME|INDEX\n"
     "                the animation clip to keep, by name or by its index in the file\n"
+    "  --check       check each .usdz (or .usdc) against AR Quick Look's rules and budgets\n"
+    "                instead: one line per problem, then a verdict line per file\n"
     "  -h, --help    this text\n"
-    "Exit status: 0 when every file converted, 1 when any failed, 2 for a bad command line.\n";
+    "Exit status: 0 when every file converted (or passed the check), 1 when any failed, 2 for a\n"
+    "bad command line.\n";
 
 namespace {
 
@@ -110,6 +115,8 @@ bool takeOption(CommandOptions& options, const std::vector<std::string>& argumen
         options.verbose = true;
     } else if (argument == "-r") {
         options.recursive = true;
+    } else if (argument == "--check") {
+        options.check = true;
     } else if (argument == "-o" && hasValue) {
         options.output = arguments[++at];
     } else if (argument == "-j" && hasValue) {

@@ -87,7 +87,7 @@ LoadedScene loadPackageToRepair(const std::filesystem::path& file, ConversionSer
     }
     for (const PackageProblem& problem : services.checkPackage(file, {}).broken) {
         loaded.notes.push_back("The source package broke AR Quick Look's rule " + problem.rule +
-                               " (" + describeProblem(problem) + "); it is written anew.");
+                               ", which the new package keeps: " + describeProblem(problem));
     }
     return loaded;
 }

@@ -61,8 +61,9 @@ TEST_F(WorkflowTest, AUSDZConvertedIsReadWrittenAgainAndSavedBesideItsSource) {
     const Preview preview = stateCase<Preview>(workflow->state());
     EXPECT_THAT(services->calls(),
                 ElementsAre("read shop.usdz", HasSubstr("write"), HasSubstr("read 00000000")));
-    EXPECT_THAT(preview.notes, Contains(HasSubstr("The source package broke AR Quick Look's rule "
-                                                  "prim-types (/Model/Sun: ")));
+    EXPECT_THAT(preview.notes,
+                Contains(HasSubstr("The source package broke AR Quick Look's rule "
+                                   "prim-types, which the new package keeps: /Model/Sun: ")));
 
     workflow->saveConvertedFile(preview.tempURL, preview.originalURL);
     EXPECT_EQ(stateCase<Success>(workflow->state()).fileURL, folder.path() / "shop-ar.usdz");

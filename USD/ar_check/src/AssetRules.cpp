@@ -2,6 +2,8 @@
 
 #include <USD/FieldNames.h>
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 
 namespace usd::ar {
 namespace {
@@ -66,28 +68,33 @@ std::vector<NamedFile> filesNamedIn(const Layer& layer) {
     return named;
 }
 
-bool leavesThePackage(const std::string& name) {
-    return name.starts_with('/') || name.find("..") != std::string::npos ||
-           name.find(':') != std::string::npos || name.find('\\') != std::string::npos;
-}
-
-bool namesPackagedFile(const std::string& name, const std::vector<std::string>& packaged) {
-    const std::string inside = name.starts_with("./") ? name.substr(2) : name;
-    return std::ranges::find(packaged, inside) != packaged.end();
+// The file inside the package that a layer in `layerFolder` names, or nothing when the name
+// leads out of the package (an absolute path, a URL or drive, or up past its top).
+std::optional<std::string> fileInPackage(const std::string& name, const std::string& layerFolder) {
+    if (name.starts_with('/') || name.find(':') != std::string::npos ||
+        name.find('\\') != std::string::npos)
+        return std::nullopt;
+    const std::string inside =
+        (std::filesystem::path(layerFolder) / name).lexically_normal().generic_string();
+    if (inside.empty() || inside.starts_with(".."))
+        return std::nullopt;
+    return inside;
 }
 
 } // namespace
 
 void checkAssetPaths(const Layer& layer, const std::vector<std::string>* packagedFiles,
-                     RuleProblems& problems) {
+                     const std::string& layerFolder, RuleProblems& problems) {
     for (const auto& [where, name] : filesNamedIn(layer)) {
         if (name.empty())
             continue;
-        if (leavesThePackage(name))
+        const std::optional<std::string> inside = fileInPackage(name, layerFolder);
+        if (!inside)
             addProblem(problems, rule::assetPaths, where,
                        "names a file outside the package: " + name +
                            "; put the file in the package and name it by a relative path.");
-        else if (packagedFiles && !namesPackagedFile(name, *packagedFiles))
+        else if (packagedFiles &&
+                 std::ranges::find(*packagedFiles, *inside) == packagedFiles->end())
             addProblem(problems, rule::assetPaths, where,
                        "names a file the package lacks: " + name +
                            "; add the file or remove what names it.");

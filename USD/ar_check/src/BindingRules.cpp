@@ -17,7 +17,11 @@ void checkMaterialBindings(const Layer& layer, RuleProblems& problems) {
             addProblem(problems, rule::materialBindings, prim,
                        "binds a material without the binding API: apply MaterialBindingAPI to "
                        "the prim.");
-        for (const Path& target : pathsOf(layer, path, field::kTargetPaths))
+        // A collection binding names its collection first and its material last.
+        std::vector<Path> materials = pathsOf(layer, path, field::kTargetPaths);
+        if (path.name().starts_with("material:binding:collection:") && !materials.empty())
+            materials.erase(materials.begin(), materials.end() - 1);
+        for (const Path& target : materials)
             if (primType(layer, target) != "Material")
                 addProblem(problems, rule::materialBindings, prim,
                            "is bound to " + target.text() +

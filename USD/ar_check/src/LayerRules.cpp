@@ -8,13 +8,14 @@ void addProblem(RuleProblems& problems, std::string_view rule, const Path& where
         {std::string(rule), where.isEmpty() ? "" : where.text(), std::move(message)});
 }
 
-RuleProblems checkLayerRules(const Layer& layer, const std::vector<std::string>* packagedFiles) {
+RuleProblems checkLayerRules(const Layer& layer, const std::vector<std::string>* packagedFiles,
+                             const std::string& layerFolder) {
     RuleProblems problems;
     checkStageMetadata(layer, problems);
     checkPrimTypes(layer, problems);
     checkShaders(layer, problems);
     checkMaterialBindings(layer, problems);
-    checkAssetPaths(layer, packagedFiles, problems);
+    checkAssetPaths(layer, packagedFiles, layerFolder, problems);
     return problems;
 }
 

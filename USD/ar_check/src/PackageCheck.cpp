@@ -8,6 +8,7 @@
 #include <USD/PackageReader.h>
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 
 namespace usd::ar {
 namespace {
@@ -21,7 +22,8 @@ void checkRootLayer(std::span<const std::uint8_t> bytes, const std::string& name
                     const std::vector<std::string>* packaged, PackageVerdict& verdict) {
     try {
         const Layer layer = readCrate(bytes);
-        for (RuleProblem& problem : checkLayerRules(layer, packaged))
+        const std::string folder = std::filesystem::path(name).parent_path().generic_string();
+        for (RuleProblem& problem : checkLayerRules(layer, packaged, folder))
             verdict.broken.push_back(std::move(problem));
         measureLayer(layer, verdict.measures);
     } catch (const FormatError& error) {

@@ -41,9 +41,10 @@ void checkEntryKind(const PackageEntry& entry, RuleProblems& problems) {
     if (isLayerName(entry.name))
         return;
     if (!isImageName(entry.name))
-        problems.push_back({std::string(rule::packageFiles), entry.name,
-                            "AR Quick Look reads only USD layers and PNG or JPEG images in a "
-                            "package: convert the file to PNG, or leave it out."});
+        problems.push_back(
+            {std::string(rule::packageFiles), entry.name,
+             "AR Quick Look reads only USD layers and PNG or JPEG images in a package: "
+             "leave the file out (an image of another kind, converted to PNG)."});
     else if (!imageIn(entry))
         problems.push_back({std::string(rule::packageFiles), entry.name,
                             "is named as an image but holds no PNG or JPEG the viewer can "

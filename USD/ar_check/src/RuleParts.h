@@ -15,9 +15,9 @@ void checkShaders(const Layer& layer, RuleProblems& problems);
 // Binding targets exist and are materials; bound prims apply the binding API.
 void checkMaterialBindings(const Layer& layer, RuleProblems& problems);
 // Asset paths (attribute values, references, payloads, sublayers) are relative, stay inside
-// the package and, with `packagedFiles`, name one of its files.
+// the package and, with `packagedFiles`, name one of its files, taken from `layerFolder`.
 void checkAssetPaths(const Layer& layer, const std::vector<std::string>* packagedFiles,
-                     RuleProblems& problems);
+                     const std::string& layerFolder, RuleProblems& problems);
 
 // Adds a problem of `rule` at `where`.
 void addProblem(RuleProblems& problems, std::string_view rule, const Path& where,

@@ -141,6 +141,16 @@ TEST(PackageCheck, AHandMadeAlignedArchiveIsAsGoodAsTheWritersOwn) {
     EXPECT_TRUE(ar::checkPackageFile(package).passes());
 }
 
+TEST(PackageCheck, AssetPathsAreTakenFromTheRootLayersOwnFolder) {
+    std::vector<ArchiveFile> files = quadFiles();
+    for (ArchiveFile& file : files)
+        file.name = "model/" + file.name;
+    EXPECT_TRUE(ar::checkPackageFile(savedAs(handMadeArchive(files), "in-a-folder.usdz")).passes());
+    files.erase(files.begin() + 1);
+    const auto verdict = ar::checkPackageFile(savedAs(handMadeArchive(files), "lacking.usdz"));
+    EXPECT_THAT(rulesOf(verdict.broken), ElementsAre("asset-paths"));
+}
+
 TEST(PackageCheck, EntriesOffTheirAlignmentBreakTheLayoutAndAreRepaired) {
     const auto package =
         savedAs(handMadeArchive(quadFiles(), {.aligned = false, .method = 0}), "unaligned.usdz");

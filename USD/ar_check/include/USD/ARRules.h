@@ -39,9 +39,11 @@ using RuleProblems = std::vector<RuleProblem>;
 
 // The rules a root layer is held to: stage metadata, prim types, shaders, their inputs and
 // connections, material bindings, normal maps and asset paths. With `packagedFiles` (the
-// names of the files beside the layer in its package), every asset path must name one.
+// names of the files in the layer's package), every asset path, taken from `layerFolder` (the
+// folder of the layer inside the package, "" at its top), must name one.
 RuleProblems checkLayerRules(const Layer& layer,
-                             const std::vector<std::string>* packagedFiles = nullptr);
+                             const std::vector<std::string>* packagedFiles = nullptr,
+                             const std::string& layerFolder = {});
 
 // "where: message", or the message alone for the whole file.
 std::string describe(const RuleProblem& problem);
