@@ -47,18 +47,33 @@ const InputTypes* inputTypesOf(const std::string& id) {
     return nullptr;
 }
 
+// The value type without its role: colours, normals, vectors and points are all float3 to the
+// viewer, which reads their values alike.
+std::string_view withoutRole(std::string_view type) {
+    for (const std::string_view role : {"color3f", "normal3f", "vector3f", "point3f"})
+        if (type == role)
+            return "float3";
+    return type;
+}
+
+// Older files author a primvar reader's varname as a token, which readers still take.
+bool typeFits(std::string_view input, std::string_view type, std::string_view wanted) {
+    return withoutRole(type) == withoutRole(wanted) || (input == "varname" && type == "token");
+}
+
 void checkInputTypes(const Layer& layer, const Path& shader, const InputTypes& types,
                      RuleProblems& problems) {
     for (const std::string& name : propertyNames(layer, shader)) {
         if (!name.starts_with("inputs:"))
             continue;
-        const auto wanted = types.find(std::string_view(name).substr(7));
+        const std::string_view inputName = std::string_view(name).substr(7);
+        const auto wanted = types.find(inputName);
         const Path input = shader.appendProperty(name);
         const std::string type = attributeType(layer, input);
         if (wanted == types.end())
             addProblem(problems, rule::shaderInputs, input,
                        "an input its shader does not know: leave it out.");
-        else if (type != wanted->second)
+        else if (!typeFits(inputName, type, wanted->second))
             addProblem(problems, rule::shaderInputs, input,
                        "is " + type + ", not " + wanted->second + ": author it as " +
                            wanted->second + ".");

@@ -50,7 +50,7 @@ TEST(Budgets, TexturesLongerThanTheSideAreNamedAndTheirMemoryAddsUp) {
     EXPECT_EQ(verdict.overBudget[0].where, "textures/wide.png");
     EXPECT_THAT(verdict.overBudget[0].message, HasSubstr("is 4096 x 2 pixels"));
     // Four bytes a pixel, and a third more for the mips.
-    EXPECT_EQ(verdict.measures.textureBytes, (4096 * 2 + 2 * 2) * 4 * 4 / 3);
+    EXPECT_EQ(verdict.measures.textureBytes, 4096 * 2 * 4 * 4 / 3 + 2 * 2 * 4 * 4 / 3);
 
     ar::ARBudgets tight;
     tight.textureSide = 8192;

@@ -116,6 +116,15 @@ TEST(PackageCheck, TheWritersOwnPackagePassesAndIsMeasured) {
     EXPECT_EQ(verdict.measures.textureBytes, 2 * ar::heldTextureBytes(2, 2));
 }
 
+TEST(PackageCheck, InputsOfTheRightValueTypeInAnotherRoleOrAnOlderSpellingPass) {
+    SceneLayer built = writtenQuad();
+    LayerBuilder build(built.layer);
+    build.addAttribute(surface, "inputs:diffuseColor", {"float3", Vec3f{1, 1, 1}});
+    const Path reader = Path::fromString("/Model/Materials/Surface/uvReader_st");
+    build.addAttribute(reader, "inputs:varname", {"token", Token{"st"}});
+    EXPECT_TRUE(ar::checkPackageFile(packaged(built, "older.usdz")).passes());
+}
+
 TEST(PackageCheck, EachProblemNamesWhereAndWhatToDo) {
     SceneLayer built = writtenQuad();
     LayerBuilder(built.layer).definePrim(Path::fromString("/Model/Sun"), "SphereLight");
