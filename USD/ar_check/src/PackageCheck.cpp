@@ -6,7 +6,6 @@
 #include <USD/PackageCheck.h>
 #include <USD/PackageError.h>
 #include <USD/PackageReader.h>
-#include <algorithm>
 #include <exception>
 #include <filesystem>
 
