@@ -1,9 +1,9 @@
 #include "BatchPlan.h"
 
 #include <Brightfold/SaveDestination.h>
+#include <Brightfold/SourceSceneLoader.h>
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <set>
 
 namespace brightfold::cli {
@@ -12,15 +12,23 @@ namespace {
 namespace fs = std::filesystem;
 
 bool isModelFile(const fs::directory_entry& entry) {
-    static constexpr std::array<std::string_view, 4> extensions = {".gltf", ".glb", ".vrm",
-                                                                   ".usdc"};
+    static constexpr std::array<std::string_view, 5> extensions = {"gltf", "glb", "vrm", "usdc",
+                                                                   "usdz"};
     std::error_code error;
-    if (!entry.is_regular_file(error))
+    return entry.is_regular_file(error) &&
+           std::ranges::find(extensions, lowerCasedExtension(entry.path())) != extensions.end();
+}
+
+// A package in a folder that a conversion made: repaired (NAME-ar.usdz), or the package of a
+// model beside it. Converting it again would only write a copy of a copy.
+bool isConversionOutput(const fs::path& file, const std::vector<fs::path>& files) {
+    if (lowerCasedExtension(file) != "usdz")
         return false;
-    std::string extension = entry.path().extension().string();
-    std::ranges::transform(extension, extension.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return std::ranges::find(extensions, extension) != extensions.end();
+    if (file.stem().string().ends_with("-ar"))
+        return true;
+    return std::ranges::any_of(files, [&](const fs::path& other) {
+        return other != file && usdzDestinationFor(other) == file;
+    });
 }
 
 std::vector<fs::path> modelFilesIn(const fs::path& folder, bool recursive) {
@@ -38,6 +46,8 @@ std::vector<fs::path> modelFilesIn(const fs::path& folder, bool recursive) {
         collect(
             fs::directory_iterator(folder, fs::directory_options::skip_permission_denied, error));
     std::ranges::sort(files);
+    const std::vector<fs::path> found = files;
+    std::erase_if(files, [&](const fs::path& file) { return isConversionOutput(file, found); });
     return files;
 }
 
@@ -67,8 +77,8 @@ void addFolder(std::vector<ConversionJob>& jobs, const fs::path& folder,
                         {},
                         false,
                         options.recursive
-                            ? "no .gltf, .glb, .vrm or .usdc file in it or its sub-folders"
-                            : "no .gltf, .glb, .vrm or .usdc file in it (-r looks into "
+                            ? "no .gltf, .glb, .vrm, .usdc or .usdz file in it or its sub-folders"
+                            : "no .gltf, .glb, .vrm, .usdc or .usdz file in it (-r looks into "
                               "sub-folders)"});
     for (const fs::path& file : files)
         jobs.push_back(jobInFolder(file, folder, options));

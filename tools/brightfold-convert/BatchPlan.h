@@ -17,7 +17,9 @@ struct ConversionJob {
 };
 
 // The jobs for the command line's inputs: each file as given, and the model files
-// (.gltf, .glb, .vrm, .usdc) in each folder, sorted, with -r in its sub-folders too.
+// (.gltf, .glb, .vrm, .usdc, .usdz) in each folder, sorted, with -r in its sub-folders too. A
+// folder's packages that are conversions themselves are not taken: NAME-ar.usdz, and NAME.usdz
+// beside a model that converts to it.
 // A folder without any is a refused job; a second file bound for the same package is refused
 // rather than overwrite the first one's.
 std::vector<ConversionJob> planJobs(const CommandOptions& options);

@@ -82,6 +82,8 @@ bool takeOption(CommandOptions& options, const std::vector<std::string>& argumen
         options.verbose = true;
     } else if (argument == "-r") {
         options.recursive = true;
+    } else if (argument == "--check") {
+        options.check = true;
     } else if (argument == "-o" && hasValue) {
         options.output = arguments[++at];
     } else if (argument == "-j" && hasValue) {

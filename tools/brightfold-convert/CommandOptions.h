@@ -17,6 +17,7 @@ struct CommandOptions {
     bool quiet = false;
     bool verbose = false;
     bool help = false;
+    bool check = false; // check the inputs as packages instead of converting them
     ConversionOptions conversion;
 };
 

@@ -2,6 +2,7 @@
 
 #include "BatchPlan.h"
 #include "BatchReport.h"
+#include "CheckCommand.h"
 #include "CommandLineQueue.h"
 #include "CommandOptions.h"
 
@@ -54,7 +55,9 @@ class Converter {
         // Late progress from this conversion must not reach the next one.
         workflow_.waitForBackgroundWork();
         queue_.drain();
+        notes_.clear();
         if (const auto* preview = std::get_if<Preview>(&workflow_.state())) {
+            notes_ = preview->notes;
             if (job.makesFolder) {
                 std::error_code ignored; // a folder that cannot be made fails the save
                 std::filesystem::create_directories(job.destination.parent_path(), ignored);
@@ -75,8 +78,8 @@ class Converter {
     void reportResult(const std::filesystem::path& source) {
         if (const auto* success = std::get_if<Success>(&workflow_.state())) {
             std::vector<std::string> lines = {source.string() + " -> " + success->fileURL.string()};
-            for (const std::string& finding : findings()) {
-                lines.push_back("  note: " + onOneLine(finding));
+            for (const std::string& note : notes_) {
+                lines.push_back("  note: " + onOneLine(note));
             }
             report_.finished(slot_, lines, true, source);
             return;
@@ -88,14 +91,12 @@ class Converter {
                          false, source);
     }
 
-    std::vector<std::string> findings() const {
-        const auto& last = workflow_.lastConversion();
-        return last ? last->writerFindings : std::vector<std::string>{};
-    }
-
     BatchReport& report_;
     unsigned slot_;
     std::string label_;
+    // What the preview told of the last conversion: how the source was read, what the package
+    // leaves out or approximates, and what its check found.
+    std::vector<std::string> notes_;
     CommandLineQueue queue_;
     ConversionWorkflow workflow_;
 };
@@ -147,6 +148,9 @@ int runConvertCommand(const std::vector<std::string>& arguments,
     if (options->help) {
         console.out << manual::usageText(manual::convertReference());
         return 0;
+    }
+    if (options->check) {
+        return runCheckCommand(options->inputs, *services, options->conversion, console.out);
     }
     routeTraceLines(console, options->verbose);
     const std::vector<ConversionJob> jobs = planJobs(*options);

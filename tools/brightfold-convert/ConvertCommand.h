@@ -21,8 +21,9 @@ struct ConsoleStreams {
 // brightfold-convert [-r] [-j N] [--quiet] [--verbose] [-o OUT] FILE|FOLDER...: converts each
 // file (and the model files in each folder) through the same workflow as the application
 // (loader choice, fallback, temporary package, read-back check), N at a time, and saves it
-// beside its source as <name>.usdz, or at OUT. Returns 0 when every file converted, 1 when any
-// failed, 2 for a bad command line.
+// beside its source as <name>.usdz (<name>-ar.usdz for a .usdz source), or at OUT, with the
+// preview's notes. With --check, checks the files as packages instead (see CheckCommand.h).
+// Returns 0 when every file converted (or passed), 1 when any failed, 2 for a bad command line.
 int runConvertCommand(const std::vector<std::string>& arguments,
                       std::shared_ptr<ConversionServices> services, ConsoleStreams console);
 

@@ -83,8 +83,9 @@ void runConversion(const std::filesystem::path& source, ConversionServices& serv
         return;
     }
     ConvertedPackage package{written.url, std::move(written.result->findings),
-                             std::move(loaded.notes)};
+                             std::move(loaded.notes), services.checkPackage(written.url, options)};
     append(package.notes, package.writerFindings);
+    append(package.notes, verdictNotes(package.verdict, package.writerFindings));
     SceneHandle previewScene;
     try {
         previewScene = readWithClearBackground(package.tempURL, services, package.notes);
@@ -112,8 +113,12 @@ void runViewing(const std::filesystem::path& file, ConversionServices& services,
         }
         return;
     }
+    if (stop.stop_requested()) {
+        return;
+    }
+    PackageVerdict verdict = services.checkPackage(file, {});
     if (!stop.stop_requested()) {
-        listener.viewReady(std::move(scene), std::move(warnings));
+        listener.viewReady(std::move(scene), std::move(warnings), std::move(verdict));
     }
 }
 

@@ -70,7 +70,8 @@ class ConversionWorkflow::PostingListener : public PipelineListener, public View
         postUnlessStopped([](ConversionWorkflow& workflow) { workflow.reportExportFailure(); });
     }
     void previewReady(SceneHandle scene, ConvertedPackage package) override {
-        ConversionRecord record{source_, package.tempURL, std::move(package.writerFindings)};
+        ConversionRecord record{source_, package.tempURL, std::move(package.writerFindings),
+                                package.verdict};
         std::vector<std::string> notes = extraNotes_;
         notes.insert(notes.end(), package.notes.begin(), package.notes.end());
         post_([scene = std::move(scene), record = std::move(record), notes = std::move(notes),
@@ -80,15 +81,16 @@ class ConversionWorkflow::PostingListener : public PipelineListener, public View
                 return;
             }
             workflow.lastConversion_ = record;
-            workflow.showPreview(scene, record.temporaryFile, record.source, notes);
+            workflow.showPreview(scene, record.temporaryFile, record.source, notes, record.verdict);
         });
     }
-    void viewReady(SceneHandle scene, std::vector<std::string> warnings) override {
+    void viewReady(SceneHandle scene, std::vector<std::string> warnings,
+                   PackageVerdict verdict) override {
         std::vector<std::string> notes = extraNotes_;
         notes.insert(notes.end(), warnings.begin(), warnings.end());
-        postUnlessStopped([scene = std::move(scene), file = source_,
-                           notes = std::move(notes)](ConversionWorkflow& workflow) {
-            workflow.setState(Viewing{scene, file, notes});
+        postUnlessStopped([scene = std::move(scene), file = source_, notes = std::move(notes),
+                           verdict = std::move(verdict)](ConversionWorkflow& workflow) {
+            workflow.setState(Viewing{scene, file, notes, verdict});
         });
     }
 
@@ -173,8 +175,8 @@ void ConversionWorkflow::updateProgress(float progress) {
 
 void ConversionWorkflow::showPreview(SceneHandle scene, const std::filesystem::path& tempURL,
                                      const std::filesystem::path& originalURL,
-                                     std::vector<std::string> notes) {
-    setState(Preview{std::move(scene), tempURL, originalURL, std::move(notes)});
+                                     std::vector<std::string> notes, PackageVerdict verdict) {
+    setState(Preview{std::move(scene), tempURL, originalURL, std::move(notes), std::move(verdict)});
 }
 
 void ConversionWorkflow::reportLoadFailure(const std::string& description) {

@@ -76,6 +76,22 @@ LoadedScene withLoadNotes(LoadedScene loaded, ConversionServices& services) {
     return loaded;
 }
 
+// A package is read as it is, so that writing it again makes it pass the rules it broke; the
+// notes say which those were.
+LoadedScene loadPackageToRepair(const std::filesystem::path& file, ConversionServices& services) {
+    LoadedScene loaded;
+    loaded.scene = services.readUSDZ(file, loaded.notes);
+    if (!loaded.scene) {
+        throw LoadFailure("The USDZ reader returned no scene for \"" + file.filename().string() +
+                          "\".");
+    }
+    for (const PackageProblem& problem : services.checkPackage(file, {}).broken) {
+        loaded.notes.push_back("The source package broke AR Quick Look's rule " + problem.rule +
+                               ", which the new package keeps: " + describeProblem(problem));
+    }
+    return loaded;
+}
+
 LoadedScene loadByExtension(const std::filesystem::path& file, ConversionServices& services,
                             std::stop_token stop) {
     const std::string extension = lowerCasedExtension(file);
@@ -87,8 +103,12 @@ LoadedScene loadByExtension(const std::filesystem::path& file, ConversionService
     if (extension == "gltf" || extension == "glb" || extension == "vrm") {
         return loadGLTF(file, services, stop);
     }
+    if (extension == "usdz") {
+        return loadPackageToRepair(file, services);
+    }
     throw LoadFailure("\"" + file.filename().string() +
-                      "\" is not a .usdc, .usd, .gltf, .glb or .vrm file (InvalidFormat error 0).");
+                      "\" is not a .usdz, .usdc, .usd, .gltf, .glb or .vrm file (InvalidFormat "
+                      "error 0).");
 }
 
 } // namespace

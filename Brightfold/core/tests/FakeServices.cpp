@@ -24,6 +24,11 @@ brightfold::ProgressHandler FakeServices::keptProgressHandler() const {
     return keptProgressHandler_;
 }
 
+std::vector<std::filesystem::path> FakeServices::checkedFiles() const {
+    std::lock_guard lock(mutex_);
+    return checkedFiles_;
+}
+
 std::string FakeServices::lastPackageName() const {
     std::lock_guard lock(mutex_);
     return lastPackageName_;
@@ -84,6 +89,13 @@ brightfold::SceneHandle FakeServices::readUSDZ(const std::filesystem::path& file
     }
     warnings.insert(warnings.end(), readWarnings.begin(), readWarnings.end());
     return readBackScene_;
+}
+
+brightfold::PackageVerdict FakeServices::checkPackage(const std::filesystem::path& file,
+                                                      const brightfold::ConversionOptions&) {
+    std::lock_guard lock(mutex_);
+    checkedFiles_.push_back(file);
+    return verdict;
 }
 
 void FakeServices::clearBackground(scene::Scene& scene) {

@@ -24,6 +24,8 @@ class FakeServices : public brightfold::SystemServices {
     std::vector<float> progressReports = {0.5f, 1.0f};
     std::vector<std::string> writerFindings;
     std::optional<std::string> readBackError;
+    // What every package check finds.
+    brightfold::PackageVerdict verdict;
 
     // What happened, in order.
     std::vector<std::string> calls() const;
@@ -37,6 +39,8 @@ class FakeServices : public brightfold::SystemServices {
     std::function<void(std::stop_token)> duringWrite;
     std::vector<std::string> readWarnings;
 
+    // The files checked, in order (kept apart from calls(), which tells the steps).
+    std::vector<std::filesystem::path> checkedFiles() const;
     std::string lastPackageName() const;
     brightfold::ConversionOptions lastWriteOptions() const;
 
@@ -51,6 +55,8 @@ class FakeServices : public brightfold::SystemServices {
               const brightfold::ProgressHandler& progress, std::stop_token stop) override;
     brightfold::SceneHandle readUSDZ(const std::filesystem::path& file,
                                      std::vector<std::string>& warnings) override;
+    brightfold::PackageVerdict checkPackage(const std::filesystem::path& file,
+                                            const brightfold::ConversionOptions& options) override;
     void clearBackground(scene::Scene& scene) override;
     std::filesystem::path temporaryDirectory() override { return temporaryDirectory_; }
     std::string makeIdentifier() override;
@@ -63,6 +69,7 @@ class FakeServices : public brightfold::SystemServices {
     mutable std::mutex mutex_;
     std::vector<std::string> calls_;
     std::vector<std::string> printedLines_;
+    std::vector<std::filesystem::path> checkedFiles_;
     int identifiersMade_ = 0;
     std::string lastPackageName_;
     brightfold::ConversionOptions lastWriteOptions_;

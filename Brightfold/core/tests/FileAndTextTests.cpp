@@ -59,6 +59,8 @@ TEST(SaveDestination, ReplacesOnlyTheLastExtension) {
     EXPECT_EQ(usdzDestinationFor("/d/model.glb"), "/d/model.usdz");
     EXPECT_EQ(usdzDestinationFor("/d/model.v2.GLTF"), "/d/model.v2.usdz");
     EXPECT_EQ(usdzDestinationFor("/d.x/model"), "/d.x/model.usdz");
+    // A package made AR-ready is saved beside its source, never over it.
+    EXPECT_EQ(usdzDestinationFor("/d/shop.USDZ"), "/d/shop-ar.usdz");
 }
 
 TEST(Identifier, IsAFreshUpperCaseCanonicalUUID) {

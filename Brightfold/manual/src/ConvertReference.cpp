@@ -8,12 +8,14 @@ const CommandReference& convertReference() {
         .purpose = "convert 3D models to USDZ packages",
         .synopsis = {"[-r] [-j N] [--quiet] [--verbose] [-o OUT] [--profile ar|usd] "
                      "[--max-texture-size N|keep] [--texture-budget MiB] [--max-triangles N] "
-                     "[--animation NAME|INDEX] FILE|FOLDER..."},
+                     "[--animation NAME|INDEX] FILE|FOLDER...",
+                     "--check [--texture-budget MiB] FILE..."},
         .description =
             {"Converts .gltf, .glb, .vrm, .usdc and .usd (crate) files to USDZ packages, saved "
              "beside each source as NAME.usdz (an existing file there is replaced only once the "
-             "new one is complete). A folder stands for the .gltf, .glb, .vrm and .usdc files in "
-             "it, in name order.",
+             "new one is complete); a .usdz package is read and written again for AR Quick Look "
+             "as NAME-ar.usdz beside it. A folder stands for the .gltf, .glb, .vrm, .usdc and "
+             ".usdz files in it, in name order.",
              "One line per file tells where the package went or why the file failed, followed "
              "by its notes: what the package leaves out or approximates."},
         .options =
@@ -35,9 +37,11 @@ const CommandReference& convertReference() {
                                    "kept)"},
              {"--animation NAME|INDEX",
               "the animation clip to keep, by name or by its index in the file"},
+             {"--check", "check each .usdz (or .usdc) against AR Quick Look's rules and budgets "
+                         "instead: one line per problem, then a verdict line per file"},
              {"-h, --help", "this text"}},
-        .exitStatus = {"0 when every file converted, 1 when any failed, 2 for a bad command "
-                       "line."},
+        .exitStatus = {"0 when every file converted (or passed the check), 1 when any failed, 2 "
+                       "for a bad command line."},
         .seeAlso = {"brightfold", "brightfold-thumbnailer"},
     };
     return reference;

@@ -4,6 +4,7 @@
 #include <GLTFReader/GLTFSceneSource.h>
 #include <ModelImporter/ModelImporter.h>
 #include <SceneGraph/Scene.h>
+#include <USD/PackageCheck.h>
 #include <USD/USDZReader.h>
 #include <USD/USDZWriter.h>
 
@@ -41,6 +42,14 @@ usd::WriteOptions writeOptionsFor(const ConversionOptions& options) {
     written.maxTriangles = options.maxTriangles;
     written.animation = options.animation;
     return written;
+}
+
+std::vector<PackageProblem> problemsOf(const usd::ar::RuleProblems& problems) {
+    std::vector<PackageProblem> copied;
+    for (const usd::ar::RuleProblem& problem : problems) {
+        copied.push_back({problem.rule, problem.where, problem.message});
+    }
+    return copied;
 }
 
 class SceneServices final : public SystemServices {
@@ -91,6 +100,14 @@ class SceneServices final : public SystemServices {
             return usd::readUSDLayerFile(file, warnings);
         }
         return usd::readUSDZ(file, warnings);
+    }
+
+    PackageVerdict checkPackage(const std::filesystem::path& file,
+                                const ConversionOptions& options) override {
+        usd::ar::ARBudgets budgets;
+        budgets.textureBytes = options.textureBudgetBytes;
+        const usd::ar::PackageVerdict checked = usd::ar::checkPackageFile(file, budgets);
+        return {problemsOf(checked.broken), problemsOf(checked.overBudget)};
     }
 
     void clearBackground(scene::Scene& scene) override { scene.background().clearContents(); }

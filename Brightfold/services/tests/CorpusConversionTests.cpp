@@ -1,6 +1,7 @@
-// Every glTF, GLB, VRM and .usdc file of the shared corpus goes through the application's
-// workflow with the real services. It either ends in the preview with a package that both
-// independent USD readers open, or in an error whose reason is known and named here.
+// Every glTF, GLB, VRM, .usdc and .usdz file of the shared corpus goes through the
+// application's workflow with the real services. It either ends in the preview with a package
+// that breaks none of AR Quick Look's rules and that both independent USD readers open, or in
+// an error whose reason is known and named here.
 
 #include "CorpusSupport.h"
 #include "ManualMainQueue.h"
@@ -15,7 +16,7 @@
 #include <GLTFReader/GLTFSceneSource.h>
 #include <algorithm>
 #include <cctype>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <iostream>
 #include <map>
 #include <set>
@@ -52,7 +53,7 @@ std::vector<std::string> corpusModelNames() {
     }
     std::vector<std::string> names = gltf::testing::corpusDocumentPaths();
     for (const fs::path& layer : usd::test::corpusLayerFiles()) {
-        if (layer.extension() == ".usdc") {
+        if (layer.extension() == ".usdc" || layer.extension() == ".usdz") {
             names.push_back(layer.lexically_relative(corpus).generic_string());
         }
     }
@@ -185,6 +186,7 @@ TEST_P(CorpusConversion, EndsInAPreviewThatOpensElsewhereOrInAKnownError) {
     ASSERT_TRUE(expected == expectedFailures().end())
         << "expected to fail: " << expected->second.reason;
     const auto& preview = std::get<brightfold::Preview>(state);
+    EXPECT_THAT(preview.verdict.broken, testing::IsEmpty());
     if (compressedMeshes.contains(GetParam())) {
         expectRealGeometryThroughTheReader(preview);
     }

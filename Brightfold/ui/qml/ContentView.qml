@@ -14,6 +14,9 @@ Item {
     property var previewScene
     property var notes: []
     property bool canSaveElsewhere: false
+    property string verdict
+    property bool readyForAR: false
+    property bool canMakeARReady: false
 
     readonly property bool isTargeted: dropTarget.containsDrag
     // The card's lift or the progress fill is still moving (the converting screen's symbol
@@ -34,6 +37,7 @@ Item {
     signal revealRequested()
     signal cancelRequested()
     signal saveElsewhereRequested()
+    signal makeARReadyRequested()
 
     implicitWidth: 500
     implicitHeight: 450
@@ -94,6 +98,8 @@ Item {
         PreviewScreen {
             scene: view.previewScene
             notes: view.notes
+            verdict: view.verdict
+            readyForAR: view.readyForAR
             onDiscardRequested: view.discardRequested()
             onSaveRequested: view.saveRequested()
         }
@@ -105,7 +111,11 @@ Item {
             viewedFileName: view.viewedFileName
             scene: view.previewScene
             notes: view.notes
+            verdict: view.verdict
+            readyForAR: view.readyForAR
+            canMakeARReady: view.canMakeARReady
             onCloseRequested: view.resetRequested()
+            onMakeARReadyRequested: view.makeARReadyRequested()
         }
     }
     Component {

@@ -38,6 +38,9 @@ Window {
         previewScene: window.bridge.previewScene
         notes: window.bridge.notes
         canSaveElsewhere: window.bridge.canSaveElsewhere
+        verdict: window.bridge.verdict
+        readyForAR: window.bridge.readyForAR
+        canMakeARReady: window.bridge.canMakeARReady
 
         onChooseFileRequested: openPanel.open()
         onUrlsDropped: (urls) => window.bridge.dropUrls(urls)
@@ -48,9 +51,12 @@ Window {
         onRevealRequested: window.bridge.revealSavedFile()
         onCancelRequested: window.bridge.cancel()
         onSaveElsewhereRequested: savePanel.proposeAndOpen(window.bridge.saveElsewhereProposal)
+        onMakeARReadyRequested: window.bridge.makeARReady()
 
         WindowControls {
             anchors.fill: parent
+            forUsdTools: window.bridge.forUsdTools
+            onProfileChosen: (forUsdTools) => window.bridge.forUsdTools = forUsdTools
             onAboutRequested: about.open()
             onMinimiseRequested: window.showMinimized()
             onCloseRequested: window.close()

@@ -1,8 +1,9 @@
 import QtQuick
 import QtQuick.Layouts
 
-// The USDZ just written, read back and shown in 3D, with the choice to keep it or not. As a
-// viewer (`viewOnly`) it shows an existing file, which is only closed.
+// The USDZ just written, read back and shown in 3D, with the choice to keep it or not, and how
+// it stands against AR Quick Look's rules and budgets. As a viewer (`viewOnly`) it shows an
+// existing file, which is closed, or, when it fails the check, made AR-ready by converting it.
 Item {
     id: screen
 
@@ -11,13 +12,19 @@ Item {
     property string viewedFileName
     // The workflow's notes; the view adds what it could not show.
     property var notes: []
+    // "Ready for AR Quick Look", or the count of problems (listed among the notes).
+    property string verdict
+    property bool readyForAR: false
+    property bool canMakeARReady: false
     readonly property var allNotes: Array.from(notes).concat(Array.from(viewport.sceneView.problems))
     readonly property alias viewport: viewport
     readonly property alias notesButton: notesButton
     readonly property alias notesPanel: notesPanel
+    readonly property alias verdictLine: verdictLine
     signal discardRequested()
     signal saveRequested()
     signal closeRequested()
+    signal makeARReadyRequested()
 
     ColumnLayout {
         anchors.fill: parent
@@ -32,6 +39,18 @@ Item {
             font.pixelSize: 14
             font.weight: Font.DemiBold
             color: Theme.withOpacity(Theme.white, 0.8)
+        }
+
+        TextButton {
+            id: verdictLine
+            Layout.alignment: Qt.AlignHCenter
+            Layout.topMargin: -12
+            visible: screen.verdict.length > 0
+            text: screen.verdict
+            pixelSize: 12
+            textColor: screen.readyForAR ? Theme.withOpacity(Theme.green, 0.9)
+                                         : Theme.withOpacity(Theme.orange, 0.9)
+            onClicked: if (screen.allNotes.length > 0) notesPanel.open()
         }
 
         SceneViewport {
@@ -63,12 +82,25 @@ Item {
             }
         }
 
-        GlassButton {
+        Row {
             Layout.alignment: Qt.AlignHCenter
+            spacing: 12
             visible: screen.viewOnly
-            text: "Close"
-            symbol: "arrow.counterclockwise"
-            onClicked: screen.closeRequested()
+
+            TextButton {
+                anchors.verticalCenter: parent.verticalCenter
+                visible: screen.canMakeARReady
+                text: "Make AR-ready"
+                pixelSize: 13
+                weight: Font.DemiBold
+                onClicked: screen.makeARReadyRequested()
+            }
+            GlassButton {
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Close"
+                symbol: "arrow.counterclockwise"
+                onClicked: screen.closeRequested()
+            }
         }
     }
 

@@ -5,6 +5,9 @@ import QtQuick
 Item {
     id: controls
 
+    // The profile of the packages written, as the menu offers it.
+    property bool forUsdTools: false
+    signal profileChosen(bool forUsdTools)
     signal aboutRequested()
     signal minimiseRequested()
     signal closeRequested()
@@ -35,6 +38,8 @@ Item {
 
     HelpMenu {
         id: menu
+        forUsdTools: controls.forUsdTools
+        onProfileChosen: (forUsdTools) => controls.profileChosen(forUsdTools)
         onAboutRequested: controls.aboutRequested()
     }
 }

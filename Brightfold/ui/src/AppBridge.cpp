@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,17 @@ std::filesystem::path toPath(const QUrl& file) {
 
 QString toLocalPath(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+// Where the profile chosen in the menu is kept between runs: "ar" or "usd".
+const QString profileKey = QStringLiteral("conversion/profile");
+
+ConversionOptions rememberedOptions() {
+    ConversionOptions options;
+    if (QSettings().value(profileKey).toString() == QLatin1String("usd")) {
+        options.profile = ConversionOptions::Profile::usd;
+    }
+    return options;
 }
 
 // A dropped URL offers its text the way a desktop drop offers a URI-list entry.
@@ -32,7 +44,9 @@ AppBridge::AppBridge(std::shared_ptr<ConversionServices> services, QObject* pare
     : QObject(parent), fields_(screenFieldsFor(Idle{})),
       workflow_(std::make_unique<ConversionWorkflow>(
           std::move(services), makeQtMainQueuePoster(QCoreApplication::instance()),
-          [this](const AppState& state) { stateUpdated(state); })) {}
+          [this](const AppState& state) { stateUpdated(state); })) {
+    workflow_->setConversionOptions(rememberedOptions());
+}
 
 AppBridge::~AppBridge() = default;
 
@@ -50,6 +64,22 @@ QUrl AppBridge::saveElsewhereProposal() const {
     const bool folderExists = !folder.isEmpty() && QFileInfo(folder).isDir();
     return QUrl::fromLocalFile(
         QDir(folderExists ? folder : QDir::homePath()).filePath(toLocalPath(proposal.filename())));
+}
+
+bool AppBridge::forUsdTools() const {
+    return workflow_->conversionOptions().profile == ConversionOptions::Profile::usd;
+}
+
+void AppBridge::setForUsdTools(bool forUsdTools) {
+    if (forUsdTools == this->forUsdTools()) {
+        return;
+    }
+    ConversionOptions options = workflow_->conversionOptions();
+    options.profile =
+        forUsdTools ? ConversionOptions::Profile::usd : ConversionOptions::Profile::ar;
+    workflow_->setConversionOptions(options);
+    QSettings().setValue(profileKey, forUsdTools ? QStringLiteral("usd") : QStringLiteral("ar"));
+    emit profileChanged();
 }
 
 void AppBridge::openFiles(const std::vector<std::filesystem::path>& files, OpenMode mode) {
@@ -113,6 +143,20 @@ void AppBridge::revealSavedFile() const {
     if (const auto* success = std::get_if<Success>(&workflow_->state())) {
         revealInFileManager(toLocalPath(success->fileURL));
     }
+}
+
+// Whatever the menu's profile, this conversion is for AR Quick Look.
+void AppBridge::makeARReady() {
+    const auto* viewing = std::get_if<Viewing>(&workflow_->state());
+    if (viewing == nullptr || !fields_.canMakeARReady) {
+        return;
+    }
+    const ConversionOptions chosen = workflow_->conversionOptions();
+    ConversionOptions forAR = chosen;
+    forAR.profile = ConversionOptions::Profile::ar;
+    workflow_->setConversionOptions(forAR);
+    workflow_->startConversion(std::filesystem::path(viewing->fileURL));
+    workflow_->setConversionOptions(chosen);
 }
 
 void AppBridge::stateUpdated(const AppState& state) {

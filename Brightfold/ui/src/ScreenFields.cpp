@@ -33,18 +33,29 @@ ScreenFields fieldsOf(const Converting& converting) {
     return fields;
 }
 
+void showVerdict(const PackageVerdict& verdict, ScreenFields& fields) {
+    fields.verdict = QString::fromStdString(verdictSummary(verdict));
+    fields.readyForAR = verdict.passes();
+}
+
+// A conversion's notes already tell what its check found.
 ScreenFields fieldsOf(const Preview& preview) {
     ScreenFields fields = onScreen("preview");
     fields.previewScene = preview.scene;
     fields.notes = fromTexts(preview.notes);
+    showVerdict(preview.verdict, fields);
     return fields;
 }
 
+// A file shown as it is lists each problem of its verdict among its notes.
 ScreenFields fieldsOf(const Viewing& viewing) {
     ScreenFields fields = onScreen("viewing");
     fields.previewScene = viewing.scene;
     fields.viewedFileName = fromPath(viewing.fileURL.filename());
     fields.notes = fromTexts(viewing.notes);
+    fields.notes << fromTexts(verdictNotes(viewing.verdict, {}));
+    showVerdict(viewing.verdict, fields);
+    fields.canMakeARReady = !viewing.verdict.passes();
     return fields;
 }
 

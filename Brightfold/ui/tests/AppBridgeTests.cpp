@@ -5,8 +5,10 @@
 #include <Brightfold/Ui/MakerPages.h>
 #include <Brightfold/Ui/QtMainQueue.h>
 #include <QCoreApplication>
+#include <QSettings>
 #include <QTest>
 #include <QThread>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <thread>
@@ -25,6 +27,13 @@ QUrl urlOf(const fs::path& file) {
     return QUrl::fromLocalFile(QString::fromStdString(file));
 }
 
+// Settings go to the test's own folder, so a remembered choice does not leak between tests.
+bool keepSettingsIn(const fs::path& folder) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(folder / "settings"));
+    return true;
+}
+
 class AppBridgeTest : public testing::Test {
   protected:
     bool waitForScreen(const char* screen) {
@@ -39,6 +48,7 @@ class AppBridgeTest : public testing::Test {
     ConversionFolder folder_;
     const fs::path& source_ = folder_.source();
     ScriptedServices& services_ = *folder_.services();
+    const bool settingsKept_ = keepSettingsIn(folder_.root());
     // Declared last: it goes first, finishing its conversions while the folder still exists.
     std::unique_ptr<AppBridge> bridge_ = std::make_unique<AppBridge>(folder_.services());
 };
@@ -110,6 +120,47 @@ TEST_F(AppBridgeTest, OperationsOutsideTheirScreenChangeNothing) {
     bridge_->openSavedFile();
     bridge_->revealSavedFile();
     EXPECT_EQ(bridge_->screen(), "idle");
+}
+
+const brightfold::PackageProblem aLight{"prim-types", "/shop/Sun",
+                                        "AR Quick Look does not accept prims of type "
+                                        "DistantLight."};
+
+TEST_F(AppBridgeTest, AViewedPackageShowsItsVerdictAndCanBeMadeARReady) {
+    services_.verdict = {{aLight}, {}};
+    const fs::path package = folder_.root() / "shop.usdz";
+    std::ofstream(package) << "another tool's package";
+    bridge_->setForUsdTools(true);
+    bridge_->dropUrls({urlOf(package)});
+    ASSERT_TRUE(waitForScreen("viewing"));
+    EXPECT_EQ(bridge_->verdict(), "1 problem for AR Quick Look");
+    EXPECT_FALSE(bridge_->readyForAR());
+    EXPECT_TRUE(bridge_->notes().contains("AR Quick Look's rules: /shop/Sun: " +
+                                          QString::fromStdString(aLight.message)));
+    ASSERT_TRUE(bridge_->canMakeARReady());
+
+    services_.verdict = {};
+    bridge_->makeARReady();
+    ASSERT_TRUE(waitForScreen("preview"));
+    EXPECT_EQ(services_.lastWriteProfile(), brightfold::ConversionOptions::Profile::ar)
+        << "made for AR Quick Look whatever the menu says";
+    EXPECT_TRUE(bridge_->forUsdTools()) << "and the menu's choice is kept";
+    EXPECT_EQ(bridge_->verdict(), "Ready for AR Quick Look");
+    bridge_->saveConvertedFile();
+    EXPECT_EQ(bridge_->savedFileName(), "shop-ar.usdz");
+}
+
+TEST_F(AppBridgeTest, ThePackagesProfileIsRememberedAndReachesTheWriter) {
+    EXPECT_FALSE(bridge_->forUsdTools()) << "AR Quick Look by default";
+    bridge_->setForUsdTools(true);
+    bridge_->convertFile(urlOf(source_));
+    ASSERT_TRUE(waitForScreen("preview"));
+    EXPECT_EQ(services_.lastWriteProfile(), brightfold::ConversionOptions::Profile::usd);
+
+    const AppBridge nextRun(folder_.services());
+    EXPECT_TRUE(nextRun.forUsdTools());
+    EXPECT_EQ(nextRun.workflow().conversionOptions().profile,
+              brightfold::ConversionOptions::Profile::usd);
 }
 
 TEST(QtMainQueue, RunsPostedStepsLaterOnTheMainThread) {

@@ -30,13 +30,19 @@ brightfold::SceneHandle ScriptedServices::importModel(const std::filesystem::pat
     return scene::Scene::create();
 }
 
+brightfold::ConversionOptions::Profile ScriptedServices::lastWriteProfile() const {
+    std::lock_guard lock(holdMutex_);
+    return lastWriteProfile_;
+}
+
 brightfold::USDZWriteResult
 ScriptedServices::writeUSDZ(const scene::Scene&, const std::filesystem::path& destination,
-                            const std::string&, const brightfold::ConversionOptions&,
+                            const std::string&, const brightfold::ConversionOptions& options,
                             const brightfold::ProgressHandler& progress, std::stop_token stop) {
     progress(0.5f);
     {
         std::unique_lock lock(holdMutex_);
+        lastWriteProfile_ = options.profile;
         if (!released_.wait(lock, stop, [this] { return !holding_; })) {
             return {};
         }

@@ -14,11 +14,15 @@ class ScriptedServices : public brightfold::SystemServices {
     explicit ScriptedServices(std::filesystem::path temporaryDirectory);
 
     bool writeSucceeds = true;
+    // What every package check finds.
+    brightfold::PackageVerdict verdict;
     // Keeps each conversion waiting inside the writer until released.
     void holdWrites();
     void releaseWrites();
 
     brightfold::SceneHandle readBackScene() const { return readBackScene_; }
+    // The profile the last package was written with.
+    brightfold::ConversionOptions::Profile lastWriteProfile() const;
 
     // Where a stop request is seen: a held write gives up as soon as one arrives.
     brightfold::SceneHandle loadWithGLTFReader(const std::filesystem::path& file,
@@ -32,13 +36,18 @@ class ScriptedServices : public brightfold::SystemServices {
               const brightfold::ProgressHandler& progress, std::stop_token stop) override;
     brightfold::SceneHandle readUSDZ(const std::filesystem::path& file,
                                      std::vector<std::string>& warnings) override;
+    brightfold::PackageVerdict checkPackage(const std::filesystem::path&,
+                                            const brightfold::ConversionOptions&) override {
+        return verdict;
+    }
     void clearBackground(scene::Scene&) override {}
     std::filesystem::path temporaryDirectory() override { return temporaryDirectory_; }
 
   private:
     const std::filesystem::path temporaryDirectory_;
     const brightfold::SceneHandle readBackScene_;
-    std::mutex holdMutex_;
+    mutable std::mutex holdMutex_;
     std::condition_variable_any released_;
     bool holding_ = false;
+    brightfold::ConversionOptions::Profile lastWriteProfile_{};
 };

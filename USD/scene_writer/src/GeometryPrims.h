@@ -6,6 +6,7 @@
 
 #include <SceneGraph/Geometry.h>
 #include <USD/LayerBuilder.h>
+#include <USD/USDZWriter.h>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -16,6 +17,8 @@ struct GeometryContext {
     LayerBuilder& build;
     MaterialLibrary& materials;
     Findings& findings;
+    // Which prims the package may hold (lights and curves only for USD tools).
+    WriteProfile profile = WriteProfile::ar;
 };
 
 // Told, once a prim's points are written, which geometry vertex each point copies.

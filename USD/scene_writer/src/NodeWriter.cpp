@@ -43,7 +43,8 @@ Dictionary nodeCustomData(const scene::Node& node, std::string_view primName) {
     return data;
 }
 
-std::vector<GeometryPrimPlan> NodeWriter::plansFor(const scene::Node& node) {
+// For AR Quick Look, which draws no lines, line elements are left out.
+std::vector<GeometryPrimPlan> NodeWriter::plansFor(const scene::Node& node, const Path& path) {
     const auto& geometry = node.geometry();
     if (!geometry || motion_.skinned.contains(&node))
         return {};
@@ -53,7 +54,31 @@ std::vector<GeometryPrimPlan> NodeWriter::plansFor(const scene::Node& node) {
                                         ": a geometry without vertex positions was left out.");
         return {};
     }
-    return planGeometryPrims(*geometry, node.name(), context_.findings);
+    std::vector<GeometryPrimPlan> plans =
+        planGeometryPrims(*geometry, node.name(), context_.findings);
+    if (context_.profile != WriteProfile::ar)
+        return plans;
+    const auto lines = std::erase_if(
+        plans, [](const GeometryPrimPlan& plan) { return plan.kind == GeometryPrimKind::curves; });
+    if (lines > 0)
+        context_.findings.push_back(nodeLabel(node) + " (" + path.text() +
+                                    "): " + std::to_string(lines) +
+                                    " line element(s) were left out, since AR Quick Look does "
+                                    "not draw lines (--profile usd keeps them as curves).");
+    return plans;
+}
+
+// The light is a prim of its own below the node's, so that it follows the node's transform.
+void NodeWriter::writeLightOf(const scene::Node& node, const Path& path, SiblingNames& childNames) {
+    const scene::Light& light = *node.light();
+    if (context_.profile == WriteProfile::ar) {
+        context_.findings.push_back(
+            "Light \"" + light.name + "\" of " + nodeLabel(node) + " (" + path.text() +
+            ") was left out, since AR Quick Look lights models itself (--profile usd keeps it).");
+        return;
+    }
+    writeLight(context_.build, path.appendChild(childNames.claim(light.name, "Light")), light,
+               context_.findings);
 }
 
 // Morph targets become blend shapes of the prim, bound in the SkelRoot of the node's parent.
@@ -115,7 +140,7 @@ void NodeWriter::writeSkelRoot(const SkeletonPlan& skeleton, const Path& skelRoo
 void NodeWriter::write(const scene::Node& node, const Path& path, SiblingNames childNames,
                        Dictionary customData, bool isRoot) {
     LayerBuilder& build = context_.build;
-    const std::vector<GeometryPrimPlan> plans = plansFor(node);
+    const std::vector<GeometryPrimPlan> plans = plansFor(node, path);
     std::vector<const scene::Node*> children;
     for (const auto& child : node.childNodes())
         if (!motion_.skinned.contains(child.get()) || !child->childNodes().empty())
@@ -138,10 +163,8 @@ void NodeWriter::write(const scene::Node& node, const Path& path, SiblingNames c
     std::vector<std::pair<const SkeletonPlan*, Path>> skelRoots;
     for (const SkeletonPlan* skeleton : motion_.anchoredAt(node))
         skelRoots.emplace_back(skeleton, path.appendChild(childNames.claim("Skel", "Skel")));
-    // The light is a prim of its own below the node's, so that it follows the node's transform.
     if (node.light())
-        writeLight(build, path.appendChild(childNames.claim(node.light()->name, "Light")),
-                   *node.light(), context_.findings);
+        writeLightOf(node, path, childNames);
     if (holdsBlendShapes && type == "SkelRoot")
         blendShapeRoots_.emplace(&node, defineSkelRoot(path, childNames));
 

@@ -13,7 +13,8 @@ namespace usd::writer {
 
 // Writes scene nodes as prims: Xform (or Camera) prims carrying the node's transform, its
 // animation and values, with the node's geometry as the prim itself when it has nothing else,
-// else as child prims, as is its light. Skinned geometry goes to a SkelRoot below its skeleton's
+// else as child prims, as is its light. For AR Quick Look, lights and curves are left out, each
+// with a finding that names it. Skinned geometry goes to a SkelRoot below its skeleton's
 // anchor; a node whose children have morph targets becomes the SkelRoot of their blend shapes.
 class NodeWriter {
   public:
@@ -28,7 +29,8 @@ class NodeWriter {
                Dictionary customData, bool isRoot = false);
 
   private:
-    std::vector<GeometryPrimPlan> plansFor(const scene::Node& node);
+    std::vector<GeometryPrimPlan> plansFor(const scene::Node& node, const Path& path);
+    void writeLightOf(const scene::Node& node, const Path& path, SiblingNames& childNames);
     void writeGeometry(const scene::Node& node, const Path& path,
                        const std::vector<GeometryPrimPlan>& plans, bool geometryIsPrim,
                        SiblingNames& childNames, Dictionary& customData);

@@ -51,7 +51,8 @@ Dictionary rootCustomData(const scene::Scene& scene, const std::string& rootName
 }
 
 SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName,
-                          const SceneWriteProgress& progress, writer::ImageFacts& imageFacts) {
+                          const SceneWriteProgress& progress, const WriteOptions& options,
+                          writer::ImageFacts& imageFacts) {
     SceneLayer result;
     LayerBuilder build(result.layer);
     const std::string name = writer::sanitizedPrimName(rootName, "Root");
@@ -63,7 +64,7 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
     const Path materials = root.appendChild(rootChildren.claim("Materials", "Materials"));
     writer::ImageLibrary images(result.findings, imageFacts);
     writer::MaterialLibrary materialLibrary(build, materials, images, result.findings);
-    writer::GeometryContext context{build, materialLibrary, result.findings};
+    writer::GeometryContext context{build, materialLibrary, result.findings, options.profile};
 
     const std::size_t total = std::max<std::size_t>(geometryCount(*scene.rootNode()), 1);
     std::size_t done = 0;
@@ -81,14 +82,13 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
 } // namespace
 
 SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName,
-                           const SceneWriteProgress& progress,
-                           [[maybe_unused]] const WriteOptions& options) {
+                           const SceneWriteProgress& progress, const WriteOptions& options) {
     writer::ImageFacts imageFacts;
-    SceneLayer result = buildLayerOnce(scene, rootName, progress, imageFacts);
+    SceneLayer result = buildLayerOnce(scene, rootName, progress, options, imageFacts);
     // Rarely, an image turns out not to decode for a bake, or an occlusion image to be black:
     // the materials are built again knowing that (the finished bakes are kept).
     if (imageFacts.layerIsStale)
-        result = buildLayerOnce(scene, rootName, {}, imageFacts);
+        result = buildLayerOnce(scene, rootName, {}, options, imageFacts);
     if (progress)
         progress(1.0);
     return result;

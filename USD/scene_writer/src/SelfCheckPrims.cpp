@@ -1,21 +1,12 @@
-#include "LayerQueries.h"
 #include "SelfCheckRules.h"
 
 #include <USD/FieldNames.h>
+#include <USD/LayerQueries.h>
 #include <algorithm>
-#include <set>
 #include <string>
 
 namespace usd::writer::check {
 namespace {
-
-const std::set<std::string, std::less<>> acceptedTypes{
-    "",           "Scope",  "Xform",    "Camera",   "Shader",        "Material",
-    "Mesh",       "Sphere", "Cube",     "Cylinder", "Cone",          "Capsule",
-    "GeomSubset", "Points", "SkelRoot", "Skeleton", "SkelAnimation", "BlendShape"};
-
-const std::set<std::string, std::less<>> gprimTypes{"Mesh", "Points",   "BasisCurves", "Sphere",
-                                                    "Cube", "Cylinder", "Cone",        "Capsule"};
 
 // Element counts the AR viewer and USD expect of a prim with vertex primvars.
 template <typename T> std::size_t lengthOf(const Value* value) {
@@ -67,27 +58,15 @@ void checkMeshTopology(const Layer& layer, const Path& mesh, std::size_t points,
 
 } // namespace
 
-void checkPrimTypes(const Layer& layer, Findings& findings) {
+void checkShownPrims(const Layer& layer, Findings& findings) {
     for (const auto& [path, spec] : layer.specs()) {
         if (!isPrim(spec))
             continue;
         const std::string type = primType(layer, path);
         if (type == "Points")
             findings.push_back(path.text() + ": points are not shown by the AR viewer.");
-        else if (type == "BasisCurves")
-            findings.push_back(path.text() + ": lines are not shown by the AR viewer.");
         else if (type == "Camera")
             findings.push_back(path.text() + ": cameras are ignored by the AR viewer.");
-        else if (type == "DistantLight" || type == "SphereLight")
-            findings.push_back(path.text() + ": lights are ignored by the AR viewer.");
-        else if (!acceptedTypes.contains(type))
-            findings.push_back(path.text() + ": the AR viewer does not accept prims of type " +
-                               type + ".");
-        if (!gprimTypes.contains(type))
-            continue;
-        for (Path up = path.parent(); up.isPrimPath(); up = up.parent())
-            if (gprimTypes.contains(primType(layer, up)))
-                findings.push_back(path.text() + " is a geometric prim inside another one.");
     }
 }
 
@@ -101,23 +80,6 @@ void checkHierarchyDepth(const Layer& layer, Findings& findings) {
                            " levels deep; some USD readers refuse files whose prims nest more "
                            "than " +
                            std::to_string(kWidelyReadPrimDepth) + " levels deep.");
-}
-
-void checkBindings(const Layer& layer, Findings& findings) {
-    for (const auto& [path, spec] : layer.specs()) {
-        if (spec.type != SpecType::Relationship || path.name() != "material:binding")
-            continue;
-        // A binding inside a variant belongs to the prim that holds the variant set.
-        Path prim = path.primPath();
-        while (prim.isVariantSelectionPath())
-            prim = prim.parent();
-        if (!appliesSchema(layer, prim, "MaterialBindingAPI"))
-            findings.push_back(prim.text() + " binds a material without the binding API.");
-        for (const Path& target : pathsOf(layer, path, field::kTargetPaths))
-            if (primType(layer, target) != "Material")
-                findings.push_back(prim.text() + " is bound to " + target.text() +
-                                   ", which is no material.");
-    }
 }
 
 void checkPrimvarCounts(const Layer& layer, Findings& findings) {

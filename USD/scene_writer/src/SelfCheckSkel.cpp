@@ -1,11 +1,11 @@
 // The self-check of skeletons, skinned meshes, blend shapes and time samples.
 
-#include "LayerQueries.h"
 #include "SelfCheckRules.h"
 
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Node.h>
 #include <USD/FieldNames.h>
+#include <USD/LayerQueries.h>
 #include <algorithm>
 #include <cmath>
 #include <set>

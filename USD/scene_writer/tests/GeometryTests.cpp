@@ -62,6 +62,7 @@ TEST(SceneWriterGeometry, StripsAlternateWindingAndDropRepeatedIndices) {
     EXPECT_THAT(faceIndices(layer), ElementsAre(0, 1, 2, 1, 3, 2, 3, 4, 0));
 }
 
+// For USD tools; AR Quick Look draws no lines.
 TEST(SceneWriterGeometry, PointsAndLinesAreWrittenDeIndexed) {
     auto scene = scene::Scene::create();
     for (const auto& [name, type, indices] :
@@ -71,7 +72,7 @@ TEST(SceneWriterGeometry, PointsAndLinesAreWrittenDeIndexed) {
         node->setGeometry(geometryWith(fivePoints, indices, type));
         scene->rootNode()->addChildNode(node);
     }
-    const SceneLayer built = buildSceneLayer(*scene);
+    const SceneLayer built = buildSceneLayer(*scene, "Root", {}, usdToolsOptions());
     const Layer& layer = built.layer;
     EXPECT_EQ(typeOf(layer, "/Root/Dots"), "Points");
     EXPECT_THAT(valueAt<Array<Vec3f>>(layer, "/Root/Dots.points"),
@@ -84,7 +85,8 @@ TEST(SceneWriterGeometry, PointsAndLinesAreWrittenDeIndexed) {
     EXPECT_FALSE(sourceOf(layer, "/Root/Wire.material:binding").empty());
     const auto findings = checkWrittenLayer(*scene, layer);
     EXPECT_TRUE(mentions(findings, "/Root/Dots: points are not shown"));
-    EXPECT_TRUE(mentions(findings, "/Root/Wire: lines are not shown"));
+    EXPECT_TRUE(mentions(findings, "/Root/Wire: AR Quick Look does not accept prims of type "
+                                   "BasisCurves"));
 }
 
 TEST(SceneWriterGeometry, MissingOrAllZeroNormalsAreOmittedAndIsolatedZeroOnesRepaired) {
@@ -221,13 +223,28 @@ TEST(SceneWriterGeometry, MixedElementsSplitIntoPrimsWithOnlyTheVerticesTheyUse)
     auto geometry = scene::Geometry::create({floatSource(GeometrySemantic::vertex, fivePoints)},
                                             {elementOf({2, 3, 4}, PrimitiveType::triangles, 2),
                                              elementOf({0, 1}, PrimitiveType::line, 2)});
-    const Layer layer = buildSceneLayer(*sceneWithGeometry(geometry)).layer;
+    const Layer layer =
+        buildSceneLayer(*sceneWithGeometry(geometry), "Root", {}, usdToolsOptions()).layer;
     EXPECT_EQ(typeOf(layer, "/Root/Shape"), "Xform");
     EXPECT_EQ(typeOf(layer, "/Root/Shape/mesh"), "Mesh");
     EXPECT_THAT(valueAt<Array<Vec3f>>(layer, "/Root/Shape/mesh.points"),
                 ElementsAre(Vec3f{1, 1, 0}, Vec3f{0, 1, 0}, Vec3f{2, 2, 0}));
     EXPECT_THAT(faceIndices(layer, "/Root/Shape/mesh"), ElementsAre(0, 1, 2));
     EXPECT_EQ(typeOf(layer, "/Root/Shape/curves"), "BasisCurves");
+}
+
+// For AR Quick Look the line elements are left out, and the finding names the node's prim.
+TEST(SceneWriterGeometry, ARPackagesLeaveLinesOutAndSaySo) {
+    auto geometry = scene::Geometry::create({floatSource(GeometrySemantic::vertex, fivePoints)},
+                                            {elementOf({2, 3, 4}, PrimitiveType::triangles, 2),
+                                             elementOf({0, 1}, PrimitiveType::line, 2)});
+    const SceneLayer built = buildSceneLayer(*sceneWithGeometry(geometry));
+    // The triangles alone are left, so the node's prim is their mesh.
+    EXPECT_EQ(typeOf(built.layer, "/Root/Shape"), "Mesh");
+    EXPECT_FALSE(hasSpec(built.layer, "/Root/Shape/curves"));
+    EXPECT_TRUE(mentions(built.findings, "Node \"Shape\" (/Root/Shape): 1 line element(s) were "
+                                         "left out"));
+    EXPECT_TRUE(checkWrittenLayer(*sceneWithGeometry(geometry), built.layer, &built.files).empty());
 }
 
 TEST(SceneWriterGeometry, NodeWithGeometryAndChildrenHoldsItsMeshAsAChild) {

@@ -29,7 +29,7 @@ std::map<std::string, std::string> primsSeen(simdjson::dom::element engine) {
 }
 
 TEST(LightOracle, BothEnginesSeeTheLightsAndTheSpotsShaping) {
-    const OpenedPackage opened = writeAndOpen(*litScene(), "lights.usdz");
+    const OpenedPackage opened = writeAndOpen(*litScene(), "lights.usdz", usdToolsOptions());
     ASSERT_TRUE(opened.written.succeeded) << opened.written.failure;
     if (!opened.skipReason.empty())
         GTEST_SKIP() << opened.skipReason;

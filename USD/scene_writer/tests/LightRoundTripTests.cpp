@@ -1,5 +1,5 @@
-// Lights written into a package and read back: the same type, colour, intensity and cone on a
-// node of the same name and world transform; and the corpus document with a light.
+// Lights written into a package for USD tools and read back: the same type, colour, intensity and
+// cone on a node of the same name and world transform; and the corpus document with a light.
 
 #include "SceneBuilding.h"
 #include "StaticCorpus.h"
@@ -15,7 +15,7 @@ namespace {
 
 std::shared_ptr<scene::Scene> writtenAndRead(const scene::Scene& scene, const std::string& name) {
     const auto package = std::filesystem::temp_directory_path() / (name + ".usdz");
-    const USDZWriteResult written = writeUSDZ(scene, package);
+    const USDZWriteResult written = writeUSDZ(scene, package, {}, {}, {}, usdToolsOptions());
     EXPECT_TRUE(written.succeeded) << written.failure;
     return readUSDZ(package);
 }

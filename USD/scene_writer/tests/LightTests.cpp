@@ -1,5 +1,6 @@
-// Lights as UsdLux prims below their node's prim: the type each becomes, its numbers, the spot
-// cone through the shaping schema, and what the package cannot say.
+// Lights as UsdLux prims below their node's prim in packages for USD tools: the type each
+// becomes, its numbers, the spot cone through the shaping schema, and what the package cannot
+// say; and lights left out of packages for AR Quick Look.
 
 #include "SceneBuilding.h"
 
@@ -23,7 +24,7 @@ std::vector<Token> appliedSchemas(const Layer& layer, const std::string& prim) {
 
 TEST(SceneWriterLights, EachLightIsAUsdLuxPrimBelowItsNode) {
     const auto scene = litScene();
-    const SceneLayer built = buildSceneLayer(*scene);
+    const SceneLayer built = buildSceneLayer(*scene, "Root", {}, usdToolsOptions());
     const Layer& layer = built.layer;
 
     EXPECT_EQ(typeOf(layer, "/Root/Rig/Sun"), "Xform");
@@ -52,8 +53,21 @@ TEST(SceneWriterLights, EachLightIsAUsdLuxPrimBelowItsNode) {
     EXPECT_THAT(built.findings, Contains(HasSubstr("Light \"BulbLight\": its range was left out")));
     EXPECT_THAT(built.findings, Not(Contains(HasSubstr("SunLight"))));
     const auto checked = checkWrittenLayer(*scene, layer, &built.files);
-    EXPECT_THAT(checked, Contains("/Root/Rig/Sun/SunLight: lights are ignored by the AR viewer."));
-    EXPECT_THAT(checked, Not(Contains(HasSubstr("does not accept prims"))));
+    EXPECT_THAT(checked, Contains(HasSubstr("/Root/Rig/Sun/SunLight: AR Quick Look does not "
+                                            "accept prims of type DistantLight")));
+}
+
+TEST(SceneWriterLights, ARPackagesLeaveEveryLightOutNamingIt) {
+    const auto scene = litScene();
+    const SceneLayer built = buildSceneLayer(*scene);
+    for (const char* node : {"Sun", "Bulb", "Lamp"}) {
+        EXPECT_EQ(typeOf(built.layer, std::string("/Root/Rig/") + node), "Xform");
+        EXPECT_THAT(built.findings,
+                    Contains(HasSubstr(std::string("Light \"") + node + "Light\" of Node \"" +
+                                       node + "\" (/Root/Rig/" + node + ") was left out")));
+    }
+    EXPECT_FALSE(hasSpec(built.layer, "/Root/Rig/Sun/SunLight"));
+    EXPECT_TRUE(checkWrittenLayer(*scene, built.layer, &built.files).empty());
 }
 
 TEST(SceneWriterLights, ALightNamedLikeAChildNodeGetsANameOfItsOwn) {
@@ -64,7 +78,7 @@ TEST(SceneWriterLights, ALightNamedLikeAChildNodeGetsANameOfItsOwn) {
     node->setLight(light);
     node->addChildNode(scene::Node::create("Child"));
     scene->rootNode()->addChildNode(node);
-    const Layer layer = buildSceneLayer(*scene).layer;
+    const Layer layer = buildSceneLayer(*scene, "Root", {}, usdToolsOptions()).layer;
     EXPECT_EQ(typeOf(layer, "/Root/Holder/Child"), "Xform");
     EXPECT_EQ(typeOf(layer, "/Root/Holder/Child_1"), "SphereLight");
     const Value* kept = metadataOf(layer, "/Root/Holder/Child_1", "customData");

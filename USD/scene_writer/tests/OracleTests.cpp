@@ -83,6 +83,7 @@ void checkTexturesInPackage(simdjson::dom::element report) {
 struct OracleCase {
     std::string name;
     std::function<std::shared_ptr<scene::Scene>()> scene; // null when the file is missing
+    WriteOptions options = {};
 };
 
 void PrintTo(const OracleCase& oracleCase, std::ostream* out) {
@@ -155,9 +156,11 @@ std::shared_ptr<scene::Scene> fewInstancedTeapots() {
 }
 
 std::vector<OracleCase> oracleCases() {
-    std::vector<OracleCase> cases{{"EverySlot", everySlotScene},
-                                  {"PointsLinesAndSubsets", pointsLinesAndSubsets},
-                                  {"FewInstancedTeapots", fewInstancedTeapots}};
+    std::vector<OracleCase> cases{
+        {"EverySlot", everySlotScene},
+        // Lines reach only packages for USD tools.
+        {"PointsLinesAndSubsets", pointsLinesAndSubsets, usdToolsOptions()},
+        {"FewInstancedTeapots", fewInstancedTeapots}};
     for (const CorpusModel& model : staticCorpusModels())
         cases.push_back(corpusCase(model));
     return cases;
@@ -181,10 +184,11 @@ TEST_P(SceneWriterOracle, BothEnginesOpenThePackageAndSeeWhatWeWrote) {
     if (!scene)
         GTEST_SKIP() << "the glTF reader refuses this model, or ../shared is missing";
     const std::string fileName = "scene_" + GetParam().name;
-    const Expectation expected = expectationFor(buildSceneLayer(*scene, fileName).layer);
+    const Expectation expected =
+        expectationFor(buildSceneLayer(*scene, fileName, {}, GetParam().options).layer);
     if (pointsOf(expected) > kPointsTheEnginesCanHold)
         GTEST_SKIP() << pointsOf(expected) << " points are more than the oracle's engines hold";
-    const OpenedPackage opened = writeAndOpen(*scene, fileName + ".usdz");
+    const OpenedPackage opened = writeAndOpen(*scene, fileName + ".usdz", GetParam().options);
     ASSERT_TRUE(opened.written.succeeded) << opened.written.failure;
     if (!opened.skipReason.empty())
         GTEST_SKIP() << opened.skipReason;

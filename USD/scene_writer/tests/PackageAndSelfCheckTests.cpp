@@ -107,10 +107,10 @@ TEST(SceneWriterSelfCheck, FindsWhatABrokenLayerGetsWrong) {
     const auto has = [&](const std::string& text) {
         return std::ranges::any_of(findings, [&](const auto& f) { return f.find(text) != f.npos; });
     };
-    EXPECT_TRUE(has("PreviewSurface.inputs:metallic is double, not float"));
-    EXPECT_TRUE(has("inputs:occlusion is connected to a missing output"));
-    EXPECT_TRUE(has("is bound to /Root/Nothing, which is no material"));
-    EXPECT_TRUE(has("/Root/Shape/Inner is a geometric prim inside another one"));
+    EXPECT_TRUE(has("PreviewSurface.inputs:metallic: is double, not float"));
+    EXPECT_TRUE(has("inputs:occlusion: is connected to a missing output"));
+    EXPECT_TRUE(has("/Root/Shape: is bound to /Root/Nothing, which is no material"));
+    EXPECT_TRUE(has("/Root/Shape/Inner: a geometric prim inside another one"));
     EXPECT_TRUE(has("up axis is not Y"));
     EXPECT_TRUE(has("names a file the package lacks: ./textures/picture.png"));
     EXPECT_TRUE(has("/Root/Shape/Inner lacks its faces"));

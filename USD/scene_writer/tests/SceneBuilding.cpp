@@ -121,6 +121,12 @@ std::shared_ptr<scene::Scene> litScene() {
     return scene;
 }
 
+WriteOptions usdToolsOptions() {
+    WriteOptions options;
+    options.profile = WriteProfile::usd;
+    return options;
+}
+
 std::shared_ptr<scene::Material> pbrMaterial(const std::string& name) {
     auto material = scene::Material::create();
     material->name = name;

@@ -44,6 +44,9 @@ std::shared_ptr<scene::Scene> sceneWithGeometry(std::shared_ptr<scene::Geometry>
 // cone angles π/12 and π/6 (30 degrees) that is also a quad.
 std::shared_ptr<scene::Scene> litScene();
 
+// The options of a package for USD tools, which keeps lights and curves.
+WriteOptions usdToolsOptions();
+
 // A physically based material like the glTF loader makes.
 std::shared_ptr<scene::Material> pbrMaterial(const std::string& name = "Surface");
 

@@ -79,8 +79,8 @@ TEST_F(ConvertCommand, AnyFailedFileMakesTheStatusOneAndOthersStillConvert) {
     EXPECT_EQ(outcome.status, 1);
     EXPECT_THAT(outcome.out,
                 HasSubstr(text.string() +
-                          ": failed: Failed to parse 3D data: \"notes.txt\" is not a .usdc, "
-                          ".usd, .gltf, .glb or .vrm file (InvalidFormat error 0)."));
+                          ": failed: Failed to parse 3D data: \"notes.txt\" is not a .usdz, "
+                          ".usdc, .usd, .gltf, .glb or .vrm file (InvalidFormat error 0)."));
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "model.usdz"));
 }
 
@@ -166,6 +166,45 @@ TEST_F(ConvertCommand, PackageOptionsReachTheWriterAndDefaultToTheARViewersBudge
 namespace brightfold::cli {
 namespace {
 
+const PackageProblem aLight{"prim-types", "/shop/Sun",
+                            "AR Quick Look does not accept prims of type DistantLight."};
+
+TEST_F(ConvertCommand, AUSDZIsWrittenAgainBesideItsSourceSayingWhatItBroke) {
+    const auto source = folder.write("shop.usdz", "another tool's package");
+    services->verdict = {{aLight}, {}};
+
+    const Outcome outcome = run({source.string()});
+
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_EQ(readFile(folder.path() / "shop-ar.usdz"), "usdz");
+    EXPECT_EQ(readFile(source), "another tool's package");
+    EXPECT_THAT(outcome.out, HasSubstr(" -> " + (folder.path() / "shop-ar.usdz").string()));
+    EXPECT_THAT(outcome.out, HasSubstr("  note: The source package broke AR Quick Look's rule "
+                                       "prim-types, which the new package keeps: /shop/Sun: "));
+
+    // Only a destination named outright replaces the source.
+    EXPECT_EQ(run({"-o", source.string(), source.string()}).status, 0);
+    EXPECT_EQ(readFile(source), "usdz");
+}
+
+TEST_F(ConvertCommand, CheckPrintsEachProblemAndAVerdictPerFile) {
+    const auto good = folder.write("good.usdz", "package");
+    const Outcome passing = run({"--check", good.string()});
+    EXPECT_EQ(passing.status, 0);
+    EXPECT_EQ(passing.out, good.string() + ": Ready for AR Quick Look\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "good-ar.usdz")) << "nothing converted";
+
+    services->verdict = {{aLight},
+                         {{"triangle-budget", "", "The package holds too many triangles."}}};
+    const Outcome failing = run({"--check", "--texture-budget", "64", good.string()});
+    EXPECT_EQ(failing.status, 1);
+    EXPECT_EQ(failing.out, good.string() + ": [prim-types] /shop/Sun: " + aLight.message + "\n" +
+                               good.string() +
+                               ": [triangle-budget] The package holds too many triangles.\n" +
+                               good.string() + ": 2 problems for AR Quick Look\n");
+    EXPECT_EQ(run({"--check", folder.path().string()}).status, 1) << "a folder is no package";
+}
+
 class ConvertBatch : public ConvertCommand {
   protected:
     void SetUp() override {
@@ -219,10 +258,23 @@ TEST_F(ConvertBatch, FailuresAreCountedAndNamedInTheSummary) {
     EXPECT_THAT(outcome.out, HasSubstr("a.gltf: failed: not converted: another input also "
                                        "converts to " +
                                        (models() / "a.usdz").string()));
-    EXPECT_THAT(outcome.out, HasSubstr("empty: failed: no .gltf, .glb, .vrm or .usdc file in it"));
+    EXPECT_THAT(outcome.out,
+                HasSubstr("empty: failed: no .gltf, .glb, .vrm, .usdc or .usdz file in it"));
     EXPECT_THAT(outcome.out, HasSubstr("5 files: 2 converted, 3 failed: "));
     EXPECT_THAT(outcome.out, HasSubstr(text.string()));
     EXPECT_EQ(readFile(models() / "a.usdz"), "usdz");
+}
+
+TEST_F(ConvertBatch, AFoldersPackagesAreTakenButNotTheConversionsInIt) {
+    folder.write("models/shop.usdz", "another tool's package");
+    folder.write("models/a.usdz", "the package of a.glb");
+    folder.write("models/old-ar.usdz", "a package made AR-ready before");
+    const Outcome outcome = run({models().string()});
+    EXPECT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_THAT(outcome.out, HasSubstr("3 files: 3 converted, 0 failed\n"));
+    EXPECT_TRUE(std::filesystem::exists(models() / "shop-ar.usdz"));
+    EXPECT_FALSE(std::filesystem::exists(models() / "a-ar.usdz"));
+    EXPECT_FALSE(std::filesystem::exists(models() / "old-ar-ar.usdz"));
 }
 
 TEST_F(ConvertBatch, TraceLinesAreShownOnlyWhenVerbose) {

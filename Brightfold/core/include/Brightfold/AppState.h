@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Brightfold/PackageVerdict.h>
 #include <Brightfold/SceneHandle.h>
 #include <filesystem>
 #include <optional>
@@ -18,12 +19,14 @@ struct Converting {
 };
 
 // The temporary USDZ file exists at tempURL and was read back into scene. The notes say,
-// one sentence each, what the conversion left out, approximated or repaired.
+// one sentence each, what the conversion left out, approximated or repaired; the verdict, how
+// the package stands against AR Quick Look's rules and budgets.
 struct Preview {
     SceneHandle scene;
     std::filesystem::path tempURL;
     std::filesystem::path originalURL;
     std::vector<std::string> notes = {};
+    PackageVerdict verdict = {};
 };
 
 // The USDZ file was saved at fileURL.
@@ -44,11 +47,13 @@ struct Error {
     std::optional<UnsavedPackage> unsaved = std::nullopt;
 };
 
-// An existing USD file shown as it is: nothing was converted and nothing is to be saved.
+// An existing USD file shown as it is: nothing was converted and nothing is to be saved (a
+// package that fails the verdict may be converted to one that passes).
 struct Viewing {
     SceneHandle scene;
     std::filesystem::path fileURL;
     std::vector<std::string> notes = {};
+    PackageVerdict verdict = {};
 };
 
 // The application's whole state; every screen is a function of it.

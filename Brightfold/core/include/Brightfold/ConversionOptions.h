@@ -11,10 +11,10 @@ namespace brightfold {
 struct ConversionOptions {
     enum class Profile { ar, usd };
     Profile profile = Profile::ar;
-    unsigned maxTextureSize = 2048;                               // 0: keep
+    unsigned maxTextureSize = 2048;                              // 0: keep
     std::uint64_t textureBudgetBytes = std::uint64_t{160} << 20; // 0: no limit
-    std::uint64_t maxTriangles = 0;                               // 0: keep
-    std::string animation;                                        // empty: the default clip
+    std::uint64_t maxTriangles = 0;                              // 0: keep
+    std::string animation;                                       // empty: the default clip
 };
 
 } // namespace brightfold

@@ -14,9 +14,12 @@ struct ConvertedPackage {
     std::filesystem::path tempURL;
     // What the writer's self-check noticed (also among the notes).
     std::vector<std::string> writerFindings;
-    // Everything the user should know: how the source was read, the writer's findings and
-    // what the read-back left out, one sentence each.
+    // Everything the user should know: how the source was read, the writer's findings, what
+    // the check of the package found beyond them and what the read-back left out, one
+    // sentence each.
     std::vector<std::string> notes;
+    // The written package against AR Quick Look's rules and budgets.
+    PackageVerdict verdict;
 };
 
 // Hears how one background conversion goes. Called on the conversion's thread (progress may
@@ -32,7 +35,8 @@ class PipelineListener {
 };
 
 // The background half of a conversion: load the source, write it to a fresh temporary USDZ
-// file named inside after the source, read that file back and clear its background. Ends
+// file named inside after the source, check it against AR Quick Look's rules and budgets, read
+// it back and clear its background. Ends
 // with exactly one of loadFailed, exportFailed or previewReady, unless a stop is requested:
 // then it ends as soon as the running step notices, tells the listener nothing more and
 // leaves no temporary file. A temporary file left by a failed write or read stays.
@@ -40,13 +44,15 @@ void runConversion(const std::filesystem::path& source, ConversionServices& serv
                    const std::shared_ptr<PipelineListener>& listener,
                    const ConversionOptions& options = {}, std::stop_token stop = {}) noexcept;
 
-// The background half of showing an existing USD file: read it and clear its background.
-// Ends with loadFailed or viewReady, or, once a stop is requested, with nothing.
+// The background half of showing an existing USD file: read it, clear its background and check
+// it against AR Quick Look's rules and budgets. Ends with loadFailed or viewReady, or, once a
+// stop is requested, with nothing.
 class ViewListener {
   public:
     virtual ~ViewListener() = default;
     virtual void loadFailed(std::string description) = 0;
-    virtual void viewReady(SceneHandle scene, std::vector<std::string> notes) = 0;
+    virtual void viewReady(SceneHandle scene, std::vector<std::string> notes,
+                           PackageVerdict verdict) = 0;
 };
 void runViewing(const std::filesystem::path& file, ConversionServices& services,
                 ViewListener& listener, std::stop_token stop = {}) noexcept;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Brightfold/ConversionOptions.h>
+#include <Brightfold/PackageVerdict.h>
 #include <Brightfold/SceneHandle.h>
 #include <filesystem>
 #include <functional>
@@ -52,6 +53,11 @@ class ConversionServices {
     // to `warnings`, one sentence each.
     virtual SceneHandle readUSDZ(const std::filesystem::path& file,
                                  std::vector<std::string>& warnings) = 0;
+    // Checks a package (ours or another tool's, or a bare .usdc layer) against AR Quick Look's
+    // rules and budgets, the texture budget being the options'. Never throws for what the file
+    // holds: a file that cannot be read is a broken rule.
+    virtual PackageVerdict checkPackage(const std::filesystem::path& file,
+                                        const ConversionOptions& options) = 0;
     // Makes the scene's backdrop transparent so the preview floats on the window.
     virtual void clearBackground(scene::Scene& scene) = 0;
 

@@ -20,6 +20,7 @@ struct ConversionRecord {
     std::filesystem::path source;
     std::filesystem::path temporaryFile;
     std::vector<std::string> writerFindings;
+    PackageVerdict verdict;
 };
 
 // How a file given to the application is opened.
@@ -67,12 +68,14 @@ class ConversionWorkflow {
     // Takes effect only while converting, so a late report cannot hide a finished result.
     void updateProgress(float progress);
     void showPreview(SceneHandle scene, const std::filesystem::path& tempURL,
-                     const std::filesystem::path& originalURL, std::vector<std::string> notes = {});
+                     const std::filesystem::path& originalURL, std::vector<std::string> notes = {},
+                     PackageVerdict verdict = {});
     void reportLoadFailure(const std::string& description);
     void reportExportFailure();
-    // Moves the temporary file beside the source as <base name>.usdz, replacing any file
-    // there. On failure the old file and the temporary file are both left as they were, and
-    // the error keeps the temporary file so that it can be saved elsewhere.
+    // Moves the temporary file beside the source as <base name>.usdz (<base name>-ar.usdz for a
+    // package made AR-ready), replacing any file there. On failure the old file and the temporary
+    // file are both left as they were, and the error keeps the temporary file so that it can be
+    // saved elsewhere.
     void saveConvertedFile(const std::filesystem::path& tempURL,
                            const std::filesystem::path& originalURL);
     // The same save to a destination the caller chose (the command line's -o).

@@ -33,6 +33,10 @@ class ForwardingServices : public ConversionServices {
                          std::vector<std::string>& warnings) override {
         return inner_->readUSDZ(file, warnings);
     }
+    PackageVerdict checkPackage(const std::filesystem::path& file,
+                                const ConversionOptions& options) override {
+        return inner_->checkPackage(file, options);
+    }
     void clearBackground(scene::Scene& scene) override { inner_->clearBackground(scene); }
     std::filesystem::path temporaryDirectory() override { return inner_->temporaryDirectory(); }
     std::string makeIdentifier() override { return inner_->makeIdentifier(); }

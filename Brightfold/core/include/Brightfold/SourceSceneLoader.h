@@ -31,8 +31,10 @@ std::string lowerCasedExtension(const std::filesystem::path& file);
 // Loads the scene of a source file, choosing the loader by its extension in any letter case:
 // .usdc and .usd go to the importer; .gltf, .glb and .vrm go to the glTF reader and, if it
 // refuses them, to the importer, which must then find some geometry (a note then says why the
-// reader refused). Anything else is refused. Throws LoadFailure, or whatever the importer
-// throws; after a stop request, whatever it throws means only that it stopped.
+// reader refused); a .usdz package goes to the USDZ reader, to be written again, with a note
+// for each of AR Quick Look's rules it broke. Anything else is refused. Throws LoadFailure, or
+// whatever the importer throws; after a stop request, whatever it throws means only that it
+// stopped.
 LoadedScene loadSourceScene(const std::filesystem::path& file, ConversionServices& services,
                             std::stop_token stop = {});
 

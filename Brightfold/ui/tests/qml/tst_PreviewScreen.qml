@@ -22,6 +22,11 @@ Item {
         target: screen
         signalName: "discardRequested"
     }
+    SignalSpy {
+        id: makeReadySpy
+        target: screen
+        signalName: "makeARReadyRequested"
+    }
 
     TestCase {
         name: "PreviewScreen"
@@ -45,6 +50,38 @@ Item {
             screen.parent.height = 600
             tryVerify(() => screen.viewport.height > 400)
             screen.parent.height = 320
+        }
+
+        function test_theVerdictLineShowsAndOpensTheNotes() {
+            compare(screen.verdictLine.visible, false, "no verdict, no line")
+            screen.verdict = "Ready for AR Quick Look"
+            screen.readyForAR = true
+            verify(Finder.button(screen, "Ready for AR Quick Look"), "the ready line")
+            compare(screen.verdictLine.textColor, Theme.withOpacity(Theme.green, 0.9))
+
+            screen.verdict = "2 problems for AR Quick Look"
+            screen.readyForAR = false
+            screen.notes = ["AR Quick Look's rules: /Model/Sun: a light", "Over the budget"]
+            compare(screen.verdictLine.textColor, Theme.withOpacity(Theme.orange, 0.9))
+            mouseClick(screen.verdictLine)
+            tryVerify(() => screen.notesPanel.visible)
+            screen.notesPanel.close()
+            tryVerify(() => !screen.notesPanel.visible)
+            screen.notes = []
+            screen.verdict = ""
+        }
+
+        function test_aViewedPackageThatFailsOffersToBeMadeARReady() {
+            screen.viewOnly = true
+            compare(Finder.button(screen, "Make AR-ready").visible, false)
+            screen.canMakeARReady = true
+            const makeReady = Finder.button(screen, "Make AR-ready")
+            tryVerify(() => makeReady.visible && makeReady.width > 0 && makeReady.x >= 0)
+            waitForRendering(screen)
+            mouseClick(makeReady)
+            compare(makeReadySpy.count, 1)
+            screen.canMakeARReady = false
+            screen.viewOnly = false
         }
 
         function test_buttonsAskToSaveOrDiscard() {

@@ -22,13 +22,22 @@ Item {
         symbol: "arrow.counterclockwise"
     }
 
+    Component {
+        id: signalSpyComponent
+        SignalSpy {
+            target: menu
+            signalName: "profileChosen"
+        }
+    }
+
     TestCase {
         name: "Shell"
         when: windowShown
 
-        function test_menuListsAboutThenTheHelpItemsInOrder() {
-            const expected = ["About Brightfold", "", "How to use Brightfold", "Supported 3D Formats",
-                              "Browser-based AR", "", "Report an Issue"]
+        function test_menuListsTheProfilesAboutThenTheHelpItemsInOrder() {
+            const expected = ["Packages for AR Quick Look", "Packages for USD Tools (Lights, Curves)",
+                              "", "About Brightfold", "", "How to use Brightfold",
+                              "Supported 3D Formats", "Browser-based AR", "", "Report an Issue"]
             compare(menu.count, expected.length)
             for (let i = 0; i < expected.length; ++i) {
                 const item = menu.itemAt(i)
@@ -37,6 +46,19 @@ Item {
                 else
                     compare(item.text, expected[i])
             }
+        }
+
+        function test_theProfilesAreOneChoiceAndSayWhichWasChosen() {
+            const spy = createTemporaryObject(signalSpyComponent, menu)
+            compare(menu.itemAt(0).checked, true, "AR Quick Look by default")
+            compare(menu.itemAt(1).checked, false)
+            menu.itemAt(1).action.trigger()
+            compare(spy.count, 1)
+            compare(spy.signalArguments[0][0], true)
+            menu.forUsdTools = true
+            compare(menu.itemAt(0).checked, false)
+            compare(menu.itemAt(1).checked, true)
+            menu.forUsdTools = false
         }
 
         function test_everySymbolNameHasItsOwnGlyph() {

@@ -84,10 +84,11 @@ SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootNam
                            const SceneWriteProgress& progress = {},
                            const WriteOptions& options = {});
 
-// The self-check alone: what the written layer lacks or would show wrongly (prim types, shader
-// ids and input types the AR viewer accepts, connections, bindings, primvar counts, asset
-// paths, layer metadata), and what of the scene was left out of it. With `packaged`, every
-// asset path must also name one of those files.
+// The self-check alone: what the written layer lacks or would show wrongly (AR Quick Look's
+// rules, as the package checker holds any package to them: prim types, shader ids and input
+// types, connections, bindings, normal maps, asset paths, layer metadata; and primvar counts,
+// skeletons), and what of the scene was left out of it. With `packaged`, every asset path must
+// also name one of those files.
 std::vector<std::string> checkWrittenLayer(const scene::Scene& scene, const Layer& layer,
                                            const std::vector<PackagedFile>* packaged = nullptr);
 

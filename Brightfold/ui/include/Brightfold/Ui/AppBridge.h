@@ -13,7 +13,8 @@
 namespace brightfold::ui {
 
 // The application state and its operations, as QML sees them. Owns the conversion workflow;
-// every property changes together, announced by one signal, whenever the state does.
+// every property changes together, announced by one signal, whenever the state does. The
+// profile of the packages it writes is read from the settings and kept there.
 class AppBridge : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -28,6 +29,12 @@ class AppBridge : public QObject {
     Q_PROPERTY(bool canSaveElsewhere READ canSaveElsewhere NOTIFY stateChanged)
     // Where the save panel proposes to put a package that could not be saved.
     Q_PROPERTY(QUrl saveElsewhereProposal READ saveElsewhereProposal NOTIFY stateChanged)
+    Q_PROPERTY(QString verdict READ verdict NOTIFY stateChanged)
+    Q_PROPERTY(bool readyForAR READ readyForAR NOTIFY stateChanged)
+    Q_PROPERTY(bool canMakeARReady READ canMakeARReady NOTIFY stateChanged)
+    // Packages for USD tools keep lights, curves and everything else AR Quick Look refuses; the
+    // choice is remembered between runs.
+    Q_PROPERTY(bool forUsdTools READ forUsdTools WRITE setForUsdTools NOTIFY profileChanged)
 
   public:
     AppBridge(std::shared_ptr<ConversionServices> services, QObject* parent = nullptr);
@@ -42,6 +49,11 @@ class AppBridge : public QObject {
     QStringList notes() const { return fields_.notes; }
     bool canSaveElsewhere() const { return fields_.canSaveElsewhere; }
     QUrl saveElsewhereProposal() const;
+    QString verdict() const { return fields_.verdict; }
+    bool readyForAR() const { return fields_.readyForAR; }
+    bool canMakeARReady() const { return fields_.canMakeARReady; }
+    bool forUsdTools() const;
+    void setForUsdTools(bool forUsdTools);
 
     const ConversionWorkflow& workflow() const { return *workflow_; }
 
@@ -62,9 +74,12 @@ class AppBridge : public QObject {
     // the desktop has none but this one, or cannot start it.
     Q_INVOKABLE void openSavedFile();
     Q_INVOKABLE void revealSavedFile() const;
+    // Converts the package being viewed, to be saved beside it as NAME-ar.usdz.
+    Q_INVOKABLE void makeARReady();
 
   signals:
     void stateChanged();
+    void profileChanged();
 
   private:
     void stateUpdated(const AppState& state);

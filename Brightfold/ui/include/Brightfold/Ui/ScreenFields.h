@@ -20,6 +20,13 @@ struct ScreenFields {
     QStringList notes;
     // An error that keeps a converted package, which can still be saved elsewhere.
     bool canSaveElsewhere = false;
+    // How the package shown stands against AR Quick Look's rules and budgets ("Ready for AR
+    // Quick Look", or the count of problems, which a viewed file's notes list); empty off the
+    // preview and viewing screens.
+    QString verdict;
+    bool readyForAR = false;
+    // A viewed package that fails can be converted to one that passes.
+    bool canMakeARReady = false;
 };
 
 ScreenFields screenFieldsFor(const AppState& state);

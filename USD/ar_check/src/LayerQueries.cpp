@@ -1,9 +1,8 @@
-#include "LayerQueries.h"
-
 #include <USD/FieldNames.h>
+#include <USD/LayerQueries.h>
 #include <algorithm>
 
-namespace usd::writer {
+namespace usd {
 
 std::string tokenOf(const Value* value) {
     const Token* token = value ? value->get<Token>() : nullptr;
@@ -31,7 +30,14 @@ std::vector<Path> pathsOf(const Layer& layer, const Path& property, std::string_
     const Spec* spec = layer.spec(property);
     const Value* value = spec ? spec->field(field) : nullptr;
     const PathListOp* list = value ? value->get<PathListOp>() : nullptr;
-    return list ? list->explicitItems : std::vector<Path>{};
+    if (!list)
+        return {};
+    if (list->isExplicit)
+        return list->explicitItems;
+    std::vector<Path> items = list->prependedItems;
+    items.insert(items.end(), list->addedItems.begin(), list->addedItems.end());
+    items.insert(items.end(), list->appendedItems.begin(), list->appendedItems.end());
+    return items;
 }
 
 std::vector<std::string> propertyNames(const Layer& layer, const Path& prim) {
@@ -74,4 +80,4 @@ std::size_t arrayLength(const Value* value) {
         value->storage());
 }
 
-} // namespace usd::writer
+} // namespace usd
