@@ -36,24 +36,23 @@ function required(o, ...names) {
   for (const name of names) if (o[name] === undefined) throw new Error(`--${name} is required`);
 }
 
-// A page that is replaced after a failed render, which may leave it in any state.
+// The open page, and a way to replace it.
 async function openPages(tool, files) {
   const session = await tool.core.openRenderSession(files);
   const pages = { session, current: await session.newPage(), used: 0 };
   pages.renew = async () => {
     await pages.current.close().catch(() => {});
     pages.current = await session.newPage();
-    pages.used = 1;
+    pages.used = 0;
   };
   return pages;
 }
 
-// Pages are replaced after this many comparisons: the USD reader's memory only grows.
+// Pages are replaced after this many comparisons: the USD reader's WebAssembly memory never
+// shrinks.
 const COMPARISONS_PER_PAGE = 8;
 
 async function compareCase(tool, pages, c, o, converted) {
-  if (!c.drawn) return { ...c, ok: false, error: 'not drawn' };
-  if (++pages.used > COMPARISONS_PER_PAGE) await pages.renew();
   const source = path.resolve(o.shared, c.relPath);
   const usdz = path.join(o.out, `${c.relPath.replace(/[^A-Za-z0-9._-]/g, '_')}.usdz`);
   const started = Date.now();
@@ -62,11 +61,24 @@ async function compareCase(tool, pages, c, o, converted) {
       writeFileSync(`${usdz}.log`, await convert(o.converter, source, usdz));
       converted.add(usdz);
     }
-    const figures = await compare(tool, pages, { c, source, usdz, outDir: o.out, size: Number(o.size) });
+    if (!c.drawn) return { ...c, ok: false, error: 'converted, not drawn' };
+    const figures = await compareOnAPage(tool, pages, { c, source, usdz, outDir: o.out, size: Number(o.size) });
     return { ...c, ok: true, ...figures, seconds: (Date.now() - started) / 1000 };
   } catch (error) {
-    await pages.renew();
     return { ...c, ok: false, error: String(error?.message ?? error).split('\n')[0] };
+  }
+}
+
+// A render that fails may leave its page in any state (a crashed page among them): the next
+// case gets a fresh one.
+async function compareOnAPage(tool, pages, job) {
+  if (pages.used === COMPARISONS_PER_PAGE) await pages.renew();
+  pages.used++;
+  try {
+    return await compare(tool, pages, job);
+  } catch (error) {
+    await pages.renew();
+    throw error;
   }
 }
 

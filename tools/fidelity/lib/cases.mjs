@@ -5,8 +5,9 @@
 // the time to pose it at: "mid" (half-way through its longest animation) or seconds. A file
 // compared at rest and in motion is listed twice. `#` starts a comment.
 //
-// A limitations list has the same paths, each followed by the reason its picture shows. A reason
-// that begins with "Not drawn:" keeps the file from being rendered at all.
+// A limitations list has the same paths, each followed by the reason its picture shows; a path
+// ending in "@mid" or "@SECONDS" names the file at that time only. A reason that begins with
+// "Not drawn:" keeps the package from being rendered at all.
 import { readFileSync } from 'node:fs';
 import path from 'node:path';
 
@@ -60,7 +61,7 @@ export function readCases(file, limitationsFile) {
   const cases = parseCases(readFileSync(file, 'utf8'), path.basename(file));
   const reasons = limitationsFile ? parseLimitations(readFileSync(limitationsFile, 'utf8')) : new Map();
   return cases.map((c) => {
-    const limitation = reasons.get(c.relPath) ?? null;
+    const limitation = reasons.get(`${c.relPath}@${c.time}`) ?? reasons.get(c.relPath) ?? null;
     return { ...c, limitation, drawn: !limitation?.startsWith(NOT_DRAWN) };
   });
 }

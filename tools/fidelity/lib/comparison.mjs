@@ -25,11 +25,22 @@ export function timeOf(c, source) {
   return c.time === 'mid' ? animationSpanOfFile(source) / 2 : c.time;
 }
 
+// What a failed step was doing, in its message.
+async function step(what, run) {
+  try {
+    return await run();
+  } catch (error) {
+    throw new Error(`${what}: ${String(error?.message ?? error).split('\n')[0]}`);
+  }
+}
+
 // Renders both files and writes <key>.png; returns the figures.
 export async function compare(tool, page, { c, source, usdz, outDir, size }) {
   const time = timeOf(c, source);
-  const ref = await tool.core.renderOne(page.session, source, { size, time, page: page.current });
-  const usd = await tool.core.renderOne(page.session, usdz, { size, time, camera: ref.info.camera, page: page.current });
+  const ref = await step('drawing the source', () => tool.core.renderOne(page.session, source, { size, time, page: page.current }));
+  const usd = await step('drawing the package', () => tool.core.renderOne(page.session, usdz, {
+    size, time, camera: ref.info.camera, page: page.current,
+  }));
   const { figures, maxDiff, region } = tool.metrics.compareRenders(ref.rgba, usd.rgba, size);
   const picture = path.join(outDir, `${c.key}.png`);
   writeFileSync(picture, await composeComparison(tool, page.current, {

@@ -9,11 +9,10 @@ export function captionOf(figures, time) {
   return `IoU ${fixed(figures.iou, 4)}   differing ${fixed(figures.diffShare * 100, 2)}%   mean|d| ${fixed(figures.meanAbsDiff, 2)}   ${at}`;
 }
 
-// Runs in the page: draws the picture onto a taller canvas with the lines below it.
+// Runs in the page: draws the picture (PNG, base64) onto a taller canvas with the lines below it.
 async function appendLines({ png, lines }) {
-  const image = new Image();
-  image.src = `data:image/png;base64,${png}`;
-  await image.decode();
+  const bytes = Uint8Array.from(atob(png), (c) => c.charCodeAt(0));
+  const image = await createImageBitmap(new Blob([bytes], { type: 'image/png' }));
   const lineHeight = 16;
   const canvas = document.createElement('canvas');
   canvas.width = image.width;
@@ -27,6 +26,11 @@ async function appendLines({ png, lines }) {
   lines.forEach((line, i) => context.fillText(line, 6, image.height + (i + 1) * lineHeight));
   const url = canvas.toDataURL('image/png');
   return url.slice(url.indexOf(',') + 1);
+}
+
+// `text`, cut to `length` characters with an ellipsis where it is longer.
+export function shortened(text, length) {
+  return text.length <= length ? text : `${text.slice(0, length - 1)}…`;
 }
 
 // Breaks `text` into lines of at most `width` characters.
@@ -48,12 +52,12 @@ export function wrap(text, width) {
 export async function composeComparison(tool, page, { source, ref, usd, figures, maxDiff, region, size, time, limitation }) {
   const heat = tool.metrics.heatMap(maxDiff, region, size);
   const png = await tool.core.composePicture(page, [
-    { rgba: ref, label: `source: ${path.basename(source)}` },
+    { rgba: ref, label: shortened(`source: ${path.basename(source)}`, Math.floor(size / 8)) },
     { rgba: usd, label: 'package' },
     { rgba: heat, opaque: true, label: 'difference' },
   ], size, captionOf(figures, time));
-  if (!limitation) return Buffer.from(png, 'base64');
+  if (!limitation) return png;
   const charactersPerLine = Math.floor((3 * size) / 7);
   const lines = wrap(`Known limitation: ${limitation}`, charactersPerLine);
-  return Buffer.from(await page.evaluate(appendLines, { png, lines }), 'base64');
+  return Buffer.from(await page.evaluate(appendLines, { png: png.toString('base64'), lines }), 'base64');
 }

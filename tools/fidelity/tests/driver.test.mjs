@@ -45,6 +45,10 @@ test('verdicts hold the thresholds and keep known limitations apart', () => {
   assert.equal(verdictOf({ ...base, diffShare: 0.2, limitation: 'no sheen' }), 'limitation');
   assert.equal(verdictOf({ ...base, limitation: 'no sheen' }), 'stale-limitation');
   assert.equal(verdictOf({ key: 'k', ok: false, error: 'conversion failed' }), 'error');
+  assert.equal(verdictOf({ key: 'k', ok: false, error: 'converted, not drawn', limitation: 'no scene' }), 'limitation');
+  const empty = { key: 'k', ok: true, iou: null, diffShare: null, pixels: { union: 0 } };
+  assert.equal(verdictOf(empty), 'pass');
+  assert.match(describe(empty), /both pictures are empty/);
   assert.match(describe({ ...base, diffShare: 0.2 }), /^k: fail: IoU 0\.9800, differing 20\.00 %/);
 });
 
