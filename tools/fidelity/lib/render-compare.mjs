@@ -28,10 +28,12 @@ export async function loadRenderCompare(sharedDir) {
   const load = (file) => import(pathToFileURL(path.join(home, 'lib', file)).href);
   const [core, metrics, browser] = await Promise.all(
     ['render-core.mjs', 'metrics.mjs', 'browser.mjs'].map(load));
+  let chromium;
   try {
-    browser.chromiumPath();
+    chromium = browser.chromiumPath();
   } catch (error) {
     throw new ToolMissing(error.message);
   }
+  if (!existsSync(chromium)) throw new ToolMissing(`Chromium not found at ${chromium}: install it (Debian: apt-get install -y chromium)`);
   return { core, metrics, browser };
 }
