@@ -127,6 +127,29 @@ void noteMissingChannels(GeometryContext& context, const WrittenMaterial& materi
     }
 }
 
+// Multiplies the prim's vertex colours and opacities by what its materials' primvar readers
+// cannot (their constant colour and opacity); a prim whose materials or looks ask for
+// different factors keeps its own values, and the user is told.
+void scaleVertexColors(GeometryContext& context, const Path& prim,
+                       const std::vector<const WrittenMaterial*>& materials,
+                       VertexAttributes& attributes) {
+    const VertexColorScale& scale = materials.front()->vertexColorScale;
+    if (std::ranges::any_of(materials,
+                            [&](const auto* m) { return m->vertexColorScale != scale; })) {
+        context.findings.push_back(prim.text() +
+                                   ": the vertex colours are shown without the base colours "
+                                   "of its several materials, which tint them differently.");
+        return;
+    }
+    if (attributes.colors && scale.color != Vec3f{1, 1, 1})
+        for (Vec3f& color : *attributes.colors)
+            for (int channel = 0; channel < 3; ++channel)
+                color[channel] *= scale.color[channel];
+    if (attributes.opacities && scale.opacity != 1.0f)
+        for (float& opacity : *attributes.opacities)
+            opacity *= scale.opacity;
+}
+
 // The texture coordinates the prim's materials read: channels it lacks are reported, channels
 // moved by shearing maps are baked, to be authored after the other primvars.
 std::vector<BakedPrimvar> materialTexCoords(GeometryContext& context,
@@ -214,8 +237,9 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
     LayerBuilder& build = context.build;
     const VertexColorUse colors = vertexColorUseOf(attributes);
     const auto materials = materialsOf(context, geometry, read.elements, colors);
-    std::vector<BakedPrimvar> baked = materialTexCoords(
-        context, withVariantMaterials(context, geometry, materials, colors), attributes);
+    const auto looks = withVariantMaterials(context, geometry, materials, colors);
+    std::vector<BakedPrimvar> baked = materialTexCoords(context, looks, attributes);
+    scaleVertexColors(context, prim, looks, attributes);
     const std::vector<std::uint32_t> origins = std::move(attributes.origins);
     writeVertexAttributes(build, prim, std::move(attributes));
     if (useOrigins)
@@ -253,6 +277,7 @@ void writePointsOrCurves(GeometryContext& context, const Path& prim,
     const WrittenMaterial& material =
         materialOf(context, geometry, plan.elements.front(), vertexColorUseOf(attributes));
     std::vector<BakedPrimvar> baked = materialTexCoords(context, {&material}, attributes);
+    scaleVertexColors(context, prim, {&material}, attributes);
     LayerBuilder& build = context.build;
     writeVertexAttributes(build, prim, std::move(attributes));
     if (useOrigins)

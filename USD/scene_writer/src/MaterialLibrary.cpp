@@ -100,7 +100,7 @@ WrittenMaterial MaterialLibrary::write(const scene::Material& material,
     SiblingNames nodeNames;
     nodeNames.claim("PreviewSurface", "shader");
     TextureNodes textureNodes(build_, path, nodeNames, bakes_);
-    WrittenMaterial written{path, {}, {}};
+    WrittenMaterial written{path, {}, {}, description.vertexColorScale};
     std::vector<std::optional<Path>> nodes;
     for (const TextureRead& texture : description.textures) {
         const auto file = images_.fileFor(*texture.image, texture.use);

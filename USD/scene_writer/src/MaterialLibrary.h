@@ -20,6 +20,7 @@ struct WrittenMaterial {
     Path path;
     std::set<int> texCoordChannels;             // the mapping channels its textures read
     std::vector<BakedTexCoords> bakedTexCoords; // channels moved by maps that shear
+    VertexColorScale vertexColorScale;          // what its meshes' vertex colours are scaled by
 };
 
 // The Material prims of the layer, each scene material written once, on first use, inside one

@@ -53,10 +53,21 @@ struct SurfaceInput {
     Value value;
 };
 
+// What the meshes' vertex colours and opacities are multiplied by before they are written: the
+// constant colour and opacity of a material whose primvar readers took their place (a reader
+// cannot scale what it reads).
+struct VertexColorScale {
+    Vec3f color{1, 1, 1};
+    float opacity = 1.0f;
+
+    bool operator==(const VertexColorScale&) const = default;
+};
+
 // What the UsdPreviewSurface of a scene material shows, before anything is authored.
 struct SurfaceDescription {
     std::vector<TextureRead> textures;
     std::vector<SurfaceInput> inputs;
+    VertexColorScale vertexColorScale;
 
     std::size_t addTexture(TextureRead texture);
     void set(std::string name, std::string typeName, SurfaceInput::Value value);

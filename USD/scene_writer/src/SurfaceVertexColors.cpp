@@ -18,9 +18,7 @@ void readColors(SurfaceDescription& surface, const scene::Material& material,
         return;
     }
     const Vec3f tint = constant ? *constant : Vec3f{1, 1, 1};
-    if (tint != Vec3f{1, 1, 1})
-        findings.push_back(about(material) +
-                           "the vertex colours are shown without the base colour that tints them.");
+    surface.vertexColorScale.color = tint;
     surface.set(colorInput, "color3f", PrimvarOutput{"displayColor", tint});
 }
 
@@ -35,9 +33,7 @@ void readOpacities(SurfaceDescription& surface, const scene::Material& material,
         return;
     }
     const float fallback = constant ? *constant : 1.0f;
-    if (fallback != 1.0f)
-        findings.push_back(about(material) +
-                           "the vertex opacities are shown without the opacity that scales them.");
+    surface.vertexColorScale.opacity = fallback;
     surface.set("opacity", "float", PrimvarOutput{"displayOpacity", fallback});
 }
 

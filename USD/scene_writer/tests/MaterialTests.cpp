@@ -344,25 +344,36 @@ TEST(SceneWriterMaterials, VertexColoursThatChangeNothingKeepThePlainMaterial) {
               sourceOf(layer, "/Root/Plain.material:binding"));
 }
 
-TEST(SceneWriterMaterials, VertexColoursAnUnlitSurfaceEmitsAndProductsItCannotFormAreTold) {
-    auto unlit = pbrMaterial("Glow");
-    unlit->lightingModel = scene::LightingModel::constant;
+TEST(SceneWriterMaterials, VertexColoursAnUnlitSurfaceEmitsAndATintScalesAreMultipliedIn) {
     const std::vector<std::vector<float>> rgb{
         {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}};
+    auto unlit = pbrMaterial("Glow");
+    unlit->lightingModel = scene::LightingModel::constant;
     const SceneLayer glowing = writeColoredAndPlain(unlit, rgb);
     const std::string colored = sourceOf(glowing.layer, "/Root/Colored.material:binding");
     EXPECT_EQ(sourceOf(glowing.layer, colored + "/PreviewSurface.inputs:emissiveColor"),
               colored + "/reader_displayColor.outputs:result");
 
+    // A reader cannot scale what it reads: the tint goes into the colours themselves.
+    auto tinted = pbrMaterial("Tinted");
+    tinted->diffuse().contents = scene::Color{0.5, 0.25, 1, 0.8};
+    tinted->blendMode = scene::BlendMode::alpha;
+    const SceneLayer built = writeColoredAndPlain(tinted, rgb);
+    EXPECT_TRUE(built.findings.empty()) << built.findings.front();
+    const auto colors = valueAt<Array<Vec3f>>(built.layer, "/Root/Colored.primvars:displayColor");
+    ASSERT_EQ(colors.size(), 4u);
+    EXPECT_EQ(colors[0], (Vec3f{0.5f, 0, 0}));
+    EXPECT_EQ(colors[3], (Vec3f{0.5f, 0.25f, 1}));
+    EXPECT_FALSE(hasSpec(built.layer, "/Root/Plain.primvars:displayColor"));
+}
+
+TEST(SceneWriterMaterials, VertexColoursATextureMultipliesAreLeftOutAndTold) {
     auto printed = pbrMaterial("Printed");
     printed->diffuse() = textured(pngImage({200, 100, 50, 255}));
-    auto tinted = pbrMaterial("Tinted");
-    tinted->diffuse().contents = scene::Color{0.5, 0.5, 0.5, 1};
-    for (const auto& m : {printed, tinted}) {
-        const SceneLayer built = writeColoredAndPlain(m, rgb);
-        ASSERT_EQ(built.findings.size(), 1u);
-        EXPECT_THAT(built.findings.front(), testing::HasSubstr("without the"));
-    }
+    const SceneLayer built =
+        writeColoredAndPlain(printed, {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}});
+    ASSERT_EQ(built.findings.size(), 1u);
+    EXPECT_THAT(built.findings.front(), testing::HasSubstr("without the vertex colours"));
 }
 
 TEST(SceneWriterMaterials, SharedMaterialAndImageAreWrittenOnce) {
