@@ -7,11 +7,12 @@
 //                    [--limitations LIST] [--size PIXELS]
 //   fidelity.mjs check --out DIR --case N
 //
-// `run` writes <key>.usdz, <key>.png (source | package | difference), results.json and
-// table.md into the output folder and prints one line a comparison; it exits 0 once every case
-// was tried, whatever the figures. `check` reports case N (counted from 1 in the case list) of
-// an earlier run and fails when it does not look like its source. Both exit 77 where the
-// render-compare tool or Chromium is missing, so the test suite shows them as skipped.
+// `run` writes each package (named after its source's path), <key>.png (source | package |
+// difference), results.json and table.md into the output folder and prints one line a
+// comparison; it exits 0 once every case was tried, whatever the figures. `check` reports case
+// N (counted from 1 in the case list) of an earlier run and fails when it does not look like
+// its source. Both exit 77 where the render-compare tool or Chromium is missing, so the test
+// suite shows them as skipped.
 import { mkdirSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { readCases } from './lib/cases.mjs';

@@ -21,14 +21,15 @@ export async function convert(converter, source, usdz) {
   }
 }
 
-export function timeOf(c, source) {
+// The time a case is posed at, in seconds (null: at rest).
+function timeOf(c, source) {
   return c.time === 'mid' ? animationSpanOfFile(source) / 2 : c.time;
 }
 
 // What a failed step was doing, in its message.
-async function step(what, run) {
+async function step(what, action) {
   try {
-    return await run();
+    return await action();
   } catch (error) {
     throw new Error(`${what}: ${String(error?.message ?? error).split('\n')[0]}`);
   }
