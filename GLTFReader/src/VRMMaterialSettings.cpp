@@ -1,5 +1,5 @@
 // Avatar materials are drawn unlit, with the blending, culling and depth settings of the
-// avatar's own shader.
+// avatar's own shader. A material the avatar leaves to glTF keeps the glTF material as it is.
 #include "VRMSetUpSteps.h"
 
 #include <GLTFReader/ShaderModifiers.h>
@@ -34,13 +34,20 @@ float floatSetting(const Properties& properties, const std::string& key, float f
     return found == properties.floatProperties.end() ? fallback : found->second;
 }
 
+// The avatar shader's colours are gamma-encoded (exponent 2.2), as the glTF base colour factor
+// of the same material shows; the scene's factors are linear, like every glTF factor.
+double linearFromGamma(float encoded) {
+    return std::pow(std::max(static_cast<double>(encoded), 0.0), 2.2);
+}
+
 glm::dvec4 baseColorOf(const Properties& properties) {
     const auto found = properties.vectorProperties.find("_Color");
     if (found == properties.vectorProperties.end() || found->second.size() <= 3) {
         return glm::dvec4(1.0);
     }
     const std::vector<float>& color = found->second;
-    return {color[0], color[1], color[2], color[3]};
+    return {linearFromGamma(color[0]), linearFromGamma(color[1]), linearFromGamma(color[2]),
+            color[3]};
 }
 
 // Vertex colours would tint the unlit surface, which the avatar's shader does not do.
@@ -82,12 +89,16 @@ void applyUnlitShading(const Properties& properties, bool cutOut, scene::Materia
     material.setNamedValue("baseColor", baseColorOf(properties));
 }
 
+// The shader name of a material the avatar draws with its glTF material (lit or unlit, with
+// all its textures and its vertex colours).
+constexpr const char* kGltfShader = "VRM_USE_GLTFSHADER";
+
 void applyToNode(const Properties& properties, scene::Node& node) {
     node.setRenderingOrder(
         static_cast<int>(std::clamp<std::int64_t>(properties.renderQueue, INT_MIN, INT_MAX)));
     const std::shared_ptr<scene::Material> material =
         node.geometry() ? node.geometry()->materialWithName(properties.name) : nullptr;
-    if (!material) {
+    if (!material || properties.shader == kGltfShader) {
         return;
     }
     dropVertexColors(node);

@@ -5,6 +5,7 @@
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Material.h>
 #include <SceneGraph/Morpher.h>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using gltf::testing::VRMTestAvatar;
@@ -151,7 +152,13 @@ TEST(VRMSetUp, MaterialSettingsSelectBlendingCullingDepthAndTheUnlitModifier) {
                    std::string(gltf::shaderModifier(
                        "GLTFShaderModifierFragment_VRMUnlitTexture_Cutoff"))}}));
     EXPECT_EQ(*skin.namedValue("alphaCutOff"), scene::Value(0.5));
-    EXPECT_EQ(*skin.namedValue("baseColor"), scene::Value(glm::dvec4(0.5, 0.25, 1, 0.75)));
+    // The shader's colour is gamma-encoded; the scene keeps it linear, alpha as it is.
+    const glm::dvec4* skinColor = skin.namedValue("baseColor")->as<glm::dvec4>();
+    ASSERT_NE(skinColor, nullptr);
+    EXPECT_NEAR(skinColor->r, std::pow(0.5, 2.2), 1e-6);
+    EXPECT_NEAR(skinColor->g, std::pow(0.25, 2.2), 1e-6);
+    EXPECT_EQ(skinColor->b, 1.0);
+    EXPECT_EQ(skinColor->a, 0.75);
 
     // 3.7 truncates to 3 (alpha); a depth setting beyond any integer counts as absent (on).
     const scene::Material& hair = *primitives[1]->geometry()->materials().front();
@@ -164,6 +171,25 @@ TEST(VRMSetUp, MaterialSettingsSelectBlendingCullingDepthAndTheUnlitModifier) {
               gltf::shaderModifier("GLTFShaderModifierFragment_VRMUnlitTexture"));
     EXPECT_EQ(hair.namedValue("alphaCutOff"), nullptr);
     EXPECT_EQ(*hair.namedValue("baseColor"), scene::Value(glm::dvec4(1.0)));
+}
+
+// A material the avatar leaves to glTF stays the lit glTF material, vertex colours included.
+TEST(VRMSetUp, MaterialsOnTheGltfShaderKeepTheirGltfMaterial) {
+    VRMTestAvatar avatar;
+    avatar.nodes = R"([{"name": "Root", "children": [1]}, {"name": "Body", "mesh": 0}])";
+    avatar.materialProperties = R"([
+        {"name": "Skin", "shader": "VRM_USE_GLTFSHADER", "renderQueue": 2000,
+         "floatProperties": {"_BlendMode": 2}, "vectorProperties": {"_Color": [0.5, 0.5, 0.5, 1]},
+         "textureProperties": {}, "keywordMap": {}, "tagMap": {}}])";
+    const auto scene = avatar.load();
+    const auto& primitive = named(*scene, "Body")->childNodes().front()->childNodes().front();
+    EXPECT_NE(primitive->geometry()->firstSource(scene::GeometrySemantic::color), nullptr);
+    const scene::Material& skin = *primitive->geometry()->materials().front();
+    EXPECT_NE(skin.lightingModel, scene::LightingModel::constant);
+    EXPECT_EQ(skin.blendMode, scene::BlendMode::replace);
+    EXPECT_EQ(skin.namedValue("baseColor"), nullptr);
+    EXPECT_FALSE(skin.shaderModifiers.contains(scene::ShaderEntryPoint::fragment));
+    EXPECT_EQ(primitive->renderingOrder(), 2000);
 }
 
 TEST(VRMSetUp, DocumentsWithoutAnAvatarGetNoEntries) {

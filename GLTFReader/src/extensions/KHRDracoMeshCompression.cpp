@@ -11,6 +11,7 @@
 #include <cstring>
 #include <draco/compression/decode.h>
 #include <limits>
+#include <type_traits>
 
 namespace gltf::extensions {
 namespace {
@@ -73,9 +74,32 @@ void checkFaceCount(std::span<const std::uint8_t> data, std::int64_t viewIndex,
     }
 }
 
+// What a quantized attribute's integers are divided by to read as [0, 1] or [-1, 1]: glTF marks
+// them normalized on the accessor, while the Draco stream may leave its own attribute unmarked
+// and hand back the stored integers. One where nothing is to be divided.
+double normalizingDivisor(const draco::PointAttribute& attribute, const GLTFAccessor& accessor) {
+    if (!accessor._normalized.value_or(false) || attribute.normalized()) {
+        return 1.0;
+    }
+    switch (attribute.data_type()) {
+    case draco::DT_INT8:
+        return 127.0;
+    case draco::DT_UINT8:
+        return 255.0;
+    case draco::DT_INT16:
+        return 32767.0;
+    case draco::DT_UINT16:
+        return 65535.0;
+    default:
+        return 1.0;
+    }
+}
+
+// Each point's components; floats are divided by `divisor` (the most negative integer, which
+// has no positive twin, stays at -1).
 template <class Component>
 scene::Bytes pointValues(const draco::Mesh& mesh, const draco::PointAttribute& attribute,
-                         int components) {
+                         int components, double divisor = 1.0) {
     std::vector<std::uint8_t> bytes(mesh.num_points() * static_cast<std::size_t>(components) *
                                     sizeof(Component));
     std::vector<Component> vector(static_cast<std::size_t>(components));
@@ -84,6 +108,12 @@ scene::Bytes pointValues(const draco::Mesh& mesh, const draco::PointAttribute& a
                                                static_cast<std::int8_t>(components),
                                                vector.data())) {
             refuse("holds an attribute that cannot be read as numbers");
+        }
+        if constexpr (std::is_floating_point_v<Component>) {
+            for (Component& value : vector) {
+                value = divisor == 1.0 ? value
+                                       : static_cast<Component>(std::max(value / divisor, -1.0));
+            }
         }
         std::memcpy(bytes.data() + point.value() * vector.size() * sizeof(Component), vector.data(),
                     vector.size() * sizeof(Component));
@@ -118,7 +148,9 @@ std::shared_ptr<scene::GeometrySource> decodedSource(const draco::Mesh& mesh,
             pointValues<std::uint16_t>(mesh, attribute, *components), semantic, layout);
     }
     return scene::GeometrySource::fromPackedFloats(
-        semantic, pointValues<float>(mesh, attribute, *components), *components);
+        semantic,
+        pointValues<float>(mesh, attribute, *components, normalizingDivisor(attribute, accessor)),
+        *components);
 }
 
 std::shared_ptr<scene::GeometryElement> triangleIndices(const draco::Mesh& mesh) {

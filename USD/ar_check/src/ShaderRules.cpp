@@ -29,6 +29,8 @@ const InputTypes uvTextureInputs{
     {"fallback", "float4"}, {"scale", "float4"}, {"bias", "float4"}, {"sourceColorSpace", "token"}};
 
 const InputTypes primvarReaderInputs{{"varname", "string"}, {"fallback", "float2"}};
+const InputTypes colorReaderInputs{{"varname", "string"}, {"fallback", "float3"}};
+const InputTypes numberReaderInputs{{"varname", "string"}, {"fallback", "float"}};
 
 const InputTypes transform2dInputs{
     {"in", "float2"}, {"rotation", "float"}, {"scale", "float2"}, {"translation", "float2"}};
@@ -42,6 +44,10 @@ const InputTypes* inputTypesOf(const std::string& id) {
         return &uvTextureInputs;
     if (id == "UsdPrimvarReader_float2")
         return &primvarReaderInputs;
+    if (id == "UsdPrimvarReader_float3")
+        return &colorReaderInputs;
+    if (id == "UsdPrimvarReader_float")
+        return &numberReaderInputs;
     if (id == "UsdTransform2d")
         return &transform2dInputs;
     return nullptr;

@@ -43,12 +43,18 @@ scene::ColorComponents componentsOf(const std::string& output) {
     return output == "rgb" ? scene::ColorComponents::rgb : scene::ColorComponents::all;
 }
 
-// One UsdPreviewSurface input: a constant, a texture, or the mesh's displayColor.
+// One UsdPreviewSurface input: a constant, a texture, or a primvar of the mesh (its
+// displayColor or displayOpacity).
 struct SurfaceInput {
     std::optional<glm::dvec4> constant;
     std::optional<TextureNode> texture;
-    bool readsDisplayColor = false;
+    std::string primvar;
 };
+
+bool isBlack(const SurfaceInput& input) {
+    return !input.texture && input.primvar.empty() && input.constant &&
+           glm::dvec3(*input.constant) == glm::dvec3(0.0);
+}
 
 class SurfaceBuilder {
   public:
@@ -59,17 +65,22 @@ class SurfaceBuilder {
 
     ResolvedMaterial build() {
         material_.name = std::string(shader_.parent() ? shader_.parent()->name() : shader_.name());
-        material_.lightingModel = scene::LightingModel::physicallyBased;
+        const bool specularWorkflow =
+            readNumber(network_.input(shader_, "useSpecularWorkflow").value.value).value_or(0) != 0;
+        const bool unlit = specularWorkflow && isUnlit();
+        material_.lightingModel =
+            unlit ? scene::LightingModel::constant : scene::LightingModel::physicallyBased;
         setNeutralFactors();
-        applyDiffuse();
+        applyDiffuse(unlit ? "emissiveColor" : "diffuseColor");
         applyScalar("metallic", material_.metalness(), "metallicFactor", 0.0);
         applyScalar("roughness", material_.roughness(), "roughnessFactor", 0.5);
         applyNormal();
         applyOcclusion();
-        applyEmission();
+        if (!unlit) {
+            applyEmission();
+        }
         applyOpacity();
-        if (readNumber(network_.input(shader_, "useSpecularWorkflow").value.value).value_or(0) !=
-            0) {
+        if (specularWorkflow && !unlit) {
             warn("uses the specular workflow; its specular colour is ignored");
             material_.metalness().contents = Color::white(0.0);
         }
@@ -77,18 +88,24 @@ class SurfaceBuilder {
     }
 
   private:
+    // A surface that reflects nothing and shows its emission alone: how unlit materials are
+    // written (a black specular colour in the specular workflow over a black diffuse colour).
+    bool isUnlit() { return isBlack(input("diffuseColor")) && isBlack(input("specularColor")); }
+
     SurfaceInput input(std::string_view name) {
         const InputSource source = network_.input(shader_, name);
         if (!source.connected) {
-            return {readVector(source.value.value), std::nullopt, false};
+            return {readVector(source.value.value), std::nullopt, {}};
         }
         if (std::optional<TextureNode> texture = textures_.read(*source.connected)) {
-            return {std::nullopt, std::move(texture), false};
+            return {std::nullopt, std::move(texture), {}};
         }
         const ComposedPrim& node = *source.connected->shader;
+        const std::string varname =
+            readText(network_.input(node, "varname").value.value).value_or("");
         if (ShaderNetwork::shaderId(node).starts_with("UsdPrimvarReader_") &&
-            readText(network_.input(node, "varname").value.value) == "displayColor") {
-            return {std::nullopt, std::nullopt, true};
+            (varname == "displayColor" || varname == "displayOpacity")) {
+            return {std::nullopt, std::nullopt, varname};
         }
         warn("reads " + std::string(name) + " from an unsupported node; it is left at its default");
         return {};
@@ -133,8 +150,9 @@ class SurfaceBuilder {
         return static_cast<int>(names.size() - 1);
     }
 
-    void applyDiffuse() {
-        SurfaceInput diffuse = input("diffuseColor");
+    // The base colour: the diffuse colour, or the emission of an unlit surface.
+    void applyDiffuse(std::string_view name) {
+        SurfaceInput diffuse = input(name);
         if (diffuse.texture) {
             applyTexture(*diffuse.texture, material_.diffuse());
             const glm::dvec4& scale = diffuse.texture->scale;
@@ -143,7 +161,7 @@ class SurfaceBuilder {
             material_.setNamedValue("baseColorFactorB", scale.z);
             material_.setNamedValue("baseColorFactorA", scale.w);
             diffuseTexture_ = std::move(diffuse.texture);
-        } else if (diffuse.readsDisplayColor) {
+        } else if (diffuse.primvar == "displayColor") {
             material_.diffuse().contents = Color::white(1.0);
             result_.readsDisplayColor = true;
         } else {
@@ -205,7 +223,9 @@ class SurfaceBuilder {
         } else if (opacity.constant && opacity.constant->x < 1.0) {
             setConstantOpacity(opacity.constant->x);
         }
-        const bool translucent = opacity.texture || (opacity.constant && opacity.constant->x < 1.0);
+        // Vertex opacities (displayOpacity) reach the colour source's alpha.
+        const bool translucent = opacity.texture || opacity.primvar == "displayOpacity" ||
+                                 (opacity.constant && opacity.constant->x < 1.0);
         if (threshold > 0) {
             material_.blendMode = scene::BlendMode::replace;
             material_.setNamedValue("alphaCutoff", threshold);

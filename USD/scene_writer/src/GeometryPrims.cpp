@@ -101,9 +101,18 @@ MeshData readMesh(GeometryContext& context, const scene::Geometry& geometry,
     return mesh;
 }
 
+// Colours and opacities that change how the prim looks reach its materials; white and opaque
+// vertices change nothing, and their materials stay the plain ones.
+VertexColorUse vertexColorUseOf(const VertexAttributes& attributes) {
+    const bool tinted = attributes.colors && std::ranges::any_of(*attributes.colors, [](auto c) {
+                            return c != Vec3f{1, 1, 1};
+                        });
+    return {tinted, attributes.opacities.has_value()};
+}
+
 const WrittenMaterial& materialOf(GeometryContext& context, const scene::Geometry& geometry,
-                                  std::size_t element) {
-    return context.materials.use(geometry.materialForElement(element));
+                                  std::size_t element, VertexColorUse colors) {
+    return context.materials.use(geometry.materialForElement(element), colors);
 }
 
 void noteMissingChannels(GeometryContext& context, const WrittenMaterial& material,
@@ -116,6 +125,29 @@ void noteMissingChannels(GeometryContext& context, const WrittenMaterial& materi
                                        std::to_string(channel) +
                                        ", which the geometry does not have.");
     }
+}
+
+// Multiplies the prim's vertex colours and opacities by what its materials' primvar readers
+// cannot (their constant colour and opacity); a prim whose materials or looks ask for
+// different factors keeps its own values, and the user is told.
+void scaleVertexColors(GeometryContext& context, const Path& prim,
+                       const std::vector<const WrittenMaterial*>& materials,
+                       VertexAttributes& attributes) {
+    const VertexColorScale& scale = materials.front()->vertexColorScale;
+    if (std::ranges::any_of(materials,
+                            [&](const auto* m) { return m->vertexColorScale != scale; })) {
+        context.findings.push_back(prim.text() +
+                                   ": the vertex colours are shown without the base colours "
+                                   "of its several materials, which tint them differently.");
+        return;
+    }
+    if (attributes.colors && scale.color != Vec3f{1, 1, 1})
+        for (Vec3f& color : *attributes.colors)
+            for (int channel = 0; channel < 3; ++channel)
+                color[channel] *= scale.color[channel];
+    if (attributes.opacities && scale.opacity != 1.0f)
+        for (float& opacity : *attributes.opacities)
+            opacity *= scale.opacity;
 }
 
 // The texture coordinates the prim's materials read: channels it lacks are reported, channels
@@ -133,7 +165,8 @@ std::vector<BakedPrimvar> materialTexCoords(GeometryContext& context,
 
 // Per-face material bindings: each element's faces (and their back-face copies) in a subset.
 void writeSubsets(GeometryContext& context, const Path& mesh, const scene::Geometry& geometry,
-                  const std::vector<PrimCorners::Element>& elements, std::size_t copiedFaces) {
+                  const std::vector<PrimCorners::Element>& elements, std::size_t copiedFaces,
+                  VertexColorUse colors) {
     LayerBuilder& build = context.build;
     build.addAttribute(mesh, "subsetFamily:materialBind:familyType",
                        {"token", Token{"partition"}, Variability::Uniform});
@@ -152,16 +185,17 @@ void writeSubsets(GeometryContext& context, const Path& mesh, const scene::Geome
         build.addAttribute(subset, "familyName",
                            {"token", Token{"materialBind"}, Variability::Uniform});
         build.addAttribute(subset, "indices", {"int[]", std::move(faces)});
-        bindMaterial(build, subset, materialOf(context, geometry, element.element).path);
+        bindMaterial(build, subset, materialOf(context, geometry, element.element, colors).path);
     }
 }
 
 std::vector<const WrittenMaterial*> materialsOf(GeometryContext& context,
                                                 const scene::Geometry& geometry,
-                                                const std::vector<PrimCorners::Element>& elements) {
+                                                const std::vector<PrimCorners::Element>& elements,
+                                                VertexColorUse colors) {
     std::vector<const WrittenMaterial*> materials;
     for (const PrimCorners::Element& element : elements)
-        materials.push_back(&materialOf(context, geometry, element.element));
+        materials.push_back(&materialOf(context, geometry, element.element, colors));
     return materials;
 }
 
@@ -169,11 +203,11 @@ std::vector<const WrittenMaterial*> materialsOf(GeometryContext& context,
 // prim with several materials gets no variants.
 std::vector<const WrittenMaterial*>
 withVariantMaterials(GeometryContext& context, const scene::Geometry& geometry,
-                     std::vector<const WrittenMaterial*> materials) {
+                     std::vector<const WrittenMaterial*> materials, VertexColorUse colors) {
     if (materials.size() != 1)
         return materials;
     for (const scene::MaterialVariant& look : geometry.materialVariants())
-        materials.push_back(&context.materials.use(look.material));
+        materials.push_back(&context.materials.use(look.material, colors));
     return materials;
 }
 
@@ -201,9 +235,11 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
         turnFacesAround(attributes, corners);
 
     LayerBuilder& build = context.build;
-    const auto materials = materialsOf(context, geometry, read.elements);
-    std::vector<BakedPrimvar> baked =
-        materialTexCoords(context, withVariantMaterials(context, geometry, materials), attributes);
+    const VertexColorUse colors = vertexColorUseOf(attributes);
+    const auto materials = materialsOf(context, geometry, read.elements, colors);
+    const auto looks = withVariantMaterials(context, geometry, materials, colors);
+    std::vector<BakedPrimvar> baked = materialTexCoords(context, looks, attributes);
+    scaleVertexColors(context, prim, looks, attributes);
     const std::vector<std::uint32_t> origins = std::move(attributes.origins);
     writeVertexAttributes(build, prim, std::move(attributes));
     if (useOrigins)
@@ -216,9 +252,10 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
     if (read.elements.size() == 1) {
         bindMaterial(build, prim, materials.front()->path);
         writeMaterialVariants(build, context.materials, prim, geometry, firstMaterial,
-                              emulateDoubleSided ? 2 * faceCount : faceCount);
+                              emulateDoubleSided ? 2 * faceCount : faceCount, colors);
     } else {
-        writeSubsets(context, prim, geometry, read.elements, emulateDoubleSided ? faceCount : 0);
+        writeSubsets(context, prim, geometry, read.elements, emulateDoubleSided ? faceCount : 0,
+                     colors);
         if (!geometry.materialVariants().empty())
             context.findings.push_back(prim.text() + ": the material variants of a mesh drawn "
                                                      "with several materials are left out.");
@@ -237,8 +274,10 @@ void writePointsOrCurves(GeometryContext& context, const Path& prim,
     const std::vector<std::uint32_t> corners(read.corners.begin(), read.corners.end());
     VertexAttributes attributes =
         gatherVertexAttributes(geometry, VertexSelection::listed(corners), context.findings);
-    const WrittenMaterial& material = materialOf(context, geometry, plan.elements.front());
+    const WrittenMaterial& material =
+        materialOf(context, geometry, plan.elements.front(), vertexColorUseOf(attributes));
     std::vector<BakedPrimvar> baked = materialTexCoords(context, {&material}, attributes);
+    scaleVertexColors(context, prim, {&material}, attributes);
     LayerBuilder& build = context.build;
     writeVertexAttributes(build, prim, std::move(attributes));
     if (useOrigins)

@@ -7,20 +7,32 @@
 namespace usd::writer {
 namespace {
 
+// A constant input's value; none for an input fed by a node.
+std::optional<Value> constantOf(const SurfaceInput::Value& value) {
+    if (const auto* color = std::get_if<Vec3f>(&value))
+        return Value(*color);
+    if (const auto* number = std::get_if<float>(&value))
+        return Value(*number);
+    if (const auto* integer = std::get_if<std::int32_t>(&value))
+        return Value(*integer);
+    return std::nullopt;
+}
+
 // Writes the surface inputs; an input whose texture could not be written is left to the
 // shader's fallback.
 void writeInputs(LayerBuilder& build, const Path& surface, const SurfaceDescription& description,
                  const std::vector<std::optional<Path>>& nodes, TextureNodes& textureNodes) {
     for (const SurfaceInput& input : description.inputs) {
         const std::string name = "inputs:" + input.name;
-        if (const auto* output = std::get_if<TextureOutput>(&input.value)) {
-            if (const auto& node = nodes[output->texture])
-                build.setConnections(build.addAttribute(surface, name, {input.typeName}),
-                                     {textureNodes.output(*node, output->output)});
-        } else if (const auto* color = std::get_if<Vec3f>(&input.value)) {
-            build.addAttribute(surface, name, {input.typeName, *color});
-        } else {
-            build.addAttribute(surface, name, {input.typeName, std::get<float>(input.value)});
+        if (std::optional<Value> constant = constantOf(input.value)) {
+            build.addAttribute(surface, name, {input.typeName, std::move(*constant)});
+        } else if (const auto* primvar = std::get_if<PrimvarOutput>(&input.value)) {
+            build.setConnections(build.addAttribute(surface, name, {input.typeName}),
+                                 {textureNodes.primvarOutput(*primvar)});
+        } else if (const auto& node = nodes[std::get<TextureOutput>(input.value).texture]) {
+            build.setConnections(
+                build.addAttribute(surface, name, {input.typeName}),
+                {textureNodes.output(*node, std::get<TextureOutput>(input.value).output)});
         }
     }
 }
@@ -54,16 +66,20 @@ MaterialLibrary::MaterialLibrary(LayerBuilder& build, Path scope, ImageLibrary& 
                                  Findings& findings)
     : build_(build), scope_(std::move(scope)), images_(images), findings_(findings) {}
 
-const WrittenMaterial& MaterialLibrary::use(const std::shared_ptr<scene::Material>& material) {
+const WrittenMaterial& MaterialLibrary::use(const std::shared_ptr<scene::Material>& material,
+                                            VertexColorUse vertexColors) {
     if (!material && !defaultMaterial_)
         defaultMaterial_ = defaultWhiteMaterial();
     const scene::Material& chosen = material ? *material : *defaultMaterial_;
-    if (const auto found = written_.find(&chosen); found != written_.end())
+    const VertexColorUse shown = visibleVertexColors(chosen, vertexColors);
+    const auto key = std::pair(&chosen, shown);
+    if (const auto found = written_.find(key); found != written_.end())
         return found->second;
-    return written_.emplace(&chosen, write(chosen)).first->second;
+    return written_.emplace(key, write(chosen, shown)).first->second;
 }
 
-WrittenMaterial MaterialLibrary::write(const scene::Material& material) {
+WrittenMaterial MaterialLibrary::write(const scene::Material& material,
+                                       VertexColorUse vertexColors) {
     if (written_.empty())
         build_.definePrim(scope_, "Scope");
     const Path path =
@@ -79,11 +95,12 @@ WrittenMaterial MaterialLibrary::write(const scene::Material& material) {
     build_.setConnections(build_.addAttribute(path, "outputs:surface", {"token"}),
                           {surface.appendProperty("outputs:surface")});
 
-    const SurfaceDescription description = describeSurface(material, images_, findings_);
+    const SurfaceDescription description =
+        describeSurface(material, vertexColors, images_, findings_);
     SiblingNames nodeNames;
     nodeNames.claim("PreviewSurface", "shader");
     TextureNodes textureNodes(build_, path, nodeNames, bakes_);
-    WrittenMaterial written{path, {}, {}};
+    WrittenMaterial written{path, {}, {}, description.vertexColorScale};
     std::vector<std::optional<Path>> nodes;
     for (const TextureRead& texture : description.textures) {
         const auto file = images_.fileFor(*texture.image, texture.use);

@@ -3,6 +3,7 @@
 #include "Findings.h"
 #include "ImageLibrary.h"
 #include "PrimNames.h"
+#include "SurfaceDescription.h"
 #include "TexCoordBakes.h"
 
 #include <SceneGraph/Material.h>
@@ -10,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace usd::writer {
@@ -18,6 +20,7 @@ struct WrittenMaterial {
     Path path;
     std::set<int> texCoordChannels;             // the mapping channels its textures read
     std::vector<BakedTexCoords> bakedTexCoords; // channels moved by maps that shear
+    VertexColorScale vertexColorScale;          // what its meshes' vertex colours are scaled by
 };
 
 // The Material prims of the layer, each scene material written once, on first use, inside one
@@ -26,12 +29,14 @@ class MaterialLibrary {
   public:
     MaterialLibrary(LayerBuilder& build, Path scope, ImageLibrary& images, Findings& findings);
 
-    // The prim for `material`; null stands for the loader's default white physically based
-    // material.
-    const WrittenMaterial& use(const std::shared_ptr<scene::Material>& material);
+    // The prim for `material` on meshes whose vertex colours show as `vertexColors` says; null
+    // stands for the loader's default white physically based material. A material bound to
+    // meshes with and without such colours is written once for each.
+    const WrittenMaterial& use(const std::shared_ptr<scene::Material>& material,
+                               VertexColorUse vertexColors = {});
 
   private:
-    WrittenMaterial write(const scene::Material& material);
+    WrittenMaterial write(const scene::Material& material, VertexColorUse vertexColors);
 
     LayerBuilder& build_;
     Path scope_;
@@ -40,7 +45,7 @@ class MaterialLibrary {
     SiblingNames names_;
     TexCoordBakes bakes_;
     std::shared_ptr<scene::Material> defaultMaterial_;
-    std::map<const scene::Material*, WrittenMaterial> written_;
+    std::map<std::pair<const scene::Material*, VertexColorUse>, WrittenMaterial> written_;
 };
 
 // The material a primitive without one is drawn with.

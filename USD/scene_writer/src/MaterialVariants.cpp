@@ -10,7 +10,7 @@ namespace usd::writer {
 void writeMaterialVariants(LayerBuilder& build, MaterialLibrary& materials, const Path& prim,
                            const scene::Geometry& geometry,
                            const std::shared_ptr<scene::Material>& defaultMaterial,
-                           std::size_t faceCount) {
+                           std::size_t faceCount, VertexColorUse colors) {
     if (geometry.materialVariants().empty())
         return;
     Array<std::int32_t> faces(faceCount);
@@ -25,7 +25,7 @@ void writeMaterialVariants(LayerBuilder& build, MaterialLibrary& materials, cons
         build.addAttribute(subset, "familyName",
                            {"token", Token{"materialBind"}, Variability::Uniform});
         build.addAttribute(subset, "indices", {"int[]", faces});
-        bindMaterial(build, subset, materials.use(look.material).path);
+        bindMaterial(build, subset, materials.use(look.material, colors).path);
         if (selection.empty() && look.material == defaultMaterial)
             selection = name;
     }

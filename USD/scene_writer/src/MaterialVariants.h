@@ -14,13 +14,14 @@ namespace usd::writer {
 inline constexpr std::string_view kMaterialVariantSet = "materialVariant";
 
 // Writes the geometry's looks as a variant set on the mesh prim, which binds `defaultMaterial`
-// itself. Each variant adds a subset of all `faceCount` faces bound to its material: a
-// subset's binding outweighs the prim's, where a binding inside the variant on the prim itself
-// would be outweighed by the prim's own. Without a selection the default shows; the selection
-// is the first look that shows the default material, or none.
+// itself (each look's material as the prim's vertex colours show). Each variant adds a subset of
+// all `faceCount` faces bound to its material: a subset's binding outweighs the prim's, where a
+// binding inside the variant on the prim itself would be outweighed by the prim's own. Without a
+// selection the default shows; the selection is the first look that shows the default material, or
+// none.
 void writeMaterialVariants(LayerBuilder& build, MaterialLibrary& materials, const Path& prim,
                            const scene::Geometry& geometry,
                            const std::shared_ptr<scene::Material>& defaultMaterial,
-                           std::size_t faceCount);
+                           std::size_t faceCount, VertexColorUse colors);
 
 } // namespace usd::writer

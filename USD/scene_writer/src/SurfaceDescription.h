@@ -5,6 +5,8 @@
 
 #include <SceneGraph/Material.h>
 #include <USD/ValueTypes.h>
+#include <compare>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,27 +37,61 @@ struct TextureOutput {
     std::string output;
 };
 
-// One input of the UsdPreviewSurface: a constant or a texture output.
+// A primvar of the bound mesh read through a UsdPrimvarReader: its vertex colours
+// ("displayColor", a colour fallback) or opacities ("displayOpacity", a number fallback). A
+// mesh without the primvar shows the fallback.
+struct PrimvarOutput {
+    std::string varname;
+    std::variant<Vec3f, float> fallback;
+};
+
+// One input of the UsdPreviewSurface: a constant, a texture output or a mesh primvar.
 struct SurfaceInput {
+    using Value = std::variant<Vec3f, float, std::int32_t, TextureOutput, PrimvarOutput>;
     std::string name;     // "diffuseColor"
-    std::string typeName; // "color3f", "float" or "normal3f"
-    std::variant<Vec3f, float, TextureOutput> value;
+    std::string typeName; // "color3f", "float", "int" or "normal3f"
+    Value value;
+};
+
+// What the meshes' vertex colours and opacities are multiplied by before they are written: the
+// constant colour and opacity of a material whose primvar readers took their place (a reader
+// cannot scale what it reads).
+struct VertexColorScale {
+    Vec3f color{1, 1, 1};
+    float opacity = 1.0f;
+
+    bool operator==(const VertexColorScale&) const = default;
 };
 
 // What the UsdPreviewSurface of a scene material shows, before anything is authored.
 struct SurfaceDescription {
     std::vector<TextureRead> textures;
     std::vector<SurfaceInput> inputs;
+    VertexColorScale vertexColorScale;
 
     std::size_t addTexture(TextureRead texture);
-    void set(std::string name, std::string typeName,
-             std::variant<Vec3f, float, TextureOutput> value);
+    void set(std::string name, std::string typeName, SurfaceInput::Value value);
     // The input of that name, or null.
     SurfaceInput* input(std::string_view name);
 };
 
-// Translates the material's lighting model, slots, factors and alpha mode into surface inputs.
-SurfaceDescription describeSurface(const scene::Material& material, ImageLibrary& images,
-                                   Findings& findings);
+// Which per-vertex data of the meshes a material prim is bound to changes how they look:
+// colours other than white, opacities below one.
+struct VertexColorUse {
+    bool colors = false;
+    bool opacities = false;
+
+    auto operator<=>(const VertexColorUse&) const = default;
+};
+
+// The part of `use` that shows in `material`: its vertex opacities only where its alpha shows
+// (it blends or cuts out).
+VertexColorUse visibleVertexColors(const scene::Material& material, VertexColorUse use);
+
+// Translates the material's lighting model, slots, factors and alpha mode into surface inputs,
+// and the vertex colours of the meshes it is bound to (as far as they show) into the inputs they
+// multiply.
+SurfaceDescription describeSurface(const scene::Material& material, VertexColorUse vertexColors,
+                                   ImageLibrary& images, Findings& findings);
 
 } // namespace usd::writer

@@ -1,5 +1,6 @@
 #include "SurfaceLayers.h"
 #include "SurfaceSlots.h"
+#include "SurfaceVertexColors.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,13 +26,17 @@ bool isBlinnPhong(const scene::Material& material) {
            material.lightingModel == LightingModel::lambert;
 }
 
-// Unlit: the base colour is emitted; nothing else lights the surface.
+// Unlit: the base colour is emitted; nothing else lights the surface. A black surface still
+// reflects its surroundings in the metallic workflow (at least 4 % head-on, more at grazing
+// angles); the specular workflow with a black specular colour reflects nothing.
 BaseColor describeUnlit(SurfaceDescription& surface, const scene::Material& material) {
     std::array<double, 4> factors = namedFactors(material, "baseColorFactor");
     if (const scene::Value* value = material.namedValue("baseColor"))
         if (const glm::dvec4* color = value->as<glm::dvec4>())
             factors = {color->x, color->y, color->z, color->w};
     surface.set("diffuseColor", "color3f", Vec3f{0, 0, 0});
+    surface.set("useSpecularWorkflow", "int", std::int32_t{1});
+    surface.set("specularColor", "color3f", Vec3f{0, 0, 0});
     surface.set("metallic", "float", 0.0f);
     surface.set("roughness", "float", 1.0f);
     return describeBaseColor(surface, material, factors, "emissiveColor");
@@ -99,8 +104,7 @@ std::size_t SurfaceDescription::addTexture(TextureRead texture) {
     return textures.size() - 1;
 }
 
-void SurfaceDescription::set(std::string name, std::string typeName,
-                             std::variant<Vec3f, float, TextureOutput> value) {
+void SurfaceDescription::set(std::string name, std::string typeName, SurfaceInput::Value value) {
     if (SurfaceInput* existing = input(name)) {
         existing->typeName = std::move(typeName);
         existing->value = std::move(value);
@@ -116,17 +120,20 @@ SurfaceInput* SurfaceDescription::input(std::string_view name) {
     return nullptr;
 }
 
-SurfaceDescription describeSurface(const scene::Material& material, ImageLibrary& images,
-                                   Findings& findings) {
+SurfaceDescription describeSurface(const scene::Material& material, VertexColorUse vertexColors,
+                                   ImageLibrary& images, Findings& findings) {
     SurfaceDescription surface;
     const BaseColor base = describeLightingModel(surface, material, findings);
     describeNormal(surface, material);
     describeOcclusion(surface, material, images, findings);
-    if (!isUnlit(material)) {
+    const bool unlit = isUnlit(material);
+    if (!unlit) {
         describeEmission(surface, material);
         describeCoatAndRefraction(surface, material);
     }
     describeOpacity(surface, material, base, findings);
+    describeVertexColors(surface, material, vertexColors, unlit ? "emissiveColor" : "diffuseColor",
+                         findings);
     noteLeftOutFeatures(material, findings);
     return surface;
 }

@@ -81,3 +81,13 @@ void describeOpacity(SurfaceDescription& surface, const scene::Material& materia
 }
 
 } // namespace usd::writer::surface
+
+namespace usd::writer {
+
+VertexColorUse visibleVertexColors(const scene::Material& material, VertexColorUse use) {
+    const bool alphaShows = material.blendMode != scene::BlendMode::replace ||
+                            surface::cutoutThreshold(material).has_value();
+    return {use.colors, use.opacities && alphaShows};
+}
+
+} // namespace usd::writer

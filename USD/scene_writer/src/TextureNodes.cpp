@@ -47,6 +47,24 @@ Path TextureNodes::primvarReader(const std::string& varname) {
     return result;
 }
 
+Path TextureNodes::primvarOutput(const PrimvarOutput& read) {
+    if (const auto found = readers_.find(read.varname); found != readers_.end())
+        return found->second;
+    const bool isColor = std::holds_alternative<Vec3f>(read.fallback);
+    const char* type = isColor ? "float3" : "float";
+    const Path reader = shader("reader_" + read.varname,
+                               isColor ? "UsdPrimvarReader_float3" : "UsdPrimvarReader_float");
+    build_.addAttribute(reader, "inputs:varname", {"string", read.varname});
+    if (isColor)
+        build_.addAttribute(reader, "inputs:fallback", {type, std::get<Vec3f>(read.fallback)});
+    else
+        build_.addAttribute(reader, "inputs:fallback", {type, std::get<float>(read.fallback)});
+    build_.addAttribute(reader, "outputs:result", {type});
+    const Path result = reader.appendProperty("outputs:result");
+    readers_.emplace(read.varname, result);
+    return result;
+}
+
 Path TextureNodes::transformNode(const std::string& textureName, const Transform2d& transform,
                                  const Path& reader) {
     const Path node = shader(textureName + "_transform", "UsdTransform2d");

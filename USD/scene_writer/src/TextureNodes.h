@@ -29,6 +29,9 @@ class TextureNodes {
     // The output attribute `output` ("rgb", "r" …) of a written node, declared on first use.
     Path output(const Path& node, const std::string& output);
 
+    // The output of a primvar reader of the mesh's `read.varname`, written on first use.
+    Path primvarOutput(const PrimvarOutput& read);
+
     // How many texture-coordinate primvars the written nodes read.
     std::size_t primvarsRead() const { return readers_.size(); }
     // The baked channels the written nodes read, each once.

@@ -160,6 +160,9 @@ TEST(SceneWriterMaterials, UnlitMaterialEmitsItsBaseColour) {
     EXPECT_EQ(valueAt<Vec3f>(layer, surface + ".inputs:diffuseColor"), (Vec3f{0, 0, 0}));
     EXPECT_EQ(valueAt<Vec3f>(layer, surface + ".inputs:emissiveColor"), (Vec3f{0.2f, 0.4f, 0.6f}));
     EXPECT_FLOAT_EQ(valueAt<float>(layer, surface + ".inputs:roughness"), 1.0f);
+    // Without reflections: the specular workflow with a black specular colour.
+    EXPECT_EQ(valueAt<std::int32_t>(layer, surface + ".inputs:useSpecularWorkflow"), 1);
+    EXPECT_EQ(valueAt<Vec3f>(layer, surface + ".inputs:specularColor"), (Vec3f{0, 0, 0}));
 }
 
 TEST(SceneWriterMaterials, ClearcoatAndIorReachTheirInputsAndLeftOutFeaturesAreTold) {
@@ -288,6 +291,89 @@ TEST(SceneWriterMaterials, AlphaModesDecideOpacity) {
     const Layer masked = writeWith(mask).layer;
     EXPECT_FLOAT_EQ(valueAt<float>(masked, surface + ".inputs:opacity"), 0.3f);
     EXPECT_FLOAT_EQ(valueAt<float>(masked, surface + ".inputs:opacityThreshold"), 0.4f);
+}
+
+// Two quads in one material, the first with vertex colours: `colors` (RGBA, one per corner).
+SceneLayer writeColoredAndPlain(const std::shared_ptr<scene::Material>& m,
+                                const std::vector<std::vector<float>>& colors) {
+    auto scene = scene::Scene::create();
+    for (const char* name : {"Colored", "Plain"}) {
+        auto uv = floatSource(scene::GeometrySemantic::texcoord, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+        auto geometry =
+            std::string(name) == "Colored"
+                ? quadGeometry({uv, floatSource(scene::GeometrySemantic::color, colors)})
+                : quadGeometry({uv});
+        geometry->setMaterials({m});
+        auto node = scene::Node::create(name);
+        node->setGeometry(geometry);
+        scene->rootNode()->addChildNode(node);
+    }
+    return buildSceneLayer(*scene);
+}
+
+TEST(SceneWriterMaterials, VertexColoursAndOpacitiesReachTheSurfaceOfMeshesThatHaveThem) {
+    auto m = pbrMaterial("Paint");
+    m->blendMode = scene::BlendMode::alpha;
+    const SceneLayer built =
+        writeColoredAndPlain(m, {{1, 0, 0, 1}, {0, 1, 0, 0.5f}, {0, 0, 1, 1}, {1, 1, 1, 1}});
+    const Layer& layer = built.layer;
+    const std::string colored = sourceOf(layer, "/Root/Colored.material:binding");
+    const std::string plain = sourceOf(layer, "/Root/Plain.material:binding");
+    ASSERT_NE(colored, plain);
+    EXPECT_EQ(sourceOf(layer, colored + "/PreviewSurface.inputs:diffuseColor"),
+              colored + "/reader_displayColor.outputs:result");
+    EXPECT_EQ(valueAt<Token>(layer, colored + "/reader_displayColor.info:id").text,
+              "UsdPrimvarReader_float3");
+    EXPECT_EQ(valueAt<std::string>(layer, colored + "/reader_displayColor.inputs:varname"),
+              "displayColor");
+    EXPECT_EQ(valueAt<Vec3f>(layer, colored + "/reader_displayColor.inputs:fallback"),
+              (Vec3f{1, 1, 1}));
+    EXPECT_EQ(sourceOf(layer, colored + "/PreviewSurface.inputs:opacity"),
+              colored + "/reader_displayOpacity.outputs:result");
+    EXPECT_EQ(valueAt<Vec3f>(layer, plain + "/PreviewSurface.inputs:diffuseColor"),
+              (Vec3f{1, 1, 1}));
+    EXPECT_TRUE(built.findings.empty()) << built.findings.front();
+}
+
+TEST(SceneWriterMaterials, VertexColoursThatChangeNothingKeepThePlainMaterial) {
+    auto m = pbrMaterial("Paint");
+    const Layer layer =
+        writeColoredAndPlain(m, {{1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 0.5f}}).layer;
+    // White, and the opaque material ignores the alpha.
+    EXPECT_EQ(sourceOf(layer, "/Root/Colored.material:binding"),
+              sourceOf(layer, "/Root/Plain.material:binding"));
+}
+
+TEST(SceneWriterMaterials, VertexColoursAnUnlitSurfaceEmitsAndATintScalesAreMultipliedIn) {
+    const std::vector<std::vector<float>> rgb{
+        {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}};
+    auto unlit = pbrMaterial("Glow");
+    unlit->lightingModel = scene::LightingModel::constant;
+    const SceneLayer glowing = writeColoredAndPlain(unlit, rgb);
+    const std::string colored = sourceOf(glowing.layer, "/Root/Colored.material:binding");
+    EXPECT_EQ(sourceOf(glowing.layer, colored + "/PreviewSurface.inputs:emissiveColor"),
+              colored + "/reader_displayColor.outputs:result");
+
+    // A reader cannot scale what it reads: the tint goes into the colours themselves.
+    auto tinted = pbrMaterial("Tinted");
+    tinted->diffuse().contents = scene::Color{0.5, 0.25, 1, 0.8};
+    tinted->blendMode = scene::BlendMode::alpha;
+    const SceneLayer built = writeColoredAndPlain(tinted, rgb);
+    EXPECT_TRUE(built.findings.empty()) << built.findings.front();
+    const auto colors = valueAt<Array<Vec3f>>(built.layer, "/Root/Colored.primvars:displayColor");
+    ASSERT_EQ(colors.size(), 4u);
+    EXPECT_EQ(colors[0], (Vec3f{0.5f, 0, 0}));
+    EXPECT_EQ(colors[3], (Vec3f{0.5f, 0.25f, 1}));
+    EXPECT_FALSE(hasSpec(built.layer, "/Root/Plain.primvars:displayColor"));
+}
+
+TEST(SceneWriterMaterials, VertexColoursATextureMultipliesAreLeftOutAndTold) {
+    auto printed = pbrMaterial("Printed");
+    printed->diffuse() = textured(pngImage({200, 100, 50, 255}));
+    const SceneLayer built =
+        writeColoredAndPlain(printed, {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}});
+    ASSERT_EQ(built.findings.size(), 1u);
+    EXPECT_THAT(built.findings.front(), testing::HasSubstr("without the vertex colours"));
 }
 
 TEST(SceneWriterMaterials, SharedMaterialAndImageAreWrittenOnce) {

@@ -20,6 +20,7 @@
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Light.h>
 #include <SceneGraph/Node.h>
+#include <USD/USDZWriter.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -367,6 +368,43 @@ TEST_F(PreviewRendering, ReadBackBlendShapeWeightsMoveTheShape) {
     save(after, "motion-stretching-quad-second");
     EXPECT_TRUE(drawnAnywhere(before));
     EXPECT_NE(before, after);
+    EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
+}
+
+// `scene` as the app shows a converted file: written as a package and read back.
+std::shared_ptr<scene::Scene> throughAPackage(const scene::Scene& scene, const std::string& name) {
+    const auto package = std::filesystem::temp_directory_path() / (name + ".usdz");
+    const usd::USDZWriteResult written = usd::writeUSDZ(scene, package);
+    EXPECT_TRUE(written.succeeded) << written.failure;
+    return usd::readUSDZ(package);
+}
+
+// Packages look in the preview as their sources do: an unlit grey quad stays flat (linear 0.5
+// is sRGB 188 all over it, lighter nowhere), and a quad's vertex colours, red along its bottom
+// edge and blue along its top one, show through its white material.
+TEST_F(PreviewRendering, PackagesShowUnlitSurfacesFlatAndTheirVertexColours) {
+    const auto grey = scene::MaterialProperty::withContents(scene::Color::white(0.5));
+    view_->setScene(throughAPackage(*unlitQuadScene(grey), "unlit-grey"));
+    const QImage flat = grabUntil([](const QImage& p) { return !isTransparent(p, 160, 120); });
+    save(flat, "package-unlit-grey");
+    for (const QPoint at : {QPoint(160, 120), QPoint(120, 90), QPoint(200, 150)})
+        EXPECT_NEAR(flat.pixelColor(at).red(), 188, 6) << at.x() << ", " << at.y();
+
+    auto colored = unlitQuadScene(scene::MaterialProperty::withContents(scene::Color::white(1)));
+    scene::Node& node = *colored->rootNode()->childNodes()[0];
+    auto sources = node.geometry()->sources();
+    sources.push_back(fixtures::floatSource<3>(scene::GeometrySemantic::color,
+                                               {{1, 0, 0}, {1, 0, 0}, {0, 0, 1}, {0, 0, 1}}));
+    auto geometry = scene::Geometry::create(sources, node.geometry()->elements());
+    geometry->setMaterials(node.geometry()->materials());
+    node.setGeometry(geometry);
+    view_->setScene(throughAPackage(*colored, "vertex-colours"));
+    const QImage tinted = grabUntil([](const QImage& p) { return !isTransparent(p, 160, 120); });
+    save(tinted, "package-vertex-colours");
+    const QColor bottom = tinted.pixelColor(170, 170);
+    const QColor top = tinted.pixelColor(170, 60);
+    EXPECT_GT(bottom.red(), bottom.blue() + 100);
+    EXPECT_GT(top.blue(), top.red() + 100);
     EXPECT_TRUE(view_->problems().isEmpty()) << view_->problems().join(' ').toStdString();
 }
 
