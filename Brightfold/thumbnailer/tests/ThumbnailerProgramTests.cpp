@@ -32,6 +32,14 @@ Outcome runThumbnailer(const QStringList& arguments, const std::filesystem::path
     std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
                        QString::fromStdString(runtime.path().string()));
+    // Under the address sanitizer the graphics driver the program loads is gone from memory by
+    // the time leaks are counted, so what it keeps cannot be told from ours: the leak count is
+    // left to the in-process tests, every other memory error still stops the program.
+    if (environment.contains(QStringLiteral("ASAN_OPTIONS"))) {
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                           environment.value(QStringLiteral("ASAN_OPTIONS")) +
+                               QStringLiteral(":detect_leaks=0"));
+    }
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(BRIGHTFOLD_THUMBNAILER), arguments);
@@ -76,7 +84,8 @@ TEST(Thumbnailer, DrawsEveryKindOfModelWithoutADisplayAndWritesOnlyThePicture) {
     std::filesystem::create_directories(kept);
     for (const char* model :
          {"glb/BoxTextured.glb", "gltf/AnimatedMorphCube/AnimatedMorphCube.gltf",
-          "vrm/simple_morph.vrm", "usd/simpleMaterial.usdz", "usd/suzanne_blender282.usdc"}) {
+          "vrm/EmissionMigration_v0.106.0.vrm", "usd/simpleMaterial.usdz",
+          "usd/suzanne_blender282.usdc"}) {
         SCOPED_TRACE(model);
         TestFolder home;
         TestFolder out;
