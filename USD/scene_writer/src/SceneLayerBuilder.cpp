@@ -51,11 +51,14 @@ Dictionary rootCustomData(const scene::Scene& scene, const std::string& rootName
 }
 
 SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName,
-                          const SceneWriteProgress& progress, writer::ImageFacts& imageFacts) {
+                          const SceneWriteProgress& progress, const WriteOptions& options,
+                          writer::ImageFacts& imageFacts) {
     SceneLayer result;
     LayerBuilder build(result.layer);
     const std::string name = writer::sanitizedPrimName(rootName, "Root");
-    const writer::MotionPlan motion = writer::MotionPlan::of(*scene.rootNode(), result.findings);
+    const writer::MotionPlan motion =
+        writer::MotionPlan::of(*scene.rootNode(), options.animation, result.findings);
+    result.clips = motion.clips.clips();
     writeLayerMetadata(build, name, motion.timeline);
     const Path root = Path::absoluteRoot().appendChild(name);
 
@@ -81,14 +84,13 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
 } // namespace
 
 SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName,
-                           const SceneWriteProgress& progress,
-                           [[maybe_unused]] const WriteOptions& options) {
+                           const SceneWriteProgress& progress, const WriteOptions& options) {
     writer::ImageFacts imageFacts;
-    SceneLayer result = buildLayerOnce(scene, rootName, progress, imageFacts);
+    SceneLayer result = buildLayerOnce(scene, rootName, progress, options, imageFacts);
     // Rarely, an image turns out not to decode for a bake, or an occlusion image to be black:
     // the materials are built again knowing that (the finished bakes are kept).
     if (imageFacts.layerIsStale)
-        result = buildLayerOnce(scene, rootName, {}, imageFacts);
+        result = buildLayerOnce(scene, rootName, {}, options, imageFacts);
     if (progress)
         progress(1.0);
     return result;
