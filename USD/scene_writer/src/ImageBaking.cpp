@@ -2,6 +2,7 @@
 
 #include "ImageRows.h"
 #include "PngEncoding.h"
+#include "TextureEncoding.h"
 
 #include <algorithm>
 #include <array>
@@ -65,14 +66,7 @@ std::vector<std::uint8_t> bakeRoughnessFromGlossiness(const scene::Image& image,
 
 std::vector<std::uint8_t> reencodeAsPng(const scene::Image& image) {
     const scene::RGBA8Pixels rgba = image.decodeRGBA8();
-    if (!isOpaque(rgba))
-        return encodePng({rgba.width, rgba.height, 4, rgba.pixels});
-    std::vector<std::uint8_t> rgb;
-    rgb.reserve(rgba.pixels.size() / 4 * 3);
-    for (std::size_t p = 0; p < rgba.pixels.size(); p += 4)
-        rgb.insert(rgb.end(), rgba.pixels.begin() + static_cast<std::ptrdiff_t>(p),
-                   rgba.pixels.begin() + static_cast<std::ptrdiff_t>(p + 3));
-    return encodePng({rgba.width, rgba.height, 3, rgb});
+    return encodeTexture(rgba, isOpaque(rgba) ? 3 : 4, TextureFormat::png);
 }
 
 bool isChannelAllZero(const scene::Image& image, ImageChannel channel) {

@@ -64,7 +64,8 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
 
     writer::SiblingNames rootChildren;
     const Path materials = root.appendChild(rootChildren.claim("Materials", "Materials"));
-    writer::ImageLibrary images(result.findings, imageFacts);
+    writer::ImageLibrary images(result.findings, imageFacts,
+                                {options.maxTextureSize, options.textureBudgetBytes});
     writer::MaterialLibrary materialLibrary(build, materials, images, result.findings);
     writer::GeometryContext context{build, materialLibrary, result.findings};
 
