@@ -4,7 +4,8 @@
 
 namespace usd::test {
 
-OpenedPackage writeAndOpen(const scene::Scene& scene, const std::string& fileName) {
+OpenedPackage writeAndOpen(const scene::Scene& scene, const std::string& fileName,
+                           const WriteOptions& options) {
     OpenedPackage opened;
     if (!std::filesystem::exists(oracleProgram())) {
         opened.skipReason = "usd-oracle not found: " + oracleProgram().string();
@@ -13,7 +14,7 @@ OpenedPackage writeAndOpen(const scene::Scene& scene, const std::string& fileNam
     const auto folder = std::filesystem::path(BRIGHTFOLD_BINARY_DIR) / "oracle";
     std::filesystem::create_directories(folder);
     opened.package = folder / fileName;
-    opened.written = writeUSDZ(scene, opened.package);
+    opened.written = writeUSDZ(scene, opened.package, {}, {}, {}, options);
     if (!opened.written.succeeded)
         return opened;
     const OracleRun run = runOracle(opened.package);

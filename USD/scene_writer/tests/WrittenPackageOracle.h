@@ -19,6 +19,7 @@ struct OpenedPackage {
 };
 
 // Writes `scene` as build/oracle/<fileName> and runs both engines on it.
-OpenedPackage writeAndOpen(const scene::Scene& scene, const std::string& fileName);
+OpenedPackage writeAndOpen(const scene::Scene& scene, const std::string& fileName,
+                           const WriteOptions& options = {});
 
 } // namespace usd::test
