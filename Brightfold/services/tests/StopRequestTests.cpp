@@ -28,7 +28,7 @@ TEST(StopRequests, ReaderImporterAndWriterGiveUp) {
 
     const auto package = folder.path() / "stopped.usdz";
     const brightfold::USDZWriteResult written =
-        services->writeUSDZ(*scene, package, "Triangle", {}, requestedStop());
+        services->writeUSDZ(*scene, package, "Triangle", {}, {}, requestedStop());
     EXPECT_FALSE(written.succeeded);
     EXPECT_FALSE(std::filesystem::exists(package)) << "a stopped write leaves no file";
 }
