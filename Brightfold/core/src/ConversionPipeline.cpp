@@ -83,7 +83,7 @@ void runConversion(const std::filesystem::path& source, ConversionServices& serv
         return;
     }
     ConvertedPackage package{written.url, std::move(written.result->findings),
-                             std::move(loaded.notes)};
+                             std::move(loaded.notes), std::move(written.result->clips)};
     append(package.notes, package.writerFindings);
     SceneHandle previewScene;
     try {

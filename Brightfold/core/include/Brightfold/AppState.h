@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Brightfold/AnimationClips.h>
 #include <Brightfold/SceneHandle.h>
 #include <filesystem>
 #include <optional>
@@ -18,12 +19,14 @@ struct Converting {
 };
 
 // The temporary USDZ file exists at tempURL and was read back into scene. The notes say,
-// one sentence each, what the conversion left out, approximated or repaired.
+// one sentence each, what the conversion left out, approximated or repaired; the clips, which
+// animation clips the model has and which the package plays.
 struct Preview {
     SceneHandle scene;
     std::filesystem::path tempURL;
     std::filesystem::path originalURL;
     std::vector<std::string> notes = {};
+    AnimationClips clips = {};
 };
 
 // The USDZ file was saved at fileURL.

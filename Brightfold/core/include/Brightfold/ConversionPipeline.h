@@ -17,6 +17,8 @@ struct ConvertedPackage {
     // Everything the user should know: how the source was read, the writer's findings and
     // what the read-back left out, one sentence each.
     std::vector<std::string> notes;
+    // The source's animation clips and those the package plays.
+    AnimationClips clips;
 };
 
 // Hears how one background conversion goes. Called on the conversion's thread (progress may
