@@ -13,6 +13,8 @@ Item {
     property string viewedFileName
     property var previewScene
     property var notes: []
+    property var animationClips: []
+    property int playedClip: -1
     property bool canSaveElsewhere: false
 
     readonly property bool isTargeted: dropTarget.containsDrag
@@ -34,6 +36,7 @@ Item {
     signal revealRequested()
     signal cancelRequested()
     signal saveElsewhereRequested()
+    signal animationClipChosen(int position)
 
     implicitWidth: 500
     implicitHeight: 450
@@ -94,8 +97,11 @@ Item {
         PreviewScreen {
             scene: view.previewScene
             notes: view.notes
+            animationClips: view.animationClips
+            playedClip: view.playedClip
             onDiscardRequested: view.discardRequested()
             onSaveRequested: view.saveRequested()
+            onClipChosen: (position) => view.animationClipChosen(position)
         }
     }
     Component {

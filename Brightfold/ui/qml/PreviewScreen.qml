@@ -11,13 +11,19 @@ Item {
     property string viewedFileName
     // The workflow's notes; the view adds what it could not show.
     property var notes: []
+    // The model's animation clips and the position of the one the package plays; a choice is
+    // offered when there are several.
+    property var animationClips: []
+    property int playedClip: -1
     readonly property var allNotes: Array.from(notes).concat(Array.from(viewport.sceneView.problems))
     readonly property alias viewport: viewport
     readonly property alias notesButton: notesButton
     readonly property alias notesPanel: notesPanel
+    readonly property alias clipChooser: clipChooser
     signal discardRequested()
     signal saveRequested()
     signal closeRequested()
+    signal clipChosen(int position)
 
     ColumnLayout {
         anchors.fill: parent
@@ -40,6 +46,15 @@ Item {
             Layout.fillHeight: true
             Layout.minimumHeight: 200
             scene: screen.scene
+        }
+
+        ClipChooser {
+            id: clipChooser
+            Layout.alignment: Qt.AlignHCenter
+            visible: !screen.viewOnly && screen.animationClips.length > 1
+            clips: screen.animationClips
+            played: screen.playedClip
+            onClipChosen: (position) => screen.clipChosen(position)
         }
 
         Row {

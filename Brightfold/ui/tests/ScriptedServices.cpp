@@ -32,7 +32,7 @@ brightfold::SceneHandle ScriptedServices::importModel(const std::filesystem::pat
 
 brightfold::USDZWriteResult
 ScriptedServices::writeUSDZ(const scene::Scene&, const std::filesystem::path& destination,
-                            const std::string&, const brightfold::ConversionOptions&,
+                            const std::string&, const brightfold::ConversionOptions& options,
                             const brightfold::ProgressHandler& progress, std::stop_token stop) {
     progress(0.5f);
     {
@@ -40,12 +40,22 @@ ScriptedServices::writeUSDZ(const scene::Scene&, const std::filesystem::path& de
         if (!released_.wait(lock, stop, [this] { return !holding_; })) {
             return {};
         }
+        lastAnimation_ = options.animation;
     }
     std::ofstream(destination) << "package";
     progress(1.0f);
     brightfold::USDZWriteResult result;
     result.succeeded = writeSucceeds;
+    result.clips = clips;
+    if (!options.animation.empty()) {
+        result.clips.played = {std::stoul(options.animation)};
+    }
     return result;
+}
+
+std::string ScriptedServices::lastAnimation() const {
+    std::lock_guard lock(holdMutex_);
+    return lastAnimation_;
 }
 
 brightfold::SceneHandle ScriptedServices::readUSDZ(const std::filesystem::path& file,

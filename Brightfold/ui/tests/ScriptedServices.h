@@ -14,6 +14,9 @@ class ScriptedServices : public brightfold::SystemServices {
     explicit ScriptedServices(std::filesystem::path temporaryDirectory);
 
     bool writeSucceeds = true;
+    // The clips every write reports; the one it was asked for is played.
+    brightfold::AnimationClips clips;
+    std::string lastAnimation() const;
     // Keeps each conversion waiting inside the writer until released.
     void holdWrites();
     void releaseWrites();
@@ -38,7 +41,8 @@ class ScriptedServices : public brightfold::SystemServices {
   private:
     const std::filesystem::path temporaryDirectory_;
     const brightfold::SceneHandle readBackScene_;
-    std::mutex holdMutex_;
+    mutable std::mutex holdMutex_;
+    std::string lastAnimation_;
     std::condition_variable_any released_;
     bool holding_ = false;
 };
