@@ -49,13 +49,19 @@ std::vector<std::uint32_t> simplifiedTriangles(const std::vector<std::uint32_t>&
     std::vector<std::uint32_t> kept(triangles.size());
     const std::size_t vertexCount = positions.size() / 3;
     const std::size_t targetIndices = target * 3;
-    const std::size_t count =
-        sloppy ? meshopt_simplifySloppy(kept.data(), triangles.data(), triangles.size(),
-                                        positions.data(), vertexCount, sizeof(float) * 3,
-                                        targetIndices, unlimitedError, nullptr)
-               : meshopt_simplify(kept.data(), triangles.data(), triangles.size(), positions.data(),
-                                  vertexCount, sizeof(float) * 3, targetIndices, unlimitedError,
-                                  options, nullptr);
+    std::size_t count = 0;
+    if (sloppy)
+        count = meshopt_simplifySloppy(kept.data(), triangles.data(), triangles.size(),
+                                       positions.data(), vertexCount, sizeof(float) * 3,
+                                       targetIndices, unlimitedError, nullptr);
+    // The sloppy way can leave nothing of a small target, and the careful one nothing of a few
+    // triangles: an element keeps what the careful way leaves, or itself, rather than vanish.
+    if (count == 0)
+        count = meshopt_simplify(kept.data(), triangles.data(), triangles.size(), positions.data(),
+                                 vertexCount, sizeof(float) * 3, targetIndices, unlimitedError,
+                                 options, nullptr);
+    if (count == 0)
+        return triangles;
     kept.resize(count);
     return kept;
 }

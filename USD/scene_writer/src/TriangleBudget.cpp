@@ -175,7 +175,8 @@ void noteReached(const std::vector<Mesh>& meshes, std::uint64_t before, std::uin
         note += "; the limit was not reached, as " + std::to_string(unsimplified) +
                 " mesh(es) could not be simplified (their indices or vertex arrays do not agree).";
     else
-        note += "; the limit was not reached: every mesh keeps at least one triangle.";
+        note += "; the limit was not reached, as the meshes could not lose more triangles "
+                "without vanishing (a mesh drawn several times counts each time).";
     findings.push_back(std::move(note));
 }
 

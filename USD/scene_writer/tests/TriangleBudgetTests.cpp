@@ -114,6 +114,24 @@ TEST(TriangleBudget, AGeometryDrawnTwiceCountsTwiceAndAModelWithinTheLimitIsKept
     EXPECT_THAT(within.findings, IsEmpty());
 }
 
+TEST(TriangleBudget, AGeometryDrawnTooOftenForTheLimitKeepsATriangleOrMoreEverywhere) {
+    const GridScene grid = skinnedGrid(10, 10);
+    for (int i = 0; i < 50; ++i) {
+        auto copy = scene::Node::create("Copy" + std::to_string(i));
+        copy->setGeometry(grid.body->geometry());
+        grid.scene->rootNode()->addChildNode(copy);
+    }
+    const SceneLayer built = builtWithin(*grid.scene, 10);
+    ASSERT_EQ(primsIn(built.layer, "Mesh").size(), 51u);
+    for (const Path& mesh : primsIn(built.layer, "Mesh"))
+        EXPECT_FALSE(
+            propertyOf<Array<std::int32_t>>(built.layer, mesh, "faceVertexCounts")->empty())
+            << mesh.text();
+    ASSERT_FALSE(built.findings.empty());
+    EXPECT_THAT(built.findings[0], HasSubstr("the limit was not reached"));
+    EXPECT_THAT(checkWrittenLayer(*grid.scene, built.layer), IsEmpty());
+}
+
 TEST(TriangleBudget, AMeshWhoseArraysDisagreeIsKeptAndTheShortfallNoted) {
     // Three texture coordinates for four vertices: no renumbering fits them all.
     const auto quad =
