@@ -43,13 +43,6 @@ std::vector<std::uint8_t> bakeGrey(const scene::Image& image, ImageChannel chann
     return encodePng({image.width(), image.height(), 1, grey});
 }
 
-bool isOpaque(const scene::RGBA8Pixels& rgba) {
-    for (std::size_t p = 3; p < rgba.pixels.size(); p += 4)
-        if (rgba.pixels[p] != 255)
-            return false;
-    return true;
-}
-
 } // namespace
 
 std::vector<std::uint8_t> bakeOcclusionStrength(const scene::Image& image, ImageChannel channel,

@@ -58,7 +58,11 @@ std::vector<std::uint8_t> downscaledFile(const scene::Image& image, const scene:
     if (bytes != image.encodedBytes() && !(made = scene::Image::fromEncodedBytes(bytes)))
         throw std::runtime_error("the image made of it does not decode");
     const scene::Image& source = made ? *made : image;
-    return encodeTexture(downscaled(source, size, content), source.channels(), format);
+    const scene::RGBA8Pixels pixels = downscaled(source, size, content);
+    // A palette's transparency need not show in the channels its header declares.
+    const int declared = source.channels();
+    const bool addAlpha = declared % 2 == 1 && !isOpaque(pixels);
+    return encodeTexture(pixels, addAlpha ? declared + 1 : declared, format);
 }
 
 } // namespace

@@ -57,6 +57,13 @@ std::vector<std::uint8_t> encodeJpeg(const scene::RGBA8Pixels& rgba, int channel
 
 } // namespace
 
+bool isOpaque(const scene::RGBA8Pixels& rgba) {
+    for (std::size_t p = 3; p < rgba.pixels.size(); p += 4)
+        if (rgba.pixels[p] != 255)
+            return false;
+    return true;
+}
+
 std::vector<std::uint8_t> encodeTexture(const scene::RGBA8Pixels& rgba, int channels,
                                         TextureFormat format) {
     if (format == TextureFormat::jpeg)
