@@ -8,6 +8,7 @@
 #include <USD/CrateReader.h>
 #include <USD/FieldNames.h>
 #include <USD/PackageReader.h>
+#include <cmath>
 #include <gmock/gmock.h>
 #include <simdjson.h>
 
@@ -22,24 +23,56 @@ std::uint64_t number(simdjson::dom::element element) {
     return element.get(value) == simdjson::SUCCESS ? value : ~std::uint64_t{0};
 }
 
-// The one mesh of the package as we wrote it: faces, points and joint influences.
+// The one mesh of the package as we wrote it: faces, points and joint influences, and
+// whether every vertex's weights sum to one over joints of the two bones.
 struct WrittenMesh {
     std::uint64_t faces = 0, points = 0, influences = 0;
+    bool weightsValid = false;
 };
+
+bool validWeights(const Array<float>& weights, const Array<std::int32_t>& joints,
+                  std::size_t points) {
+    const std::size_t size = points > 0 ? weights.size() / points : 0;
+    if (size == 0 || weights.size() != points * size || joints.size() != weights.size())
+        return false;
+    for (std::size_t v = 0; v < points; ++v) {
+        float sum = 0;
+        for (std::size_t k = 0; k < size; ++k) {
+            sum += weights[v * size + k];
+            if (joints[v * size + k] < 0 || joints[v * size + k] > 1)
+                return false;
+        }
+        if (std::abs(sum - 1.0f) > 1e-5f)
+            return false;
+    }
+    return true;
+}
+
+template <typename T> const T* defaultOf(const Layer& layer, const Path& attribute) {
+    const Spec* spec = layer.spec(attribute);
+    const Value* value = spec ? spec->field(field::kDefault) : nullptr;
+    return value ? value->get<T>() : nullptr;
+}
 
 WrittenMesh writtenMesh(const std::filesystem::path& package) {
     const Layer layer = readCrate(PackageReader::open(package).rootLayer().bytes);
     WrittenMesh mesh;
     for (const auto& [path, spec] : layer.specs()) {
-        const Value* value = spec.field(field::kDefault);
-        if (!path.isPropertyPath() || !value)
+        if (!path.isPropertyPath() || path.name() != "primvars:skel:jointIndices")
             continue;
-        if (path.name() == "faceVertexCounts")
-            mesh.faces += value->get<Array<std::int32_t>>()->size();
-        else if (path.name() == "points")
-            mesh.points += value->get<Array<Vec3f>>()->size();
-        else if (path.name() == "primvars:skel:jointIndices")
-            mesh.influences += value->get<Array<std::int32_t>>()->size();
+        const Path prim = path.primPath();
+        const auto* counts =
+            defaultOf<Array<std::int32_t>>(layer, prim.appendProperty("faceVertexCounts"));
+        const auto* points = defaultOf<Array<Vec3f>>(layer, prim.appendProperty("points"));
+        const auto* joints = defaultOf<Array<std::int32_t>>(layer, path);
+        const auto* weights =
+            defaultOf<Array<float>>(layer, prim.appendProperty("primvars:skel:jointWeights"));
+        if (!counts || !points || !joints || !weights)
+            continue;
+        mesh.faces += counts->size();
+        mesh.points += points->size();
+        mesh.influences += joints->size();
+        mesh.weightsValid = validWeights(*weights, *joints, points->size());
     }
     return mesh;
 }
@@ -71,6 +104,7 @@ TEST(BudgetOracle, AMillionTrianglesSimplifiedTo100000OpenInBothEngines) {
     const WrittenMesh written = writtenMesh(opened.package);
     EXPECT_LE(written.faces, 100000u);
     EXPECT_GE(written.faces, 90000u);
+    EXPECT_TRUE(written.weightsValid);
     if (!opened.skipReason.empty())
         GTEST_SKIP() << opened.skipReason;
     ASSERT_EQ(opened.exitStatus, 0) << opened.complaint;
