@@ -146,14 +146,15 @@ storedGroup(const std::vector<std::shared_ptr<scene::AnimationGroup>>& groups,
 
 } // namespace
 
-double GLTFUnarchiver::getMaxAnimationDuration() {
+std::vector<double> GLTFUnarchiver::getAnimationDurations() {
     if (!json_.animations || !json_.accessors) {
-        return 0;
+        return {};
     }
     // The file's own "max" of each key-time accessor is trusted; only where an exporter left
     // it out are the key times read, so that animation still loops with the others.
-    double longest = 0;
+    std::vector<double> durations;
     for (const GLTFAnimation& animation : *json_.animations) {
+        double longest = 0;
         for (const GLTFAnimationSampler& sampler : animation.samplers) {
             const GLTFAccessor& input =
                 elementAt(*json_.accessors, sampler.input, "getMaxAnimationDuration", "accessor ");
@@ -167,8 +168,20 @@ double GLTFUnarchiver::getMaxAnimationDuration() {
             }
             longest = std::max(longest, static_cast<double>(input.max->front()));
         }
+        durations.push_back(longest);
     }
-    return longest;
+    return durations;
+}
+
+double GLTFUnarchiver::getMaxAnimationDuration() {
+    const std::vector<double> durations = getAnimationDurations();
+    return durations.empty() ? 0 : std::ranges::max(durations);
+}
+
+double GLTFUnarchiver::animationDuration(std::int64_t animationIndex) const {
+    const bool known = animationIndex >= 0 &&
+                       static_cast<std::uint64_t>(animationIndex) < animationDurations_.size();
+    return known ? animationDurations_[static_cast<std::size_t>(animationIndex)] : 0;
 }
 
 void GLTFUnarchiver::loadNodeAnimations(std::int64_t nodeIndex) {
@@ -207,6 +220,8 @@ GLTFUnarchiver::loadAnimation(std::int64_t animationIndex, std::int64_t channelI
         path == "weights" ? loadWeightAnimationsSampler(animationIndex, channel.sampler,
                                                         requireMorphWeights(weightPaths))
                           : loadPropertyAnimation(animationIndex, channel.sampler, path);
+    group->clip =
+        scene::AnimationClip{static_cast<std::size_t>(animationIndex), animation.name.value_or("")};
     // The first channel of a path is found under the path's name; those of later animations of
     // the same path get keys of their own rather than replace it.
     node->addAnimation(group, node->animationForKey(path) ? std::nullopt : std::optional(path));
@@ -262,11 +277,11 @@ GLTFUnarchiver::loadAnimationSampler(std::int64_t animationIndex, std::int64_t s
     keyframes->duration = duration;
     keyframes->repeatCount = scene::repeatForever;
 
-    // Every property group lasts as long as the longest animation of the scene, so all of
-    // them loop in step.
+    // Every property group lasts as long as its animation, so that one animation's channels
+    // loop in step (and a clip played alone loops over its own length).
     const std::shared_ptr<scene::AnimationGroup> group = scene::AnimationGroup::create();
     group->animations = {keyframes};
-    group->duration = maxAnimationDuration_;
+    group->duration = animationDuration(animationIndex);
     group->repeatCount = scene::repeatForever;
     const auto position = static_cast<std::size_t>(samplerIndex);
     groups.resize(std::max(groups.size(), position + 1));

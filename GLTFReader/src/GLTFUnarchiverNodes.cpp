@@ -5,6 +5,7 @@
 #include <GLTFReader/DocumentLimits.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <SceneGraph/Morpher.h>
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -135,7 +136,8 @@ std::shared_ptr<scene::Scene> GLTFUnarchiver::loadRootNodesScene() {
 std::shared_ptr<scene::Scene> GLTFUnarchiver::buildScene(const GLTFScene& record) {
     const std::shared_ptr<scene::Scene> scene = scene::Scene::create();
     sceneRootNode_ = scene->rootNode().get();
-    maxAnimationDuration_ = getMaxAnimationDuration();
+    animationDurations_ = getAnimationDurations();
+    maxAnimationDuration_ = animationDurations_.empty() ? 0 : std::ranges::max(animationDurations_);
     if (record.name) {
         scene->setValue("name", *record.name);
     }

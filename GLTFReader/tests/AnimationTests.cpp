@@ -124,14 +124,24 @@ TEST(Animations, EachChannelIsRegisteredOnceAndLaterAnimationsOfAPathKeepTheirOw
     GLTFUnarchiver unarchiver = animatedUnarchiver(R"([
         {"samplers": [{"input": 0, "output": 2}],
          "channels": [{"sampler": 0, "target": {"node": 1, "path": "translation"}}]},
-        {"samplers": [{"input": 1, "output": 5}, {"input": 0, "output": 2}],
-         "channels": [{"sampler": 1, "target": {"node": 1, "path": "translation"}}]}])");
+        {"name": "wave", "samplers": [{"input": 1, "output": 5}, {"input": 0, "output": 2},
+                                      {"input": 0, "output": 3}],
+         "channels": [{"sampler": 1, "target": {"node": 1, "path": "translation"}},
+                      {"sampler": 2, "target": {"node": 0, "path": "weights"}}]}])");
     loadSceneQuietly(unarchiver);
     const auto& animations = unarchiver.loadNode(1)->animations();
     ASSERT_EQ(animations.size(), 2u);
     EXPECT_EQ(animations[0].key, "translation");
     EXPECT_NE(animations[1].key, "translation");
     EXPECT_NE(animations[0].animation, animations[1].animation);
+
+    // Each animation is a clip of its own and loops over its own longest sampler.
+    EXPECT_EQ(animations[0].animation->clip, (scene::AnimationClip{0, ""}));
+    EXPECT_EQ(animations[0].animation->duration, 2);
+    EXPECT_EQ(animations[1].animation->clip, (scene::AnimationClip{1, "wave"}));
+    EXPECT_EQ(animations[1].animation->duration, 5);
+    const auto weights = unarchiver.loadNode(0)->animationForKey("weights");
+    EXPECT_EQ(weights->clip, (scene::AnimationClip{1, "wave"}));
 }
 
 TEST(Animations, WeightCountsThatDoNotDivideAmongTheTargetsNameTheirAnimation) {

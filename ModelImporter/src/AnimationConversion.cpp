@@ -47,6 +47,7 @@ struct ChannelContext {
     unsigned animationIndex;
     double secondsPerTick;
     double groupSeconds;
+    scene::AnimationClip clip;
     const SteppedChannels& stepped;
 };
 
@@ -65,7 +66,8 @@ void addProperty(scene::Node& node, const std::string& nodeName, const Property&
     const auto mode =
         context.stepped.calculationMode(context.animationIndex, nodeName, property.channelName);
     auto keyframes = keyframesAt(property.keyPath, seconds, std::move(values), mode);
-    registerAnimation(node, loopingGroup(context.groupSeconds, {std::move(keyframes)}),
+    registerAnimation(node,
+                      loopingGroup(context.groupSeconds, context.clip, {std::move(keyframes)}),
                       property.channelName);
 }
 
@@ -94,28 +96,23 @@ void noteVertexAnimations(const aiAnimation& animation, unsigned index, ImportNo
 
 } // namespace
 
-double longestChannelSeconds(const aiScene& scene) {
-    double longest = 0;
-    for (unsigned a = 0; a < scene.mNumAnimations; ++a) {
-        const aiAnimation& animation = *scene.mAnimations[a];
-        double ticks = 0;
-        for (unsigned c = 0; c < animation.mNumChannels; ++c) {
-            ticks = std::max(ticks, lastTick(*animation.mChannels[c]));
-        }
-        for (unsigned c = 0; c < animation.mNumMorphMeshChannels; ++c) {
-            ticks = std::max(ticks, lastTick(*animation.mMorphMeshChannels[c]));
-        }
-        longest = std::max(longest, ticks * secondsPerTick(animation));
+double longestChannelSeconds(const aiAnimation& animation) {
+    double ticks = 0;
+    for (unsigned c = 0; c < animation.mNumChannels; ++c) {
+        ticks = std::max(ticks, lastTick(*animation.mChannels[c]));
     }
-    return longest;
+    for (unsigned c = 0; c < animation.mNumMorphMeshChannels; ++c) {
+        ticks = std::max(ticks, lastTick(*animation.mMorphMeshChannels[c]));
+    }
+    return ticks * secondsPerTick(animation);
 }
 
 void convertNodeAnimations(const aiScene& scene, const NodeFinder& findNode,
                            const SteppedChannels& stepped, ImportNotes& notes) {
-    const double groupSeconds = longestChannelSeconds(scene);
     for (unsigned a = 0; a < scene.mNumAnimations; ++a) {
         const aiAnimation& animation = *scene.mAnimations[a];
-        const ChannelContext context{a, secondsPerTick(animation), groupSeconds, stepped};
+        const ChannelContext context{a, secondsPerTick(animation), longestChannelSeconds(animation),
+                                     clipOf(animation, a), stepped};
         for (unsigned c = 0; c < animation.mNumChannels; ++c) {
             const aiNodeAnim& channel = *animation.mChannels[c];
             if (auto node = findNode(toString(channel.mNodeName))) {

@@ -21,6 +21,10 @@ std::string animationLabel(const aiAnimation& animation, unsigned index) {
     return name.empty() ? "Animation " + std::to_string(index) : "Animation \"" + name + "\"";
 }
 
+scene::AnimationClip clipOf(const aiAnimation& animation, unsigned index) {
+    return {index, std::string(animation.mName.C_Str(), animation.mName.length)};
+}
+
 std::shared_ptr<scene::KeyframeAnimation> keyframesAt(std::string keyPath,
                                                       const std::vector<double>& seconds,
                                                       std::vector<scene::Value> values,
@@ -38,10 +42,12 @@ std::shared_ptr<scene::KeyframeAnimation> keyframesAt(std::string keyPath,
 }
 
 std::shared_ptr<scene::AnimationGroup>
-loopingGroup(double duration, std::vector<std::shared_ptr<scene::Animation>> animations) {
+loopingGroup(double duration, const scene::AnimationClip& clip,
+             std::vector<std::shared_ptr<scene::Animation>> animations) {
     auto group = scene::AnimationGroup::create();
     group->duration = duration;
     group->repeatCount = scene::repeatForever;
+    group->clip = clip;
     group->animations = std::move(animations);
     return group;
 }

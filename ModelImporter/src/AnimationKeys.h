@@ -18,6 +18,9 @@ double secondsPerTick(const aiAnimation& animation);
 // "Animation \"Walk\"", or "Animation 2" for an unnamed one, to begin a note with.
 std::string animationLabel(const aiAnimation& animation, unsigned index);
 
+// The clip the file's animation number `index` makes.
+scene::AnimationClip clipOf(const aiAnimation& animation, unsigned index);
+
 // Key-frame values laid out the way the glTF reader lays them out: the animation lasts until
 // its last key, and key times are fractions of that. Key times must be ascending seconds.
 std::shared_ptr<scene::KeyframeAnimation> keyframesAt(std::string keyPath,
@@ -25,9 +28,10 @@ std::shared_ptr<scene::KeyframeAnimation> keyframesAt(std::string keyPath,
                                                       std::vector<scene::Value> values,
                                                       scene::AnimationCalculationMode mode);
 
-// A group that loops forever over `duration` seconds.
+// A group of the clip that loops forever over `duration` seconds.
 std::shared_ptr<scene::AnimationGroup>
-loopingGroup(double duration, std::vector<std::shared_ptr<scene::Animation>> animations);
+loopingGroup(double duration, const scene::AnimationClip& clip,
+             std::vector<std::shared_ptr<scene::Animation>> animations);
 
 // Registers the group under `channelName` ("translation", "weights" …) unless another
 // animation of the file already took that key on the node; then under a fresh key, so that

@@ -41,6 +41,7 @@ struct MorphChannel {
     const aiMeshMorphAnim& channel;
     std::string nodeName;
     std::string label;
+    scene::AnimationClip clip;
 };
 
 void convertChannel(const MorphChannel& morph, scene::Node& node,
@@ -64,7 +65,7 @@ void convertChannel(const MorphChannel& morph, scene::Node& node,
         weights.push_back(keyframesAt(path.keyPath, seconds, std::move(values), mode));
     }
     const double duration = seconds.empty() ? 0.0 : std::max(seconds.back(), 0.0);
-    registerAnimation(node, loopingGroup(duration, std::move(weights)), "weights");
+    registerAnimation(node, loopingGroup(duration, morph.clip, std::move(weights)), "weights");
 }
 
 } // namespace
@@ -76,8 +77,8 @@ void convertMorphAnimations(const aiScene& scene, const NodeFinder& findNode,
         const aiAnimation& animation = *scene.mAnimations[a];
         for (unsigned c = 0; c < animation.mNumMorphMeshChannels; ++c) {
             const aiMeshMorphAnim& channel = *animation.mMorphMeshChannels[c];
-            const MorphChannel morph{channel, toString(channel.mName),
-                                     animationLabel(animation, a)};
+            const MorphChannel morph{channel, toString(channel.mName), animationLabel(animation, a),
+                                     clipOf(animation, a)};
             const auto node = findNode(morph.nodeName);
             const auto paths = node ? findWeightPaths(morph.nodeName) : std::vector<WeightPath>{};
             if (paths.empty()) {

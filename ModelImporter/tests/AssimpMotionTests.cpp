@@ -3,6 +3,7 @@
 
 #include <GLTFReader/GLTFSceneSource.h>
 #include <ModelImporter/ModelImporter.h>
+#include <SceneGraph/AnimationClip.h>
 #include <SceneGraph/AnimationPlayback.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Skinner.h>
@@ -199,6 +200,19 @@ TEST(AssimpMotion, MorphTargetsMatchTheGltfReader) {
                 }
             }
         }
+    }
+}
+
+// Each animation of the file is a clip of the same index and name, whichever path read it.
+TEST(AssimpMotion, ClipsAreTheFilesAnimationsAsInTheGltfReader) {
+    for (const char* path : {"gltf/MorphStressTest/MorphStressTest.gltf",
+                             "gltf/blender-06_parent-inverse-anim/06_parent-inverse-anim.gltf"}) {
+        const auto file = corpusFile(path);
+        REQUIRE_CORPUS_FILE(file);
+        const auto both = readBoth(file);
+        const auto clips = scene::animationClipsOf(*both.importer->rootNode());
+        EXPECT_GE(clips.size(), 3u) << path;
+        EXPECT_EQ(clips, scene::animationClipsOf(*both.reader->rootNode())) << path;
     }
 }
 

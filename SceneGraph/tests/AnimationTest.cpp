@@ -185,5 +185,26 @@ TEST(AnimationPlayback, UnresolvedKeyPathsAreReported) {
     EXPECT_THROW(applyAnimation(*animation, *node, 0.5), KeyPathError);
 }
 
+TEST(AnimationClip, ClipsAreListedOnceByIndexAndTravelWithCopies) {
+    auto root = Node::create();
+    auto child = Node::create("child");
+    root->addChildNode(child);
+    const auto clipped = [](std::size_t index, std::string name) {
+        auto animation = keyframes("position", {0, 1}, {glm::dvec3(0.0), glm::dvec3(1.0)}, 1.0);
+        animation->clip = AnimationClip{index, std::move(name)};
+        return animation;
+    };
+    child->addAnimation(clipped(3, "Run"));
+    child->addAnimation(clipped(0, ""));
+    root->addAnimation(clipped(3, "Run"));
+    root->addAnimation(keyframes("scale", {0}, {glm::dvec3(1.0)}, 1.0));
+
+    const std::vector<AnimationClip> clips = animationClipsOf(*root);
+    EXPECT_EQ(clips, (std::vector<AnimationClip>{{0, ""}, {3, "Run"}}));
+    EXPECT_EQ(clipLabel(clips[0]), "animation 0");
+    EXPECT_EQ(clipLabel(clips[1]), "\"Run\"");
+    EXPECT_EQ(animationClipsOf(*root->clone()), clips);
+}
+
 } // namespace
 } // namespace scene

@@ -1,6 +1,7 @@
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Node.h>
+#include <SceneGraph/Scene.h>
 #include <SceneGraph/Skinner.h>
 #include <gtest/gtest.h>
 
@@ -53,6 +54,42 @@ TEST(Morpher, WeightsFollowTheTargets) {
     EXPECT_EQ(morpher->weights(), (std::vector<double>{0.0, 0.5, 0.0}));
     morpher->setTargets({});
     EXPECT_TRUE(morpher->weights().empty());
+}
+
+TEST(SceneCopy, SkinnersBindTheCopiedBonesAndStaySharedWhereTheyWere) {
+    const auto scene = Scene::create();
+    scene->setValue("name", Value(std::string("scene")));
+    auto hips = Node::create("Hips");
+    auto arm = Node::create("Arm");
+    hips->addChildNode(arm);
+    const auto outside = Node::create("Outside");
+    auto body = Node::create("Body");
+    auto twin = Node::create("Twin");
+    for (const auto& node : {hips, body, twin}) {
+        scene->rootNode()->addChildNode(node);
+    }
+    const auto skinner = Skinner::create(Geometry::create({}), {hips, arm, outside}, std::nullopt,
+                                         fourPerVertex(GeometrySemantic::boneWeights),
+                                         fourPerVertex(GeometrySemantic::boneIndices));
+    skinner->setSkeleton(hips);
+    body->setSkinner(skinner);
+    twin->setSkinner(skinner);
+
+    const auto copy = scene->copy();
+    EXPECT_EQ(*copy->value("name"), Value(std::string("scene")));
+    const auto& nodes = copy->rootNode()->childNodes();
+    ASSERT_EQ(nodes.size(), 3u);
+    const auto& copied = nodes[1]->skinner();
+    ASSERT_NE(copied, skinner);
+    EXPECT_EQ(nodes[2]->skinner(), copied);
+    EXPECT_EQ(copied->bones(),
+              (std::vector<std::shared_ptr<Node>>{nodes[0], nodes[0]->childNodes()[0], outside}));
+    EXPECT_EQ(copied->skeleton(), nodes[0]);
+    EXPECT_EQ(copied->boneWeights(), skinner->boneWeights());
+
+    nodes[0]->setName("Moved");
+    EXPECT_EQ(hips->name(), "Hips");
+    EXPECT_EQ(body->skinner(), skinner);
 }
 
 } // namespace

@@ -83,7 +83,8 @@ void runConversion(const std::filesystem::path& source, ConversionServices& serv
         return;
     }
     ConvertedPackage package{written.url, std::move(written.result->findings),
-                             std::move(loaded.notes), services.checkPackage(written.url, options)};
+                             std::move(loaded.notes), services.checkPackage(written.url, options),
+                             std::move(written.result->clips)};
     append(package.notes, package.writerFindings);
     append(package.notes, verdictNotes(package.verdict, package.writerFindings));
     SceneHandle previewScene;

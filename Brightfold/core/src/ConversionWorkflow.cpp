@@ -75,13 +75,14 @@ class ConversionWorkflow::PostingListener : public PipelineListener, public View
         std::vector<std::string> notes = extraNotes_;
         notes.insert(notes.end(), package.notes.begin(), package.notes.end());
         post_([scene = std::move(scene), record = std::move(record), notes = std::move(notes),
-               stop = stop_](ConversionWorkflow& workflow) {
+               clips = std::move(package.clips), stop = stop_](ConversionWorkflow& workflow) {
             if (stop.stop_requested()) {
                 workflow.services_->removeFileQuietly(record.temporaryFile);
                 return;
             }
             workflow.lastConversion_ = record;
-            workflow.showPreview(scene, record.temporaryFile, record.source, notes, record.verdict);
+            workflow.showPreview(scene, record.temporaryFile, record.source, notes, record.verdict,
+                                 clips);
         });
     }
     void viewReady(SceneHandle scene, std::vector<std::string> warnings,
@@ -137,9 +138,28 @@ void ConversionWorkflow::openFiles(const std::vector<std::filesystem::path>& fil
 
 void ConversionWorkflow::startConversion(const std::filesystem::path& file,
                                          std::vector<std::string> extraNotes) {
+    convertInBackground(file, std::move(extraNotes), options_);
+}
+
+void ConversionWorkflow::convertWithClip(const SourceClip& clip) {
+    const auto* preview = std::get_if<Preview>(&state_);
+    if (preview == nullptr) {
+        return;
+    }
+    ConversionOptions options = options_;
+    options.animation = clipRequest(preview->clips, clip);
+    const std::filesystem::path source = preview->originalURL;
+    services_->removeFileQuietly(preview->tempURL);
+    convertInBackground(source, {}, std::move(options));
+}
+
+void ConversionWorkflow::convertInBackground(const std::filesystem::path& file,
+                                             std::vector<std::string> extraNotes,
+                                             ConversionOptions options) {
     setState(Converting{0.0f});
     startInBackground([services = services_, file, post = makeStepPoster(),
-                       notes = std::move(extraNotes), options = options_](std::stop_token stop) {
+                       notes = std::move(extraNotes),
+                       options = std::move(options)](std::stop_token stop) {
         auto listener = std::make_shared<PostingListener>(post, file, notes, stop);
         runConversion(file, *services, listener, options, stop);
     });
@@ -175,8 +195,10 @@ void ConversionWorkflow::updateProgress(float progress) {
 
 void ConversionWorkflow::showPreview(SceneHandle scene, const std::filesystem::path& tempURL,
                                      const std::filesystem::path& originalURL,
-                                     std::vector<std::string> notes, PackageVerdict verdict) {
-    setState(Preview{std::move(scene), tempURL, originalURL, std::move(notes), std::move(verdict)});
+                                     std::vector<std::string> notes, PackageVerdict verdict,
+                                     AnimationClips clips) {
+    setState(Preview{std::move(scene), tempURL, originalURL, std::move(notes), std::move(verdict),
+                     std::move(clips)});
 }
 
 void ConversionWorkflow::reportLoadFailure(const std::string& description) {

@@ -33,6 +33,36 @@ TEST_F(WorkflowTest, GLTFConvertsThroughTheReaderAndPreviewsTheReadBackScene) {
                 ElementsAre("mesh \"Box\" has no normals"));
 }
 
+TEST_F(WorkflowTest, APreviewOffersTheClipsAndChoosingOneConvertsAgainWithItAlone) {
+    services->writtenClips = {{{0, "Survey"}, {1, "Walk"}, {2, ""}, {3, "Run"}, {4, "Run"}}, {0}};
+    ConversionOptions options;
+    options.profile = ConversionOptions::Profile::usd;
+    workflow->setConversionOptions(options);
+    const Preview first = convertToPreview("fox.glb");
+    EXPECT_EQ(first.clips, services->writtenClips);
+
+    // By name where it is the clip's own; by index where it has none or shares it.
+    const std::pair<std::size_t, std::string> asked[] = {{1, "Walk"}, {2, "2"}, {4, "4"}};
+    std::filesystem::path previous = first.tempURL;
+    for (const auto& [clip, request] : asked) {
+        services->writtenClips.played = {clip};
+        workflow->convertWithClip(stateCase<Preview>(workflow->state()).clips.all[clip]);
+        EXPECT_EQ(stateCase<Converting>(workflow->state()).progress, 0.0f);
+        EXPECT_FALSE(std::filesystem::exists(previous)) << "the old package is discarded";
+        finishConversions();
+        const auto& again = stateCase<Preview>(workflow->state());
+        EXPECT_EQ(again.originalURL, folder.path() / "fox.glb");
+        EXPECT_EQ(services->lastWriteOptions().animation, request);
+        EXPECT_EQ(services->lastWriteOptions().profile, ConversionOptions::Profile::usd);
+        EXPECT_EQ(again.clips.played, std::vector<std::size_t>{clip});
+        previous = again.tempURL;
+    }
+    EXPECT_EQ(workflow->conversionOptions().animation, "") << "the choice is this model's only";
+    workflow->discardPreview(previous);
+    workflow->convertWithClip({1, "Walk"});
+    EXPECT_TRUE(std::holds_alternative<Idle>(workflow->state()));
+}
+
 TEST_F(WorkflowTest, ExtensionChoosesTheLoaderInAnyLetterCase) {
     convertToPreview("upper.GLTF");
     convertToPreview("mixed.Glb");

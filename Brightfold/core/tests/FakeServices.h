@@ -23,6 +23,7 @@ class FakeServices : public brightfold::SystemServices {
     bool writeSucceeds = true;
     std::vector<float> progressReports = {0.5f, 1.0f};
     std::vector<std::string> writerFindings;
+    brightfold::AnimationClips writtenClips;
     std::optional<std::string> readBackError;
     // What every package check finds.
     brightfold::PackageVerdict verdict;

@@ -52,6 +52,14 @@ std::vector<PackageProblem> problemsOf(const usd::ar::RuleProblems& problems) {
     return copied;
 }
 
+AnimationClips clipsOf(const usd::WrittenClips& written) {
+    AnimationClips clips{{}, written.played};
+    for (const scene::AnimationClip& clip : written.all) {
+        clips.all.push_back({clip.index, clip.name});
+    }
+    return clips;
+}
+
 class SceneServices final : public SystemServices {
   public:
     using SystemServices::SystemServices;
@@ -91,7 +99,7 @@ class SceneServices final : public SystemServices {
                 }
             },
             packageName, std::move(stop), writeOptionsFor(options));
-        return {written.succeeded, std::move(written.findings)};
+        return {written.succeeded, std::move(written.findings), clipsOf(written.clips)};
     }
 
     SceneHandle readUSDZ(const std::filesystem::path& file,

@@ -13,6 +13,8 @@ Item {
     property string viewedFileName
     property var previewScene
     property var notes: []
+    property var animationClips: []
+    property int playedClip: -1
     property bool canSaveElsewhere: false
     property string verdict
     property bool readyForAR: false
@@ -38,6 +40,7 @@ Item {
     signal cancelRequested()
     signal saveElsewhereRequested()
     signal makeARReadyRequested()
+    signal animationClipChosen(int position)
 
     implicitWidth: 500
     implicitHeight: 450
@@ -100,8 +103,11 @@ Item {
             notes: view.notes
             verdict: view.verdict
             readyForAR: view.readyForAR
+            animationClips: view.animationClips
+            playedClip: view.playedClip
             onDiscardRequested: view.discardRequested()
             onSaveRequested: view.saveRequested()
+            onClipChosen: (position) => view.animationClipChosen(position)
         }
     }
     Component {

@@ -37,6 +37,8 @@ Window {
         viewedFileName: window.bridge.viewedFileName
         previewScene: window.bridge.previewScene
         notes: window.bridge.notes
+        animationClips: window.bridge.animationClips
+        playedClip: window.bridge.playedClip
         canSaveElsewhere: window.bridge.canSaveElsewhere
         verdict: window.bridge.verdict
         readyForAR: window.bridge.readyForAR
@@ -50,6 +52,7 @@ Window {
         onOpenRequested: window.bridge.openSavedFile()
         onRevealRequested: window.bridge.revealSavedFile()
         onCancelRequested: window.bridge.cancel()
+        onAnimationClipChosen: (position) => window.bridge.chooseAnimationClip(position)
         onSaveElsewhereRequested: savePanel.proposeAndOpen(window.bridge.saveElsewhereProposal)
         onMakeARReadyRequested: window.bridge.makeARReady()
 

@@ -16,6 +16,10 @@ Item {
     property string verdict
     property bool readyForAR: false
     property bool canMakeARReady: false
+    // The model's animation clips and the position of the one the package plays; a choice is
+    // offered when there are several.
+    property var animationClips: []
+    property int playedClip: -1
     readonly property var allNotes: Array.from(notes).concat(Array.from(viewport.sceneView.problems))
     readonly property alias viewport: viewport
     readonly property alias notesButton: notesButton
@@ -25,6 +29,8 @@ Item {
     signal saveRequested()
     signal closeRequested()
     signal makeARReadyRequested()
+    readonly property alias clipChooser: clipChooser
+    signal clipChosen(int position)
 
     ColumnLayout {
         anchors.fill: parent
@@ -59,6 +65,15 @@ Item {
             Layout.fillHeight: true
             Layout.minimumHeight: 200
             scene: screen.scene
+        }
+
+        ClipChooser {
+            id: clipChooser
+            Layout.alignment: Qt.AlignHCenter
+            visible: !screen.viewOnly && screen.animationClips.length > 1
+            clips: screen.animationClips
+            played: screen.playedClip
+            onClipChosen: (position) => screen.clipChosen(position)
         }
 
         Row {

@@ -112,6 +112,14 @@ void AppBridge::discardPreview() {
     }
 }
 
+void AppBridge::chooseAnimationClip(int position) {
+    const auto* preview = std::get_if<Preview>(&workflow_->state());
+    if (preview != nullptr && position >= 0 &&
+        static_cast<std::size_t>(position) < preview->clips.all.size()) {
+        workflow_->convertWithClip(preview->clips.all[static_cast<std::size_t>(position)]);
+    }
+}
+
 void AppBridge::resetToIdle() {
     workflow_->resetToIdle();
 }

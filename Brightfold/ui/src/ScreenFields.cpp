@@ -38,12 +38,25 @@ void showVerdict(const PackageVerdict& verdict, ScreenFields& fields) {
     fields.readyForAR = verdict.passes();
 }
 
+int playedPosition(const AnimationClips& clips) {
+    for (std::size_t position = 0; position < clips.all.size(); ++position) {
+        if (!clips.played.empty() && clips.all[position].index == clips.played.front()) {
+            return static_cast<int>(position);
+        }
+    }
+    return -1;
+}
+
 // A conversion's notes already tell what its check found.
 ScreenFields fieldsOf(const Preview& preview) {
     ScreenFields fields = onScreen("preview");
     fields.previewScene = preview.scene;
     fields.notes = fromTexts(preview.notes);
     showVerdict(preview.verdict, fields);
+    for (const SourceClip& clip : preview.clips.all) {
+        fields.animationClips << QString::fromStdString(clipTitle(clip));
+    }
+    fields.playedClip = playedPosition(preview.clips);
     return fields;
 }
 

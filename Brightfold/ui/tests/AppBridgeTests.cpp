@@ -107,6 +107,24 @@ TEST_F(AppBridgeTest, FailuresShowTheWorkflowsMessage) {
     EXPECT_TRUE(bridge_->message().startsWith("Failed to parse 3D data: \n"));
 }
 
+TEST_F(AppBridgeTest, TheClipsAreListedAndChoosingOneConvertsAgainWithIt) {
+    services_.clips = {{{0, ""}, {1, ""}, {2, ""}}, {0}};
+    bridge_->convertFile(urlOf(source_));
+    ASSERT_TRUE(waitForScreen("preview"));
+    EXPECT_EQ(bridge_->animationClips(),
+              QStringList({"Animation 0", "Animation 1", "Animation 2"}));
+    EXPECT_EQ(bridge_->playedClip(), 0);
+
+    bridge_->chooseAnimationClip(2);
+    EXPECT_EQ(bridge_->screen(), "converting");
+    ASSERT_TRUE(waitForScreen("preview"));
+    EXPECT_EQ(services_.lastAnimation(), "2");
+    EXPECT_EQ(bridge_->playedClip(), 2);
+
+    bridge_->chooseAnimationClip(7);
+    EXPECT_EQ(bridge_->screen(), "preview") << "no such clip";
+}
+
 TEST_F(AppBridgeTest, UrlsThatNameNoLocalFileStartNothing) {
     bridge_->dropUrls({QUrl("https://example.com/model.glb"), QUrl()});
     bridge_->convertFile(QUrl("https://example.com/model.glb"));

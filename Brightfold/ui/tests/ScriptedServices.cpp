@@ -46,12 +46,22 @@ ScriptedServices::writeUSDZ(const scene::Scene&, const std::filesystem::path& de
         if (!released_.wait(lock, stop, [this] { return !holding_; })) {
             return {};
         }
+        lastAnimation_ = options.animation;
     }
     std::ofstream(destination) << "package";
     progress(1.0f);
     brightfold::USDZWriteResult result;
     result.succeeded = writeSucceeds;
+    result.clips = clips;
+    if (!options.animation.empty()) {
+        result.clips.played = {std::stoul(options.animation)};
+    }
     return result;
+}
+
+std::string ScriptedServices::lastAnimation() const {
+    std::lock_guard lock(holdMutex_);
+    return lastAnimation_;
 }
 
 brightfold::SceneHandle ScriptedServices::readUSDZ(const std::filesystem::path& file,

@@ -16,6 +16,9 @@ class ScriptedServices : public brightfold::SystemServices {
     bool writeSucceeds = true;
     // What every package check finds.
     brightfold::PackageVerdict verdict;
+    // The clips every write reports; the one it was asked for is played.
+    brightfold::AnimationClips clips;
+    std::string lastAnimation() const;
     // Keeps each conversion waiting inside the writer until released.
     void holdWrites();
     void releaseWrites();
@@ -47,6 +50,7 @@ class ScriptedServices : public brightfold::SystemServices {
     const std::filesystem::path temporaryDirectory_;
     const brightfold::SceneHandle readBackScene_;
     mutable std::mutex holdMutex_;
+    std::string lastAnimation_;
     std::condition_variable_any released_;
     bool holding_ = false;
     brightfold::ConversionOptions::Profile lastWriteProfile_{};

@@ -102,8 +102,7 @@ class GLTFUnarchiver {
     // Animations.
     double getMaxAnimationDuration();
     void loadNodeAnimations(std::int64_t nodeIndex);
-    // The longest animation of the document in seconds, found when the scene loading began;
-    // every node-property animation group lasts this long, so that they loop in step.
+    // The longest animation of the document in seconds, found when the scene loading began.
     double maxAnimationDuration() const { return maxAnimationDuration_; }
 
   private:
@@ -182,7 +181,12 @@ class GLTFUnarchiver {
     std::shared_ptr<scene::AnimationGroup> loadPropertyAnimation(std::int64_t animationIndex,
                                                                  std::int64_t samplerIndex,
                                                                  const std::string& path);
-    // One key-frame animation in a group lasting `maxAnimationDuration`; kept per sampler.
+    // The seconds each animation of the document lasts: its longest sampler.
+    std::vector<double> getAnimationDurations();
+    // One of those, as found when the scene loading began (0 before).
+    double animationDuration(std::int64_t animationIndex) const;
+    // One key-frame animation in a group lasting as long as its animation, so that the
+    // node properties one animation drives loop in step; kept per sampler.
     std::shared_ptr<scene::AnimationGroup> loadAnimationSampler(std::int64_t animationIndex,
                                                                 std::int64_t samplerIndex);
     // One key-frame animation per weight path, in a group lasting the sampler's own duration.
@@ -191,6 +195,7 @@ class GLTFUnarchiver {
                                 const std::vector<std::string>& weightPaths);
 
     double maxAnimationDuration_ = 0;
+    std::vector<double> animationDurations_; // by animation, found with the maximum
     // The root of the scene being built: nodes below it may still move under their parent.
     const scene::Node* sceneRootNode_ = nullptr;
     std::shared_ptr<scene::Scene> rootNodesScene_;

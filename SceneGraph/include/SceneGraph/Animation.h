@@ -1,8 +1,10 @@
 #pragma once
 
+#include <SceneGraph/AnimationClip.h>
 #include <SceneGraph/Value.h>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,10 @@ class Animation {
     /// Seconds.
     double duration = 0;
     double repeatCount = 0;
+    /// The source's clip this animation belongs to; none when the source has no clips (a USD
+    /// layer's single timeline, animations made in code). Set on the animation registered on
+    /// a node; members of a group belong to their group's clip.
+    std::optional<AnimationClip> clip;
 
   protected:
     Animation() = default;

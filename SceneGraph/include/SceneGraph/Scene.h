@@ -15,6 +15,11 @@ class Scene {
   public:
     static std::shared_ptr<Scene> create();
 
+    /// A copy to change without touching this scene: the node hierarchy is cloned (see
+    /// Node::clone) and each skinner is remade to bind the cloned bones and skeleton.
+    /// Geometries, materials, cameras and lights stay shared with this scene.
+    std::shared_ptr<Scene> copy() const;
+
     /// Never null; created with the scene.
     const std::shared_ptr<Node>& rootNode() const { return rootNode_; }
 

@@ -1,5 +1,7 @@
 #include "AnimationTimeline.h"
 
+#include "ClipSelection.h"
+
 #include <SceneGraph/AnimationPlayback.h>
 #include <SceneGraph/KeyPath.h>
 #include <SceneGraph/Morpher.h>
@@ -118,6 +120,14 @@ void forEachKeyframeChain(const Animation& animation, std::vector<const Animatio
     chain.pop_back();
 }
 
+// The key frames at the end of each chain.
+template <typename Visit> void forEachKeyframes(const Animation& animation, Visit&& visit) {
+    std::vector<const Animation*> chain;
+    forEachKeyframeChain(animation, chain, [&](const auto& found) {
+        visit(static_cast<const KeyframeAnimation&>(*found.back()));
+    });
+}
+
 std::string nodeLabel(const scene::Node& node) {
     return node.name().empty() ? "An unnamed node" : "Node \"" + node.name() + "\"";
 }
@@ -182,7 +192,18 @@ int timeCodeOf(double seconds) {
     return static_cast<int>(std::lround(seconds * kTimeCodesPerSecond));
 }
 
-AnimationTimeline AnimationTimeline::of(const scene::Node& root, Findings& findings) {
+std::vector<AnimatedTarget> animatedTargetsOf(const scene::Node& owner,
+                                              const scene::Animation& animation) {
+    std::vector<AnimatedTarget> targets;
+    forEachKeyframes(animation, [&](const KeyframeAnimation& keys) {
+        if (const auto target = resolveAnimatedTarget(owner, keys.keyPath))
+            targets.push_back(*target);
+    });
+    return targets;
+}
+
+AnimationTimeline AnimationTimeline::of(const scene::Node& root, const ClipSelection& clips,
+                                        Findings& findings) {
     AnimationTimeline timeline;
     // A node may register one animation under several keys: each sentence is said once.
     std::set<std::string> notes;
@@ -204,7 +225,7 @@ AnimationTimeline AnimationTimeline::of(const scene::Node& root, Findings& findi
     };
     root.enumerateHierarchy([&](const scene::Node& node) {
         for (const scene::AnimationEntry& entry : node.animations()) {
-            if (!entry.animation)
+            if (!entry.animation || !clips.plays(*entry.animation))
                 continue;
             std::vector<const Animation*> chain;
             forEachKeyframeChain(*entry.animation, chain,

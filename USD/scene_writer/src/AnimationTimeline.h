@@ -3,12 +3,11 @@
 // The one looping timeline a written file plays, and the animated node properties on it.
 //
 // The scene starts every animation registered on every node together and loops them on one
-// clock (animations of one file all play at once; none is dropped in favour of another). The
-// file's timeline runs from code 0 to the end of the longest animation. A shorter animation
-// that loops on its own (morph weights of a glTF sampler do) repeats its keys within that
-// span; one that does not loop holds its last value. When two animations drive the same
-// property of the same node, the scene applies them in order and the last one shows: that is
-// the one written.
+// clock; the timeline holds those of the clips a package plays (see ClipSelection). It runs
+// from code 0 to the end of the longest of them. A shorter animation that loops on its own
+// (morph weights of a glTF sampler do) repeats its keys within that span; one that does not
+// loop holds its last value. When two animations drive the same property of the same node,
+// the scene applies them in order and the last one shows: that is the one written.
 
 #include "Findings.h"
 
@@ -33,6 +32,8 @@ struct AnimatedTarget {
     const scene::Node* node = nullptr; // for morph weights, the node holding the morpher
     AnimatedProperty property = AnimatedProperty::translation;
     std::size_t target = 0; // the morph target, for morph weights
+
+    friend auto operator<=>(const AnimatedTarget&, const AnimatedTarget&) = default;
 };
 
 // The top of the node's hierarchy, where avatar tables and scene-wide key paths start.
@@ -42,6 +43,12 @@ const scene::Node& topOf(const scene::Node& node);
 // scale, or one weight of a node's morpher; nothing for any other key path.
 std::optional<AnimatedTarget> resolveAnimatedTarget(const scene::Node& owner,
                                                     const std::string& keyPath);
+
+// Every property a file can animate that the animation registered on `owner` drives.
+std::vector<AnimatedTarget> animatedTargetsOf(const scene::Node& owner,
+                                              const scene::Animation& animation);
+
+class ClipSelection;
 
 // One animated property of one node and the key frames that drive it.
 struct AnimatedChannel {
@@ -67,9 +74,10 @@ struct ChannelSample {
 
 class AnimationTimeline {
   public:
-    // Every animation of `root`'s hierarchy; key paths that address nothing written (or
-    // nothing at all) are reported.
-    static AnimationTimeline of(const scene::Node& root, Findings& findings);
+    // Every animation of `root`'s hierarchy that the selection plays; key paths that address
+    // nothing written (or nothing at all) are reported.
+    static AnimationTimeline of(const scene::Node& root, const ClipSelection& clips,
+                                Findings& findings);
 
     bool empty() const { return channels_.empty(); }
     int endCode() const { return endCode_; }

@@ -2,6 +2,7 @@
 
 #include "ImageRows.h"
 #include "PngEncoding.h"
+#include "TextureEncoding.h"
 
 #include <algorithm>
 #include <array>
@@ -42,13 +43,6 @@ std::vector<std::uint8_t> bakeGrey(const scene::Image& image, ImageChannel chann
     return encodePng({image.width(), image.height(), 1, grey});
 }
 
-bool isOpaque(const scene::RGBA8Pixels& rgba) {
-    for (std::size_t p = 3; p < rgba.pixels.size(); p += 4)
-        if (rgba.pixels[p] != 255)
-            return false;
-    return true;
-}
-
 } // namespace
 
 std::vector<std::uint8_t> bakeOcclusionStrength(const scene::Image& image, ImageChannel channel,
@@ -65,14 +59,7 @@ std::vector<std::uint8_t> bakeRoughnessFromGlossiness(const scene::Image& image,
 
 std::vector<std::uint8_t> reencodeAsPng(const scene::Image& image) {
     const scene::RGBA8Pixels rgba = image.decodeRGBA8();
-    if (!isOpaque(rgba))
-        return encodePng({rgba.width, rgba.height, 4, rgba.pixels});
-    std::vector<std::uint8_t> rgb;
-    rgb.reserve(rgba.pixels.size() / 4 * 3);
-    for (std::size_t p = 0; p < rgba.pixels.size(); p += 4)
-        rgb.insert(rgb.end(), rgba.pixels.begin() + static_cast<std::ptrdiff_t>(p),
-                   rgba.pixels.begin() + static_cast<std::ptrdiff_t>(p + 3));
-    return encodePng({rgba.width, rgba.height, 3, rgb});
+    return encodeTexture(rgba, isOpaque(rgba) ? 3 : 4, TextureFormat::png);
 }
 
 bool isChannelAllZero(const scene::Image& image, ImageChannel channel) {

@@ -1,13 +1,13 @@
 #include "ImageLibrary.h"
 
+#include "TextureEncoding.h"
+#include "TextureNotes.h"
+
 #include <filesystem>
 #include <stdexcept>
 
 namespace usd::writer {
 namespace {
-
-constexpr int largestSide = 2048;
-constexpr std::size_t largestDecodedTotal = 160u << 20;
 
 // The same encoded bytes are the same picture, whichever image object holds them.
 const void* identityOf(const scene::Image& image) {
@@ -45,6 +45,26 @@ bool keepsOriginalBytes(const scene::Image& image, const ImageUse& use) {
            image.format() != scene::ImageFormat::other;
 }
 
+bool isJpegFile(const std::string& name) {
+    return name.ends_with(".jpg");
+}
+
+// The file's own bytes downscaled: the scene's image where they are its bytes, else the bake
+// or re-encoding made of it, decoded again.
+std::vector<std::uint8_t> downscaledFile(const scene::Image& image, const scene::Bytes& bytes,
+                                         TextureSize size, ImageContent content,
+                                         TextureFormat format) {
+    std::shared_ptr<scene::Image> made;
+    if (bytes != image.encodedBytes() && !(made = scene::Image::fromEncodedBytes(bytes)))
+        throw std::runtime_error("the image made of it does not decode");
+    const scene::Image& source = made ? *made : image;
+    const scene::RGBA8Pixels pixels = downscaled(source, size, content);
+    // A palette's transparency need not show in the channels its header declares.
+    const int declared = source.channels();
+    const bool addAlpha = declared % 2 == 1 && !isOpaque(pixels);
+    return encodeTexture(pixels, addAlpha ? declared + 1 : declared, format);
+}
+
 } // namespace
 
 std::optional<std::string> ImageLibrary::fileFor(const scene::Image& image, const ImageUse& use) {
@@ -72,27 +92,12 @@ std::optional<std::string> ImageLibrary::makeFile(const scene::Image& image, con
     const std::string name =
         "textures/" + names_.claim(baseNameOf(image, use.bake), "image") + (jpeg ? ".jpg" : ".png");
     files_.push_back({name, bytes});
+    origins_.push_back({&image, use, key});
     // The file's bytes follow when the bake is done; the name is all the layer needs now.
     if (!bytes)
-        pendingBakes_.push_back({files_.size() - 1, key,
-                                 pool_.submit([&image, use] { return bakedBytes(image, use); })});
-    noteSize(image);
+        pendingBakes_.push_back(
+            {files_.size() - 1, pool_.submit([&image, use] { return bakedBytes(image, use); })});
     return name;
-}
-
-void ImageLibrary::noteSize(const scene::Image& image) {
-    if (image.width() > largestSide || image.height() > largestSide)
-        findings_.push_back("Image " + files_.back().name + " is " + std::to_string(image.width()) +
-                            "×" + std::to_string(image.height()) +
-                            " pixels; the AR viewer may scale down images above 2048 pixels a "
-                            "side.");
-    decodedBytes_ +=
-        static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()) * 4;
-    if (decodedBytes_ > largestDecodedTotal && !reportedTotal_) {
-        reportedTotal_ = true;
-        findings_.push_back("The images need more than 160 MiB once decoded; the AR viewer may "
-                            "fail to load the model on small devices.");
-    }
 }
 
 bool ImageLibrary::isAllZero(const scene::Image& image, ImageChannel channel) {
@@ -113,12 +118,13 @@ bool ImageLibrary::isAllZero(const scene::Image& image, ImageChannel channel) {
 std::vector<PackagedFile> ImageLibrary::finish() {
     collectScans();
     collectBakes();
+    fitToLimits();
     return std::move(files_);
 }
 
 void ImageLibrary::collectBakes() {
-    for (PendingBake& pending : pendingBakes_) {
-        ImageFacts::Bake& bake = facts_.bakes[pending.key];
+    for (Pending& pending : pendingBakes_) {
+        ImageFacts::Made& bake = facts_.bakes[origins_[pending.file].key];
         try {
             bake.bytes = scene::makeBytes(pending.bytes.get());
             files_[pending.file].bytes = bake.bytes;
@@ -137,6 +143,65 @@ void ImageLibrary::collectScans() {
         facts_.layerIsStale = facts_.layerIsStale || allZero;
     }
     pendingScans_.clear();
+}
+
+void ImageLibrary::fitToLimits() {
+    std::vector<TextureSize> packaged;
+    for (const FileOrigin& origin : origins_)
+        packaged.push_back({origin.image->width(), origin.image->height()});
+    const std::vector<FittedSize> sizes = fitTextures(packaged, limits_);
+    for (std::size_t file = 0; file < files_.size(); ++file)
+        // A bake that failed leaves the layer to be built again without it.
+        if (!(sizes[file].size == packaged[file]) && files_[file].bytes)
+            downscale(file, sizes[file], packaged);
+    collectDownscales(sizes, packaged);
+    for (std::string& note : viewerLimitNotes(files_, packaged))
+        findings_.push_back(std::move(note));
+}
+
+void ImageLibrary::collectDownscales(const std::vector<FittedSize>& sizes,
+                                     std::vector<TextureSize>& packaged) {
+    for (Pending& pending : pendingDownscales_) {
+        const FittedSize& fitted = sizes[pending.file];
+        ImageFacts::Made& made =
+            facts_.downscales[{origins_[pending.file].key, fitted.size.width, fitted.size.height}];
+        try {
+            made.bytes = scene::makeBytes(pending.bytes.get());
+        } catch (const std::exception& error) {
+            made.failure = error.what();
+        }
+        record(pending.file, fitted, made, packaged);
+    }
+    pendingDownscales_.clear();
+}
+
+void ImageLibrary::downscale(std::size_t file, const FittedSize& fitted,
+                             std::vector<TextureSize>& packaged) {
+    const FileOrigin& origin = origins_[file];
+    const ImageFacts::ResizeKey key{origin.key, fitted.size.width, fitted.size.height};
+    if (const auto known = facts_.downscales.find(key); known != facts_.downscales.end()) {
+        record(file, fitted, known->second, packaged);
+        return;
+    }
+    const TextureFormat format =
+        isJpegFile(files_[file].name) ? TextureFormat::jpeg : TextureFormat::png;
+    pendingDownscales_.push_back(
+        {file, pool_.submit([image = origin.image, bytes = files_[file].bytes, size = fitted.size,
+                             content = origin.use.content, format] {
+             return downscaledFile(*image, bytes, size, content, format);
+         })});
+}
+
+void ImageLibrary::record(std::size_t file, const FittedSize& fitted, const ImageFacts::Made& made,
+                          std::vector<TextureSize>& packaged) {
+    const std::string& name = files_[file].name;
+    if (!made.bytes) {
+        findings_.push_back(failedDownscaleNote(name, packaged[file], made.failure));
+        return;
+    }
+    findings_.push_back(downscaleNote(name, packaged[file], fitted, limits_));
+    files_[file].bytes = made.bytes;
+    packaged[file] = fitted.size;
 }
 
 } // namespace usd::writer

@@ -4,6 +4,8 @@
 #include "SurfaceDescription.h"
 #include "TextureNodes.h"
 
+#include <algorithm>
+
 namespace usd::writer {
 namespace {
 
@@ -35,6 +37,20 @@ void writeInputs(LayerBuilder& build, const Path& surface, const SurfaceDescript
                 {textureNodes.output(*node, std::get<TextureOutput>(input.value).output)});
         }
     }
+}
+
+// How the texture's pixels are averaged should it be downscaled: colour read as sRGB, the
+// directions of the normal input, and numbers.
+ImageUse useOf(const SurfaceDescription& description, std::size_t texture) {
+    ImageUse use = description.textures[texture].use;
+    const bool normalMap = std::ranges::any_of(description.inputs, [&](const SurfaceInput& input) {
+        const auto* output = std::get_if<TextureOutput>(&input.value);
+        return input.name == "normal" && output && output->texture == texture;
+    });
+    use.content = description.textures[texture].sRGB ? ImageContent::colour
+                  : normalMap                        ? ImageContent::normal
+                                                     : ImageContent::data;
+    return use;
 }
 
 void noteTextureLimits(const scene::Material& material, const SurfaceDescription& description,
@@ -102,8 +118,9 @@ WrittenMaterial MaterialLibrary::write(const scene::Material& material,
     TextureNodes textureNodes(build_, path, nodeNames, bakes_);
     WrittenMaterial written{path, {}, {}, description.vertexColorScale};
     std::vector<std::optional<Path>> nodes;
-    for (const TextureRead& texture : description.textures) {
-        const auto file = images_.fileFor(*texture.image, texture.use);
+    for (std::size_t t = 0; t < description.textures.size(); ++t) {
+        const TextureRead& texture = description.textures[t];
+        const auto file = images_.fileFor(*texture.image, useOf(description, t));
         nodes.push_back(file ? std::optional(textureNodes.write(texture, *file)) : std::nullopt);
         if (file)
             written.texCoordChannels.insert(texture.texCoordChannel);

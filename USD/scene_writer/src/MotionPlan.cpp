@@ -5,8 +5,11 @@
 
 namespace usd::writer {
 
-MotionPlan MotionPlan::of(const scene::Node& root, Findings& findings) {
-    MotionPlan plan{AnimationTimeline::of(root, findings), planSkeletons(root, findings), {}};
+MotionPlan MotionPlan::of(const scene::Node& root, const std::string& requestedClip,
+                          Findings& findings) {
+    MotionPlan plan{ClipSelection::of(root, requestedClip, findings), {}, {}, {}};
+    plan.timeline = AnimationTimeline::of(root, plan.clips, findings);
+    plan.skeletons = planSkeletons(root, findings);
     for (const SkeletonPlan& skeleton : plan.skeletons)
         plan.skinned.insert(skeleton.skinnedNodes.begin(), skeleton.skinnedNodes.end());
     return plan;

@@ -1,24 +1,30 @@
 #pragma once
 
-// What of a scene moves, worked out before any prim is written: the animation timeline, the
-// skeletons and the meshes they skin, and the nodes whose prims hold blend shapes.
+// What of a scene moves, worked out before any prim is written: the clips played, the
+// animation timeline, the skeletons and the meshes they skin, and the nodes whose prims hold
+// blend shapes.
 
 #include "AnimationTimeline.h"
+#include "ClipSelection.h"
 #include "SkeletonPlan.h"
 
 #include <SceneGraph/Node.h>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace usd::writer {
 
 struct MotionPlan {
+    ClipSelection clips;
     AnimationTimeline timeline;
     std::vector<SkeletonPlan> skeletons;
     // Nodes whose geometry is written in their skeleton's SkelRoot, not in the node tree.
     std::set<const scene::Node*> skinned;
 
-    static MotionPlan of(const scene::Node& root, Findings& findings);
+    // `requestedClip` as WriteOptions::animation.
+    static MotionPlan of(const scene::Node& root, const std::string& requestedClip,
+                         Findings& findings);
 
     // The skeletons placed below the node's prim.
     std::vector<const SkeletonPlan*> anchoredAt(const scene::Node& node) const;

@@ -5,6 +5,7 @@
 #include "ImageLibrary.h"
 #include "MaterialLibrary.h"
 #include "NodeWriter.h"
+#include "TriangleBudget.h"
 
 #include <SceneGraph/Geometry.h>
 #include <USD/FieldNames.h>
@@ -56,13 +57,16 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
     SceneLayer result;
     LayerBuilder build(result.layer);
     const std::string name = writer::sanitizedPrimName(rootName, "Root");
-    const writer::MotionPlan motion = writer::MotionPlan::of(*scene.rootNode(), result.findings);
+    const writer::MotionPlan motion =
+        writer::MotionPlan::of(*scene.rootNode(), options.animation, result.findings);
+    result.clips = motion.clips.clips();
     writeLayerMetadata(build, name, motion.timeline);
     const Path root = Path::absoluteRoot().appendChild(name);
 
     writer::SiblingNames rootChildren;
     const Path materials = root.appendChild(rootChildren.claim("Materials", "Materials"));
-    writer::ImageLibrary images(result.findings, imageFacts);
+    writer::ImageLibrary images(result.findings, imageFacts,
+                                {options.maxTextureSize, options.textureBudgetBytes});
     writer::MaterialLibrary materialLibrary(build, materials, images, result.findings);
     writer::GeometryContext context{build, materialLibrary, result.findings, options.profile};
 
@@ -83,12 +87,19 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
 
 SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName,
                            const SceneWriteProgress& progress, const WriteOptions& options) {
+    writer::Findings simplification;
+    const auto simplified =
+        options.maxTriangles > 0
+            ? writer::sceneWithinTriangles(scene, options.maxTriangles, simplification)
+            : nullptr;
+    const scene::Scene& written = simplified ? *simplified : scene;
     writer::ImageFacts imageFacts;
-    SceneLayer result = buildLayerOnce(scene, rootName, progress, options, imageFacts);
+    SceneLayer result = buildLayerOnce(written, rootName, progress, options, imageFacts);
     // Rarely, an image turns out not to decode for a bake, or an occlusion image to be black:
     // the materials are built again knowing that (the finished bakes are kept).
     if (imageFacts.layerIsStale)
-        result = buildLayerOnce(scene, rootName, {}, options, imageFacts);
+        result = buildLayerOnce(written, rootName, {}, options, imageFacts);
+    result.findings.insert(result.findings.begin(), simplification.begin(), simplification.end());
     if (progress)
         progress(1.0);
     return result;

@@ -35,6 +35,7 @@ USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesyste
     SceneLayer built = buildSceneLayer(
         scene, rootName, writer::ProgressRange(progress, 0, layerShare).callback(), options);
     result.findings = std::move(built.findings);
+    result.clips = std::move(built.clips);
     // The check goes first: the crate encoder then lets each array go once it is encoded, so
     // that a big mesh's arrays and their encoded bytes are not all held at once.
     for (std::string& finding : checkWrittenLayer(scene, built.layer, &built.files))

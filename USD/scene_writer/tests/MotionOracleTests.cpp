@@ -176,8 +176,12 @@ TEST_P(MotionOracle, BothEnginesSeeTheSkeletonsBlendShapesAndTimeSamples) {
     }
     const OpenedPackage opened = writeAndOpen(*scene, "moving_" + GetParam().name + ".usdz");
     ASSERT_TRUE(opened.written.succeeded) << opened.written.failure;
-    for (const std::string& finding : opened.written.findings)
-        EXPECT_EQ(finding.find("left out"), std::string::npos) << finding;
+    // Clips that move what an earlier clip moves are left out by design, and say so.
+    for (const std::string& finding : opened.written.findings) {
+        if (!finding.starts_with("The AR viewer plays one timeline")) {
+            EXPECT_EQ(finding.find("left out"), std::string::npos) << finding;
+        }
+    }
     if (!opened.skipReason.empty())
         GTEST_SKIP() << opened.skipReason;
     ASSERT_EQ(opened.exitStatus, 0) << opened.complaint;

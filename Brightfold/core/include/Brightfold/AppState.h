@@ -1,6 +1,7 @@
 #pragma once
 
 #include <Brightfold/PackageVerdict.h>
+#include <Brightfold/AnimationClips.h>
 #include <Brightfold/SceneHandle.h>
 #include <filesystem>
 #include <optional>
@@ -20,13 +21,15 @@ struct Converting {
 
 // The temporary USDZ file exists at tempURL and was read back into scene. The notes say,
 // one sentence each, what the conversion left out, approximated or repaired; the verdict, how
-// the package stands against AR Quick Look's rules and budgets.
+// the package stands against AR Quick Look's rules and budgets; the clips, which animation clips
+// the model has and which the package plays.
 struct Preview {
     SceneHandle scene;
     std::filesystem::path tempURL;
     std::filesystem::path originalURL;
     std::vector<std::string> notes = {};
     PackageVerdict verdict = {};
+    AnimationClips clips = {};
 };
 
 // The USDZ file was saved at fileURL.

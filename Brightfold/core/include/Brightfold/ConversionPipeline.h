@@ -20,6 +20,8 @@ struct ConvertedPackage {
     std::vector<std::string> notes;
     // The written package against AR Quick Look's rules and budgets.
     PackageVerdict verdict;
+    // The source's animation clips and those the package plays.
+    AnimationClips clips;
 };
 
 // Hears how one background conversion goes. Called on the conversion's thread (progress may

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Brightfold/AnimationClips.h>
 #include <Brightfold/ConversionOptions.h>
 #include <Brightfold/PackageVerdict.h>
 #include <Brightfold/SceneHandle.h>
@@ -19,6 +20,7 @@ struct USDZWriteResult {
     bool succeeded = false;
     // What the writer's self-check noticed about the package it wrote (may be empty).
     std::vector<std::string> findings;
+    AnimationClips clips;
 };
 
 // Everything the conversion workflow needs from the outside world, behind one seam so the

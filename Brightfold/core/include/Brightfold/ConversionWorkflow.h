@@ -69,7 +69,10 @@ class ConversionWorkflow {
     void updateProgress(float progress);
     void showPreview(SceneHandle scene, const std::filesystem::path& tempURL,
                      const std::filesystem::path& originalURL, std::vector<std::string> notes = {},
-                     PackageVerdict verdict = {});
+                     PackageVerdict verdict = {}, AnimationClips clips = {});
+    // While a preview shows: discards its package and converts its source again, the package
+    // then playing only `clip` (one of the preview's clips). Does nothing otherwise.
+    void convertWithClip(const SourceClip& clip);
     void reportLoadFailure(const std::string& description);
     void reportExportFailure();
     // Moves the temporary file beside the source as <base name>.usdz (<base name>-ar.usdz for a
@@ -100,6 +103,8 @@ class ConversionWorkflow {
     using Step = std::function<void(ConversionWorkflow&)>;
     std::function<void(Step)> makeStepPoster();
     void setState(AppState state);
+    void convertInBackground(const std::filesystem::path& file, std::vector<std::string> extraNotes,
+                             ConversionOptions options);
     void startInBackground(std::function<void(std::stop_token)> work);
 
     std::shared_ptr<ConversionServices> services_;

@@ -27,6 +27,11 @@ Item {
         target: screen
         signalName: "makeARReadyRequested"
     }
+    SignalSpy {
+        id: clipSpy
+        target: screen
+        signalName: "clipChosen"
+    }
 
     TestCase {
         name: "PreviewScreen"
@@ -82,6 +87,38 @@ Item {
             compare(makeReadySpy.count, 1)
             screen.canMakeARReady = false
             screen.viewOnly = false
+        }
+
+    }
+    SignalSpy {
+        function test_aClipIsOfferedOnlyWhenTheModelHasSeveral() {
+            screen.animationClips = ["Survey"]
+            screen.playedClip = 0
+            verify(!screen.clipChooser.visible)
+            screen.animationClips = ["Survey", "Walk", "Run"]
+            verify(screen.clipChooser.visible)
+            compare(screen.clipChooser.text, "Animation: Survey  \u25be")
+            screen.viewOnly = true
+            verify(!screen.clipChooser.visible, "a viewed package is not converted")
+            screen.viewOnly = false
+        }
+
+        function test_choosingAnotherClipAsksForItAndThePlayedOneDoesNot() {
+            screen.animationClips = ["Survey", "Walk", "Run"]
+            screen.playedClip = 0
+            mouseClick(screen.clipChooser)
+            const menu = screen.clipChooser.menu
+            tryVerify(() => menu.opened)
+            compare(menu.count, 3)
+            verify(menu.itemAt(0).checked)
+            compare(menu.itemAt(2).text, "Run")
+            menu.itemAt(2).triggered()
+            compare(clipSpy.count, 1)
+            compare(clipSpy.signalArguments[0][0], 2)
+            menu.itemAt(0).triggered()
+            compare(clipSpy.count, 1)
+            menu.close()
+            screen.animationClips = []
         }
 
         function test_buttonsAskToSaveOrDiscard() {

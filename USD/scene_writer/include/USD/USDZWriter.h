@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SceneGraph/AnimationClip.h>
 #include <SceneGraph/Bytes.h>
 #include <SceneGraph/Scene.h>
 #include <USD/Layer.h>
@@ -40,10 +41,17 @@ struct WriteOptions {
     std::string animation;
 };
 
+// The animation clips of a scene, and those a package plays.
+struct WrittenClips {
+    std::vector<scene::AnimationClip> all; // by index in the source
+    std::vector<std::size_t> played;       // the indices of the clips written, ascending
+};
+
 struct USDZWriteResult {
     bool succeeded = false;
     std::string failure;               // why, when !succeeded (fit to show a user)
     std::vector<std::string> findings; // what the written file lacks or would show wrongly
+    WrittenClips clips;
 };
 
 // Writes the scene as a USDZ package at `url`: the crate root layer first, then one file per
@@ -54,11 +62,12 @@ struct USDZWriteResult {
 // progress step as a failure, and no file is left.
 //
 // What moves is written too. Skinned geometry goes to a SkelRoot with a Skeleton (one per
-// connected hierarchy of bones) and a SkelAnimation; morph targets become blend shapes. All
-// animations of the scene play together on one looping timeline at 120 codes per second, from
-// 0 to the end of the longest: an animation that loops on its own within it (glTF morph
-// weights do) repeats, one that does not holds its last value, and where two drive the same
-// property the one the scene applies last is written.
+// connected hierarchy of bones) and a SkelAnimation; morph targets become blend shapes. The
+// animations of the clips chosen (see WriteOptions::animation) play together on one looping
+// timeline at 120 codes per second, from 0 to the end of the longest: an animation that loops
+// on its own within it (glTF morph weights do) repeats, one that does not holds its last
+// value, and where two of one clip drive the same property the one the scene applies last is
+// written.
 USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& url,
                           const SceneWriteProgress& progress = {},
                           const std::string& packageName = {}, std::stop_token stop = {},
@@ -76,6 +85,7 @@ struct SceneLayer {
     std::vector<PackagedFile> files;
     // What was dropped or changed while building (out-of-range triangles, integer positions …).
     std::vector<std::string> findings;
+    WrittenClips clips;
 };
 
 // The layer writeUSDZ would package. `rootName` is the name wanted for the root prim (the

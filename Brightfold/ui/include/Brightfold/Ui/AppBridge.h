@@ -26,6 +26,9 @@ class AppBridge : public QObject {
     Q_PROPERTY(QString viewedFileName READ viewedFileName NOTIFY stateChanged)
     Q_PROPERTY(QVariant previewScene READ previewScene NOTIFY stateChanged)
     Q_PROPERTY(QStringList notes READ notes NOTIFY stateChanged)
+    // The previewed model's animation clips, and the position of the one its package plays.
+    Q_PROPERTY(QStringList animationClips READ animationClips NOTIFY stateChanged)
+    Q_PROPERTY(int playedClip READ playedClip NOTIFY stateChanged)
     Q_PROPERTY(bool canSaveElsewhere READ canSaveElsewhere NOTIFY stateChanged)
     // Where the save panel proposes to put a package that could not be saved.
     Q_PROPERTY(QUrl saveElsewhereProposal READ saveElsewhereProposal NOTIFY stateChanged)
@@ -47,6 +50,8 @@ class AppBridge : public QObject {
     QString viewedFileName() const { return fields_.viewedFileName; }
     QVariant previewScene() const;
     QStringList notes() const { return fields_.notes; }
+    QStringList animationClips() const { return fields_.animationClips; }
+    int playedClip() const { return fields_.playedClip; }
     bool canSaveElsewhere() const { return fields_.canSaveElsewhere; }
     QUrl saveElsewhereProposal() const;
     QString verdict() const { return fields_.verdict; }
@@ -65,6 +70,9 @@ class AppBridge : public QObject {
     Q_INVOKABLE bool dropUrls(const QList<QUrl>& urls);
     Q_INVOKABLE void saveConvertedFile();
     Q_INVOKABLE void discardPreview();
+    // Converts the previewed model again, its package playing only the clip at `position`
+    // among animationClips.
+    Q_INVOKABLE void chooseAnimationClip(int position);
     Q_INVOKABLE void resetToIdle();
     // Stops a running conversion and returns to idle.
     Q_INVOKABLE void cancel();

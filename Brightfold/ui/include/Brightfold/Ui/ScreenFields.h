@@ -18,6 +18,10 @@ struct ScreenFields {
     SceneHandle previewScene;
     // What the conversion (or the reading of a viewed file) left out, approximated or repaired.
     QStringList notes;
+    // The converted model's animation clips, by title, and the position among them of the one
+    // the package plays (the first, when it plays several; -1 when none).
+    QStringList animationClips;
+    int playedClip = -1;
     // An error that keeps a converted package, which can still be saved elsewhere.
     bool canSaveElsewhere = false;
     // How the package shown stands against AR Quick Look's rules and budgets ("Ready for AR

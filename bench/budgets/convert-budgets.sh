@@ -1,0 +1,60 @@
+#!/bin/bash
+# Times what the AR viewer's budgets cost the user: brightfold-convert on a generated skinned,
+# animated sphere of 1M triangles with an 8192² PNG, with the texture kept at its size (the
+# baseline), downscaled to the default 2048 pixels a side, and also simplified to 100,000
+# triangles. Wall clock, CPU (user + system) and peak resident memory of each conversion, the
+# median of RUNS runs after one warm-up, the variants taking turns so each sees the same load.
+#
+#   bench/budgets/convert-budgets.sh BUILD_DIR [RUNS]
+#
+# Needs Node.js (for the generator in ../shared/tools/peers) and /usr/bin/time.
+set -eu
+build=${1:?usage: convert-budgets.sh BUILD_DIR [RUNS]}
+runs=${2:-3}
+here=$(cd "$(dirname "$0")" && pwd)
+generator="$here/../../../shared/tools/peers/gen-large.mjs"
+convert="$build/tools/brightfold-convert/brightfold-convert"
+work="$build/bench/budgets"
+model="$work/rig-1m-8k.glb"
+mkdir -p "$work"
+[ -f "$model" ] || node "$generator" "$model" --triangles 1000000 --texture 8192 \
+    --joints 64 --animation >/dev/null
+
+variants="kept downscaled simplified"
+options() {
+    case $1 in
+    kept) echo "--max-texture-size keep --texture-budget 0" ;;
+    downscaled) echo "" ;;
+    simplified) echo "--max-triangles 100000" ;;
+    esac
+}
+
+# One line per conversion: wall, user and system seconds, then peak resident kilobytes.
+convert_once() {
+    local timing
+    TIMEFORMAT='%3R %3U %3S'
+    # shellcheck disable=SC2046 # the options are separate words
+    timing=$({ time /usr/bin/time -o "$work/rss.txt" -f "%M" "$convert" --quiet $(options "$1") \
+        -o "$work/$1.usdz" "$model" >/dev/null 2>&1; } 2>&1)
+    echo "$timing $(cat "$work/rss.txt")"
+}
+
+for variant in $variants; do convert_once "$variant" >/dev/null; done # warm-up
+for ((i = 0; i < runs; i++)); do
+    for variant in $variants; do
+        echo "$variant $(convert_once "$variant")" >>"$work/runs.txt.$$"
+    done
+done
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+echo "variant      MB out  wall s  CPU s  peak MB"
+for variant in $variants; do
+    lines=$(grep "^$variant " "$work/runs.txt.$$")
+    wall=$(echo "$lines" | awk '{ print $2 }' | median)
+    cpu=$(echo "$lines" | awk '{ print $3 + $4 }' | median)
+    peak=$(echo "$lines" | awk '{ print $5 }' | median)
+    out=$(stat -c %s "$work/$variant.usdz")
+    echo "$variant $out $wall $cpu $peak" | awk '{ printf "%-11s %7.1f %7.2f %6.2f %8.1f\n",
+        $1, $2 / 1e6, $3, $4, $5 / 1024 }'
+done
+rm -f "$work/runs.txt.$$" "$work/rss.txt"
