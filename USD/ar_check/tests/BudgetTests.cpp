@@ -44,7 +44,11 @@ TEST(Budgets, TexturesLongerThanTheSideAreNamedAndTheirMemoryAddsUp) {
     const auto material = scene->rootNode()->childNodes()[0]->geometry()->materials()[0];
     material->diffuse() =
         scene::MaterialProperty::withContents(pngImage({1, 2, 3}, 4096, 2, "wide.png"));
-    const SceneLayer built = buildSceneLayer(*scene, "Model");
+    // Kept as it is, as a package another tool made would hold it.
+    WriteOptions keep;
+    keep.maxTextureSize = 0;
+    keep.textureBudgetBytes = 0;
+    const SceneLayer built = buildSceneLayer(*scene, "Model", {}, keep);
     const auto verdict = ar::checkPackageFile(packaged(built, "wide.usdz"));
     ASSERT_THAT(rulesOf(verdict.overBudget), ElementsAre("texture-size-budget"));
     EXPECT_EQ(verdict.overBudget[0].where, "textures/wide.png");

@@ -155,8 +155,6 @@ void ImageLibrary::fitToLimits() {
         if (!(sizes[file].size == packaged[file]) && files_[file].bytes)
             downscale(file, sizes[file], packaged);
     collectDownscales(sizes, packaged);
-    for (std::string& note : viewerLimitNotes(files_, packaged))
-        findings_.push_back(std::move(note));
 }
 
 void ImageLibrary::collectDownscales(const std::vector<FittedSize>& sizes,

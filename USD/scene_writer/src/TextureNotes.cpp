@@ -1,13 +1,10 @@
 #include "TextureNotes.h"
 
-#include <algorithm>
-
 namespace usd::writer {
 namespace {
 
-// What AR Quick Look shows without scaling down or failing on small devices.
-constexpr int viewerSide = 2048;
-constexpr std::uint64_t viewerBytes = std::uint64_t{160} << 20;
+// The side AR Quick Look shows without scaling a texture down.
+constexpr unsigned viewerSide = 2048;
 
 std::string sizeText(TextureSize size) {
     return std::to_string(size.width) + "×" + std::to_string(size.height);
@@ -49,24 +46,6 @@ std::string failedDownscaleNote(const std::string& name, TextureSize source,
                                 const std::string& failure) {
     return "Texture " + name + " could not be downscaled (" + failure + "); it is packaged at " +
            sizeText(source) + " pixels.";
-}
-
-std::vector<std::string> viewerLimitNotes(const std::vector<PackagedFile>& files,
-                                          const std::vector<TextureSize>& packaged) {
-    std::vector<std::string> notes;
-    std::uint64_t total = 0;
-    for (std::size_t file = 0; file < files.size(); ++file) {
-        const TextureSize size = packaged[file];
-        if (std::max(size.width, size.height) > viewerSide)
-            notes.push_back("Image " + files[file].name + " is " + sizeText(size) +
-                            " pixels; the AR viewer may scale down images above 2048 pixels a "
-                            "side.");
-        total += decodedBytesWithMips(size);
-    }
-    if (total > viewerBytes)
-        notes.push_back("The images need more than 160 MiB once decoded with their mip levels; "
-                        "the AR viewer may fail to load the model on small devices.");
-    return notes;
 }
 
 } // namespace usd::writer
