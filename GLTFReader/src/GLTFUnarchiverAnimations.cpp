@@ -173,15 +173,23 @@ std::vector<double> GLTFUnarchiver::getAnimationDurations() {
     return durations;
 }
 
+const std::vector<double>& GLTFUnarchiver::knownAnimationDurations() {
+    if (!animationDurations_) {
+        animationDurations_ = getAnimationDurations();
+    }
+    return *animationDurations_;
+}
+
 double GLTFUnarchiver::getMaxAnimationDuration() {
-    const std::vector<double> durations = getAnimationDurations();
+    const std::vector<double>& durations = knownAnimationDurations();
     return durations.empty() ? 0 : std::ranges::max(durations);
 }
 
-double GLTFUnarchiver::animationDuration(std::int64_t animationIndex) const {
-    const bool known = animationIndex >= 0 &&
-                       static_cast<std::uint64_t>(animationIndex) < animationDurations_.size();
-    return known ? animationDurations_[static_cast<std::size_t>(animationIndex)] : 0;
+double GLTFUnarchiver::animationDuration(std::int64_t animationIndex) {
+    const std::vector<double>& durations = knownAnimationDurations();
+    const bool known =
+        animationIndex >= 0 && static_cast<std::uint64_t>(animationIndex) < durations.size();
+    return known ? durations[static_cast<std::size_t>(animationIndex)] : 0;
 }
 
 void GLTFUnarchiver::loadNodeAnimations(std::int64_t nodeIndex) {

@@ -136,8 +136,9 @@ std::shared_ptr<scene::Scene> GLTFUnarchiver::loadRootNodesScene() {
 std::shared_ptr<scene::Scene> GLTFUnarchiver::buildScene(const GLTFScene& record) {
     const std::shared_ptr<scene::Scene> scene = scene::Scene::create();
     sceneRootNode_ = scene->rootNode().get();
-    animationDurations_ = getAnimationDurations();
-    maxAnimationDuration_ = animationDurations_.empty() ? 0 : std::ranges::max(animationDurations_);
+    // Every animation's length is known before the first node, so a broken sampler fails the
+    // scene even where no channel uses it.
+    getMaxAnimationDuration();
     if (record.name) {
         scene->setValue("name", *record.name);
     }

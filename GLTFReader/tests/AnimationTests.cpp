@@ -83,6 +83,17 @@ std::string sceneFailure(GLTFUnarchiver& unarchiver) {
 
 } // namespace
 
+TEST(Animations, ANodeLoadedBeforeAnySceneLoopsOverItsAnimationsLength) {
+    GLTFUnarchiver unarchiver = animatedUnarchiver(R"([{
+        "samplers": [{"input": 0, "output": 2}, {"input": 1, "output": 5}],
+        "channels": [{"sampler": 0, "target": {"node": 1, "path": "translation"}},
+                     {"sampler": 1, "target": {"node": 1, "path": "rotation"}}]}])");
+    const CapturedConsoleLines console;
+    const auto one = unarchiver.loadNode(1);
+    EXPECT_EQ(one->animationForKey("translation")->duration, 5);
+    EXPECT_EQ(unarchiver.getMaxAnimationDuration(), 5);
+}
+
 TEST(Animations, NodePropertyGroupsLoopInStepWithTheLongestAnimation) {
     GLTFUnarchiver unarchiver = animatedUnarchiver(R"([{
         "samplers": [{"input": 0, "output": 2}, {"input": 1, "output": 5}],
@@ -90,7 +101,7 @@ TEST(Animations, NodePropertyGroupsLoopInStepWithTheLongestAnimation) {
                      {"sampler": 1, "target": {"node": 1, "path": "rotation"}},
                      {"sampler": 0, "target": {"node": 2, "path": "scale"}}]}])");
     loadSceneQuietly(unarchiver);
-    EXPECT_EQ(unarchiver.maxAnimationDuration(), 5);
+    EXPECT_EQ(unarchiver.getMaxAnimationDuration(), 5);
 
     // One registration per channel, under the channel's path.
     const auto one = unarchiver.loadNode(1);
@@ -255,6 +266,6 @@ TEST(Animations, KeyTimesWithoutTheirMaximumStillSetTheLoopLength) {
                         "channels": [{"sampler": 0, "target": {"node": 0,
                                       "path": "translation"}}]}])");
     loadSceneQuietly(unarchiver);
-    EXPECT_EQ(unarchiver.maxAnimationDuration(), 1.5);
+    EXPECT_EQ(unarchiver.getMaxAnimationDuration(), 1.5);
     EXPECT_EQ(unarchiver.loadNode(0)->animationForKey("translation")->duration, 1.5);
 }

@@ -100,10 +100,10 @@ class GLTFUnarchiver {
     std::vector<scene::Matrix4> loadInverseBindMatrices(std::int64_t accessorIndex);
 
     // Animations.
+    // The longest animation of the document in seconds, read from the document when first
+    // needed (a node loaded on its own knows it as a scene load does).
     double getMaxAnimationDuration();
     void loadNodeAnimations(std::int64_t nodeIndex);
-    // The longest animation of the document in seconds, found when the scene loading began.
-    double maxAnimationDuration() const { return maxAnimationDuration_; }
 
   private:
     GLTFUnarchiver(gltf::ByteBlock data, std::optional<std::filesystem::path> directoryPath,
@@ -183,8 +183,10 @@ class GLTFUnarchiver {
                                                                  const std::string& path);
     // The seconds each animation of the document lasts: its longest sampler.
     std::vector<double> getAnimationDurations();
-    // One of those, as found when the scene loading began (0 before).
-    double animationDuration(std::int64_t animationIndex) const;
+    // Those durations, read once when first needed.
+    const std::vector<double>& knownAnimationDurations();
+    // One of them (0 for an index the document lacks).
+    double animationDuration(std::int64_t animationIndex);
     // One key-frame animation in a group lasting as long as its animation, so that the
     // node properties one animation drives loop in step; kept per sampler.
     std::shared_ptr<scene::AnimationGroup> loadAnimationSampler(std::int64_t animationIndex,
@@ -194,8 +196,7 @@ class GLTFUnarchiver {
     loadWeightAnimationsSampler(std::int64_t animationIndex, std::int64_t samplerIndex,
                                 const std::vector<std::string>& weightPaths);
 
-    double maxAnimationDuration_ = 0;
-    std::vector<double> animationDurations_; // by animation, found with the maximum
+    std::optional<std::vector<double>> animationDurations_; // by animation
     // The root of the scene being built: nodes below it may still move under their parent.
     const scene::Node* sceneRootNode_ = nullptr;
     std::shared_ptr<scene::Scene> rootNodesScene_;
