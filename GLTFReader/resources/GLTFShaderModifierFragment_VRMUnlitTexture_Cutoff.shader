@@ -2,12 +2,12 @@
 // falls below the cutoff are dropped and the rest are drawn opaque. Uniform baseColor is a
 // vec4.
 uniform vec4 baseColor;
-uniform float alphaCutOff;
+uniform float alphaCutoff;
 
 void MAIN()
 {
     vec4 color = surface.diffuse * baseColor;
-    if (color.a < alphaCutOff) {
+    if (color.a < alphaCutoff) {
         discard;
     }
     fragmentColor = vec4(color.rgb, 1.0);

@@ -8,6 +8,8 @@
 #include <GLTFReader/GLTFKHRMaterialsPbrSpecularGlossiness.h>
 #include <GLTFReader/ShaderModifiers.h>
 #include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialContract.h>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -24,12 +26,11 @@ std::vector<float> factorOf(const std::optional<std::vector<float>>& factor,
 
 // Factors reach the shader as uniforms where a texture fills the slot; otherwise the slot's
 // colour carries them and the uniforms stay neutral.
-void setNamedNumbers(Material& material, std::initializer_list<const char*> keys,
-                     const std::vector<float>& numbers, bool textured) {
-    std::size_t at = 0;
-    for (const char* key : keys) {
-        material.setNamedValue(key, textured ? numbers[at++] : 1.0);
+std::vector<float> uniformFactor(std::vector<float> factor, bool textured) {
+    if (!textured) {
+        std::ranges::fill(factor, 1.0f);
     }
+    return factor;
 }
 
 // Whether the texture could be put into the slot; one that cannot is left out, and the slot
@@ -51,9 +52,8 @@ void applyDiffuse(const Payload& payload, Material& material, GLTFUnarchiver& un
     if (!textured) {
         material.diffuse().contents = gltf::colorOf(factor);
     }
-    setNamedNumbers(material,
-                    {"diffuseFactorR", "diffuseFactorG", "diffuseFactorB", "diffuseFactorA"},
-                    factor, textured);
+    scene::setColorFactor(material, scene::material_keys::diffuseFactor,
+                          uniformFactor(factor, textured));
 }
 
 // The name of the shader modifier that suits the specular source.
@@ -69,9 +69,10 @@ const char* applySpecularGlossiness(const Payload& payload, Material& material,
         material.specular().contents =
             scene::Color{specular[0], specular[1], specular[2], glossiness};
     }
-    setNamedNumbers(material,
-                    {"specularFactorR", "specularFactorG", "specularFactorB", "glossinessFactor"},
-                    {specular[0], specular[1], specular[2], glossiness}, textured);
+    scene::setColorFactor(material, scene::material_keys::specularFactor,
+                          uniformFactor(specular, textured));
+    scene::setNamedNumber(material, scene::material_keys::glossinessFactor,
+                          textured ? glossiness : 1.0);
     return textured
                ? "GLTFShaderModifierSurface_pbrSpecularGlossiness_texture_doubleSidedWorkaround"
                : "GLTFShaderModifierSurface_pbrSpecularGlossiness";

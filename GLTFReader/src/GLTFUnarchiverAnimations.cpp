@@ -3,6 +3,7 @@
 #include "LoadStopping.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
+#include <SceneGraph/MaterialContract.h>
 #include <algorithm>
 #include <charconv>
 #include <map>
@@ -36,23 +37,6 @@ std::optional<std::string> keyPathFor(const std::string& channelPath) {
         {"translation", "position"}, {"rotation", "orientation"}, {"scale", "scale"}};
     const auto found = keyPaths.find(channelPath);
     return found == keyPaths.end() ? std::nullopt : std::optional(found->second);
-}
-
-std::optional<WeightPaths> weightPathsOf(const scene::Node& node) {
-    const scene::Value* value = node.value("weightPaths");
-    const scene::ValueArray* array = value ? value->as<scene::ValueArray>() : nullptr;
-    if (!array) {
-        return std::nullopt;
-    }
-    WeightPaths paths;
-    for (const scene::Value& path : *array) {
-        std::optional<std::string> text = path.text();
-        if (!text) {
-            return std::nullopt;
-        }
-        paths.push_back(std::move(*text));
-    }
-    return paths;
 }
 
 std::vector<double> numbersOf(const std::vector<scene::Value>& values,
@@ -198,7 +182,7 @@ void GLTFUnarchiver::loadNodeAnimations(std::int64_t nodeIndex) {
         return;
     }
     const std::shared_ptr<scene::Node> node = loadNode(nodeIndex);
-    const std::optional<WeightPaths> weightPaths = weightPathsOf(*node);
+    const std::optional<WeightPaths> weightPaths = scene::weightPaths(*node);
     const std::vector<GLTFAnimation>& animations = *json_.animations;
     for (std::size_t animation = 0; animation < animations.size(); ++animation) {
         const std::vector<GLTFAnimationChannel>& channels = animations[animation].channels;

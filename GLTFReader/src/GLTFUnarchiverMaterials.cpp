@@ -6,6 +6,8 @@
 
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <GLTFReader/ShaderModifiers.h>
+#include <SceneGraph/MaterialContract.h>
+#include <array>
 
 namespace {
 
@@ -14,16 +16,13 @@ using scene::Material;
 // Uniforms of the shader modifiers. A factor replaces its neutral value only where a texture
 // fills the slot; without one the factor is the slot's colour itself.
 void setInitialNamedValues(const GLTFMaterial& record, Material& material) {
-    for (const char* key : {"baseColorFactorR", "baseColorFactorG", "baseColorFactorB",
-                            "baseColorFactorA", "metallicFactor", "roughnessFactor"}) {
-        material.setNamedValue(key, 1.0);
-    }
+    using namespace scene::material_keys;
+    scene::setColorFactor(material, baseColorFactor, std::array{1.0, 1.0, 1.0, 1.0});
+    scene::setNamedNumber(material, metallicFactor, 1.0);
+    scene::setNamedNumber(material, roughnessFactor, 1.0);
     const std::vector<float> emissive =
         gltf::factorOrDefault(record._emissiveFactor, {0, 0, 0}, "emissiveFactor");
-    material.setNamedValue("emissiveFactorR", emissive[0]);
-    material.setNamedValue("emissiveFactorG", emissive[1]);
-    material.setNamedValue("emissiveFactorB", emissive[2]);
-    material.setNamedValue("alphaCutoff", record._alphaCutoff.value_or(0.5f));
+    scene::setColorFactor(material, emissiveFactor, emissive);
 }
 
 void applyBaseColor(const GLTFMaterialPbrMetallicRoughness& pbr, Material& material,
@@ -35,10 +34,7 @@ void applyBaseColor(const GLTFMaterialPbrMetallicRoughness& pbr, Material& mater
         return;
     }
     gltf::setMappedTexture(unarchiver, *pbr.baseColorTexture, material.diffuse());
-    material.setNamedValue("baseColorFactorR", factor[0]);
-    material.setNamedValue("baseColorFactorG", factor[1]);
-    material.setNamedValue("baseColorFactorB", factor[2]);
-    material.setNamedValue("baseColorFactorA", factor[3]);
+    scene::setColorFactor(material, scene::material_keys::baseColorFactor, factor);
 }
 
 // One image carries both: metalness in its blue channel, roughness in its green one.
@@ -55,8 +51,8 @@ void applyMetallicRoughness(const GLTFMaterialPbrMetallicRoughness& pbr, Materia
     gltf::setMappedTexture(unarchiver, *pbr.metallicRoughnessTexture, material.roughness());
     material.metalness().textureComponents = scene::ColorComponents::blue;
     material.roughness().textureComponents = scene::ColorComponents::green;
-    material.setNamedValue("metallicFactor", metallic);
-    material.setNamedValue("roughnessFactor", roughness);
+    scene::setNamedNumber(material, scene::material_keys::metallicFactor, metallic);
+    scene::setNamedNumber(material, scene::material_keys::roughnessFactor, roughness);
 }
 
 void applyPhysicallyBasedBase(const GLTFMaterialPbrMetallicRoughness& pbr, Material& material,
@@ -104,6 +100,7 @@ void applyAlphaMode(const GLTFMaterial& record, Material& material) {
     } else if (mode == "MASK") {
         material.shaderModifiers[ShaderEntryPoint::fragment] =
             shaderText("GLTFShaderModifierFragment_alphaCutoff");
+        scene::setCutoutThreshold(material, record._alphaCutoff.value_or(0.5f));
     } else {
         throw GLTFUnarchiveError::notSupported("loadMaterial: alphaMode " + mode +
                                                " is not supported");

@@ -4,6 +4,7 @@
 
 #include <GLTFReader/DocumentLimits.h>
 #include <GLTFReader/GLTFUnarchiver.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Morpher.h>
 #include <algorithm>
 #include <array>
@@ -232,12 +233,12 @@ void GLTFUnarchiver::attachMesh(const GLTFNode& record, scene::Node& node) {
             warnOnce("loadNode: animated morph weights of an instanced mesh move its first "
                      "instance only");
         }
-        node.setValue("weightPaths", std::move(paths));
+        scene::setWeightPaths(node, std::move(paths));
         return;
     }
     const std::shared_ptr<scene::Node> meshNode = loadMesh(*record.mesh);
     node.addChildNode(meshNode);
-    node.setValue("weightPaths", weightPathsOf(*meshNode));
+    scene::setWeightPaths(node, weightPathsOf(*meshNode));
     if (record.skin) {
         loadSkin(*record.skin, meshNode);
     }

@@ -2,6 +2,7 @@
 // weights it moves, by key paths from the root node, and how far.
 #include "VRMSetUpSteps.h"
 
+#include <SceneGraph/MaterialContract.h>
 #include <string_view>
 
 namespace gltf::vrm {
@@ -69,7 +70,7 @@ void storeBlendShapes(const GLTFVRM_GLTFVRMBlendShapeMaster& master, const NodeC
     for (const GLTFVRM_GLTFVRMBlendShapeGroup& group : master.blendShapeGroups) {
         groups.insert_or_assign(groupKeyOf(group), weightsOf(group, meshes, rootNode));
     }
-    rootNode.setValue("VRMBlendShapes", std::move(groups));
+    rootNode.setValue(std::string(scene::node_keys::avatarBlendShapes), std::move(groups));
 }
 
 } // namespace gltf::vrm

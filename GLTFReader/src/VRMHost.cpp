@@ -1,6 +1,7 @@
 #include <GLTFReader/SpringBoneRegistry.h>
 #include <GLTFReader/VRMHost.h>
 #include <SceneGraph/KeyPath.h>
+#include <SceneGraph/MaterialContract.h>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -46,7 +47,7 @@ void stepAvatar(const std::string& key, double time) {
 
 void setBlendShape(scene::Node& rootNode, std::string_view groupKey, double value) {
     const scene::ValueDictionary* weights =
-        dictionaryAt(rootTable(rootNode, "VRMBlendShapes"), groupKey);
+        dictionaryAt(rootTable(rootNode, scene::node_keys::avatarBlendShapes), groupKey);
     if (weights == nullptr) {
         return;
     }

@@ -5,6 +5,7 @@
 #include <GLTFReader/ShaderModifiers.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialContract.h>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -83,10 +84,13 @@ void applyUnlitShading(const Properties& properties, bool cutOut, scene::Materia
                                   : "GLTFShaderModifierFragment_VRMUnlitTexture";
     material.shaderModifiers = {
         {scene::ShaderEntryPoint::fragment, std::string(gltf::shaderModifier(modifier))}};
+    // The avatar's shader decides the alpha, whatever the glTF material said.
     if (cutOut) {
-        material.setNamedValue("alphaCutOff", floatSetting(properties, "_Cutoff", 0.0f));
+        scene::setCutoutThreshold(material, floatSetting(properties, "_Cutoff", 0.0f));
+    } else {
+        scene::clearCutout(material);
     }
-    material.setNamedValue("baseColor", baseColorOf(properties));
+    scene::setAvatarBaseColor(material, baseColorOf(properties));
 }
 
 // The shader name of a material the avatar draws with its glTF material (lit or unlit, with

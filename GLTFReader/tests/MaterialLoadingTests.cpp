@@ -22,6 +22,7 @@ namespace {
 
 std::vector<double> namedValuesOf(const scene::Material& material) {
     std::vector<double> values;
+    // The cut-off, last, is named on cut-out materials alone.
     for (const char* key :
          {"baseColorFactorR", "baseColorFactorG", "baseColorFactorB", "baseColorFactorA",
           "metallicFactor", "roughnessFactor", "emissiveFactorR", "emissiveFactorG",
@@ -45,7 +46,7 @@ std::shared_ptr<scene::Material> onlyMaterial(const std::string& material) {
 TEST(Materials, WithoutMembersCarryNeutralValuesAndTheSurfaceModifier) {
     const auto material = onlyMaterial("{}");
     EXPECT_EQ(material->name, "");
-    EXPECT_THAT(namedValuesOf(*material), ElementsAre(1, 1, 1, 1, 1, 1, 0, 0, 0, 0.5));
+    EXPECT_THAT(namedValuesOf(*material), ElementsAre(1, 1, 1, 1, 1, 1, 0, 0, 0, -1));
     EXPECT_FALSE(material->doubleSided);
     EXPECT_EQ(material->blendMode, scene::BlendMode::replace);
     EXPECT_EQ(material->lightingModel, scene::Material().lightingModel);
@@ -63,7 +64,7 @@ TEST(Materials, FactorsAreColoursUnlessATextureTakesTheirPlace) {
     EXPECT_EQ(*plain->diffuse().color(), (scene::Color{0.5f, 0.2f, 0.1f, 0.8f}));
     EXPECT_EQ(*plain->metalness().color(), scene::Color::white(0.3f));
     EXPECT_EQ(*plain->roughness().color(), scene::Color::white(0.6f));
-    EXPECT_THAT(namedValuesOf(*plain), ElementsAre(1, 1, 1, 1, 1, 1, 0.1f, 0.2f, 0.3f, 0.5));
+    EXPECT_THAT(namedValuesOf(*plain), ElementsAre(1, 1, 1, 1, 1, 1, 0.1f, 0.2f, 0.3f, -1));
 
     const auto textured = onlyMaterial(R"({"pbrMetallicRoughness": {
         "baseColorFactor": [0.5, 0.2, 0.1, 0.8], "baseColorTexture": {"index": 0},
@@ -75,7 +76,7 @@ TEST(Materials, FactorsAreColoursUnlessATextureTakesTheirPlace) {
     EXPECT_EQ(textured->metalness().mappingChannel, 1);
     EXPECT_EQ(textured->diffuse().mappingChannel, 0);
     EXPECT_THAT(namedValuesOf(*textured),
-                ElementsAre(0.5f, 0.2f, 0.1f, 0.8f, 0.3f, 1, 0, 0, 0, 0.5));
+                ElementsAre(0.5f, 0.2f, 0.1f, 0.8f, 0.3f, 1, 0, 0, 0, -1));
 }
 
 TEST(Materials, DetailTexturesKeepTheirOwnSlotSettings) {

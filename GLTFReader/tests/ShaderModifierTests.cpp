@@ -12,7 +12,7 @@ TEST(ShaderModifiers, EveryTextTheLoadersAttachIsEmbeddedWithItsUniforms) {
         {"GLTFShaderModifierSurface_pbrSpecularGlossiness_texture_doubleSidedWorkaround",
          {"specularFactorB", "glossinessFactor", "multiply"}},
         {"GLTFShaderModifierFragment_VRMUnlitTexture", {"baseColor"}},
-        {"GLTFShaderModifierFragment_VRMUnlitTexture_Cutoff", {"baseColor", "alphaCutOff"}},
+        {"GLTFShaderModifierFragment_VRMUnlitTexture_Cutoff", {"baseColor", "alphaCutoff"}},
     };
     for (const auto& [name, uniforms] : textsAndUniforms) {
         const std::string text(gltf::shaderModifier(name));

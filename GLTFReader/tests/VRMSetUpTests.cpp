@@ -4,6 +4,7 @@
 #include <GLTFReader/VRMHost.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Morpher.h>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -151,7 +152,7 @@ TEST(VRMSetUp, MaterialSettingsSelectBlendingCullingDepthAndTheUnlitModifier) {
                   {scene::ShaderEntryPoint::fragment,
                    std::string(gltf::shaderModifier(
                        "GLTFShaderModifierFragment_VRMUnlitTexture_Cutoff"))}}));
-    EXPECT_EQ(*skin.namedValue("alphaCutOff"), scene::Value(0.5));
+    EXPECT_EQ(scene::cutoutThreshold(skin), 0.5);
     // The shader's colour is gamma-encoded; the scene keeps it linear, alpha as it is.
     const glm::dvec4* skinColor = skin.namedValue("baseColor")->as<glm::dvec4>();
     ASSERT_NE(skinColor, nullptr);
@@ -169,7 +170,7 @@ TEST(VRMSetUp, MaterialSettingsSelectBlendingCullingDepthAndTheUnlitModifier) {
     EXPECT_TRUE(hair.writesToDepthBuffer);
     EXPECT_EQ(hair.shaderModifiers.at(scene::ShaderEntryPoint::fragment),
               gltf::shaderModifier("GLTFShaderModifierFragment_VRMUnlitTexture"));
-    EXPECT_EQ(hair.namedValue("alphaCutOff"), nullptr);
+    EXPECT_EQ(scene::cutoutThreshold(hair), std::nullopt);
     EXPECT_EQ(*hair.namedValue("baseColor"), scene::Value(glm::dvec4(1.0)));
 }
 

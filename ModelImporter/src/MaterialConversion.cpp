@@ -4,8 +4,11 @@
 #include "TextureSource.h"
 
 #include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialContract.h>
+#include <array>
 #include <assimp/GltfMaterial.h>
 #include <initializer_list>
+#include <span>
 #include <string>
 
 namespace modelimporter {
@@ -66,14 +69,10 @@ bool applyFirstTexture(const aiMaterial& material, std::initializer_list<aiTextu
     return false;
 }
 
-void setColorFactors(scene::Material& target, const std::string& prefix, const aiColor4D& color,
-                     bool withAlpha) {
-    target.setNamedValue(prefix + "R", color.r);
-    target.setNamedValue(prefix + "G", color.g);
-    target.setNamedValue(prefix + "B", color.b);
-    if (withAlpha) {
-        target.setNamedValue(prefix + "A", color.a);
-    }
+void setColorFactor(scene::Material& target, std::string_view key, const aiColor4D& color,
+                    bool withAlpha) {
+    const std::array<float, 4> channels{color.r, color.g, color.b, color.a};
+    scene::setColorFactor(target, key, std::span<const float>(channels).first(withAlpha ? 4 : 3));
 }
 
 void applyBaseColor(const aiMaterial& source, TextureSource& textures, scene::Material& target) {
@@ -84,7 +83,7 @@ void applyBaseColor(const aiMaterial& source, TextureSource& textures, scene::Ma
     // A factor becomes a named value only where a texture takes the colour's place.
     const bool textured = applyFirstTexture(
         source, {aiTextureType_BASE_COLOR, aiTextureType_DIFFUSE}, textures, target.diffuse());
-    setColorFactors(target, "baseColorFactor", textured ? base : white, true);
+    setColorFactor(target, scene::material_keys::baseColorFactor, textured ? base : white, true);
 }
 
 // glTF packs both into one image: metalness in blue, roughness in green.
@@ -101,8 +100,9 @@ void applyMetallicRoughness(const aiMaterial& source, TextureSource& textures,
         target.metalness().textureComponents = scene::ColorComponents::blue;
         target.roughness().textureComponents = scene::ColorComponents::green;
     }
-    target.setNamedValue("metallicFactor", textured ? metallic : 1.0f);
-    target.setNamedValue("roughnessFactor", textured ? roughness : 1.0f);
+    scene::setNamedNumber(target, scene::material_keys::metallicFactor, textured ? metallic : 1.0f);
+    scene::setNamedNumber(target, scene::material_keys::roughnessFactor,
+                          textured ? roughness : 1.0f);
 }
 
 void applyMaps(const aiMaterial& source, TextureSource& textures, scene::Material& target) {
@@ -112,18 +112,19 @@ void applyMaps(const aiMaterial& source, TextureSource& textures, scene::Materia
             valueOr(source, AI_MATKEY_GLTF_TEXTURE_STRENGTH(aiTextureType_LIGHTMAP, 0), 1.0f);
     }
     applyTexture(source, aiTextureType_EMISSIVE, textures, target.emission());
-    setColorFactors(target, "emissiveFactor",
-                    valueOr(source, AI_MATKEY_COLOR_EMISSIVE, aiColor4D(0, 0, 0, 1)), false);
+    setColorFactor(target, scene::material_keys::emissiveFactor,
+                   valueOr(source, AI_MATKEY_COLOR_EMISSIVE, aiColor4D(0, 0, 0, 1)), false);
 }
 
 void applyAlphaMode(const aiMaterial& source, scene::Material& target) {
     const std::string mode =
         toString(valueOr(source, AI_MATKEY_GLTF_ALPHAMODE, aiString("OPAQUE")));
-    target.setNamedValue("alphaCutoff", valueOr(source, AI_MATKEY_GLTF_ALPHACUTOFF, 0.5f));
     if (mode == "BLEND") {
         target.blendMode = scene::BlendMode::alpha;
         target.writesToDepthBuffer = false;
-    } else if (mode != "MASK") {
+    } else if (mode == "MASK") {
+        scene::setCutoutThreshold(target, valueOr(source, AI_MATKEY_GLTF_ALPHACUTOFF, 0.5f));
+    } else {
         target.blendMode = scene::BlendMode::replace;
     }
 }

@@ -12,6 +12,7 @@
 #include <SceneGraph/Camera.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Node.h>
 #include <SceneGraph/Scene.h>
@@ -89,7 +90,7 @@ std::shared_ptr<scene::Node> SceneConversion::convertNode(const aiNode& source) 
     std::vector<WeightPath> weightPaths;
     if (auto meshNode = meshNodeOf(source, weightPaths)) {
         node->addChildNode(meshNode);
-        node->setValue("weightPaths", keyPathsOf(weightPaths));
+        scene::setWeightPaths(*node, keyPathsOf(weightPaths));
         if (firstOfItsName) {
             weightPathsByNodeName_.emplace(name, std::move(weightPaths));
         }

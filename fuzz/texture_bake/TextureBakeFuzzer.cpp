@@ -1,6 +1,7 @@
 #include "SceneBuilding.h"
 
 #include <SceneGraph/Image.h>
+#include <SceneGraph/MaterialContract.h>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     material->normal() = scene::MaterialProperty::withContents(image);
     material->ambientOcclusion() = scene::MaterialProperty::withContents(image);
     material->ambientOcclusion().intensity = 0.5;
-    material->setNamedValue("glossinessFactor", 0.5);
+    scene::setNamedNumber(*material, scene::material_keys::glossinessFactor, 0.5);
     material->multiply() = scene::MaterialProperty::withContents(image);
     auto geometry = usd::test::quadGeometry({usd::test::floatSource(
         scene::GeometrySemantic::texcoord, {{0, 0}, {1, 0}, {1, 1}, {0, 1}})});

@@ -43,12 +43,13 @@ void KHRMaterialsClearcoat::onLoaded(const GLTFLoadedObject& object, GLTFUnarchi
     if (!data || material == nullptr) {
         return;
     }
-    material->setNamedValue("clearcoatFactor",
-                            unitFactor(data->clearcoatFactor, "clearcoatFactor"));
-    material->setNamedValue("clearcoatRoughnessFactor",
-                            unitFactor(data->clearcoatRoughnessFactor, "clearcoatRoughnessFactor"));
+    using namespace scene::material_keys;
+    scene::setNamedNumber(*material, clearcoatFactor,
+                          unitFactor(data->clearcoatFactor, "clearcoatFactor"));
+    scene::setNamedNumber(*material, clearcoatRoughnessFactor,
+                          unitFactor(data->clearcoatRoughnessFactor, "clearcoatRoughnessFactor"));
     if (data->clearcoatTexture || data->clearcoatRoughnessTexture || data->clearcoatNormalTexture) {
-        noteLeftOut(*material, "the textures of KHR_materials_clearcoat");
+        scene::noteLeftOutFeature(*material, "the textures of KHR_materials_clearcoat");
     }
 }
 

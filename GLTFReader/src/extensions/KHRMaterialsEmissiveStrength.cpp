@@ -4,6 +4,8 @@
 
 #include <GLTFReader/GLTFUnarchiveError.h>
 #include <GLTFReader/JsonDecoder.h>
+#include <SceneGraph/MaterialContract.h>
+#include <array>
 #include <string>
 
 namespace gltf::extensions {
@@ -30,11 +32,11 @@ void KHRMaterialsEmissiveStrength::onLoaded(const GLTFLoadedObject& object, GLTF
             "loadMaterial: KHR_materials_emissive_strength " + std::to_string(strength) +
             " is negative");
     }
-    for (const char* key : {"emissiveFactorR", "emissiveFactorG", "emissiveFactorB"}) {
-        const scene::Value* factor = material->namedValue(key);
-        const double* number = factor != nullptr ? factor->as<double>() : nullptr;
-        material->setNamedValue(key, (number != nullptr ? *number : 0.0) * strength);
-    }
+    using scene::material_keys::emissiveFactor;
+    const std::array<double, 4> factor = scene::colorFactor(*material, emissiveFactor, 0.0);
+    scene::setColorFactor(
+        *material, emissiveFactor,
+        std::array{factor[0] * strength, factor[1] * strength, factor[2] * strength});
 }
 
 } // namespace gltf::extensions

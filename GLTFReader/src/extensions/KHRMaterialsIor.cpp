@@ -29,7 +29,7 @@ void KHRMaterialsIor::onLoaded(const GLTFLoadedObject& object, GLTFUnarchiver&) 
                                                    std::to_string(ior) +
                                                    " is neither 0 nor 1 or more");
     }
-    material->setNamedValue("ior", static_cast<double>(ior));
+    scene::setNamedNumber(*material, scene::material_keys::indexOfRefraction, ior);
 }
 
 } // namespace gltf::extensions

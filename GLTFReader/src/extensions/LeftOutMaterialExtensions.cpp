@@ -14,7 +14,7 @@ struct LeftOutMaterialExtension : GLTFExtensionValue {
 
     void onLoaded(const GLTFLoadedObject& object, GLTFUnarchiver&) const override {
         if (scene::Material* material = loadedMaterial(object)) {
-            noteLeftOut(*material, name);
+            scene::noteLeftOutFeature(*material, name);
         }
     }
 };

@@ -2,6 +2,7 @@
 
 #include <GLTFReader/GLTFCodable.h>
 #include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialContract.h>
 #include <any>
 #include <memory>
 
@@ -13,9 +14,5 @@ inline scene::Material* loadedMaterial(const GLTFLoadedObject& object) {
     const auto* material = std::any_cast<std::shared_ptr<scene::Material>>(&object);
     return material != nullptr ? material->get() : nullptr;
 }
-
-// Appends an extension's name to the material's list of what the written package cannot show
-// (the named value "leftOutFeatures", names separated by ", "), for the user's notes.
-void noteLeftOut(scene::Material& material, std::string_view extensionName);
 
 } // namespace gltf::extensions

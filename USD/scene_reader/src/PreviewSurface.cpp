@@ -3,13 +3,17 @@
 #include "ValueReading.h"
 
 #include <SceneGraph/Image.h>
+#include <SceneGraph/MaterialContract.h>
 #include <algorithm>
+#include <array>
+#include <span>
 
 namespace usd::reader {
 namespace {
 
 using scene::Color;
 using scene::MaterialProperty;
+namespace material_keys = scene::material_keys;
 
 // How the scene marks a cut-out material: an alpha test against the named "alphaCutoff".
 constexpr const char* kCutoutFragment = "#pragma arguments\n"
@@ -72,8 +76,8 @@ class SurfaceBuilder {
             unlit ? scene::LightingModel::constant : scene::LightingModel::physicallyBased;
         setNeutralFactors();
         applyDiffuse(unlit ? "emissiveColor" : "diffuseColor");
-        applyScalar("metallic", material_.metalness(), "metallicFactor", 0.0);
-        applyScalar("roughness", material_.roughness(), "roughnessFactor", 0.5);
+        applyScalar("metallic", material_.metalness(), material_keys::metallicFactor, 0.0);
+        applyScalar("roughness", material_.roughness(), material_keys::roughnessFactor, 0.5);
         applyNormal();
         applyOcclusion();
         if (!unlit) {
@@ -113,17 +117,15 @@ class SurfaceBuilder {
 
     // Factors the glTF side keeps apart from textures; neutral until a texture needs one.
     void setNeutralFactors() {
-        for (const char* key : {"baseColorFactorR", "baseColorFactorG", "baseColorFactorB",
-                                "baseColorFactorA", "metallicFactor", "roughnessFactor"}) {
-            material_.setNamedValue(key, 1.0);
-        }
-        setEmissiveFactor(glm::dvec4(0.0));
+        setColorFactor(material_keys::baseColorFactor, glm::dvec4(1.0), 4);
+        scene::setNamedNumber(material_, material_keys::metallicFactor, 1.0);
+        scene::setNamedNumber(material_, material_keys::roughnessFactor, 1.0);
+        setColorFactor(material_keys::emissiveFactor, glm::dvec4(0.0), 3);
     }
 
-    void setEmissiveFactor(const glm::dvec4& rgb) {
-        material_.setNamedValue("emissiveFactorR", rgb.x);
-        material_.setNamedValue("emissiveFactorG", rgb.y);
-        material_.setNamedValue("emissiveFactorB", rgb.z);
+    void setColorFactor(std::string_view key, const glm::dvec4& color, std::size_t channels) {
+        const std::array<double, 4> rgba{color.x, color.y, color.z, color.w};
+        scene::setColorFactor(material_, key, std::span<const double>(rgba).first(channels));
     }
 
     void applyTexture(const TextureNode& texture, MaterialProperty& slot) {
@@ -156,10 +158,7 @@ class SurfaceBuilder {
         if (diffuse.texture) {
             applyTexture(*diffuse.texture, material_.diffuse());
             const glm::dvec4& scale = diffuse.texture->scale;
-            material_.setNamedValue("baseColorFactorR", scale.x);
-            material_.setNamedValue("baseColorFactorG", scale.y);
-            material_.setNamedValue("baseColorFactorB", scale.z);
-            material_.setNamedValue("baseColorFactorA", scale.w);
+            setColorFactor(material_keys::baseColorFactor, scale, 4);
             diffuseTexture_ = std::move(diffuse.texture);
         } else if (diffuse.primvar == "displayColor") {
             material_.diffuse().contents = Color::white(1.0);
@@ -169,7 +168,7 @@ class SurfaceBuilder {
         }
     }
 
-    void applyScalar(std::string_view name, MaterialProperty& slot, const char* factorName,
+    void applyScalar(std::string_view name, MaterialProperty& slot, std::string_view factorName,
                      double fallback) {
         const SurfaceInput value = input(name);
         if (!value.texture) {
@@ -179,7 +178,7 @@ class SurfaceBuilder {
         const TextureNode& texture = *value.texture;
         applyTexture(texture, slot);
         const int channel = channelIndex(texture.output);
-        material_.setNamedValue(factorName, texture.scale[channel]);
+        scene::setNamedNumber(material_, factorName, texture.scale[channel]);
         if (texture.bias[channel] != 0) {
             warn("offsets its " + std::string(name) + " texture; the offset is not applied");
         }
@@ -207,10 +206,10 @@ class SurfaceBuilder {
         const SurfaceInput emission = input("emissiveColor");
         if (emission.texture) {
             applyTexture(*emission.texture, material_.emission());
-            setEmissiveFactor(emission.texture->scale);
+            setColorFactor(material_keys::emissiveFactor, emission.texture->scale, 3);
         } else if (emission.constant && glm::dvec3(*emission.constant) != glm::dvec3(0.0)) {
             material_.emission().contents = colorOf(*emission.constant);
-            setEmissiveFactor(*emission.constant);
+            setColorFactor(material_keys::emissiveFactor, *emission.constant, 3);
         }
     }
 
@@ -228,7 +227,7 @@ class SurfaceBuilder {
                                  (opacity.constant && opacity.constant->x < 1.0);
         if (threshold > 0) {
             material_.blendMode = scene::BlendMode::replace;
-            material_.setNamedValue("alphaCutoff", threshold);
+            scene::setCutoutThreshold(material_, threshold);
             material_.shaderModifiers[scene::ShaderEntryPoint::fragment] = kCutoutFragment;
         } else if (translucent) {
             material_.blendMode = scene::BlendMode::alpha;

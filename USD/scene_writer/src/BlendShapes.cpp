@@ -5,6 +5,7 @@
 #include "ApiSchemas.h"
 
 #include <SceneGraph/Geometry.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Morpher.h>
 #include <algorithm>
 
@@ -168,7 +169,7 @@ struct BoundShapes {
 std::vector<std::pair<std::string, Mix>> expressionsOf(const scene::Node& node,
                                                        std::span<const std::uint32_t> origins) {
     const scene::Node& top = topOf(node);
-    const scene::Value* stored = top.value("VRMBlendShapes");
+    const scene::Value* stored = top.value(scene::node_keys::avatarBlendShapes);
     const auto* groups = stored ? stored->as<scene::ValueDictionary>() : nullptr;
     std::vector<std::pair<std::string, Mix>> expressions;
     if (!groups)

@@ -9,6 +9,7 @@
 #include "TransformOps.h"
 #include "VertexAttributes.h"
 
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Morpher.h>
 #include <USD/FieldNames.h>
 
@@ -34,7 +35,8 @@ std::string nodeLabel(const scene::Node& node) {
 Dictionary nodeValues(const scene::Node& node) {
     // The morph weight paths are bookkeeping of the loader, not data of the model; so is an
     // avatar's table of expressions, which are written as blend shapes of their own.
-    return customDataOf(node.values(), {"weightPaths", "VRMBlendShapes"});
+    return customDataOf(node.values(),
+                        {scene::node_keys::weightPaths, scene::node_keys::avatarBlendShapes});
 }
 
 Dictionary nodeCustomData(const scene::Node& node, std::string_view primName) {

@@ -2,27 +2,28 @@
 
 #include "SurfaceSlots.h"
 
+#include <SceneGraph/MaterialContract.h>
+
 namespace usd::writer::surface {
 namespace {
 
 void setIfNamed(SurfaceDescription& surface, const scene::Material& material, std::string_view key,
                 const char* inputName) {
-    const scene::Value* value = material.namedValue(key);
-    if (const double* number = value != nullptr ? value->as<double>() : nullptr)
-        surface.set(inputName, "float", static_cast<float>(*number));
+    if (material.namedValue(key) != nullptr)
+        surface.set(inputName, "float", static_cast<float>(scene::namedNumber(material, key, 0)));
 }
 
 } // namespace
 
 void describeCoatAndRefraction(SurfaceDescription& surface, const scene::Material& material) {
-    setIfNamed(surface, material, "clearcoatFactor", "clearcoat");
-    setIfNamed(surface, material, "clearcoatRoughnessFactor", "clearcoatRoughness");
-    setIfNamed(surface, material, "ior", "ior");
+    using namespace scene::material_keys;
+    setIfNamed(surface, material, clearcoatFactor, "clearcoat");
+    setIfNamed(surface, material, clearcoatRoughnessFactor, "clearcoatRoughness");
+    setIfNamed(surface, material, indexOfRefraction, "ior");
 }
 
 void noteLeftOutFeatures(const scene::Material& material, Findings& findings) {
-    const scene::Value* value = material.namedValue("leftOutFeatures");
-    if (const std::string* features = value != nullptr ? value->as<std::string>() : nullptr)
+    if (const std::optional<std::string> features = scene::leftOutFeatures(material))
         findings.push_back("Material \"" + material.name + "\" is shown without " + *features +
                            ", which a preview surface cannot express.");
 }

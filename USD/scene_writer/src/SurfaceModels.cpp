@@ -2,6 +2,7 @@
 #include "SurfaceSlots.h"
 #include "SurfaceVertexColors.h"
 
+#include <SceneGraph/MaterialContract.h>
 #include <algorithm>
 #include <cmath>
 
@@ -9,15 +10,7 @@ namespace usd::writer {
 namespace {
 
 using namespace surface;
-
-bool isUnlit(const scene::Material& material) {
-    return material.lightingModel == scene::LightingModel::constant ||
-           material.namedValue("baseColor") != nullptr;
-}
-
-bool isSpecularGlossiness(const scene::Material& material) {
-    return material.namedValue("glossinessFactor") != nullptr;
-}
+namespace material_keys = scene::material_keys;
 
 bool isBlinnPhong(const scene::Material& material) {
     using scene::LightingModel;
@@ -30,10 +23,9 @@ bool isBlinnPhong(const scene::Material& material) {
 // reflects its surroundings in the metallic workflow (at least 4 % head-on, more at grazing
 // angles); the specular workflow with a black specular colour reflects nothing.
 BaseColor describeUnlit(SurfaceDescription& surface, const scene::Material& material) {
-    std::array<double, 4> factors = namedFactors(material, "baseColorFactor");
-    if (const scene::Value* value = material.namedValue("baseColor"))
-        if (const glm::dvec4* color = value->as<glm::dvec4>())
-            factors = {color->x, color->y, color->z, color->w};
+    std::array<double, 4> factors = scene::colorFactor(material, material_keys::baseColorFactor);
+    if (const std::optional<glm::dvec4> color = scene::avatarBaseColor(material))
+        factors = {color->x, color->y, color->z, color->w};
     surface.set("diffuseColor", "color3f", Vec3f{0, 0, 0});
     surface.set("useSpecularWorkflow", "int", std::int32_t{1});
     surface.set("specularColor", "color3f", Vec3f{0, 0, 0});
@@ -46,9 +38,11 @@ BaseColor describeUnlit(SurfaceDescription& surface, const scene::Material& mate
 // glossiness comes from the texture's alpha (the AR viewer has no texture bias).
 BaseColor describeSpecularGlossiness(SurfaceDescription& surface, const scene::Material& material) {
     const BaseColor base = describeBaseColor(
-        surface, material, namedFactors(material, "diffuseFactor"), "diffuseColor");
+        surface, material, scene::colorFactor(material, material_keys::diffuseFactor),
+        "diffuseColor");
     surface.set("metallic", "float", 0.0f);
-    const double glossinessFactor = namedNumber(material, "glossinessFactor", 1.0);
+    const double glossinessFactor =
+        scene::namedNumber(material, material_keys::glossinessFactor, 1.0);
     const scene::MaterialProperty& glossy = material.property(scene::MaterialSlot::multiply);
     if (glossy.image()) {
         TextureRead texture = textureFor(glossy, "roughnessTexture", false);
@@ -68,7 +62,8 @@ BaseColor describeSpecularGlossiness(SurfaceDescription& surface, const scene::M
 BaseColor describeBlinnPhong(SurfaceDescription& surface, const scene::Material& material,
                              Findings& findings) {
     const BaseColor base = describeBaseColor(
-        surface, material, namedFactors(material, "baseColorFactor"), "diffuseColor");
+        surface, material, scene::colorFactor(material, material_keys::baseColorFactor),
+        "diffuseColor");
     surface.set("metallic", "float", 0.0f);
     const double shininess = std::max(material.shininess, 0.0);
     const double roughness = std::clamp(std::pow(2.0 / (shininess + 2.0), 0.25), 0.05, 1.0);
@@ -80,7 +75,8 @@ BaseColor describeBlinnPhong(SurfaceDescription& surface, const scene::Material&
 BaseColor describePhysicallyBased(SurfaceDescription& surface, const scene::Material& material,
                                   Findings& findings) {
     const BaseColor base = describeBaseColor(
-        surface, material, namedFactors(material, "baseColorFactor"), "diffuseColor");
+        surface, material, scene::colorFactor(material, material_keys::baseColorFactor),
+        "diffuseColor");
     describeMetallicRoughness(surface, material);
     foldMultiplyColor(surface, material, base, findings);
     return base;
@@ -88,9 +84,9 @@ BaseColor describePhysicallyBased(SurfaceDescription& surface, const scene::Mate
 
 BaseColor describeLightingModel(SurfaceDescription& surface, const scene::Material& material,
                                 Findings& findings) {
-    if (isUnlit(material))
+    if (scene::isUnlit(material))
         return describeUnlit(surface, material);
-    if (isSpecularGlossiness(material))
+    if (scene::isSpecularGlossiness(material))
         return describeSpecularGlossiness(surface, material);
     if (isBlinnPhong(material))
         return describeBlinnPhong(surface, material, findings);
@@ -126,7 +122,7 @@ SurfaceDescription describeSurface(const scene::Material& material, VertexColorU
     const BaseColor base = describeLightingModel(surface, material, findings);
     describeNormal(surface, material);
     describeOcclusion(surface, material, images, findings);
-    const bool unlit = isUnlit(material);
+    const bool unlit = scene::isUnlit(material);
     if (!unlit) {
         describeEmission(surface, material);
         describeCoatAndRefraction(surface, material);

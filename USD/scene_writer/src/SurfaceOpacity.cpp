@@ -1,24 +1,12 @@
 #include "SurfaceSlots.h"
 
 #include <SceneGraph/Image.h>
+#include <SceneGraph/MaterialContract.h>
 
 namespace usd::writer::surface {
 namespace {
 
 using scene::MaterialProperty;
-
-// The alpha cut-off of a cut-out (MASK) material, or nullopt for any other material. Cut-out
-// glTF materials carry a fragment shader modifier beside the named "alphaCutoff"; unlit avatar
-// materials name theirs "alphaCutOff", and only in cut-out mode.
-std::optional<double> cutoutThreshold(const scene::Material& material) {
-    if (material.namedValue("baseColor") != nullptr) {
-        const scene::Value* cutoff = material.namedValue("alphaCutOff");
-        return cutoff ? cutoff->number() : std::nullopt;
-    }
-    if (!material.shaderModifiers.contains(scene::ShaderEntryPoint::fragment))
-        return std::nullopt;
-    return namedNumber(material, "alphaCutoff", 0.5);
-}
 
 std::string outputForOpacity(scene::ColorComponents components) {
     switch (components) {
@@ -58,7 +46,7 @@ void opacityFromBaseTexture(SurfaceDescription& surface, std::size_t texture, do
 
 void describeOpacity(SurfaceDescription& surface, const scene::Material& material,
                      const BaseColor& base, Findings& findings) {
-    const std::optional<double> cutoff = cutoutThreshold(material);
+    const std::optional<double> cutoff = scene::cutoutThreshold(material);
     const bool blends = material.blendMode != scene::BlendMode::replace;
     if (!cutoff && !blends)
         return;
@@ -86,7 +74,7 @@ namespace usd::writer {
 
 VertexColorUse visibleVertexColors(const scene::Material& material, VertexColorUse use) {
     const bool alphaShows = material.blendMode != scene::BlendMode::replace ||
-                            surface::cutoutThreshold(material).has_value();
+                            scene::cutoutThreshold(material).has_value();
     return {use.colors, use.opacities && alphaShows};
 }
 

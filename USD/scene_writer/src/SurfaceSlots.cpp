@@ -1,12 +1,14 @@
 #include "SurfaceSlots.h"
 
 #include <SceneGraph/Image.h>
+#include <SceneGraph/MaterialContract.h>
 
 namespace usd::writer::surface {
 namespace {
 
 using scene::ColorComponents;
 using scene::MaterialProperty;
+namespace material_keys = scene::material_keys;
 
 Vec3f rgbOf(const scene::Color& color, double factor = 1.0) {
     return {static_cast<float>(color.red * factor), static_cast<float>(color.green * factor),
@@ -82,20 +84,6 @@ TextureRead textureFor(const MaterialProperty& slot, std::string nodeName, bool 
     return texture;
 }
 
-double namedNumber(const scene::Material& material, std::string_view key, double fallback) {
-    const scene::Value* value = material.namedValue(key);
-    const auto number = value ? value->number() : std::nullopt;
-    return number.value_or(fallback);
-}
-
-std::array<double, 4> namedFactors(const scene::Material& material, std::string_view prefix) {
-    std::array<double, 4> factors{};
-    const char* suffixes[] = {"R", "G", "B", "A"};
-    for (int i = 0; i < 4; ++i)
-        factors[i] = namedNumber(material, std::string(prefix) + suffixes[i], 1.0);
-    return factors;
-}
-
 BaseColor describeBaseColor(SurfaceDescription& surface, const scene::Material& material,
                             const std::array<double, 4>& factors, const std::string& inputName) {
     const MaterialProperty& slot = material.property(scene::MaterialSlot::diffuse);
@@ -117,12 +105,14 @@ BaseColor describeBaseColor(SurfaceDescription& surface, const scene::Material& 
 void describeMetallicRoughness(SurfaceDescription& surface, const scene::Material& material) {
     const MaterialProperty& metal = material.property(scene::MaterialSlot::metalness);
     const MaterialProperty& rough = material.property(scene::MaterialSlot::roughness);
-    const auto metalTexture = describeScalar(surface, metal, "metallic",
-                                             namedNumber(material, "metallicFactor", 1.0), {});
+    const auto metalTexture =
+        describeScalar(surface, metal, "metallic",
+                       scene::namedNumber(material, material_keys::metallicFactor, 1.0), {});
     // The AR viewer reads one packed texture per material: metal and roughness share a node
     // when they read the same image the same way.
     const bool packed = metalTexture && rough.image() && sameTextureRead(metal, rough);
-    describeScalar(surface, rough, "roughness", namedNumber(material, "roughnessFactor", 1.0),
+    describeScalar(surface, rough, "roughness",
+                   scene::namedNumber(material, material_keys::roughnessFactor, 1.0),
                    packed ? metalTexture : std::nullopt);
     if (packed)
         surface.textures[*metalTexture].nodeName = "metallicRoughnessTexture";
@@ -161,9 +151,10 @@ void describeOcclusion(SurfaceDescription& surface, const scene::Material& mater
 }
 
 void describeEmission(SurfaceDescription& surface, const scene::Material& material) {
+    using material_keys::emissiveFactor;
     const MaterialProperty& slot = material.property(scene::MaterialSlot::emission);
-    const std::array<double, 4> factors = namedFactors(material, "emissiveFactor");
     if (slot.image()) {
+        const std::array<double, 4> factors = scene::colorFactor(material, emissiveFactor);
         TextureRead texture = textureFor(slot, "emissiveTexture", true);
         for (int i = 0; i < 3; ++i)
             texture.scale[i] = static_cast<float>(factors[i] * slot.intensity);
@@ -177,8 +168,8 @@ void describeEmission(SurfaceDescription& surface, const scene::Material& materi
         return;
     }
     // Without a texture the loader keeps the emissive factor only in the named values.
-    const bool hasFactor = material.namedValue("emissiveFactorR") != nullptr;
-    if (hasFactor && (factors[0] != 0 || factors[1] != 0 || factors[2] != 0))
+    const std::array<double, 4> factors = scene::colorFactor(material, emissiveFactor, 0.0);
+    if (factors[0] != 0 || factors[1] != 0 || factors[2] != 0)
         surface.set("emissiveColor", "color3f",
                     Vec3f{static_cast<float>(factors[0]), static_cast<float>(factors[1]),
                           static_cast<float>(factors[2])});

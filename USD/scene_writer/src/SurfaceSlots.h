@@ -11,12 +11,6 @@ namespace usd::writer::surface {
 // A texture node reading the slot's image the way the slot does (channel, wrap, transform).
 TextureRead textureFor(const scene::MaterialProperty& slot, std::string nodeName, bool sRGB);
 
-// A named value as a number, or `fallback` when it is absent or not a number.
-double namedNumber(const scene::Material& material, std::string_view key, double fallback);
-
-// The four named factors <prefix>R, G, B, A (1 where absent).
-std::array<double, 4> namedFactors(const scene::Material& material, std::string_view prefix);
-
 // What the base colour slot became: the texture node showing it, and its constant alpha.
 struct BaseColor {
     std::optional<std::size_t> texture;

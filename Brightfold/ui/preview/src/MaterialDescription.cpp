@@ -1,7 +1,9 @@
 #include "MaterialDescription.h"
 
 #include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialContract.h>
 #include <algorithm>
+#include <array>
 
 namespace brightfold::preview {
 namespace {
@@ -10,10 +12,15 @@ using scene::ColorComponents;
 using scene::Material;
 using scene::MaterialProperty;
 
+namespace material_keys = scene::material_keys;
+
 float namedNumber(const Material& material, std::string_view key, float fallback) {
-    const scene::Value* value = material.namedValue(key);
-    const std::optional<double> number = value ? value->number() : std::nullopt;
-    return number ? static_cast<float>(*number) : fallback;
+    return static_cast<float>(scene::namedNumber(material, key, fallback));
+}
+
+glm::vec4 namedColor(const Material& material, std::string_view key, float fallback) {
+    const std::array<double, 4> channels = scene::colorFactor(material, key, fallback);
+    return glm::vec4(glm::dvec4(channels[0], channels[1], channels[2], channels[3]));
 }
 
 glm::vec4 colorOf(const scene::Color& color) {
@@ -63,19 +70,6 @@ std::optional<TextureDescription> textureOf(const MaterialProperty& slot) {
                               slot.mipFilter};
 }
 
-glm::vec4 namedBaseColorFactor(const Material& material) {
-    return {namedNumber(material, "baseColorFactorR", 1.0f),
-            namedNumber(material, "baseColorFactorG", 1.0f),
-            namedNumber(material, "baseColorFactorB", 1.0f),
-            namedNumber(material, "baseColorFactorA", 1.0f)};
-}
-
-glm::vec3 namedEmissiveFactor(const Material& material, float fallback) {
-    return {namedNumber(material, "emissiveFactorR", fallback),
-            namedNumber(material, "emissiveFactorG", fallback),
-            namedNumber(material, "emissiveFactorB", fallback)};
-}
-
 // A single-valued slot: its map with the named factor, or its own value.
 float scalarSlot(const MaterialProperty& slot, std::optional<TextureDescription>& map,
                  float namedFactor, float fallback) {
@@ -87,11 +81,19 @@ float scalarSlot(const MaterialProperty& slot, std::optional<TextureDescription>
     return plain ? plain->r : fallback;
 }
 
+// The factor beside a base colour map: an unlit avatar material's own colour, or the named one.
+glm::vec4 baseColorFactorOf(const Material& material) {
+    if (const std::optional<glm::dvec4> avatarColor = scene::avatarBaseColor(material)) {
+        return glm::vec4(*avatarColor);
+    }
+    return namedColor(material, material_keys::baseColorFactor, 1.0f);
+}
+
 void describeBaseColor(const Material& material, MaterialDescription& description) {
     const MaterialProperty& diffuse = material.property(scene::MaterialSlot::diffuse);
     description.baseColorMap = textureOf(diffuse);
     description.baseColor = description.baseColorMap
-                                ? namedBaseColorFactor(material)
+                                ? baseColorFactorOf(material)
                                 : plainColorOf(diffuse).value_or(glm::vec4(1.0f));
     description.baseColor.a *= static_cast<float>(material.transparency);
 }
@@ -101,11 +103,13 @@ void describeEmission(const Material& material, MaterialDescription& description
     description.emissiveMap = textureOf(emission);
     if (description.emissiveMap) {
         description.emissiveFactor =
-            namedEmissiveFactor(material, 1.0f) * static_cast<float>(emission.intensity);
+            glm::vec3(namedColor(material, material_keys::emissiveFactor, 1.0f)) *
+            static_cast<float>(emission.intensity);
     } else if (const std::optional<glm::vec4> color = plainColorOf(emission)) {
         description.emissiveFactor = glm::vec3(*color);
     } else {
-        description.emissiveFactor = namedEmissiveFactor(material, 0.0f);
+        description.emissiveFactor =
+            glm::vec3(namedColor(material, material_keys::emissiveFactor, 0.0f));
     }
 }
 
@@ -116,18 +120,10 @@ void describeDetailMaps(const Material& material, MaterialDescription& descripti
     description.occlusionAmount = static_cast<float>(occlusion.intensity);
 }
 
-bool testsCutoff(const Material& material) {
-    const auto fragment = material.shaderModifiers.find(scene::ShaderEntryPoint::fragment);
-    return fragment != material.shaderModifiers.end() &&
-           (fragment->second.find("alphaCutoff") != std::string::npos ||
-            fragment->second.find("alphaCutOff") != std::string::npos);
-}
-
 void describeAlpha(const Material& material, MaterialDescription& description) {
-    if (testsCutoff(material)) {
+    if (const std::optional<double> cutoff = scene::cutoutThreshold(material)) {
         description.alphaMode = AlphaMode::mask;
-        description.alphaCutoff =
-            namedNumber(material, "alphaCutoff", namedNumber(material, "alphaCutOff", 0.5f));
+        description.alphaCutoff = static_cast<float>(*cutoff);
     } else if (material.blendMode == scene::BlendMode::replace) {
         description.alphaMode = AlphaMode::opaque;
     } else if (!material.writesToDepthBuffer || description.baseColor.a < 1.0f) {
@@ -161,15 +157,15 @@ MaterialDescription describeMaterial(const Material& material) {
     describeBaseColor(material, description);
     description.metalness =
         scalarSlot(material.property(scene::MaterialSlot::metalness), description.metalnessMap,
-                   namedNumber(material, "metallicFactor", 1.0f), 0.0f);
+                   namedNumber(material, material_keys::metallicFactor, 1.0f), 0.0f);
     description.roughness =
         scalarSlot(material.property(scene::MaterialSlot::roughness), description.roughnessMap,
-                   namedNumber(material, "roughnessFactor", 1.0f), 1.0f);
+                   namedNumber(material, material_keys::roughnessFactor, 1.0f), 1.0f);
     describeEmission(material, description);
     describeDetailMaps(material, description);
     describeAlpha(material, description);
     description.culling = cullingOf(material);
-    description.unlit = material.lightingModel == scene::LightingModel::constant;
+    description.unlit = scene::isUnlit(material);
     return description;
 }
 

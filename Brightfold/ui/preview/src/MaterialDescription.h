@@ -58,9 +58,9 @@ struct MaterialDescription {
 /// the map, and its factor then comes from the material's named values (baseColorFactorR …,
 /// metallicFactor, roughnessFactor, emissiveFactorR …), which is how scenes keep a factor
 /// beside a texture. Metalness and roughness read the channel their slot selects (blue and
-/// green of a packed image). Alpha: blend mode "replace" is opaque; a material that does not
-/// write depth, or is less than fully opaque, blends; one with a fragment modifier that tests
-/// a cutoff masks at its "alphaCutoff" (or "alphaCutOff") value.
+/// green of a packed image). Alpha: a cut-out material masks at its cut-off; otherwise blend
+/// mode "replace" is opaque, and a material that does not write depth, or is less than fully
+/// opaque, blends.
 MaterialDescription describeMaterial(const scene::Material& material);
 
 /// The culling that hides the same faces once a mirroring transform (negative determinant) has

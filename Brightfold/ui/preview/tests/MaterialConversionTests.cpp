@@ -6,6 +6,7 @@
 #include <QImage>
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Material.h>
+#include <SceneGraph/MaterialContract.h>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -108,9 +109,7 @@ TEST(MaterialConversion, AlphaModesAndFaceCulling) {
 
     auto mask = texturedMaterial();
     mask->blendMode = scene::BlendMode::alpha;
-    mask->shaderModifiers[scene::ShaderEntryPoint::fragment] =
-        "uniform float alphaCutoff; void MAIN() {}";
-    mask->setNamedValue("alphaCutoff", 0.3);
+    scene::setCutoutThreshold(*mask, 0.3);
     mask->cullMode = scene::CullMode::front;
     EXPECT_EQ(describeMaterial(*mask).alphaMode, AlphaMode::mask);
     EXPECT_FLOAT_EQ(describeMaterial(*mask).alphaCutoff, 0.3f);
