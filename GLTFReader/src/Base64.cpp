@@ -1,4 +1,5 @@
-#include <GLTFReader/Base64.h>
+#include "Base64.h"
+
 #include <array>
 
 namespace gltf {

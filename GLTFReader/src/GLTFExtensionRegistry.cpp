@@ -1,6 +1,8 @@
 #include "extensions/EXTMeshGpuInstancing.h"
 #include "extensions/EXTMeshoptCompression.h"
 #include "extensions/EXTTextureWebp.h"
+#include "extensions/GLTFKHRMaterialsCommon.h"
+#include "extensions/GLTFKHRMaterialsPbrSpecularGlossiness.h"
 #include "extensions/KHRDracoMeshCompression.h"
 #include "extensions/KHRLightsPunctual.h"
 #include "extensions/KHRMaterialsClearcoat.h"
@@ -10,11 +12,9 @@
 #include "extensions/KHRMaterialsVariants.h"
 #include "extensions/KHRTextureTransform.h"
 #include "extensions/LeftOutMaterialExtensions.h"
+#include "vrm/GLTFVRM.h"
 
 #include <GLTFReader/GLTFExtensionRegistry.h>
-#include <GLTFReader/GLTFKHRMaterialsCommon.h>
-#include <GLTFReader/GLTFKHRMaterialsPbrSpecularGlossiness.h>
-#include <GLTFReader/GLTFVRM.h>
 
 namespace gltf {
 namespace {

@@ -1,10 +1,10 @@
 // Buffers, buffer views and the element walk over a view. Buffers are read or decoded once and
 // views are ranges of them, so every byte reaches the scene without being copied.
+#include "Base64.h"
 #include "CheckedArithmetic.h"
 #include "DocumentFiles.h"
 #include "extensions/EXTMeshoptCompression.h"
 
-#include <GLTFReader/Base64.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 #include <string>
 

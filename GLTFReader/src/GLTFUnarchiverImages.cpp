@@ -1,11 +1,11 @@
 // Images: encoded PNG or JPEG bytes from a data URI, a file beside the document or a buffer
 // view. The bytes are kept as they are; only the header is read here.
+#include "Base64.h"
 #include "DocumentFiles.h"
 #include "DocumentRecords.h"
 #include "LoadStopping.h"
 #include "extensions/EXTTextureWebp.h"
 
-#include <GLTFReader/Base64.h>
 #include <GLTFReader/GLTFUnarchiver.h>
 
 namespace {

@@ -3,9 +3,9 @@
 #include "DocumentRecords.h"
 #include "MaterialFactors.h"
 #include "MaterialTextures.h"
+#include "ShaderModifiers.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
-#include <GLTFReader/ShaderModifiers.h>
 #include <SceneGraph/MaterialContract.h>
 #include <array>
 

@@ -1,6 +1,7 @@
+#include "ShaderModifiers.h"
+
 #include "EmbeddedShaderModifiers.h"
 
-#include <GLTFReader/ShaderModifiers.h>
 #include <map>
 #include <stdexcept>
 #include <string>

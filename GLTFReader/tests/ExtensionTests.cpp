@@ -1,10 +1,10 @@
+#include "extensions/GLTFKHRMaterialsCommon.h"
+#include "extensions/GLTFKHRMaterialsPbrSpecularGlossiness.h"
 #include "support/GLTFTestDocument.h"
 #include "support/ThrownBy.h"
+#include "vrm/GLTFVRM.h"
 
-#include <GLTFReader/GLTFKHRMaterialsCommon.h>
-#include <GLTFReader/GLTFKHRMaterialsPbrSpecularGlossiness.h>
 #include <GLTFReader/GLTFUnarchiver.h>
-#include <GLTFReader/GLTFVRM.h>
 #include <gtest/gtest.h>
 
 using gltf::DecodingError;

@@ -1,9 +1,9 @@
+#include "ShaderModifiers.h"
 #include "support/GLTFTestDocument.h"
 #include "support/TestImages.h"
 #include "support/TestUnarchiver.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
-#include <GLTFReader/ShaderModifiers.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
+#include "ShaderModifiers.h"
 #include "support/GLTFTestDocument.h"
 #include "support/TestImages.h"
 #include "support/TestUnarchiver.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
-#include <GLTFReader/ShaderModifiers.h>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>

@@ -1,4 +1,5 @@
-#include <GLTFReader/ShaderModifiers.h>
+#include "ShaderModifiers.h"
+
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>

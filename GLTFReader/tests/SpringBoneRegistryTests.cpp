@@ -1,6 +1,6 @@
 #include "support/VRMTestAvatar.h"
+#include "vrm/SpringBoneRegistry.h"
 
-#include <GLTFReader/SpringBoneRegistry.h>
 #include <GLTFReader/VRMHost.h>
 #include <atomic>
 #include <gtest/gtest.h>

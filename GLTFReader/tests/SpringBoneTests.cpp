@@ -1,5 +1,6 @@
-#include <GLTFReader/SpringBone.h>
-#include <GLTFReader/SpringBoneRegistry.h>
+#include "vrm/SpringBone.h"
+#include "vrm/SpringBoneRegistry.h"
+
 #include <GLTFReader/VRMHost.h>
 #include <SceneGraph/Scene.h>
 #include <functional>

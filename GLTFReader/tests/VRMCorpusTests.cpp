@@ -1,7 +1,7 @@
 #include "support/VRMTestAvatar.h"
+#include "vrm/SpringBoneRegistry.h"
 
 #include <GLTFReader/GLTFSceneSource.h>
-#include <GLTFReader/SpringBoneRegistry.h>
 #include <GLTFReader/VRMHost.h>
 #include <filesystem>
 #include <gtest/gtest.h>

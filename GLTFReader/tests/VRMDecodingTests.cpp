@@ -1,8 +1,8 @@
 #include "support/GLTFTestDocument.h"
 #include "support/ThrownBy.h"
+#include "vrm/GLTFVRM.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
-#include <GLTFReader/GLTFVRM.h>
 #include <gtest/gtest.h>
 
 using gltf::DecodingError;

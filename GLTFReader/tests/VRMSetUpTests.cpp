@@ -1,6 +1,6 @@
+#include "ShaderModifiers.h"
 #include "support/VRMTestAvatar.h"
 
-#include <GLTFReader/ShaderModifiers.h>
 #include <GLTFReader/VRMHost.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Material.h>

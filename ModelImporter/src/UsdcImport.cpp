@@ -3,7 +3,7 @@
 #include "ImportNotes.h"
 
 #include <ModelImporter/ModelImporter.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 
 namespace modelimporter {
 

@@ -4,9 +4,9 @@
 
 #include <BenchSupport/PairedTiming.h>
 #include <BenchSupport/RawFileIo.h>
-#include <USD/CrateReader.h>
-#include <USD/CrateWriter.h>
-#include <USD/PackageWriter.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/package/PackageWriter.h>
 #include <benchmark/benchmark.h>
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "MeshLayer.h"
 
-#include <USD/LayerBuilder.h>
+#include <USD/layer/LayerBuilder.h>
 #include <cmath>
 #include <cstdint>
 

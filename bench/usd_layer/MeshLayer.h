@@ -1,6 +1,6 @@
 #pragma once
 
-#include <USD/Layer.h>
+#include <USD/layer/Layer.h>
 #include <cstddef>
 
 namespace bench {

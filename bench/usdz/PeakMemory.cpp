@@ -9,8 +9,8 @@
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Material.h>
 #include <SceneGraph/Node.h>
-#include <USD/USDZReader.h>
-#include <USD/USDZWriter.h>
+#include <USD/scene_reader/SceneReader.h>
+#include <USD/scene_writer/SceneWriter.h>
 #include <cstdio>
 #include <exception>
 #include <set>

@@ -5,8 +5,8 @@
 
 #include <BenchSupport/PairedTiming.h>
 #include <BenchSupport/RawFileIo.h>
-#include <USD/USDZReader.h>
-#include <USD/USDZWriter.h>
+#include <USD/scene_reader/SceneReader.h>
+#include <USD/scene_writer/SceneWriter.h>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include <USD/PackageCheck.h>
+#include <USD/ar_check/PackageCheck.h>
 #include <cstddef>
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 // FormatError; the sanitizers catch any out-of-bounds read, and -rss_limit_mb any allocation
 // sized from the file instead of capped.
 
-#include <USD/CrateReader.h>
-#include <USD/FormatError.h>
+#include <USD/codec/FormatError.h>
+#include <USD/crate_reader/CrateReader.h>
 #include <cstddef>
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-#include <USD/PackageError.h>
-#include <USD/PackageReader.h>
+#include <USD/package/PackageError.h>
+#include <USD/package/PackageReader.h>
 #include <cstddef>
 #include <cstdint>
 

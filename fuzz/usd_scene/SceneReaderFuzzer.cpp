@@ -2,7 +2,7 @@
 // fail with SceneReadError; the sanitizers catch any out-of-bounds read, and -rss_limit_mb
 // any allocation sized from the file instead of capped.
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>

@@ -1,12 +1,12 @@
 #include "DumpCommand.h"
 
 #include <SceneGraph/SceneDump.h>
-#include <USD/CrateReader.h>
-#include <USD/MappedFile.h>
-#include <USD/PackageError.h>
-#include <USD/PackageReader.h>
-#include <USD/USDZReader.h>
-#include <USD/UsdaWriter.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/package/MappedFile.h>
+#include <USD/package/PackageError.h>
+#include <USD/package/PackageReader.h>
+#include <USD/scene_reader/SceneReader.h>
+#include <USD/usda/UsdaWriter.h>
 #include <optional>
 #include <ostream>
 #include <stdexcept>

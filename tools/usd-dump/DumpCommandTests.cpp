@@ -1,8 +1,8 @@
 #include "DumpCommand.h"
 
-#include <USD/CrateWriter.h>
-#include <USD/LayerBuilder.h>
-#include <USD/PackageWriter.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/LayerBuilder.h>
+#include <USD/package/PackageWriter.h>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>

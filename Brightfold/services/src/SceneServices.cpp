@@ -4,9 +4,9 @@
 #include <GLTFReader/GLTFSceneSource.h>
 #include <ModelImporter/ModelImporter.h>
 #include <SceneGraph/Scene.h>
-#include <USD/PackageCheck.h>
-#include <USD/USDZReader.h>
-#include <USD/USDZWriter.h>
+#include <USD/ar_check/PackageCheck.h>
+#include <USD/scene_reader/SceneReader.h>
+#include <USD/scene_writer/SceneWriter.h>
 
 namespace brightfold {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <Brightfold/ConversionWorkflow.h>
 #include <Brightfold/SceneServices.h>
-#include <USD/CrateReader.h>
-#include <USD/PackageReader.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/package/PackageReader.h>
 #include <array>
 #include <cstring>
 #include <gmock/gmock.h>

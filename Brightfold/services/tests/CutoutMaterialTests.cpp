@@ -7,8 +7,8 @@
 
 #include <Brightfold/ConversionWorkflow.h>
 #include <Brightfold/SceneServices.h>
-#include <USD/CrateReader.h>
-#include <USD/PackageReader.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/package/PackageReader.h>
 #include <algorithm>
 #include <gmock/gmock.h>
 #include <optional>

@@ -7,9 +7,9 @@
 
 #include <Brightfold/ConversionWorkflow.h>
 #include <Brightfold/SceneServices.h>
-#include <USD/CrateReader.h>
-#include <USD/PackageReader.h>
-#include <USD/Path.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/layer/Path.h>
+#include <USD/package/PackageReader.h>
 #include <gtest/gtest.h>
 
 namespace {

@@ -2,9 +2,9 @@
 
 // A real image for texture tests, and documents that use it.
 
+#include "Base64.h"
 #include "TestUnarchiver.h"
 
-#include <GLTFReader/Base64.h>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "RuleParts.h"
 
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 #include <filesystem>
 #include <optional>

@@ -1,4 +1,4 @@
-#include <USD/ARBudgets.h>
+#include <USD/ar_check/ARBudgets.h>
 #include <cstdio>
 
 namespace usd::ar {

@@ -1,6 +1,6 @@
-#include <USD/ARBudgets.h>
-#include <USD/FieldNames.h>
-#include <USD/LayerQueries.h>
+#include <USD/ar_check/ARBudgets.h>
+#include <USD/ar_check/LayerQueries.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 #include <cmath>
 #include <limits>

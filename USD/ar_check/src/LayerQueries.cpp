@@ -1,5 +1,5 @@
-#include <USD/FieldNames.h>
-#include <USD/LayerQueries.h>
+#include <USD/ar_check/LayerQueries.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 
 namespace usd {

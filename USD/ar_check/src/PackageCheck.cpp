@@ -1,11 +1,11 @@
 #include "PackageLayout.h"
 
-#include <USD/CrateReader.h>
-#include <USD/FormatError.h>
-#include <USD/MappedFile.h>
-#include <USD/PackageCheck.h>
-#include <USD/PackageError.h>
-#include <USD/PackageReader.h>
+#include <USD/ar_check/PackageCheck.h>
+#include <USD/codec/FormatError.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/package/MappedFile.h>
+#include <USD/package/PackageError.h>
+#include <USD/package/PackageReader.h>
 #include <exception>
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <USD/ARBudgets.h>
-#include <USD/PackageEntry.h>
+#include <USD/ar_check/ARBudgets.h>
+#include <USD/package/PackageEntry.h>
 #include <span>
 #include <vector>
 

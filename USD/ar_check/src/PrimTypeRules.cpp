@@ -1,6 +1,6 @@
 #include "RuleParts.h"
 
-#include <USD/LayerQueries.h>
+#include <USD/ar_check/LayerQueries.h>
 #include <set>
 
 namespace usd::ar {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <USD/ARRules.h>
+#include <USD/ar_check/ARRules.h>
 
 // The parts of the layer rules, one file each. Each adds a problem per break it finds.
 namespace usd::ar {

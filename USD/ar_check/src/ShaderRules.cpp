@@ -1,7 +1,7 @@
 #include "RuleParts.h"
 
-#include <USD/FieldNames.h>
-#include <USD/LayerQueries.h>
+#include <USD/ar_check/LayerQueries.h>
+#include <USD/layer/FieldNames.h>
 #include <map>
 
 namespace usd::ar {

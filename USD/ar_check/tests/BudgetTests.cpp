@@ -4,8 +4,8 @@
 #include "SceneBuilding.h"
 
 #include <SceneGraph/MaterialProperty.h>
-#include <USD/CrateWriter.h>
-#include <USD/LayerBuilder.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/LayerBuilder.h>
 #include <gmock/gmock.h>
 
 namespace usd::test {

@@ -3,9 +3,9 @@
 #include "SceneBuilding.h"
 
 #include <SceneGraph/MaterialProperty.h>
-#include <USD/CrateWriter.h>
-#include <USD/PackageWriter.h>
-#include <USD/USDZReader.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/package/PackageWriter.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <zlib.h>

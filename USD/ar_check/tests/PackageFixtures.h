@@ -4,9 +4,9 @@
 // it, the same layer broken in one way, and archives the package writer would never write.
 
 #include <SceneGraph/Scene.h>
-#include <USD/Layer.h>
-#include <USD/PackageCheck.h>
-#include <USD/USDZWriter.h>
+#include <USD/ar_check/PackageCheck.h>
+#include <USD/layer/Layer.h>
+#include <USD/scene_writer/SceneWriter.h>
 #include <cstdint>
 #include <filesystem>
 #include <string>

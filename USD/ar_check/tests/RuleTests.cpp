@@ -4,10 +4,10 @@
 #include "PackageFixtures.h"
 #include "SceneBuilding.h"
 
-#include <USD/CrateWriter.h>
-#include <USD/FieldNames.h>
-#include <USD/LayerBuilder.h>
-#include <USD/PackageWriter.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/layer/LayerBuilder.h>
+#include <USD/package/PackageWriter.h>
 #include <functional>
 #include <gmock/gmock.h>
 

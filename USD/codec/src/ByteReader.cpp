@@ -1,4 +1,4 @@
-#include <USD/ByteReader.h>
+#include <USD/codec/ByteReader.h>
 #include <string>
 
 namespace usd {

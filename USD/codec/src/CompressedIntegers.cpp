@@ -1,5 +1,5 @@
-#include <USD/CompressedIntegers.h>
-#include <USD/FramedLz4.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/codec/FramedLz4.h>
 #include <cstring>
 #include <stdexcept>
 #include <string>

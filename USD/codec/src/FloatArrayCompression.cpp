@@ -1,6 +1,6 @@
-#include <USD/CompressedIntegers.h>
-#include <USD/FloatArrayCompression.h>
-#include <USD/MemoryPages.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/codec/FloatArrayCompression.h>
+#include <USD/codec/MemoryPages.h>
 #include <algorithm>
 #include <bit>
 #include <cmath>

@@ -1,10 +1,10 @@
 #include "DeltaHistogram.h"
 #include "VectorDeltaDecoding.h"
 
-#include <USD/FormatError.h>
-#include <USD/IntegerCoding.h>
-#include <USD/MemoryPages.h>
-#include <USD/TwoHalves.h>
+#include <USD/codec/FormatError.h>
+#include <USD/codec/IntegerCoding.h>
+#include <USD/codec/MemoryPages.h>
+#include <USD/codec/TwoHalves.h>
 #include <array>
 #include <bit>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include <USD/MemoryPages.h>
+#include <USD/codec/MemoryPages.h>
 #include <cstdint>
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include <USD/ByteReader.h>
+#include <USD/codec/ByteReader.h>
 #include <array>
 #include <cstring>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // in a portable build or with BRIGHTFOLD_PORTABLE_DECODING=1 in the environment.
 #include "VectorDeltaDecoding.h"
 
-#include <USD/IntegerCoding.h>
+#include <USD/codec/IntegerCoding.h>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include <USD/CompressedIntegers.h>
-#include <USD/FloatArrayCompression.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/codec/FloatArrayCompression.h>
 #include <bit>
 #include <cmath>
 #include <cstring>

@@ -1,5 +1,5 @@
-#include <USD/FormatError.h>
-#include <USD/FramedLz4.h>
+#include <USD/codec/FormatError.h>
+#include <USD/codec/FramedLz4.h>
 #include <cstring>
 #include <gtest/gtest.h>
 

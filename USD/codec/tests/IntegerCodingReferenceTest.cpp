@@ -1,6 +1,6 @@
 // The coder against a plain, obviously correct one: written files must not change when the
 // coder is made faster.
-#include <USD/IntegerCoding.h>
+#include <USD/codec/IntegerCoding.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>

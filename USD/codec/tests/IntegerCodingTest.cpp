@@ -1,5 +1,5 @@
-#include <USD/CompressedIntegers.h>
-#include <USD/IntegerCoding.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/codec/IntegerCoding.h>
 #include <gtest/gtest.h>
 #include <limits>
 #include <random>

@@ -1,9 +1,9 @@
 #include "ValueDecoder.h"
 #include "ValueTraits.h"
 
-#include <USD/CompressedIntegers.h>
-#include <USD/CrateElementTypes.h>
-#include <USD/FloatArrayCompression.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/codec/CrateElementTypes.h>
+#include <USD/codec/FloatArrayCompression.h>
 
 namespace usd::crate {
 

@@ -2,8 +2,8 @@
 
 #include "ValueDecoder.h"
 
-#include <USD/CrateFormat.h>
-#include <USD/Value.h>
+#include <USD/codec/CrateFormat.h>
+#include <USD/layer/Value.h>
 #include <cstdint>
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <USD/ByteReader.h>
-#include <USD/CrateFormat.h>
+#include <USD/codec/ByteReader.h>
+#include <USD/codec/CrateFormat.h>
 #include <cstdint>
 #include <span>
 #include <string_view>

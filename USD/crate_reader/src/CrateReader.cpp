@@ -3,9 +3,9 @@
 #include "SpecAssembly.h"
 #include "StructuralSections.h"
 
-#include <USD/CrateReader.h>
-#include <USD/MappedFile.h>
-#include <USD/PackageError.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/package/MappedFile.h>
+#include <USD/package/PackageError.h>
 #include <system_error>
 
 namespace usd {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <USD/FormatError.h>
+#include <USD/codec/FormatError.h>
 #include <algorithm>
 #include <atomic>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "DecodeBudget.h"
 
-#include <USD/CompressedIntegers.h>
+#include <USD/codec/CompressedIntegers.h>
 #include <cstdlib>
 #include <stack>
 

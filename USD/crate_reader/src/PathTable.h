@@ -1,8 +1,8 @@
 #pragma once
 
-#include <USD/ByteReader.h>
-#include <USD/CrateFormat.h>
-#include <USD/Path.h>
+#include <USD/codec/ByteReader.h>
+#include <USD/codec/CrateFormat.h>
+#include <USD/layer/Path.h>
 #include <string>
 #include <vector>
 

@@ -3,7 +3,7 @@
 #include "ArrayValues.h"
 #include "ValueDecoder.h"
 
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 
 namespace usd::crate {
 

@@ -2,7 +2,7 @@
 
 #include "StructuralSections.h"
 
-#include <USD/CrateReader.h>
+#include <USD/crate_reader/CrateReader.h>
 #include <span>
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "StructuralSections.h"
 
-#include <USD/CompressedIntegers.h>
-#include <USD/FramedLz4.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/codec/FramedLz4.h>
 #include <algorithm>
 #include <cstring>
 

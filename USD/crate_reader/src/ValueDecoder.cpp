@@ -2,7 +2,7 @@
 
 #include "ValueTraits.h"
 
-#include <USD/CrateElementTypes.h>
+#include <USD/codec/CrateElementTypes.h>
 #include <algorithm>
 #include <bit>
 

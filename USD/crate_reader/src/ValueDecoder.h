@@ -2,9 +2,9 @@
 
 #include "DecodeBudget.h"
 
-#include <USD/ByteReader.h>
-#include <USD/CrateFormat.h>
-#include <USD/Value.h>
+#include <USD/codec/ByteReader.h>
+#include <USD/codec/CrateFormat.h>
+#include <USD/layer/Value.h>
 #include <cstdint>
 #include <span>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <USD/ValueTypes.h>
+#include <USD/layer/ValueTypes.h>
 #include <array>
 #include <cstddef>
 #include <type_traits>

@@ -1,7 +1,7 @@
-#include <USD/CrateReader.h>
-#include <USD/CrateWriter.h>
-#include <USD/FieldNames.h>
-#include <USD/LayerBuilder.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/layer/LayerBuilder.h>
 #include <gtest/gtest.h>
 
 using namespace usd;

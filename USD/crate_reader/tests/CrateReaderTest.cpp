@@ -1,8 +1,8 @@
 #include "MinimalCrateFile.h"
 
-#include <USD/CrateReader.h>
-#include <USD/FieldNames.h>
-#include <USD/LayerBuilder.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/layer/LayerBuilder.h>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>

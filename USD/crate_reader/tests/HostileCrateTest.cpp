@@ -5,8 +5,8 @@
 #include "MinimalCrateFile.h"
 
 #include <BoundedRun.h>
-#include <USD/CrateReader.h>
-#include <USD/FormatError.h>
+#include <USD/codec/FormatError.h>
+#include <USD/crate_reader/CrateReader.h>
 #include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>

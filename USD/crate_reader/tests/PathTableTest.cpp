@@ -2,7 +2,7 @@
 
 #include "ByteBuilder.h"
 
-#include <USD/CompressedIntegers.h>
+#include <USD/codec/CompressedIntegers.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "ByteBuilder.h"
 
-#include <USD/CompressedIntegers.h>
-#include <USD/FloatArrayCompression.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/codec/FloatArrayCompression.h>
 #include <bit>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "IntegerBlocks.h"
 #include "ValuePacker.h"
 
-#include <USD/FloatArrayCompression.h>
+#include <USD/codec/FloatArrayCompression.h>
 
 namespace usd::crate {
 namespace {

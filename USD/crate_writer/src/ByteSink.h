@@ -2,7 +2,7 @@
 
 #include "ContentHash.h"
 
-#include <USD/MemoryPages.h>
+#include <USD/codec/MemoryPages.h>
 #include <algorithm>
 #include <bit>
 #include <cstdint>

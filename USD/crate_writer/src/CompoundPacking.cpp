@@ -2,7 +2,7 @@
 #include "Inlining.h"
 #include "ValuePacker.h"
 
-#include <USD/CrateWriter.h>
+#include <USD/crate_writer/CrateWriter.h>
 
 namespace usd::crate {
 

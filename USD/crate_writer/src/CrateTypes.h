@@ -2,8 +2,8 @@
 
 // Which crate value type stores each kind of layer value.
 
-#include <USD/CrateFormat.h>
-#include <USD/Value.h>
+#include <USD/codec/CrateFormat.h>
+#include <USD/layer/Value.h>
 #include <type_traits>
 
 namespace usd::crate {

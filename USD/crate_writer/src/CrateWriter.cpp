@@ -5,8 +5,8 @@
 #include "TokenTables.h"
 #include "ValuePacker.h"
 
-#include <USD/CrateWriter.h>
-#include <USD/FieldNames.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 #include <array>
 #include <map>

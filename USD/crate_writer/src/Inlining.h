@@ -3,7 +3,7 @@
 // Which values fit in the 32 bits of a value reference, and how they are
 // packed there. Values that do not fit are written out of line.
 
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 #include <cmath>
 #include <cstdint>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "ByteSink.h"
 
-#include <USD/CompressedIntegers.h>
+#include <USD/codec/CompressedIntegers.h>
 #include <vector>
 
 namespace usd::crate {

@@ -2,7 +2,7 @@
 
 #include "TokenTables.h"
 
-#include <USD/Path.h>
+#include <USD/layer/Path.h>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>

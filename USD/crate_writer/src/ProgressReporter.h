@@ -1,7 +1,7 @@
 #pragma once
 
-#include <USD/CrateWriter.h>
-#include <USD/Value.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/Value.h>
 
 namespace usd::crate {
 

@@ -2,7 +2,7 @@
 
 #include "IntegerBlocks.h"
 
-#include <USD/FramedLz4.h>
+#include <USD/codec/FramedLz4.h>
 #include <algorithm>
 
 namespace usd::crate {

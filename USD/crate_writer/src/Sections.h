@@ -3,7 +3,7 @@
 #include "ByteSink.h"
 #include "PathTable.h"
 
-#include <USD/CrateFormat.h>
+#include <USD/codec/CrateFormat.h>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "TokenTables.h"
 
-#include <USD/CrateWriter.h>
+#include <USD/crate_writer/CrateWriter.h>
 
 namespace usd::crate {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 #include <type_traits>
 
 namespace usd::crate {

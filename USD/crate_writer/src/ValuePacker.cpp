@@ -4,7 +4,7 @@
 #include "Inlining.h"
 #include "ValueKinds.h"
 
-#include <USD/CrateWriter.h>
+#include <USD/crate_writer/CrateWriter.h>
 #include <algorithm>
 
 namespace usd::crate {

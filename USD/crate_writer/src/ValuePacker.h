@@ -4,8 +4,8 @@
 #include "PathTable.h"
 #include "TokenTables.h"
 
-#include <USD/CrateFormat.h>
-#include <USD/Value.h>
+#include <USD/codec/CrateFormat.h>
+#include <USD/layer/Value.h>
 #include <type_traits>
 #include <unordered_map>
 

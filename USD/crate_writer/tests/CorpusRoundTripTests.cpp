@@ -1,8 +1,8 @@
 #include "CorpusSupport.h"
 
-#include <USD/CrateReader.h>
-#include <USD/CrateWriter.h>
-#include <USD/UsdaWriter.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/usda/UsdaWriter.h>
 #include <gtest/gtest.h>
 
 namespace usd::test {

@@ -1,7 +1,7 @@
 #include "CorpusSupport.h"
 
-#include <USD/CrateReader.h>
-#include <USD/PackageReader.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/package/PackageReader.h>
 #include <algorithm>
 #include <fstream>
 #include <iterator>

@@ -3,8 +3,8 @@
 // Real USD files beside the repository, read into layers for the tests that
 // write them back.
 
-#include <USD/Layer.h>
-#include <USD/PackageEntry.h>
+#include <USD/layer/Layer.h>
+#include <USD/package/PackageEntry.h>
 #include <cstdint>
 #include <filesystem>
 #include <string>

@@ -1,8 +1,8 @@
-#include <USD/ByteReader.h>
-#include <USD/CompressedIntegers.h>
-#include <USD/CrateWriter.h>
-#include <USD/FramedLz4.h>
-#include <USD/LayerBuilder.h>
+#include <USD/codec/ByteReader.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/codec/FramedLz4.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/LayerBuilder.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>

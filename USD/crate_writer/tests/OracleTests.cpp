@@ -6,9 +6,9 @@
 #include "OracleRun.h"
 #include "SampleScene.h"
 
-#include <USD/CrateWriter.h>
-#include <USD/FieldNames.h>
-#include <USD/PackageWriter.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/package/PackageWriter.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>

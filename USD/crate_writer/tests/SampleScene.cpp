@@ -1,7 +1,7 @@
 #include "SampleScene.h"
 
-#include <USD/FieldNames.h>
-#include <USD/LayerBuilder.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/layer/LayerBuilder.h>
 
 namespace usd::test {
 namespace {

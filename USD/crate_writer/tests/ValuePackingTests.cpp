@@ -1,7 +1,7 @@
 #include "ValuePacker.h"
 
-#include <USD/CompressedIntegers.h>
-#include <USD/CrateWriter.h>
+#include <USD/codec/CompressedIntegers.h>
+#include <USD/crate_writer/CrateWriter.h>
 #include <cstring>
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include <USD/Half.h>
+#include <USD/layer/Half.h>
 #include <bit>
 #include <cmath>
 

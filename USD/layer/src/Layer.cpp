@@ -1,4 +1,4 @@
-#include <USD/Layer.h>
+#include <USD/layer/Layer.h>
 #include <stdexcept>
 
 namespace usd {

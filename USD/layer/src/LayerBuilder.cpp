@@ -1,5 +1,5 @@
-#include <USD/FieldNames.h>
-#include <USD/LayerBuilder.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/layer/LayerBuilder.h>
 #include <algorithm>
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include <USD/Path.h>
+#include <USD/layer/Path.h>
 #include <algorithm>
 
 namespace usd {

@@ -1,4 +1,4 @@
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 
 namespace usd {
 

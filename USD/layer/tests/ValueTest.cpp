@@ -1,4 +1,4 @@
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "SystemError.h"
 
-#include <USD/MappedFile.h>
-#include <USD/PackageError.h>
+#include <USD/package/MappedFile.h>
+#include <USD/package/PackageError.h>
 #include <cstdint>
 #include <fcntl.h>
 #include <functional>

@@ -2,9 +2,9 @@
 #include "EntryName.h"
 #include "ZipLayout.h"
 
-#include <USD/MappedFile.h>
-#include <USD/PackageError.h>
-#include <USD/PackageReader.h>
+#include <USD/package/MappedFile.h>
+#include <USD/package/PackageError.h>
+#include <USD/package/PackageReader.h>
 #include <algorithm>
 #include <future>
 #include <string>

@@ -3,8 +3,8 @@
 #include "FileSink.h"
 #include "ZipLayout.h"
 
-#include <USD/PackageError.h>
-#include <USD/PackageWriter.h>
+#include <USD/package/PackageError.h>
+#include <USD/package/PackageWriter.h>
 #include <future>
 #include <limits>
 #include <string>

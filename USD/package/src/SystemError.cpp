@@ -1,6 +1,6 @@
 #include "SystemError.h"
 
-#include <USD/PackageError.h>
+#include <USD/package/PackageError.h>
 #include <cerrno>
 #include <cstring>
 #include <string>

@@ -1,6 +1,6 @@
 #include "PackageTestSupport.h"
 
-#include <USD/MappedFile.h>
+#include <USD/package/MappedFile.h>
 #include <gtest/gtest.h>
 #include <numeric>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "PackageTestSupport.h"
 
 #include <BoundedRun.h>
-#include <USD/PackageError.h>
-#include <USD/PackageReader.h>
+#include <USD/package/PackageError.h>
+#include <USD/package/PackageReader.h>
 #include <functional>
 #include <gmock/gmock.h>
 #include <zlib.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <USD/PackageEntry.h>
-#include <USD/PackageWriter.h>
+#include <USD/package/PackageEntry.h>
+#include <USD/package/PackageWriter.h>
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "PackageTestSupport.h"
 
-#include <USD/PackageError.h>
-#include <USD/PackageReader.h>
+#include <USD/package/PackageError.h>
+#include <USD/package/PackageReader.h>
 #include <gmock/gmock.h>
 #include <zlib.h>
 

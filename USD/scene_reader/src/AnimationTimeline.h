@@ -4,7 +4,7 @@
 
 #include <SceneGraph/Animation.h>
 #include <SceneGraph/Node.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <map>
 #include <memory>
 #include <optional>

@@ -2,10 +2,10 @@
 
 #include "ReadLimits.h"
 
-#include <USD/CrateReader.h>
-#include <USD/PackageError.h>
-#include <USD/TwoHalves.h>
-#include <USD/USDZReader.h>
+#include <USD/codec/TwoHalves.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/package/PackageError.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <algorithm>
 #include <fstream>
 #include <iterator>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <SceneGraph/Bytes.h>
-#include <USD/Layer.h>
-#include <USD/PackageReader.h>
-#include <USD/USDZReader.h>
+#include <USD/layer/Layer.h>
+#include <USD/package/PackageReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <deque>
 #include <filesystem>
 #include <map>

@@ -3,7 +3,7 @@
 #include "SkinBinding.h"
 #include "Stage.h"
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <string>
 #include <vector>
 

@@ -2,7 +2,7 @@
 
 #include "ListOpItems.h"
 
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 #include <cmath>
 #include <functional>

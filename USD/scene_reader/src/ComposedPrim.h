@@ -2,8 +2,8 @@
 
 #include "AssetResolver.h"
 
-#include <USD/Path.h>
-#include <USD/Spec.h>
+#include <USD/layer/Path.h>
+#include <USD/layer/Spec.h>
 #include <memory>
 #include <optional>
 #include <string>

@@ -4,7 +4,7 @@
 #include "OriginalName.h"
 #include "ValueReading.h"
 
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 #include <cmath>
 #include <numbers>

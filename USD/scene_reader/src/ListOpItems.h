@@ -1,6 +1,6 @@
 #pragma once
 
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 #include <algorithm>
 #include <vector>
 

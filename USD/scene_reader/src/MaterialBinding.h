@@ -2,7 +2,7 @@
 
 #include "Stage.h"
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 
 namespace usd::reader {
 

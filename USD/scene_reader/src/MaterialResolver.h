@@ -6,7 +6,7 @@
 #include "TextureNode.h"
 
 #include <SceneGraph/Material.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <map>
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "ComposedPrim.h"
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <vector>
 
 namespace usd::reader {

@@ -3,7 +3,7 @@
 #include "ReadLimits.h"
 #include "ValueReading.h"
 
-#include <USD/TwoHalves.h>
+#include <USD/codec/TwoHalves.h>
 #include <algorithm>
 
 namespace usd::reader {

@@ -3,7 +3,7 @@
 #include "ComposedPrim.h"
 #include "NumberArrays.h"
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <cstddef>
 #include <cstdint>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "MaterialResolver.h"
 
 #include <SceneGraph/Geometry.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <memory>
 
 namespace usd::reader {

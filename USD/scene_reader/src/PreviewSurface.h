@@ -4,7 +4,7 @@
 #include "ShaderNetwork.h"
 #include "TextureNode.h"
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 
 namespace usd::reader {
 

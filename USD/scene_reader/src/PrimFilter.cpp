@@ -2,7 +2,7 @@
 
 #include "ValueReading.h"
 
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 #include <array>
 #include <string_view>

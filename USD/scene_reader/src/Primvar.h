@@ -4,7 +4,7 @@
 #include "MeshTopology.h"
 #include "ValueReading.h"
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <optional>
 #include <string>
 

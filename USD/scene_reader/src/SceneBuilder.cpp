@@ -13,7 +13,7 @@
 #include "XformStack.h"
 
 #include <SceneGraph/Node.h>
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <glm/gtc/matrix_transform.hpp>
 #include <map>
 

@@ -4,7 +4,7 @@
 #include "Stage.h"
 
 #include <SceneGraph/Scene.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <memory>
 
 namespace usd::reader {

@@ -5,7 +5,7 @@
 #include "SkeletonBones.h"
 
 #include <SceneGraph/Node.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <string>
 #include <vector>
 

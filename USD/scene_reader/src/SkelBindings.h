@@ -6,7 +6,7 @@
 #include "Stage.h"
 
 #include <SceneGraph/Node.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <cstdint>
 #include <functional>
 #include <map>

@@ -3,7 +3,7 @@
 #include "ComposedPrim.h"
 
 #include <SceneGraph/Node.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <memory>
 #include <optional>
 #include <string>

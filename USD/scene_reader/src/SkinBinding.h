@@ -4,7 +4,7 @@
 #include "SkeletonBones.h"
 
 #include <SceneGraph/Node.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <cstdint>
 #include <vector>
 

@@ -3,7 +3,7 @@
 #include "ListOpItems.h"
 #include "ReadLimits.h"
 
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 
 namespace usd::reader {

@@ -3,7 +3,7 @@
 #include "AssetResolver.h"
 #include "ComposedPrim.h"
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <map>
 #include <memory>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "NumberArrays.h"
 
 #include <SceneGraph/Transform.h>
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 #include <cstdint>
 #include <optional>
 #include <string>

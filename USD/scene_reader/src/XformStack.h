@@ -3,7 +3,7 @@
 #include "ComposedPrim.h"
 
 #include <SceneGraph/Transform.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <optional>
 #include <vector>
 

@@ -5,7 +5,7 @@
 #include "SceneReaderTestSupport.h"
 
 #include <BoundedRun.h>
-#include <USD/LayerBuilder.h>
+#include <USD/layer/LayerBuilder.h>
 #include <algorithm>
 #include <array>
 #include <cstring>

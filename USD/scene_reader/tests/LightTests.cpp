@@ -4,7 +4,7 @@
 #include "SceneReaderTestSupport.h"
 
 #include <SceneGraph/Light.h>
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <gmock/gmock.h>
 #include <limits>
 #include <numbers>

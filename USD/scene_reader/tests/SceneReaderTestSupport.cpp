@@ -2,8 +2,8 @@
 
 #include <SceneGraph/GeometryElement.h>
 #include <SceneGraph/GeometrySource.h>
-#include <USD/CrateWriter.h>
-#include <USD/PackageWriter.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/package/PackageWriter.h>
 #include <atomic>
 #include <fstream>
 #include <gtest/gtest.h>

@@ -5,8 +5,8 @@
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Node.h>
 #include <SceneGraph/Scene.h>
-#include <USD/LayerBuilder.h>
-#include <USD/USDZReader.h>
+#include <USD/layer/LayerBuilder.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <cstdint>
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
 #include "ApiSchemas.h"
 
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <algorithm>
 
 namespace usd::writer {

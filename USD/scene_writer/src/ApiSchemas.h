@@ -1,6 +1,6 @@
 #pragma once
 
-#include <USD/LayerBuilder.h>
+#include <USD/layer/LayerBuilder.h>
 #include <string_view>
 
 namespace usd::writer {

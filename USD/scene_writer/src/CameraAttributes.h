@@ -1,7 +1,7 @@
 #pragma once
 
 #include <SceneGraph/Camera.h>
-#include <USD/LayerBuilder.h>
+#include <USD/layer/LayerBuilder.h>
 
 namespace usd::writer {
 

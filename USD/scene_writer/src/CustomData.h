@@ -1,7 +1,7 @@
 #pragma once
 
 #include <SceneGraph/Value.h>
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 #include <optional>
 
 namespace usd::writer {

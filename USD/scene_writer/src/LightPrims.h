@@ -3,7 +3,7 @@
 #include "Findings.h"
 
 #include <SceneGraph/Light.h>
-#include <USD/LayerBuilder.h>
+#include <USD/layer/LayerBuilder.h>
 
 namespace usd::writer {
 

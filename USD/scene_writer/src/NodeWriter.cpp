@@ -1,17 +1,17 @@
 #include "NodeWriter.h"
 
-#include "AnimatedValues.h"
 #include "CameraAttributes.h"
 #include "CustomData.h"
 #include "LightPrims.h"
-#include "SkeletonPrims.h"
-#include "SkinnedMeshes.h"
 #include "TransformOps.h"
-#include "VertexAttributes.h"
+#include "geometry/VertexAttributes.h"
+#include "motion/AnimatedValues.h"
+#include "skeleton/SkeletonPrims.h"
+#include "skeleton/SkinnedMeshes.h"
 
 #include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Morpher.h>
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 
 namespace usd::writer {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BlendShapes.h"
-#include "GeometryPrims.h"
-#include "MotionPlan.h"
 #include "PrimNames.h"
+#include "geometry/GeometryPrims.h"
+#include "motion/MotionPlan.h"
+#include "skeleton/BlendShapes.h"
 
 #include <SceneGraph/Node.h>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <USD/USDZWriter.h>
+#include <USD/scene_writer/SceneWriter.h>
 
 namespace usd::writer {
 

@@ -2,14 +2,14 @@
 // materials it binds.
 
 #include "CustomData.h"
-#include "ImageLibrary.h"
-#include "MaterialLibrary.h"
 #include "NodeWriter.h"
-#include "TriangleBudget.h"
+#include "geometry/TriangleBudget.h"
+#include "materials/MaterialLibrary.h"
+#include "textures/ImageLibrary.h"
 
 #include <SceneGraph/Geometry.h>
-#include <USD/FieldNames.h>
-#include <USD/USDZWriter.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/scene_writer/SceneWriter.h>
 #include <algorithm>
 
 namespace usd {

@@ -1,6 +1,6 @@
 #include "TransformOps.h"
 
-#include "AnimatedValues.h"
+#include "motion/AnimatedValues.h"
 
 #include <string>
 #include <vector>

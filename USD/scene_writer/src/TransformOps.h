@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AnimationTimeline.h"
+#include "motion/AnimationTimeline.h"
 
 #include <SceneGraph/Node.h>
-#include <USD/LayerBuilder.h>
+#include <USD/layer/LayerBuilder.h>
 
 namespace usd::writer {
 

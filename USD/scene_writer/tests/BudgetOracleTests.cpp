@@ -5,9 +5,9 @@
 #include "GridScenes.h"
 #include "WrittenPackageOracle.h"
 
-#include <USD/CrateReader.h>
-#include <USD/FieldNames.h>
-#include <USD/PackageReader.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/package/PackageReader.h>
 #include <cmath>
 #include <gmock/gmock.h>
 #include <simdjson.h>

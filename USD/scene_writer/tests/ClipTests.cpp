@@ -4,7 +4,7 @@
 #include "MovingScenes.h"
 #include "SceneBuilding.h"
 
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <gmock/gmock.h>
 
 namespace usd::test {

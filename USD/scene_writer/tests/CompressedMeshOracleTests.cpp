@@ -6,7 +6,7 @@
 #include "WrittenPackageOracle.h"
 
 #include <GLTFReader/GLTFSceneSource.h>
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/quaternion.hpp>
 #include <glm/gtc/type_ptr.hpp>

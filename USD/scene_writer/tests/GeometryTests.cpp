@@ -1,8 +1,8 @@
 // How geometry elements become Mesh, Points and BasisCurves prims: index widths, strips,
 // dropped primitives, normals, texture coordinates, colours, subsets and double-sided faces.
 
-#include "GeometryPlan.h"
 #include "SceneBuilding.h"
+#include "geometry/GeometryPlan.h"
 
 #include <array>
 #include <cmath>

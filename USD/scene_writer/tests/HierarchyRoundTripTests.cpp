@@ -3,7 +3,7 @@
 
 #include "SceneBuilding.h"
 
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <gmock/gmock.h>
 
 namespace usd::test {

@@ -6,7 +6,7 @@
 
 #include <GLTFReader/GLTFSceneSource.h>
 #include <SceneGraph/Light.h>
-#include <USD/USDZReader.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "SceneBuilding.h"
 
 #include <SceneGraph/Light.h>
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <gmock/gmock.h>
 
 namespace usd::test {

@@ -4,8 +4,8 @@
 #include "OracleRun.h"
 #include "SceneBuilding.h"
 
-#include <USD/CrateWriter.h>
-#include <USD/LayerBuilder.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/LayerBuilder.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>

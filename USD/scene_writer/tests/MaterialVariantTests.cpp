@@ -5,9 +5,9 @@
 
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Node.h>
-#include <USD/CrateWriter.h>
-#include <USD/LayerBuilder.h>
-#include <USD/USDZReader.h>
+#include <USD/crate_writer/CrateWriter.h>
+#include <USD/layer/LayerBuilder.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>

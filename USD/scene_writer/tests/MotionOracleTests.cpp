@@ -7,7 +7,7 @@
 #include "WrittenPackageOracle.h"
 
 #include <GLTFReader/GLTFSceneSource.h>
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <map>
 #include <simdjson.h>
 

@@ -10,8 +10,8 @@
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Skinner.h>
-#include <USD/USDZReader.h>
-#include <USD/USDZWriter.h>
+#include <USD/scene_reader/SceneReader.h>
+#include <USD/scene_writer/SceneWriter.h>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>

@@ -7,8 +7,8 @@
 #include <SceneGraph/Animation.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Skinner.h>
-#include <USD/FieldNames.h>
-#include <USD/LayerBuilder.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/layer/LayerBuilder.h>
 #include <glm/gtc/matrix_transform.hpp>
 #include <gmock/gmock.h>
 

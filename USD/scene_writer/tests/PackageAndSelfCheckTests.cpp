@@ -6,9 +6,9 @@
 #include <SceneGraph/Animation.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Skinner.h>
-#include <USD/CrateReader.h>
-#include <USD/LayerBuilder.h>
-#include <USD/PackageReader.h>
+#include <USD/crate_reader/CrateReader.h>
+#include <USD/layer/LayerBuilder.h>
+#include <USD/package/PackageReader.h>
 #include <gmock/gmock.h>
 
 namespace usd::test {

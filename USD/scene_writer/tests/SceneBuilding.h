@@ -7,8 +7,8 @@
 #include <SceneGraph/Material.h>
 #include <SceneGraph/Node.h>
 #include <SceneGraph/Scene.h>
-#include <USD/Layer.h>
-#include <USD/USDZWriter.h>
+#include <USD/layer/Layer.h>
+#include <USD/scene_writer/SceneWriter.h>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,10 +1,10 @@
 // Textures within the AR viewer's limits: the sizes chosen, the averaging of each kind of
 // texture, and packages whose large textures come out downscaled.
 
-#include "ImageDownscaling.h"
-#include "PngEncoding.h"
 #include "SceneBuilding.h"
-#include "TextureFitting.h"
+#include "textures/ImageDownscaling.h"
+#include "textures/PngEncoding.h"
+#include "textures/TextureFitting.h"
 
 #include <cmath>
 #include <gmock/gmock.h>

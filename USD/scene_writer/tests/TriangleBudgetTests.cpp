@@ -4,7 +4,7 @@
 #include "SceneBuilding.h"
 
 #include <SceneGraph/Skinner.h>
-#include <USD/FieldNames.h>
+#include <USD/layer/FieldNames.h>
 #include <gmock/gmock.h>
 #include <set>
 

@@ -3,7 +3,7 @@
 // A scene written as a package beside the build and opened by the independent USD readers.
 
 #include <SceneGraph/Scene.h>
-#include <USD/USDZWriter.h>
+#include <USD/scene_writer/SceneWriter.h>
 #include <filesystem>
 #include <string>
 

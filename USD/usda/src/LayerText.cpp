@@ -1,8 +1,8 @@
 #include "ScalarText.h"
 #include "ValueText.h"
 
-#include <USD/FieldNames.h>
-#include <USD/UsdaWriter.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/usda/UsdaWriter.h>
 #include <algorithm>
 #include <functional>
 #include <map>

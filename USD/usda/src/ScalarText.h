@@ -3,7 +3,7 @@
 // Text of single values in USD's text syntax: numbers, strings, tokens, asset
 // paths, vectors, matrices, quaternions, paths and the small enums.
 
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 #include <algorithm>
 #include <string>
 

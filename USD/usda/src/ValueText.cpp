@@ -2,7 +2,7 @@
 
 #include "ScalarText.h"
 
-#include <USD/Path.h>
+#include <USD/layer/Path.h>
 #include <type_traits>
 
 namespace usd::usda {

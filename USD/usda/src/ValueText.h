@@ -2,7 +2,7 @@
 
 // Text of any layer value in USD's text syntax.
 
-#include <USD/Value.h>
+#include <USD/layer/Value.h>
 #include <optional>
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include <USD/FieldNames.h>
-#include <USD/LayerBuilder.h>
-#include <USD/UsdaWriter.h>
+#include <USD/layer/FieldNames.h>
+#include <USD/layer/LayerBuilder.h>
+#include <USD/usda/UsdaWriter.h>
 #include <gmock/gmock.h>
 
 namespace usd {

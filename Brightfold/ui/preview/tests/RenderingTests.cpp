@@ -20,7 +20,7 @@
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Light.h>
 #include <SceneGraph/Node.h>
-#include <USD/USDZWriter.h>
+#include <USD/scene_writer/SceneWriter.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,0 +1,137 @@
+#include "materials/SurfaceLayers.h"
+#include "materials/SurfaceSlots.h"
+#include "materials/SurfaceVertexColors.h"
+
+#include <SceneGraph/MaterialContract.h>
+#include <algorithm>
+#include <cmath>
+
+namespace usd::writer {
+namespace {
+
+using namespace surface;
+namespace material_keys = scene::material_keys;
+
+bool isBlinnPhong(const scene::Material& material) {
+    using scene::LightingModel;
+    return material.lightingModel == LightingModel::blinn ||
+           material.lightingModel == LightingModel::phong ||
+           material.lightingModel == LightingModel::lambert;
+}
+
+// Unlit: the base colour is emitted; nothing else lights the surface. A black surface still
+// reflects its surroundings in the metallic workflow (at least 4 % head-on, more at grazing
+// angles); the specular workflow with a black specular colour reflects nothing.
+BaseColor describeUnlit(SurfaceDescription& surface, const scene::Material& material) {
+    std::array<double, 4> factors = scene::colorFactor(material, material_keys::baseColorFactor);
+    if (const std::optional<glm::dvec4> color = scene::avatarBaseColor(material))
+        factors = {color->x, color->y, color->z, color->w};
+    surface.set("diffuseColor", "color3f", Vec3f{0, 0, 0});
+    surface.set("useSpecularWorkflow", "int", std::int32_t{1});
+    surface.set("specularColor", "color3f", Vec3f{0, 0, 0});
+    surface.set("metallic", "float", 0.0f);
+    surface.set("roughness", "float", 1.0f);
+    return describeBaseColor(surface, material, factors, "emissiveColor");
+}
+
+// The specular-glossiness extension: roughness is 1 − glossiness, baked into an image when the
+// glossiness comes from the texture's alpha (the AR viewer has no texture bias).
+BaseColor describeSpecularGlossiness(SurfaceDescription& surface, const scene::Material& material) {
+    const BaseColor base = describeBaseColor(
+        surface, material, scene::colorFactor(material, material_keys::diffuseFactor),
+        "diffuseColor");
+    surface.set("metallic", "float", 0.0f);
+    const double glossinessFactor =
+        scene::namedNumber(material, material_keys::glossinessFactor, 1.0);
+    const scene::MaterialProperty& glossy = material.property(scene::MaterialSlot::multiply);
+    if (glossy.image()) {
+        TextureRead texture = textureFor(glossy, "roughnessTexture", false);
+        texture.use = {ImageUse::Bake::roughnessFromGlossiness, ImageChannel::alpha,
+                       glossinessFactor};
+        surface.set("roughness", "float",
+                    TextureOutput{surface.addTexture(std::move(texture)), "r"});
+    } else {
+        const scene::Color* specular = material.property(scene::MaterialSlot::specular).color();
+        const double glossiness = specular ? specular->alpha : glossinessFactor;
+        surface.set("roughness", "float", static_cast<float>(1.0 - glossiness));
+    }
+    return base;
+}
+
+// Blinn-Phong shininess n read as a Beckmann-equivalent roughness, (2 / (n + 2))^(1/4).
+BaseColor describeBlinnPhong(SurfaceDescription& surface, const scene::Material& material,
+                             Findings& findings) {
+    const BaseColor base = describeBaseColor(
+        surface, material, scene::colorFactor(material, material_keys::baseColorFactor),
+        "diffuseColor");
+    surface.set("metallic", "float", 0.0f);
+    const double shininess = std::max(material.shininess, 0.0);
+    const double roughness = std::clamp(std::pow(2.0 / (shininess + 2.0), 0.25), 0.05, 1.0);
+    surface.set("roughness", "float", static_cast<float>(roughness));
+    foldMultiplyColor(surface, material, base, findings);
+    return base;
+}
+
+BaseColor describePhysicallyBased(SurfaceDescription& surface, const scene::Material& material,
+                                  Findings& findings) {
+    const BaseColor base = describeBaseColor(
+        surface, material, scene::colorFactor(material, material_keys::baseColorFactor),
+        "diffuseColor");
+    describeMetallicRoughness(surface, material);
+    foldMultiplyColor(surface, material, base, findings);
+    return base;
+}
+
+BaseColor describeLightingModel(SurfaceDescription& surface, const scene::Material& material,
+                                Findings& findings) {
+    if (scene::isUnlit(material))
+        return describeUnlit(surface, material);
+    if (scene::isSpecularGlossiness(material))
+        return describeSpecularGlossiness(surface, material);
+    if (isBlinnPhong(material))
+        return describeBlinnPhong(surface, material, findings);
+    return describePhysicallyBased(surface, material, findings);
+}
+
+} // namespace
+
+std::size_t SurfaceDescription::addTexture(TextureRead texture) {
+    textures.push_back(std::move(texture));
+    return textures.size() - 1;
+}
+
+void SurfaceDescription::set(std::string name, std::string typeName, SurfaceInput::Value value) {
+    if (SurfaceInput* existing = input(name)) {
+        existing->typeName = std::move(typeName);
+        existing->value = std::move(value);
+        return;
+    }
+    inputs.push_back({std::move(name), std::move(typeName), std::move(value)});
+}
+
+SurfaceInput* SurfaceDescription::input(std::string_view name) {
+    for (SurfaceInput& candidate : inputs)
+        if (candidate.name == name)
+            return &candidate;
+    return nullptr;
+}
+
+SurfaceDescription describeSurface(const scene::Material& material, VertexColorUse vertexColors,
+                                   ImageLibrary& images, Findings& findings) {
+    SurfaceDescription surface;
+    const BaseColor base = describeLightingModel(surface, material, findings);
+    describeNormal(surface, material);
+    describeOcclusion(surface, material, images, findings);
+    const bool unlit = scene::isUnlit(material);
+    if (!unlit) {
+        describeEmission(surface, material);
+        describeCoatAndRefraction(surface, material);
+    }
+    describeOpacity(surface, material, base, findings);
+    describeVertexColors(surface, material, vertexColors, unlit ? "emissiveColor" : "diffuseColor",
+                         findings);
+    noteLeftOutFeatures(material, findings);
+    return surface;
+}
+
+} // namespace usd::writer
