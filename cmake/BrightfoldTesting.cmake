@@ -15,13 +15,9 @@ set(BRIGHTFOLD_SANITIZER_LABELS asan tsan)
 
 function(brightfold_add_test)
   cmake_parse_arguments(ARG "" "NAME;RUNNER;RESOURCE_LOCK" "SOURCES;LIBRARIES;LABELS" ${ARGN})
-  add_executable(${ARG_NAME} ${ARG_SOURCES}
-    "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/testing/PrivateTemporaryFolder.cpp")
-  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gmock GTest::gtest_main)
-  target_include_directories(${ARG_NAME} PRIVATE "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/testing")
-  target_compile_definitions(${ARG_NAME} PRIVATE
-    BRIGHTFOLD_SHARED_DIR="${BRIGHTFOLD_SHARED_DIR}"
-    BRIGHTFOLD_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBRARIES} BrightfoldTestSupport
+    GTest::gtest GTest::gmock GTest::gtest_main)
   set(case_properties "")
   if(ARG_RUNNER)
     # Read when the discovery is set up, so it must be in place before.

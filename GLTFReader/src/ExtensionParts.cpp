@@ -11,9 +11,9 @@ bool applyOrLeaveOut(GLTFUnarchiver& unarchiver, const std::string& part,
         apply();
         return true;
     } catch (const GLTFUnarchiveError& error) {
-        unarchiver.warnOnce("loadMaterial: " + part + " is left out: " + error.what());
+        unarchiver.noteOnce("loadMaterial: " + part + " is left out: " + error.what());
     } catch (const FileError& error) {
-        unarchiver.warnOnce("loadMaterial: " + part + " is left out: " + error.what());
+        unarchiver.noteOnce("loadMaterial: " + part + " is left out: " + error.what());
     }
     return false;
 }

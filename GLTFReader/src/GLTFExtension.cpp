@@ -1,3 +1,4 @@
+#include <GLTFReader/GLTFCodable.h>
 #include <GLTFReader/GLTFExtension.h>
 #include <GLTFReader/GLTFExtensionRegistry.h>
 #include <GLTFReader/JsonDecoder.h>
@@ -41,3 +42,6 @@ void runExtensionHooks(const std::optional<GLTFExtension>& extensions,
 }
 
 } // namespace gltf
+
+// An extension without scene behaviour of its own only carries data.
+void GLTFExtensionValue::onLoaded(const GLTFLoadedObject&, GLTFUnarchiver&) const {}

@@ -54,10 +54,10 @@ GLTFUnarchiver::GLTFUnarchiver(gltf::ByteBlock data,
     caches_ = gltf::UnarchiverCaches::sizedFor(json_);
 }
 
-void GLTFUnarchiver::warnOnce(const std::string& message) {
-    if (std::find(warnings_.begin(), warnings_.end(), message) != warnings_.end()) {
+void GLTFUnarchiver::noteOnce(const std::string& message) {
+    if (std::find(notes_.begin(), notes_.end(), message) != notes_.end()) {
         return;
     }
-    warnings_.push_back(message);
+    notes_.push_back(message);
     gltf::writeConsoleLine("warning: " + message);
 }

@@ -248,7 +248,7 @@ GLTFUnarchiver::loadAttributes(const std::map<std::string, std::int64_t>& attrib
                        semanticForAttribute(name)) {
             sources.push_back(loadSource(name, accessorIndex, *semantic));
         } else {
-            warnOnce("loadMesh: the attribute " + name + " is not supported and is left out");
+            noteOnce("loadMesh: the attribute " + name + " is not supported and is left out");
         }
     }
     foldInfluenceSets(influenceSets, sources);
@@ -266,7 +266,7 @@ void GLTFUnarchiver::foldInfluenceSets(
             complete.push_back(set);
             extraSets = extraSets || number != 0;
         } else if (number != 0) {
-            warnOnce("loadMesh: joint and weight set " + std::to_string(number) +
+            noteOnce("loadMesh: joint and weight set " + std::to_string(number) +
                      " is incomplete and is left out");
         }
     }

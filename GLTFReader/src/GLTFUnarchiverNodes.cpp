@@ -230,7 +230,7 @@ void GLTFUnarchiver::attachMesh(const GLTFNode& record, scene::Node& node) {
         scene::ValueArray paths =
             weightPathsOf(*instances.front()->childNodes().front(), "childNodes[0].");
         if (!paths.empty() && instances.size() > 1) {
-            warnOnce("loadNode: animated morph weights of an instanced mesh move its first "
+            noteOnce("loadNode: animated morph weights of an instanced mesh move its first "
                      "instance only");
         }
         scene::setWeightPaths(node, std::move(paths));

@@ -1,4 +1,5 @@
 #include <GLTFReader/GLTFGlTF.h>
+#include <GLTFReader/IndexCache.h>
 #include <GLTFReader/UnarchiverCaches.h>
 
 namespace gltf {
@@ -27,6 +28,12 @@ UnarchiverCaches UnarchiverCaches::sizedFor(const GLTFGlTF& document) {
     caches.textures.resize(countOf(document.textures));
     caches.images.resize(countOf(document.images));
     return caches;
+}
+
+std::string outOfIndexMessage(std::string_view operationName, std::int64_t index,
+                              std::size_t count) {
+    return std::string(operationName) + ": out of index: " + std::to_string(index) + " < " +
+           std::to_string(count);
 }
 
 } // namespace gltf

@@ -1,6 +1,6 @@
 // Quantized attributes, meshopt-compressed buffer views and Draco-compressed primitives, on
 // data encoded here with the same libraries' encoders, plus the corpus's compressed boxes.
-#include "support/CorpusFiles.h"
+#include "CorpusFiles.h"
 #include "support/TestUnarchiver.h"
 
 #include <BoundedRun.h>
@@ -446,7 +446,7 @@ struct MeshFacts {
 // Points, triangles and the bounds of the positions in the mesh's own space.
 MeshFacts meshFactsOf(const std::string& path) {
     const gltf::testing::CapturedConsoleLines quiet;
-    const auto scene = GLTFSceneSource(gltf::testing::corpus / path).sceneWithOptions();
+    const auto scene = GLTFSceneSource(brightfold::testing::corpus / path).sceneWithOptions();
     MeshFacts facts;
     scene->rootNode()->enumerateHierarchy([&](const scene::Node& node) {
         if (!node.geometry()) {
@@ -469,8 +469,8 @@ MeshFacts meshFactsOf(const std::string& path) {
 } // namespace
 
 TEST(CompressedMeshCorpus, CompressedBoxesMatchThePlainBox) {
-    if (gltf::testing::corpusMissing()) {
-        GTEST_SKIP() << "../shared not found: " << gltf::testing::corpus;
+    if (brightfold::testing::corpusMissing()) {
+        GTEST_SKIP() << "../shared not found: " << brightfold::testing::corpus;
     }
     const MeshFacts plain = meshFactsOf("gltf/BoxTextured/BoxTextured.gltf");
     const MeshFacts draco = meshFactsOf("gltf/BoxDraco/BoxDraco.gltf");

@@ -1,4 +1,5 @@
-#include "support/CorpusFiles.h"
+#include "CorpusFiles.h"
+#include "support/CorpusExpectations.h"
 #include "support/TestUnarchiver.h"
 
 #include <GLTFReader/GLTFSceneSource.h>
@@ -8,9 +9,9 @@
 #include <map>
 #include <string>
 
+using brightfold::testing::corpus;
+using brightfold::testing::corpusMissing;
 using gltf::testing::CapturedConsoleLines;
-using gltf::testing::corpus;
-using gltf::testing::corpusMissing;
 using gltf::testing::failureOf;
 
 namespace {
@@ -74,7 +75,7 @@ TEST(CorpusScenes, EveryDocumentLoadsOrIsRefusedForItsReason) {
     if (corpusMissing()) {
         GTEST_SKIP() << "../shared not found: " << corpus;
     }
-    for (const std::string& path : gltf::testing::corpusDocumentPaths()) {
+    for (const std::string& path : brightfold::testing::corpusDocumentPaths()) {
         EXPECT_EQ(failureOf([&path = path] { sceneOf(path); }), expectedFailure(path)) << path;
     }
 }

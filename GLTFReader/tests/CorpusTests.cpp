@@ -1,4 +1,5 @@
-#include "support/CorpusFiles.h"
+#include "CorpusFiles.h"
+#include "support/CorpusExpectations.h"
 #include "support/TestUnarchiver.h"
 
 #include <GLTFReader/FileReading.h>
@@ -9,8 +10,8 @@
 #include <string>
 #include <vector>
 
-using gltf::testing::corpus;
-using gltf::testing::corpusMissing;
+using brightfold::testing::corpus;
+using brightfold::testing::corpusMissing;
 using gltf::testing::failureOf;
 using gltf::testing::missingKeyFailure;
 using gltf::testing::refusedCorpusDocuments;
@@ -19,7 +20,7 @@ TEST(Corpus, EveryDocumentConstructsAnUnarchiverExceptTheRefusedOnes) {
     if (corpusMissing()) {
         GTEST_SKIP() << "../shared not found: " << corpus;
     }
-    const std::vector<std::string> paths = gltf::testing::corpusDocumentPaths();
+    const std::vector<std::string> paths = brightfold::testing::corpusDocumentPaths();
     EXPECT_GE(paths.size(), 60u);
     for (const std::string& path : paths) {
         const std::string failure = failureOf([&] { GLTFUnarchiver(corpus / path); });

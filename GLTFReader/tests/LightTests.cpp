@@ -1,6 +1,6 @@
 // Punctual lights on nodes: what each type reads as, the glTF defaults, and light data that
 // cannot describe a light.
-#include "support/CorpusFiles.h"
+#include "CorpusFiles.h"
 #include "support/TestUnarchiver.h"
 
 #include <GLTFReader/GLTFUnarchiver.h>
@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 #include <numbers>
 
-using gltf::testing::corpus;
-using gltf::testing::corpusMissing;
+using brightfold::testing::corpus;
+using brightfold::testing::corpusMissing;
 using gltf::testing::failureOf;
 using gltf::testing::unarchiverOf;
 

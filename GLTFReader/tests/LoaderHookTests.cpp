@@ -131,7 +131,7 @@ TEST(MaterialsCommon, AMalformedValueIsLeftOutWithAWarningAndTheRestApplied) {
     EXPECT_EQ(material->shininess, 1.0);
     EXPECT_EQ(*material->emission().color(), (scene::Color{0, 0, 1, 1}));
     EXPECT_THAT(
-        unarchiver.warnings(),
+        unarchiver.notes(),
         ElementsAre("loadMaterial: KHR_materials_common diffuse is left out: DataInconsistent: "
                     "loadMaterial: KHR_materials_common diffuse needs 4 numbers, has 1",
                     "loadMaterial: KHR_materials_common shininess is left out: DataInconsistent: "
@@ -184,8 +184,8 @@ TEST(SpecularGlossiness, ATextureThatCannotBeLoadedIsLeftOutForTheFactors) {
     EXPECT_EQ(*material->diffuse().color(), (scene::Color{0.5, 0.5, 0.5, 1}));
     EXPECT_EQ(material->namedValue("diffuseFactorR")->number(), 1.0);
     EXPECT_NE(material->multiply().image(), nullptr);
-    ASSERT_EQ(unarchiver.warnings().size(), 1u);
-    EXPECT_THAT(unarchiver.warnings()[0],
+    ASSERT_EQ(unarchiver.notes().size(), 1u);
+    EXPECT_THAT(unarchiver.notes()[0],
                 testing::StartsWith("loadMaterial: KHR_materials_pbrSpecularGlossiness "
                                     "diffuseTexture is left out: DataInconsistent: loadTexture"));
 }

@@ -1,6 +1,6 @@
 // Texture transforms, unlit surfaces, emission strength, clear coat, index of refraction and
 // the material extensions a package cannot show, on small documents of their own.
-#include "support/CorpusFiles.h"
+#include "CorpusFiles.h"
 #include "support/TestImages.h"
 #include "support/TestUnarchiver.h"
 
@@ -185,11 +185,11 @@ TEST(TextureImages, DamagedWebpAndKtx2ImagesAreRefusedByName) {
 }
 
 TEST(MaterialExtensionCorpus, TextureTransformAndUnlitSamplesLoad) {
-    if (gltf::testing::corpusMissing()) {
-        GTEST_SKIP() << "../shared not found: " << gltf::testing::corpus;
+    if (brightfold::testing::corpusMissing()) {
+        GTEST_SKIP() << "../shared not found: " << brightfold::testing::corpus;
     }
     const gltf::testing::CapturedConsoleLines quiet;
-    const auto scene = GLTFSceneSource(gltf::testing::corpus /
+    const auto scene = GLTFSceneSource(brightfold::testing::corpus /
                                        "gltf/TextureTransformTest/TextureTransformTest.gltf")
                            .sceneWithOptions();
     std::size_t transformed = 0;
@@ -201,7 +201,7 @@ TEST(MaterialExtensionCorpus, TextureTransformAndUnlitSamplesLoad) {
         }
     });
     EXPECT_GE(transformed, 6u);
-    EXPECT_NO_THROW(GLTFSceneSource(gltf::testing::corpus /
+    EXPECT_NO_THROW(GLTFSceneSource(brightfold::testing::corpus /
                                     "gltf/blender-09_texture_transform/09_texture_transform.gltf")
                         .sceneWithOptions());
 }

@@ -1,5 +1,5 @@
 // Meshes drawn once per instance: one child node per instance, sharing the mesh's geometry.
-#include "support/CorpusFiles.h"
+#include "CorpusFiles.h"
 #include "support/GLTFTestDocument.h"
 #include "support/TestUnarchiver.h"
 
@@ -99,7 +99,7 @@ TEST(MeshInstancing, EachInstanceIsAChildWithItsTransformBelowTheNodesOwn) {
     EXPECT_EQ(*node->value("weightPaths"),
               scene::Value(scene::ValueArray{
                   "childNodes[0].childNodes[0].childNodes[0].morpher.weights[0]"}));
-    EXPECT_EQ(unarchiver.warnings(),
+    EXPECT_EQ(unarchiver.notes(),
               std::vector<std::string>{"loadNode: animated morph weights of an instanced mesh "
                                        "move its first instance only"});
 }
@@ -141,16 +141,16 @@ TEST(MeshInstancing, ASkinnedMeshIsShownOnceAndTheUserTold) {
                                                   R"(, "skins": [{"joints": [1]}])");
     const auto node = unarchiver.loadNode(0);
     EXPECT_EQ(meshNodesBelow(*node), 1u);
-    EXPECT_EQ(unarchiver.warnings(),
+    EXPECT_EQ(unarchiver.notes(),
               std::vector<std::string>{"loadNode: the instances (EXT_mesh_gpu_instancing) of a "
                                        "skinned mesh are left out; the mesh is shown once"});
 }
 
 TEST(MeshInstancing, TheCorpusTeapotsAllAppear) {
-    if (gltf::testing::corpusMissing()) {
-        GTEST_SKIP() << "../shared not found: " << gltf::testing::corpus;
+    if (brightfold::testing::corpusMissing()) {
+        GTEST_SKIP() << "../shared not found: " << brightfold::testing::corpus;
     }
-    const auto scene = GLTFSceneSource(gltf::testing::corpus /
+    const auto scene = GLTFSceneSource(brightfold::testing::corpus /
                                        "gltf/blender-24_gpu_instancing/24_gpu_instancing.gltf")
                            .sceneWithOptions();
     // The plane, and 958 + 941 teapots.

@@ -116,12 +116,12 @@ TEST(Attributes, UnknownAndApplicationSpecificOnesAreLeftOutAndReportedOncePerFi
         EXPECT_THAT(semanticsOf(*primitive->geometry()), ElementsAre(GeometrySemantic::vertex));
     }
     const std::string leftOut = "loadMesh: the attribute ";
-    EXPECT_THAT(unarchiver.warnings(),
+    EXPECT_THAT(unarchiver.notes(),
                 ElementsAre(leftOut + "COLOR_1 is not supported and is left out",
                             leftOut + "_BATCHID is not supported and is left out",
                             leftOut + "TEXCOORD_9 is not supported and is left out"));
     EXPECT_EQ(console.lines().size(), 3u);
-    EXPECT_EQ(console.lines().front(), "warning: " + unarchiver.warnings().front());
+    EXPECT_EQ(console.lines().front(), "warning: " + unarchiver.notes().front());
 }
 
 TEST(SkinInfluences, ExtraSetsAreFoldedIntoTheFourStrongest) {
@@ -159,6 +159,6 @@ TEST(SkinInfluences, ExtraSetsAreFoldedIntoTheFourStrongest) {
     }
     EXPECT_EQ(joints->vector(1), glm::dvec4(0, 0, 0, 0));
     EXPECT_EQ(weights->vector(1), glm::dvec4(1, 0, 0, 0));
-    EXPECT_THAT(unarchiver.warnings(),
+    EXPECT_THAT(unarchiver.notes(),
                 ElementsAre("loadMesh: joint and weight set 2 is incomplete and is left out"));
 }

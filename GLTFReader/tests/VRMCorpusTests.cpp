@@ -1,3 +1,4 @@
+#include "CorpusFiles.h"
 #include "support/VRMTestAvatar.h"
 #include "vrm/SpringBoneRegistry.h"
 
@@ -8,8 +9,7 @@
 
 namespace {
 
-const std::filesystem::path avatars =
-    std::filesystem::path(BRIGHTFOLD_SHARED_DIR) / "corpus" / "vrm";
+const std::filesystem::path avatars = brightfold::testing::corpus / "vrm";
 
 struct ExpectedAvatar {
     const char* file;

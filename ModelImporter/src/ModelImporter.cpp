@@ -39,16 +39,4 @@ bool hasGeometry(const scene::Scene& scene) {
     return found;
 }
 
-std::vector<std::string> importNotes(const scene::Scene& scene) {
-    std::vector<std::string> notes;
-    const scene::Value* value = scene.value(importNotesKey);
-    const auto* array = value ? value->as<scene::ValueArray>() : nullptr;
-    for (const scene::Value& note : array ? *array : scene::ValueArray{}) {
-        if (auto text = note.text()) {
-            notes.push_back(std::move(*text));
-        }
-    }
-    return notes;
-}
-
 } // namespace modelimporter

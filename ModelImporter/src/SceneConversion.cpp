@@ -51,7 +51,7 @@ std::shared_ptr<scene::Scene> SceneConversion::run() {
     }
     bindSkins();
     convertAnimations();
-    keepImportNotes(*result, notes_);
+    scene::addNotes(*result, notes_);
     return result;
 }
 

@@ -24,7 +24,7 @@ namespace modelimporter {
 // Builds a scene from what Assimp read: materials first, then geometries that use them and
 // their morph targets, then the node hierarchy with meshes and cameras, and last the skins
 // and animations, which refer to nodes by name. What cannot be brought over is listed under
-// the scene's "importNotes".
+// the scene's notes.
 class SceneConversion {
   public:
     // `details` are empty when the file is no glTF document.

@@ -2,6 +2,7 @@
 
 #include <ModelImporter/ModelImporter.h>
 #include <SceneGraph/AnimationPlayback.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Skinner.h>
 #include <atomic>
@@ -159,7 +160,7 @@ TEST_F(EdgeCaseFile, StrongestFourInfluencesAreKeptAndRenormalised) {
     EXPECT_NEAR(first.at(2), 0.12 / kept, tolerance);
     EXPECT_NEAR(first.at(3), 0.25 / kept, tolerance);
     EXPECT_NEAR(first.at(4), 0.2 / kept, tolerance);
-    EXPECT_THAT(importNotes(*scene_),
+    EXPECT_THAT(scene::notes(*scene_),
                 ::testing::Contains(HasSubstr("1 vertex of mesh \"Body\" follows more than four")));
 }
 

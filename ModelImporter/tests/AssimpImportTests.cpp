@@ -15,7 +15,7 @@ namespace {
 
 TEST(AssimpImport, DracoCompressedMeshesHaveRealGeometry) {
     for (const char* path : {"gltf/BoxDraco/BoxDraco.gltf", "glb/DenseSphere.glb"}) {
-        const auto file = corpusFile(path);
+        const auto file = brightfold::testing::corpusFile(path);
         REQUIRE_CORPUS_FILE(file);
         const auto scene = importWithAssimp(file);
         EXPECT_TRUE(hasGeometry(*scene)) << path;
@@ -28,7 +28,7 @@ TEST(AssimpImport, DracoCompressedMeshesHaveRealGeometry) {
 }
 
 TEST(AssimpImport, TexturedBoxKeepsItsMeshAndMaterial) {
-    const auto file = corpusFile("gltf/BoxTextured/BoxTextured.gltf");
+    const auto file = brightfold::testing::corpusFile("gltf/BoxTextured/BoxTextured.gltf");
     REQUIRE_CORPUS_FILE(file);
     const auto scene = importWithAssimp(file);
 
@@ -58,7 +58,7 @@ TEST(AssimpImport, TexturedBoxKeepsItsMeshAndMaterial) {
 }
 
 TEST(AssimpImport, EmbeddedImagesAreRead) {
-    const auto file = corpusFile("gltf/BoxTextured-Embedded/BoxTextured.gltf");
+    const auto file = brightfold::testing::corpusFile("gltf/BoxTextured-Embedded/BoxTextured.gltf");
     REQUIRE_CORPUS_FILE(file);
     const auto material =
         geometryNodes(*importWithAssimp(file))[0]->geometry()->materialForElement(0);
@@ -67,7 +67,7 @@ TEST(AssimpImport, EmbeddedImagesAreRead) {
 }
 
 TEST(AssimpImport, CamerasKeepTheirProjection) {
-    const auto file = corpusFile("gltf/Cameras/Cameras.gltf");
+    const auto file = brightfold::testing::corpusFile("gltf/Cameras/Cameras.gltf");
     REQUIRE_CORPUS_FILE(file);
     const auto scene = importWithAssimp(file);
     const auto cameraNodes = nodesWith(*scene, &scene::Node::camera);
@@ -82,7 +82,7 @@ TEST(AssimpImport, CamerasKeepTheirProjection) {
 }
 
 TEST(AssimpImport, SkinBindsTheMeshToItsJoints) {
-    const auto file = corpusFile("glb/quad_skin.glb");
+    const auto file = brightfold::testing::corpusFile("glb/quad_skin.glb");
     REQUIRE_CORPUS_FILE(file);
     const auto scene = importWithAssimp(file);
     const auto skinned = nodesWith(*scene, &scene::Node::skinner);
@@ -99,9 +99,9 @@ TEST(AssimpImport, SkinBindsTheMeshToItsJoints) {
 }
 
 TEST(AssimpImport, BrokenFilesFailWithAClearMessage) {
-    const auto truncated = corpusFile("malformed/truncated_BoxTextured.glb");
+    const auto truncated = brightfold::testing::corpusFile("malformed/truncated_BoxTextured.glb");
     REQUIRE_CORPUS_FILE(truncated);
-    for (const auto& file : {truncated, corpusFile("no-such-file.glb")}) {
+    for (const auto& file : {truncated, brightfold::testing::corpusFile("no-such-file.glb")}) {
         try {
             importWithAssimp(file);
             ADD_FAILURE() << "imported " << file;
@@ -123,7 +123,7 @@ namespace {
 // Every glTF-family file of the corpus, broken ones included, either imports or is refused
 // with an ImportError; nothing else escapes.
 TEST(AssimpImport, EveryCorpusFileImportsOrFailsCleanly) {
-    const auto corpus = corpusFile("");
+    const auto corpus = brightfold::testing::corpusFile("");
     REQUIRE_CORPUS_FILE(corpus);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
         const auto extension = entry.path().extension();

@@ -5,6 +5,7 @@
 #include <ModelImporter/ModelImporter.h>
 #include <SceneGraph/AnimationClip.h>
 #include <SceneGraph/AnimationPlayback.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Morpher.h>
 #include <SceneGraph/Skinner.h>
 #include <algorithm>
@@ -101,7 +102,7 @@ std::size_t keyframeCount(const scene::Node& node) {
 
 TEST(AssimpMotion, SkinsMatchTheGltfReader) {
     for (const char* path : {"gltf/blender-03_skinned_cylinder/03_skinned_cylinder.gltf"}) {
-        const auto file = corpusFile(path);
+        const auto file = brightfold::testing::corpusFile(path);
         REQUIRE_CORPUS_FILE(file);
         const auto both = readBoth(file);
         const auto expected = skinnedNodes(*both.reader);
@@ -124,7 +125,8 @@ TEST(AssimpMotion, SkinsMatchTheGltfReader) {
 }
 
 TEST(AssimpMotion, NodeAnimationsPlayAsInTheGltfReader) {
-    const auto file = corpusFile("gltf/blender-03_skinned_cylinder/03_skinned_cylinder.gltf");
+    const auto file = brightfold::testing::corpusFile(
+        "gltf/blender-03_skinned_cylinder/03_skinned_cylinder.gltf");
     REQUIRE_CORPUS_FILE(file);
     const auto both = readBoth(file);
     for (const char* joint : {"Joint_One", "Joint_Two", "Joint_Three", "Joint_Four"}) {
@@ -138,7 +140,7 @@ TEST(AssimpMotion, NodeAnimationsPlayAsInTheGltfReader) {
 // The glTF reader refuses this file (it has a third joint set), so it only ever converts
 // through the importer: ten bones, three vertices with more than four influences.
 TEST(AssimpMotion, InfluencesBeyondFourAreCutToTheStrongestAndNoted) {
-    const auto file = corpusFile("glb/quad_skin.glb");
+    const auto file = brightfold::testing::corpusFile("glb/quad_skin.glb");
     REQUIRE_CORPUS_FILE(file);
     const auto scene = importWithAssimp(file);
     const auto& skinner = *skinnedNodes(*scene)[0]->skinner();
@@ -148,7 +150,7 @@ TEST(AssimpMotion, InfluencesBeyondFourAreCutToTheStrongestAndNoted) {
         EXPECT_NEAR(weights.x + weights.y + weights.z + weights.w, 1.0, tolerance);
         EXPECT_TRUE(glm::all(glm::lessThan(skinner.boneIndices()->vector(v), glm::dvec4(10))));
     }
-    const auto notes = importNotes(*scene);
+    const auto notes = scene::notes(*scene);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0], "3 vertices of mesh \"Plane\" follow more than four bones; only the "
                         "strongest four of each are kept, their weights scaled to add up to one.");
@@ -156,7 +158,8 @@ TEST(AssimpMotion, InfluencesBeyondFourAreCutToTheStrongestAndNoted) {
 
 // Step, linear and cubic-spline channels of translation, rotation and scale.
 TEST(AssimpMotion, InterpolationsPlayAsInTheGltfReader) {
-    const auto file = corpusFile("gltf/InterpolationTest/InterpolationTest.gltf");
+    const auto file =
+        brightfold::testing::corpusFile("gltf/InterpolationTest/InterpolationTest.gltf");
     REQUIRE_CORPUS_FILE(file);
     const auto both = readBoth(file);
     const auto stepped = both.importer->rootNode()->childNodeWithName("Cube", true);
@@ -175,7 +178,7 @@ TEST(AssimpMotion, MorphTargetsMatchTheGltfReader) {
     for (const char* path : {"gltf/AnimatedMorphCube/AnimatedMorphCube.gltf",
                              "gltf/MorphStressTest/MorphStressTest.gltf",
                              "gltf/blender-01_cs_morph/01_cs_morph.gltf"}) {
-        const auto file = corpusFile(path);
+        const auto file = brightfold::testing::corpusFile(path);
         REQUIRE_CORPUS_FILE(file);
         const auto both = readBoth(file);
         for (const double seconds : {0.0, 0.45, 1.3}) {
@@ -207,7 +210,7 @@ TEST(AssimpMotion, MorphTargetsMatchTheGltfReader) {
 TEST(AssimpMotion, ClipsAreTheFilesAnimationsAsInTheGltfReader) {
     for (const char* path : {"gltf/MorphStressTest/MorphStressTest.gltf",
                              "gltf/blender-06_parent-inverse-anim/06_parent-inverse-anim.gltf"}) {
-        const auto file = corpusFile(path);
+        const auto file = brightfold::testing::corpusFile(path);
         REQUIRE_CORPUS_FILE(file);
         const auto both = readBoth(file);
         const auto clips = scene::animationClipsOf(*both.importer->rootNode());
@@ -217,7 +220,7 @@ TEST(AssimpMotion, ClipsAreTheFilesAnimationsAsInTheGltfReader) {
 }
 
 TEST(AssimpMotion, MorphTargetOffsetsMatchTheGltfReader) {
-    const auto file = corpusFile("gltf/MorphStressTest/MorphStressTest.gltf");
+    const auto file = brightfold::testing::corpusFile("gltf/MorphStressTest/MorphStressTest.gltf");
     REQUIRE_CORPUS_FILE(file);
     const auto both = readBoth(file);
     const auto expected = morphedNodes(*both.reader);

@@ -12,7 +12,7 @@ namespace {
 
 // Vertices of a Draco-compressed sphere whose positions are normalised 16-bit integers.
 TEST(QuantizedAttributes, DracoSpherePositionsLieOnTheUnitSphere) {
-    const auto file = corpusFile("glb/DenseSphere.glb");
+    const auto file = brightfold::testing::corpusFile("glb/DenseSphere.glb");
     REQUIRE_CORPUS_FILE(file);
     const auto scene = importWithAssimp(file);
     const auto positions =

@@ -3,6 +3,7 @@
 #include "SceneInspection.h"
 
 #include <ModelImporter/ModelImporter.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneReaderTestSupport.h>
 #include <fstream>
 #include <gmock/gmock.h>
@@ -17,7 +18,7 @@ namespace {
 TEST(UsdcImport, ReadsCorpusLayersIntoScenesWithGeometry) {
     for (const char* name : {"usd/suzanne_blender282.usdc", "usd/skintest.usdc"}) {
         SCOPED_TRACE(name);
-        const auto file = corpusFile(name);
+        const auto file = brightfold::testing::corpusFile(name);
         REQUIRE_CORPUS_FILE(file);
         const auto scene = importModel(file);
         ASSERT_NE(scene, nullptr);
@@ -36,7 +37,7 @@ TEST(UsdcImport, ExtensionIsMatchedInAnyCaseAndFailuresAreImportErrors) {
 }
 
 TEST(UsdcImport, UsdFilesAreReadWhenTheyHoldACrateAndRefusedAsTextOtherwise) {
-    const auto crate = corpusFile("usd/suzanne_blender282.usdc");
+    const auto crate = brightfold::testing::corpusFile("usd/suzanne_blender282.usdc");
     REQUIRE_CORPUS_FILE(crate);
     const auto folder = std::filesystem::path(BRIGHTFOLD_BINARY_DIR) /
                         ("usd-import-test-" + std::to_string(::getpid()));
@@ -69,7 +70,7 @@ TEST(UsdcImport, WhatTheLayerReaderLeavesOutBecomesImportNotes) {
 
     const auto scene = importModel(file);
     EXPECT_THAT(
-        importNotes(*scene),
+        scene::notes(*scene),
         ::testing::ElementsAre("The RectLight prim /Panel cannot be shown; it is left out."));
 }
 

@@ -1,6 +1,8 @@
 #include <SceneGraph/Material.h>
 #include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Node.h>
+#include <SceneGraph/Scene.h>
+#include <algorithm>
 
 namespace scene {
 namespace {
@@ -92,6 +94,25 @@ std::optional<std::vector<std::string>> weightPaths(const Node& node) {
 
 void setWeightPaths(Node& node, ValueArray paths) {
     node.setValue(std::string(node_keys::weightPaths), std::move(paths));
+}
+
+void addNotes(Scene& scene, const std::vector<std::string>& notes) {
+    std::vector<std::string> kept = scene::notes(scene);
+    for (const std::string& note : notes)
+        if (std::ranges::find(kept, note) == kept.end())
+            kept.push_back(note);
+    if (!kept.empty())
+        scene.setValue(std::string(scene_keys::notes), ValueArray(kept.begin(), kept.end()));
+}
+
+std::vector<std::string> notes(const Scene& scene) {
+    std::vector<std::string> texts;
+    const Value* value = scene.value(scene_keys::notes);
+    const ValueArray* array = value != nullptr ? value->as<ValueArray>() : nullptr;
+    for (const Value& item : array != nullptr ? *array : ValueArray{})
+        if (std::optional<std::string> text = item.text())
+            texts.push_back(std::move(*text));
+    return texts;
 }
 
 void noteLeftOutFeature(Material& material, std::string_view feature) {

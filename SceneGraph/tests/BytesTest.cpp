@@ -33,9 +33,9 @@ TEST(Bytes, AnUnsetBlockReadsWhatWasWrittenThroughItsFirstValue) {
 // A large block lies on whole huge pages, from a huge-page boundary, and every byte of it can
 // be written and read back; a small one is an ordinary allocation.
 TEST(Bytes, ALargeUnsetBlockStartsOnAHugePageAndHoldsAllItsValues) {
-    const std::size_t count = 3 * kHugePageSize / sizeof(std::uint32_t) + 5;
+    const std::size_t count = 3 * base::kHugePageSize / sizeof(std::uint32_t) + 5;
     auto [first, bytes] = makeUnsetBlock<std::uint32_t>(count);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(first) % kHugePageSize, 0u);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(first) % base::kHugePageSize, 0u);
     ASSERT_EQ(bytes->size(), count * sizeof(std::uint32_t));
     for (std::size_t i = 0; i < count; ++i)
         first[i] = static_cast<std::uint32_t>(i);

@@ -1,3 +1,5 @@
+#include "CorpusFiles.h"
+
 #include <BoundedRun.h>
 #include <SceneGraph/Image.h>
 #include <algorithm>
@@ -272,7 +274,7 @@ TEST(Image, PnmHeadersTheDecoderMishandlesAreRefused) {
 }
 
 TEST(Image, ReadsRealTextureFiles) {
-    const std::filesystem::path corpus = std::filesystem::path(BRIGHTFOLD_SHARED_DIR) / "corpus";
+    const std::filesystem::path& corpus = brightfold::testing::corpus;
     const auto png = corpus / "glb/box-textured-binary-separate/cesium.png";
     const auto jpeg = corpus / "gltf/InterpolationTest/l.jpg";
     if (!std::filesystem::exists(png) || !std::filesystem::exists(jpeg)) {

@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(inputFile(), std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     try {
-        usd::SceneReadWarnings warnings;
-        usd::readUSDLayerFile(inputFile(), warnings);
+        usd::SceneReadNotes notes;
+        usd::readUSDLayerFile(inputFile(), notes);
     } catch (const usd::SceneReadError&) {
     }
     return 0;

@@ -1,9 +1,8 @@
 #include "DumpCommand.h"
 
+#include <Base/MappedFile.h>
 #include <SceneGraph/SceneDump.h>
 #include <USD/crate_reader/CrateReader.h>
-#include <USD/package/MappedFile.h>
-#include <USD/package/PackageError.h>
 #include <USD/package/PackageReader.h>
 #include <USD/scene_reader/SceneReader.h>
 #include <USD/usda/UsdaWriter.h>
@@ -80,16 +79,16 @@ bool isPackage(std::span<const std::uint8_t> bytes) {
 }
 
 void dumpScene(const Options& options, bool package, std::ostream& out, std::ostream& errors) {
-    SceneReadWarnings warnings;
+    SceneReadNotes notes;
     const auto scene =
-        package ? readUSDZ(options.file, warnings) : readUSDLayerFile(options.file, warnings);
-    for (const std::string& warning : warnings)
-        errors << "usd-dump: warning: " << warning << '\n';
+        package ? readUSDZ(options.file, notes) : readUSDLayerFile(options.file, notes);
+    for (const std::string& note : notes)
+        errors << "usd-dump: warning: " << note << '\n';
     out << scene::dumpScene(*scene);
 }
 
 void dump(const Options& options, std::ostream& out, std::ostream& errors) {
-    const MappedFile file(options.file);
+    const base::MappedFile file(options.file);
     if (options.scene)
         return dumpScene(options, isPackage(file.bytes()), out, errors);
     if (isPackage(file.bytes()))

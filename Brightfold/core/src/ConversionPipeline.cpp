@@ -30,8 +30,8 @@ WrittenPackage writeTemporaryPackage(const scene::Scene& scene, const std::strin
 }
 
 SceneHandle readWithClearBackground(const std::filesystem::path& url, ConversionServices& services,
-                                    std::vector<std::string>& warnings) {
-    SceneHandle scene = services.readUSDZ(url, warnings);
+                                    std::vector<std::string>& notes) {
+    SceneHandle scene = services.readUSDZ(url, notes);
     if (!scene) {
         throw std::runtime_error("The USDZ reader returned no scene for the file.");
     }
@@ -82,11 +82,11 @@ void runConversion(const std::filesystem::path& source, ConversionServices& serv
         listener->exportFailed();
         return;
     }
-    ConvertedPackage package{written.url, std::move(written.result->findings),
-                             std::move(loaded.notes), services.checkPackage(written.url, options),
+    ConvertedPackage package{written.url, std::move(written.result->notes), std::move(loaded.notes),
+                             services.checkPackage(written.url, options),
                              std::move(written.result->clips)};
-    append(package.notes, package.writerFindings);
-    append(package.notes, verdictNotes(package.verdict, package.writerFindings));
+    append(package.notes, package.writerNotes);
+    append(package.notes, verdictNotes(package.verdict, package.writerNotes));
     SceneHandle previewScene;
     try {
         previewScene = readWithClearBackground(package.tempURL, services, package.notes);
@@ -104,10 +104,10 @@ void runConversion(const std::filesystem::path& source, ConversionServices& serv
 
 void runViewing(const std::filesystem::path& file, ConversionServices& services,
                 ViewListener& listener, std::stop_token stop) noexcept {
-    std::vector<std::string> warnings;
+    std::vector<std::string> notes;
     SceneHandle scene;
     try {
-        scene = readWithClearBackground(file, services, warnings);
+        scene = readWithClearBackground(file, services, notes);
     } catch (...) {
         if (!stop.stop_requested()) {
             listener.loadFailed(describeCurrentException());
@@ -119,7 +119,7 @@ void runViewing(const std::filesystem::path& file, ConversionServices& services,
     }
     PackageVerdict verdict = services.checkPackage(file, {});
     if (!stop.stop_requested()) {
-        listener.viewReady(std::move(scene), std::move(warnings), std::move(verdict));
+        listener.viewReady(std::move(scene), std::move(notes), std::move(verdict));
     }
 }
 

@@ -70,7 +70,7 @@ class ConversionWorkflow::PostingListener : public PipelineListener, public View
         postUnlessStopped([](ConversionWorkflow& workflow) { workflow.reportExportFailure(); });
     }
     void previewReady(SceneHandle scene, ConvertedPackage package) override {
-        ConversionRecord record{source_, package.tempURL, std::move(package.writerFindings),
+        ConversionRecord record{source_, package.tempURL, std::move(package.writerNotes),
                                 package.verdict};
         std::vector<std::string> notes = extraNotes_;
         notes.insert(notes.end(), package.notes.begin(), package.notes.end());
@@ -85,10 +85,10 @@ class ConversionWorkflow::PostingListener : public PipelineListener, public View
                                  clips);
         });
     }
-    void viewReady(SceneHandle scene, std::vector<std::string> warnings,
+    void viewReady(SceneHandle scene, std::vector<std::string> readNotes,
                    PackageVerdict verdict) override {
         std::vector<std::string> notes = extraNotes_;
-        notes.insert(notes.end(), warnings.begin(), warnings.end());
+        notes.insert(notes.end(), readNotes.begin(), readNotes.end());
         postUnlessStopped([scene = std::move(scene), file = source_, notes = std::move(notes),
                            verdict = std::move(verdict)](ConversionWorkflow& workflow) {
             workflow.setState(Viewing{scene, file, notes, verdict});

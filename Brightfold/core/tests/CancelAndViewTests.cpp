@@ -65,7 +65,7 @@ TEST_F(WorkflowTest, DestroyingTheWorkflowStopsItsConversions) {
 
 TEST_F(WorkflowTest, PreviewNotesSayHowTheSourceWasReadAndWhatWasLost) {
     services->readerRefuses = true;
-    services->writerFindings = {"skinning left out"};
+    services->writerNotes = {"skinning left out"};
     services->readWarnings = {"an unsupported prim type was skipped"};
     const auto& preview = convertToPreview("refused.glb");
     ASSERT_EQ(preview.notes.size(), 3u);
@@ -73,7 +73,7 @@ TEST_F(WorkflowTest, PreviewNotesSayHowTheSourceWasReadAndWhatWasLost) {
     EXPECT_THAT(preview.notes[0], HasSubstr("loadNode: nodes is not defined"));
     EXPECT_EQ(preview.notes[1], "skinning left out");
     EXPECT_EQ(preview.notes[2], "an unsupported prim type was skipped");
-    EXPECT_THAT(workflow->lastConversion()->writerFindings, ElementsAre("skinning left out"));
+    EXPECT_THAT(workflow->lastConversion()->writerNotes, ElementsAre("skinning left out"));
 }
 
 TEST_F(WorkflowTest, PackageIsNamedAfterTheSourceNotTheTemporaryFile) {

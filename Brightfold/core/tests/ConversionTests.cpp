@@ -12,7 +12,7 @@ namespace {
 constexpr const char* loadFailurePrefix = "Failed to parse 3D data: \n";
 
 TEST_F(WorkflowTest, GLTFConvertsThroughTheReaderAndPreviewsTheReadBackScene) {
-    services->writerFindings = {"mesh \"Box\" has no normals"};
+    services->writerNotes = {"mesh \"Box\" has no normals"};
     workflow->startConversion(folder.write("model.glb", "source bytes"));
     EXPECT_EQ(stateCase<Converting>(workflow->state()).progress, 0.0f);
     finishConversions();
@@ -29,7 +29,7 @@ TEST_F(WorkflowTest, GLTFConvertsThroughTheReaderAndPreviewsTheReadBackScene) {
                             "read " + expectedTemp.filename().string()));
     EXPECT_TRUE(services->printedLines().empty());
     ASSERT_TRUE(workflow->lastConversion());
-    EXPECT_THAT(workflow->lastConversion()->writerFindings,
+    EXPECT_THAT(workflow->lastConversion()->writerNotes,
                 ElementsAre("mesh \"Box\" has no normals"));
 }
 

@@ -78,7 +78,7 @@ brightfold::USDZWriteResult FakeServices::writeUSDZ(const scene::Scene&,
     lastPackageName_ = packageName;
     lastWriteOptions_ = options;
     keptProgressHandler_ = progress;
-    return {writeSucceeds, writerFindings, writtenClips};
+    return {writeSucceeds, writerNotes, writtenClips};
 }
 
 brightfold::SceneHandle FakeServices::readUSDZ(const std::filesystem::path& file,

@@ -22,7 +22,7 @@ class FakeServices : public brightfold::SystemServices {
     bool importedSceneHasGeometry = true;
     bool writeSucceeds = true;
     std::vector<float> progressReports = {0.5f, 1.0f};
-    std::vector<std::string> writerFindings;
+    std::vector<std::string> writerNotes;
     brightfold::AnimationClips writtenClips;
     std::optional<std::string> readBackError;
     // What every package check finds.

@@ -25,7 +25,7 @@ TEST_F(WorkflowTest, TheWrittenPackageIsCheckedWithTheConversionsBudget) {
     workflow->setConversionOptions(options);
     services->verdict = {{aLight}, {overTriangles}};
     // The writer's self-check already told of the light; the check does not say it twice.
-    services->writerFindings = {describeProblem(aLight)};
+    services->writerNotes = {describeProblem(aLight)};
     const Preview& preview = convertToPreview("big.glb");
 
     EXPECT_THAT(services->checkedFiles(), ElementsAre(preview.tempURL));

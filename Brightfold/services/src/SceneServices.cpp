@@ -3,6 +3,7 @@
 #include <Brightfold/SystemServices.h>
 #include <GLTFReader/GLTFSceneSource.h>
 #include <ModelImporter/ModelImporter.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Scene.h>
 #include <USD/ar_check/PackageCheck.h>
 #include <USD/scene_reader/SceneReader.h>
@@ -10,28 +11,6 @@
 
 namespace brightfold {
 namespace {
-
-// The glTF reader's warnings travel with the scene it made until the pipeline collects them.
-constexpr const char* readerWarningsKey = "readerWarnings";
-
-void keepReaderWarnings(const std::vector<std::string>& warnings, scene::Scene& scene) {
-    if (warnings.empty()) {
-        return;
-    }
-    scene::ValueArray values(warnings.begin(), warnings.end());
-    scene.setValue(readerWarningsKey, std::move(values));
-}
-
-std::vector<std::string> textsOf(const scene::Value* value) {
-    std::vector<std::string> texts;
-    const auto* array = value ? value->as<scene::ValueArray>() : nullptr;
-    for (const scene::Value& item : array ? *array : scene::ValueArray{}) {
-        if (auto text = item.text()) {
-            texts.push_back(std::move(*text));
-        }
-    }
-    return texts;
-}
 
 usd::WriteOptions writeOptionsFor(const ConversionOptions& options) {
     usd::WriteOptions written;
@@ -68,7 +47,7 @@ class SceneServices final : public SystemServices {
                                    std::stop_token stop) override {
         const GLTFSceneSource source(file);
         SceneHandle scene = source.sceneWithOptions(std::move(stop));
-        keepReaderWarnings(source.requireLoader().warnings(), *scene);
+        scene::addNotes(*scene, source.requireLoader().notes());
         return scene;
     }
 
@@ -81,11 +60,7 @@ class SceneServices final : public SystemServices {
     }
 
     std::vector<std::string> loadNotes(const scene::Scene& scene) override {
-        std::vector<std::string> notes = textsOf(scene.value(readerWarningsKey));
-        for (std::string& note : modelimporter::importNotes(scene)) {
-            notes.push_back(std::move(note));
-        }
-        return notes;
+        return scene::notes(scene);
     }
 
     USDZWriteResult writeUSDZ(const scene::Scene& scene, const std::filesystem::path& destination,
@@ -99,7 +74,7 @@ class SceneServices final : public SystemServices {
                 }
             },
             packageName, std::move(stop), writeOptionsFor(options));
-        return {written.succeeded, std::move(written.findings), clipsOf(written.clips)};
+        return {written.succeeded, std::move(written.notes), clipsOf(written.clips)};
     }
 
     SceneHandle readUSDZ(const std::filesystem::path& file,

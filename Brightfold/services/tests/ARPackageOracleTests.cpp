@@ -3,9 +3,9 @@
 // stage metadata and package layout the viewer's rules ask for, seen by that reader rather
 // than by our own checker.
 
+#include "CorpusFiles.h"
 #include "ManualMainQueue.h"
 #include "OracleRun.h"
-#include "support/CorpusFiles.h"
 
 #include <Brightfold/ConversionWorkflow.h>
 #include <Brightfold/SceneServices.h>
@@ -139,7 +139,7 @@ class ARPackageOracle : public testing::TestWithParam<std::string> {
 };
 
 TEST_P(ARPackageOracle, TheViewersRulesHoldAsAnotherReaderSeesThePackage) {
-    const fs::path source = gltf::testing::corpus / GetParam();
+    const fs::path source = brightfold::testing::corpus / GetParam();
     if (!fs::exists(source))
         GTEST_SKIP() << "not in ../shared: " << source;
     if (!fs::exists(usd::test::oracleProgram()))

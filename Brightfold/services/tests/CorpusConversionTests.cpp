@@ -3,13 +3,13 @@
 // that breaks none of AR Quick Look's rules and that both independent USD readers open, or in
 // an error whose reason is known and named here.
 
+#include "CorpusFiles.h"
 #include "CorpusSupport.h"
 #include "ManualMainQueue.h"
 #include "OracleRun.h"
 #include "SceneInspection.h"
 #include "StaticCorpus.h"
 #include "TestFolder.h"
-#include "support/CorpusFiles.h"
 
 #include <Brightfold/ConversionWorkflow.h>
 #include <Brightfold/SceneServices.h>
@@ -27,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using brightfold::AppState;
 
-const fs::path& corpus = gltf::testing::corpus;
+const fs::path& corpus = brightfold::testing::corpus;
 
 // Files that cannot convert, each with the reason and a part of the message the user sees.
 struct ExpectedFailure {
@@ -48,10 +48,10 @@ const std::set<std::string> compressedMeshes = {
 
 // The corpus files the application accepts, as paths below the corpus folder.
 std::vector<std::string> corpusModelNames() {
-    if (gltf::testing::corpusMissing()) {
+    if (brightfold::testing::corpusMissing()) {
         return {};
     }
-    std::vector<std::string> names = gltf::testing::corpusDocumentPaths();
+    std::vector<std::string> names = brightfold::testing::corpusDocumentPaths();
     for (const fs::path& layer : usd::test::corpusLayerFiles()) {
         if (layer.extension() == ".usdc" || layer.extension() == ".usdz") {
             names.push_back(layer.lexically_relative(corpus).generic_string());
@@ -99,7 +99,7 @@ std::string onOneLine(std::string text) {
 class CorpusConversion : public testing::TestWithParam<std::string> {
   protected:
     void SetUp() override {
-        if (gltf::testing::corpusMissing()) {
+        if (brightfold::testing::corpusMissing()) {
             GTEST_SKIP() << "../shared not found: " << corpus;
         }
     }
@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(Corpus, CorpusConversion, testing::ValuesIn(corpusModel
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusConversion);
 
 TEST(CorpusConversionSetUp, EveryNamedFileIsInTheCorpus) {
-    if (gltf::testing::corpusMissing()) {
+    if (brightfold::testing::corpusMissing()) {
         GTEST_SKIP() << "../shared not found: " << corpus;
     }
     const std::vector<std::string> names = corpusModelNames();

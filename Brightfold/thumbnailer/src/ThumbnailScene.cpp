@@ -24,8 +24,8 @@ void checkSize(const std::filesystem::path& file) {
 SceneHandle readScene(const std::filesystem::path& file, ConversionServices& services) {
     const std::string extension = lowerCasedExtension(file);
     if (extension == "usdz" || extension == "usdc") {
-        std::vector<std::string> warnings; // a picture has nowhere to show them
-        return services.readUSDZ(file, warnings);
+        std::vector<std::string> notes; // a picture has nowhere to show them
+        return services.readUSDZ(file, notes);
     }
     return loadSourceScene(file, services).scene;
 }

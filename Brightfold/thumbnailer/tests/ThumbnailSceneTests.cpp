@@ -1,3 +1,4 @@
+#include "CorpusFiles.h"
 #include "TestFolder.h"
 #include "ThumbnailScene.h"
 
@@ -45,7 +46,7 @@ TEST(ThumbnailScene, SaysWhyAFileGivesNoPicture) {
 }
 
 TEST(ThumbnailScene, ReadsModelsAndPackagesOfTheCorpusWithoutTheirBackdrop) {
-    const std::filesystem::path corpus = BRIGHTFOLD_SHARED_DIR "/corpus";
+    const std::filesystem::path& corpus = brightfold::testing::corpus;
     if (!std::filesystem::exists(corpus)) {
         GTEST_SKIP() << "no corpus at " << corpus;
     }

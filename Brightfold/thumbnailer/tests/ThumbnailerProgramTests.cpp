@@ -1,5 +1,6 @@
 // Runs the installed-to-be program as a file manager would: no display, a home folder of its
 // own, one output name. The pictures are kept under the build folder for looking at.
+#include "CorpusFiles.h"
 #include "TestFolder.h"
 
 #include <QImage>
@@ -8,7 +9,7 @@
 
 namespace {
 
-const std::filesystem::path corpus = BRIGHTFOLD_SHARED_DIR "/corpus";
+const std::filesystem::path& corpus = brightfold::testing::corpus;
 const std::filesystem::path kept = BRIGHTFOLD_BINARY_DIR "/thumbnails";
 
 struct Outcome {

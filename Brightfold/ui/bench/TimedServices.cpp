@@ -41,9 +41,8 @@ USDZWriteResult TimedServices::writeUSDZ(const scene::Scene& scene,
 }
 
 SceneHandle TimedServices::readUSDZ(const std::filesystem::path& file,
-                                    std::vector<std::string>& warnings) {
-    return timed(&StepTimes::readBack,
-                 [&] { return ForwardingServices::readUSDZ(file, warnings); });
+                                    std::vector<std::string>& notes) {
+    return timed(&StepTimes::readBack, [&] { return ForwardingServices::readUSDZ(file, notes); });
 }
 
 } // namespace brightfold::bench

@@ -28,7 +28,7 @@ class TimedServices : public ForwardingServices {
                               const std::string& packageName, const ConversionOptions& options,
                               const ProgressHandler& progress, std::stop_token stop) override;
     SceneHandle readUSDZ(const std::filesystem::path& file,
-                         std::vector<std::string>& warnings) override;
+                         std::vector<std::string>& notes) override;
 
   private:
     template <typename Step> auto timed(std::chrono::duration<double> StepTimes::*into, Step step);

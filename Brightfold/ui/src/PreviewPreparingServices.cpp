@@ -18,8 +18,8 @@ SceneHandle PreviewPreparingServices::importModel(const std::filesystem::path& f
 }
 
 SceneHandle PreviewPreparingServices::readUSDZ(const std::filesystem::path& file,
-                                               std::vector<std::string>& warnings) {
-    SceneHandle scene = ForwardingServices::readUSDZ(file, warnings);
+                                               std::vector<std::string>& notes) {
+    SceneHandle scene = ForwardingServices::readUSDZ(file, notes);
     preview::prepareForPreview(scene);
     return scene;
 }

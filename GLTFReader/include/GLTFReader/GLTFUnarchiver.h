@@ -54,8 +54,8 @@ class GLTFUnarchiver {
 
     // What the loaders left out of the scene, each distinct message once in the order met; a
     // message is also written as a console line ("warning: …") the first time.
-    void warnOnce(const std::string& message);
-    const std::vector<std::string>& warnings() const { return warnings_; }
+    void noteOnce(const std::string& message);
+    const std::vector<std::string>& notes() const { return notes_; }
 
     // Buffers and buffer views.
     gltf::ByteSlice loadBuffer(std::int64_t index);
@@ -158,7 +158,7 @@ class GLTFUnarchiver {
     GLTFGlTF json_;
     std::optional<gltf::ByteSlice> bin_;
     gltf::UnarchiverCaches caches_;
-    std::vector<std::string> warnings_;
+    std::vector<std::string> notes_;
     std::size_t madeBytes_ = 0;
 
     // Helpers of the scene, node, camera, skin and animation loaders.

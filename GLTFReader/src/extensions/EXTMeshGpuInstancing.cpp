@@ -112,7 +112,7 @@ attachMeshInstances(GLTFUnarchiver& unarchiver, const GLTFNode& record, scene::N
         return {};
     }
     if (record.skin) {
-        unarchiver.warnOnce("loadNode: the instances (EXT_mesh_gpu_instancing) of a skinned mesh "
+        unarchiver.noteOnce("loadNode: the instances (EXT_mesh_gpu_instancing) of a skinned mesh "
                             "are left out; the mesh is shown once");
         return {};
     }

@@ -30,15 +30,12 @@ std::shared_ptr<scene::Scene> importModel(const std::filesystem::path& file,
 // meshes with normals, texture coordinates and vertex colours, physically based materials
 // with embedded and external textures, the node hierarchy, cameras, skins, morph targets,
 // and node and morph-weight animations, laid out as the glTF reader lays them out. What it
-// leaves out or approximates is listed in `importNotes`. Throws ImportError.
+// leaves out or approximates is among the scene's notes (SceneGraph/MaterialContract.h).
+// Throws ImportError.
 std::shared_ptr<scene::Scene> importWithAssimp(const std::filesystem::path& file,
                                                std::stop_token stop = {});
 
 // Whether any node of the scene carries a geometry with at least one vertex.
 bool hasGeometry(const scene::Scene& scene);
-
-// What the import of the scene left out or approximated, one sentence each, fit to show the
-// user; empty when nothing was lost.
-std::vector<std::string> importNotes(const scene::Scene& scene);
 
 } // namespace modelimporter

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <SceneGraph/LargeBlocks.h>
+#include <Base/LargeBlocks.h>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -60,7 +60,7 @@ inline Bytes viewBytes(std::span<const std::uint8_t> bytes, std::shared_ptr<cons
 
 /// A block of `count` values of T left unset, and where to write them: the caller fills it
 /// before anything reads it, so large data is written once rather than zeroed first. Large
-/// blocks lie on huge pages where the system allows (see LargeBlocks.h).
+/// blocks lie on huge pages where the system allows (see Base/LargeBlocks.h).
 template <typename T> struct UnsetBlock {
     T* first;
     Bytes bytes;
@@ -70,7 +70,7 @@ template <typename T> UnsetBlock<T> makeUnsetBlock(std::size_t count) {
     if (count > SIZE_MAX / sizeof(T)) {
         throw std::bad_alloc();
     }
-    std::shared_ptr<void> values(allocateUnset(count * sizeof(T)),
+    std::shared_ptr<void> values(base::allocateUnset(count * sizeof(T)),
                                  [](void* data) { std::free(data); });
     T* first = static_cast<T*>(values.get());
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(first),

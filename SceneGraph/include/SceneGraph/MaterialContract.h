@@ -20,6 +20,7 @@ namespace scene {
 
 class Material;
 class Node;
+class Scene;
 
 namespace material_keys {
 
@@ -58,6 +59,14 @@ inline constexpr std::string_view avatarBlendShapes = "VRMBlendShapes";
 
 } // namespace node_keys
 
+namespace scene_keys {
+
+/// On a scene: what its reader left out or approximated, one sentence each, fit to show the
+/// user; the conversion adds the writer's and the package check's notes to these.
+inline constexpr std::string_view notes = "notes";
+
+} // namespace scene_keys
+
 /// A colour factor's channels; a channel the material does not name reads as `fallback`.
 std::array<double, 4> colorFactor(const Material& material, std::string_view key,
                                   double fallback = 1.0);
@@ -84,6 +93,10 @@ bool isSpecularGlossiness(const Material& material);
 /// The node's morph weight paths, or nullopt when it names none (or any is not a text).
 std::optional<std::vector<std::string>> weightPaths(const Node& node);
 void setWeightPaths(Node& node, ValueArray paths);
+
+/// Adds the notes the scene does not hold yet, in their order.
+void addNotes(Scene& scene, const std::vector<std::string>& notes);
+std::vector<std::string> notes(const Scene& scene);
 
 /// Adds one feature to the material's list of what it is shown without.
 void noteLeftOutFeature(Material& material, std::string_view feature);

@@ -1,9 +1,9 @@
 #include "PackageLayout.h"
 
+#include <Base/MappedFile.h>
 #include <USD/ar_check/PackageCheck.h>
 #include <USD/codec/FormatError.h>
 #include <USD/crate_reader/CrateReader.h>
-#include <USD/package/MappedFile.h>
 #include <USD/package/PackageError.h>
 #include <USD/package/PackageReader.h>
 #include <exception>
@@ -74,7 +74,7 @@ PackageVerdict checkPackageBytes(std::span<const std::uint8_t> bytes, const ARBu
 
 PackageVerdict checkPackageFile(const std::filesystem::path& file, const ARBudgets& budgets) {
     try {
-        const MappedFile mapped(file);
+        const base::MappedFile mapped(file);
         return checkPackageBytes(mapped.bytes(), budgets);
     } catch (const std::exception& error) {
         PackageVerdict verdict;

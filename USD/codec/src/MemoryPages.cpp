@@ -6,7 +6,7 @@ namespace usd {
 
 namespace {
 
-constexpr std::size_t kHugePageSize = scene::kHugePageSize;
+constexpr std::size_t kHugePageSize = base::kHugePageSize;
 // What the allocator adds to a large block for its own bookkeeping, with room to spare: a
 // block asked for this much less than whole huge pages is mapped as exactly those pages, and
 // the system places such mappings on a huge-page boundary.
@@ -30,7 +30,7 @@ std::size_t hugePageCapacity(std::size_t count, std::size_t elementSize) {
 }
 
 ScratchBytes::ScratchBytes(std::size_t size)
-    : data_(static_cast<std::uint8_t*>(scene::allocateUnset(size))), size_(size) {}
+    : data_(static_cast<std::uint8_t*>(base::allocateUnset(size))), size_(size) {}
 
 void ScratchBytes::Free::operator()(std::uint8_t* data) const {
     std::free(data);

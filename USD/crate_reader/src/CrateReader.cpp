@@ -3,9 +3,9 @@
 #include "SpecAssembly.h"
 #include "StructuralSections.h"
 
+#include <Base/FileError.h>
+#include <Base/MappedFile.h>
 #include <USD/crate_reader/CrateReader.h>
-#include <USD/package/MappedFile.h>
-#include <USD/package/PackageError.h>
 #include <system_error>
 
 namespace usd {
@@ -27,15 +27,15 @@ auto readSection(const CrateLayout& layout, std::string_view name, Read read) {
 
 // Missing files and folders are named in the reader's own words; rarer failures (no
 // permission, no memory to map) come in the mapping's.
-MappedFile mapCrateFile(const std::filesystem::path& file) {
+base::MappedFile mapCrateFile(const std::filesystem::path& file) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
         throw FormatError(file.string() +
                           ": cannot open: " + (error ? error.message() : "not a regular file"));
     }
     try {
-        return MappedFile(file);
-    } catch (const PackageError& failure) {
+        return base::MappedFile(file);
+    } catch (const base::FileError& failure) {
         throw FormatError(failure.what());
     }
 }
@@ -74,7 +74,7 @@ Layer readCrate(std::span<const std::byte> bytes, CrateReadWarnings* warnings) {
 Layer readCrateFile(const std::filesystem::path& file, CrateReadWarnings* warnings) {
     // Mapped rather than read: crate files run to hundreds of megabytes, and the decoders copy
     // what they keep straight out of the page cache.
-    const MappedFile mapped = mapCrateFile(file);
+    const base::MappedFile mapped = mapCrateFile(file);
     try {
         return readCrate(mapped.bytes(), warnings);
     } catch (const FormatError& error) {

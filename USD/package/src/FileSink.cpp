@@ -1,7 +1,7 @@
 #include "FileSink.h"
 
-#include "SystemError.h"
-
+#include <Base/SystemError.h>
+#include <USD/package/PackageError.h>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -48,7 +48,7 @@ void FileSink::commit() {
 }
 
 void FileSink::fail(const char* action) const {
-    throwSystemError(action, path_);
+    throw PackageError(base::systemErrorMessage(action, path_));
 }
 
 } // namespace usd

@@ -2,7 +2,7 @@
 #include "EntryName.h"
 #include "ZipLayout.h"
 
-#include <USD/package/MappedFile.h>
+#include <Base/MappedFile.h>
 #include <USD/package/PackageError.h>
 #include <USD/package/PackageReader.h>
 #include <algorithm>
@@ -193,8 +193,20 @@ const std::string kNotAPackage = "Not a valid USDZ package: ";
 
 } // namespace
 
+namespace {
+
+std::shared_ptr<const MappedFile> mapPackage(const std::filesystem::path& path) {
+    try {
+        return std::make_shared<const MappedFile>(path);
+    } catch (const base::FileError& error) {
+        throw PackageError(error.what());
+    }
+}
+
+} // namespace
+
 PackageReader PackageReader::open(const std::filesystem::path& path, ChecksumTiming timing) {
-    auto file = std::make_shared<const MappedFile>(path);
+    const std::shared_ptr<const MappedFile> file = mapPackage(path);
     const std::string notAPackage = "'" + path.string() + "' is not a valid USDZ package: ";
     try {
         return PackageReader(file, notAPackage, timing);

@@ -1,3 +1,4 @@
+#include "CorpusFiles.h"
 #include "PackageTestSupport.h"
 
 #include <BoundedRun.h>
@@ -244,8 +245,7 @@ TEST(PackageReader, ChecksAlongsideAndReportsACorruptEntryWhenConfirmed) {
 }
 
 TEST(PackageReader, ReadsEveryPackageOfTheCorpus) {
-    const std::filesystem::path corpus =
-        std::filesystem::path(BRIGHTFOLD_SHARED_DIR) / "corpus/usd";
+    const std::filesystem::path corpus = brightfold::testing::corpus / "usd";
     if (!std::filesystem::is_directory(corpus))
         GTEST_SKIP() << "../shared not found: " << corpus;
     int packages = 0;

@@ -110,7 +110,7 @@ void AnimationTimeline::forget(const scene::Node& node) {
     }
 }
 
-void AnimationTimeline::finish(SceneReadWarnings& warnings) {
+void AnimationTimeline::finish(SceneReadNotes& notes) {
     if (nodes_.empty()) {
         return;
     }
@@ -126,8 +126,8 @@ void AnimationTimeline::finish(SceneReadWarnings& warnings) {
             try {
                 animated.node->setValueForKeyPath(track.keyPath, trackValueAt(track, start));
             } catch (const scene::KeyPathError& error) {
-                warnings.push_back("An animation of " + animated.node->name() +
-                                   " cannot be applied (" + error.what() + "); it is left out.");
+                notes.push_back("An animation of " + animated.node->name() +
+                                " cannot be applied (" + error.what() + "); it is left out.");
                 continue;
             }
             if (end > start) {

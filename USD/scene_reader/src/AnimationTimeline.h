@@ -34,7 +34,7 @@ class AnimationTimeline {
 
     // Registers the groups on their nodes. A timeline of no length plays nothing: the nodes
     // keep the values they show at its single code.
-    void finish(SceneReadWarnings& warnings);
+    void finish(SceneReadNotes& notes);
 
   private:
     // The authored start code, else the earliest sample seen so far.

@@ -71,11 +71,11 @@ std::string AssetLocation::displayName() const {
     return file.filename().string() + "[" + entryName + "]";
 }
 
-AssetResolver::AssetResolver(SceneReadWarnings& warnings) : warnings_(warnings) {}
+AssetResolver::AssetResolver(SceneReadNotes& notes) : notes_(notes) {}
 
 std::unique_ptr<AssetResolver> AssetResolver::forPackage(const std::filesystem::path& file,
-                                                         SceneReadWarnings& warnings) {
-    std::unique_ptr<AssetResolver> resolver(new AssetResolver(warnings));
+                                                         SceneReadNotes& notes) {
+    std::unique_ptr<AssetResolver> resolver(new AssetResolver(notes));
     try {
         resolver->packages_.push_back(std::make_unique<PackageReader>(
             PackageReader::open(file, PackageReader::ChecksumTiming::alongside)));
@@ -105,8 +105,8 @@ void AssetResolver::confirmChecksums() const {
 }
 
 std::unique_ptr<AssetResolver> AssetResolver::forLayerFile(const std::filesystem::path& file,
-                                                           SceneReadWarnings& warnings) {
-    std::unique_ptr<AssetResolver> resolver(new AssetResolver(warnings));
+                                                           SceneReadNotes& notes) {
+    std::unique_ptr<AssetResolver> resolver(new AssetResolver(notes));
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
         throw SceneReadError(file.filename().string() + " cannot be opened: no such file.");
@@ -118,8 +118,8 @@ std::unique_ptr<AssetResolver> AssetResolver::forLayerFile(const std::filesystem
 const LoadedLayer* AssetResolver::layer(const std::string& assetPath, const AssetLocation& from) {
     const std::optional<AssetLocation> location = resolve(assetPath, from);
     if (!location) {
-        warnings_.push_back("The layer @" + assetPath + "@ named in " + from.displayName() +
-                            " was not found; it is left out.");
+        notes_.push_back("The layer @" + assetPath + "@ named in " + from.displayName() +
+                         " was not found; it is left out.");
         return nullptr;
     }
     return &load(*location, 0);
@@ -182,7 +182,7 @@ std::optional<AssetLocation> AssetResolver::insideNestedPackage(const AssetLocat
         try {
             packages_.push_back(std::make_unique<PackageReader>(contents(package)));
         } catch (const PackageError& error) {
-            warnings_.push_back(key + " cannot be opened as a package: " + error.what());
+            notes_.push_back(key + " cannot be opened as a package: " + error.what());
             return std::nullopt;
         }
         opened = nestedPackages_.emplace(key, packages_.back().get()).first;
@@ -232,11 +232,11 @@ const LoadedLayer& AssetResolver::load(const AssetLocation& location, int depth)
     for (const std::string& path : subLayerPaths(loaded->layer)) {
         const std::optional<AssetLocation> sub = resolve(path, location);
         if (!sub) {
-            warnings_.push_back("The sublayer @" + path + "@ of " + key +
-                                " was not found; it is left out.");
+            notes_.push_back("The sublayer @" + path + "@ of " + key +
+                             " was not found; it is left out.");
         } else if (std::ranges::find(loading_, sub->displayName()) != loading_.end()) {
-            warnings_.push_back("The sublayer @" + path + "@ of " + key +
-                                " includes itself; the repetition is left out.");
+            notes_.push_back("The sublayer @" + path + "@ of " + key +
+                             " includes itself; the repetition is left out.");
         } else {
             loaded->subLayers.push_back(&load(*sub, depth + 1));
         }

@@ -37,9 +37,9 @@ class AssetResolver {
   public:
     // Both throw SceneReadError when the file or its root layer cannot be read.
     static std::unique_ptr<AssetResolver> forPackage(const std::filesystem::path& file,
-                                                     SceneReadWarnings& warnings);
+                                                     SceneReadNotes& notes);
     static std::unique_ptr<AssetResolver> forLayerFile(const std::filesystem::path& file,
-                                                       SceneReadWarnings& warnings);
+                                                       SceneReadNotes& notes);
 
     const LoadedLayer& rootLayer() const { return *root_; }
 
@@ -60,7 +60,7 @@ class AssetResolver {
     std::optional<scene::Bytes> bytes(const std::string& assetPath, const AssetLocation& from);
 
   private:
-    explicit AssetResolver(SceneReadWarnings& warnings);
+    explicit AssetResolver(SceneReadNotes& notes);
     std::optional<AssetLocation> resolve(const std::string& assetPath, const AssetLocation& from);
     std::optional<AssetLocation> resolvePlain(const std::string& assetPath,
                                               const AssetLocation& from);
@@ -74,7 +74,7 @@ class AssetResolver {
     void releaseMappedPages(const AssetLocation& location,
                             std::span<const std::uint8_t> bytes) const;
 
-    SceneReadWarnings& warnings_;
+    SceneReadNotes& notes_;
     std::vector<std::unique_ptr<PackageReader>> packages_;
     const PackageReader* mappedPackage_ = nullptr; // opened from its file, not from bytes
     std::map<std::string, const PackageReader*> nestedPackages_;

@@ -62,15 +62,15 @@ bool hasInbetweens(const ComposedPrim& shape) {
 
 std::shared_ptr<scene::Geometry> morphTarget(const ComposedPrim* shape, const std::string& token,
                                              const BoundMesh& mesh, std::size_t pointCount,
-                                             std::size_t vertexCount, SceneReadWarnings& warnings) {
+                                             std::size_t vertexCount, SceneReadNotes& notes) {
     const std::vector<glm::vec3> none(pointCount, glm::vec3(0.0f));
     std::optional<std::vector<glm::vec3>> offsets;
     if (shape != nullptr && shape->typeName() == "BlendShape") {
         offsets = pointOffsets(*shape, "offsets", pointCount);
     }
     if (!offsets) {
-        warnings.push_back("The blend shape " + token + " of " + mesh.prim.path().text() +
-                           " cannot be read; it moves nothing.");
+        notes.push_back("The blend shape " + token + " of " + mesh.prim.path().text() +
+                        " cannot be read; it moves nothing.");
     }
     std::vector<std::shared_ptr<scene::GeometrySource>> sources{
         vertexOffsets(scene::GeometrySemantic::vertex, offsets.value_or(none), mesh, vertexCount)};
@@ -79,13 +79,13 @@ std::shared_ptr<scene::Geometry> morphTarget(const ComposedPrim* shape, const st
             sources.push_back(
                 vertexOffsets(scene::GeometrySemantic::normal, *normals, mesh, vertexCount));
         } else {
-            warnings.push_back("The normal offsets of the blend shape " + token + " of " +
-                               mesh.prim.path().text() + " do not fit it; they are not used.");
+            notes.push_back("The normal offsets of the blend shape " + token + " of " +
+                            mesh.prim.path().text() + " do not fit it; they are not used.");
         }
     }
     if (offsets && hasInbetweens(*shape)) {
-        warnings.push_back("The blend shape " + token + " of " + mesh.prim.path().text() +
-                           " has in-between shapes; only its full shape is used.");
+        notes.push_back("The blend shape " + token + " of " + mesh.prim.path().text() +
+                        " has in-between shapes; only its full shape is used.");
     }
     auto target = scene::Geometry::create(std::move(sources));
     target->setName(token);
@@ -95,7 +95,7 @@ std::shared_ptr<scene::Geometry> morphTarget(const ComposedPrim* shape, const st
 } // namespace
 
 std::vector<std::string> addBlendShapes(const Stage& stage, const BoundMesh& mesh,
-                                        SceneReadWarnings& warnings) {
+                                        SceneReadNotes& notes) {
     const std::vector<std::string> tokens =
         readTextArray(mesh.prim.attributeValue("skel:blendShapes"));
     const std::vector<Path> targets = mesh.prim.targets("skel:blendShapeTargets");
@@ -106,21 +106,21 @@ std::vector<std::string> addBlendShapes(const Stage& stage, const BoundMesh& mes
         return {};
     }
     if (tokens.size() != targets.size()) {
-        warnings.push_back("The mesh " + mesh.prim.path().text() + " names " +
-                           std::to_string(tokens.size()) + " blend shapes but targets " +
-                           std::to_string(targets.size()) + "; they are left out.");
+        notes.push_back("The mesh " + mesh.prim.path().text() + " names " +
+                        std::to_string(tokens.size()) + " blend shapes but targets " +
+                        std::to_string(targets.size()) + "; they are left out.");
         return {};
     }
     if (tokens.size() > kMaxMorphTargetVertices / vertices->vectorCount()) {
-        warnings.push_back("The mesh " + mesh.prim.path().text() + " has too many blend shapes (" +
-                           std::to_string(tokens.size()) + ") for its size; they are left out.");
+        notes.push_back("The mesh " + mesh.prim.path().text() + " has too many blend shapes (" +
+                        std::to_string(tokens.size()) + ") for its size; they are left out.");
         return {};
     }
     const std::size_t pointCount = readVectorArray(mesh.prim.attributeValue("points")).size();
     std::vector<std::shared_ptr<scene::Geometry>> morphTargets;
     for (std::size_t k = 0; k < tokens.size(); ++k) {
         morphTargets.push_back(morphTarget(stage.prim(targets[k]), tokens[k], mesh, pointCount,
-                                           vertices->vectorCount(), warnings));
+                                           vertices->vectorCount(), notes));
     }
     auto morpher = scene::Morpher::create();
     morpher->setTargets(std::move(morphTargets));

@@ -16,6 +16,6 @@ namespace usd::reader {
 // others keep their indices. Returns the tokens of the targets, in target order; none when the
 // mesh binds no blend shapes.
 std::vector<std::string> addBlendShapes(const Stage& stage, const BoundMesh& mesh,
-                                        SceneReadWarnings& warnings);
+                                        SceneReadNotes& notes);
 
 } // namespace usd::reader

@@ -60,7 +60,7 @@ bool isPunctualLight(const ComposedPrim& prim) {
     return type == "DistantLight" || type == "SphereLight";
 }
 
-std::shared_ptr<scene::Light> buildLight(const ComposedPrim& prim, SceneReadWarnings& warnings) {
+std::shared_ptr<scene::Light> buildLight(const ComposedPrim& prim, SceneReadNotes& notes) {
     auto light = scene::Light::create();
     light->name = originalName(prim);
     light->color = lightColor(prim);
@@ -75,8 +75,8 @@ std::shared_ptr<scene::Light> buildLight(const ComposedPrim& prim, SceneReadWarn
     readSpotCone(prim, *light);
     const bool point = readBool(prim.attributeValue("treatAsPoint")).value_or(false);
     if (!point && lightNumber(prim, "radius").value_or(0.5) > 0) {
-        warnings.push_back("The SphereLight prim " + prim.path().text() +
-                           " is shown as a point light, without its size.");
+        notes.push_back("The SphereLight prim " + prim.path().text() +
+                        " is shown as a point light, without its size.");
     }
     return light;
 }

@@ -41,12 +41,12 @@ bool hasCollectionBinding(const ComposedPrim& prim) {
 } // namespace
 
 const ComposedPrim* boundMaterial(const Stage& stage, const ComposedPrim& prim,
-                                  SceneReadWarnings& warnings) {
+                                  SceneReadNotes& notes) {
     std::optional<Binding> chosen;
     for (const ComposedPrim* p = &prim; p != nullptr; p = p->parent()) {
         if (hasCollectionBinding(*p)) {
-            warnings.push_back("The collection-based material binding on " + p->path().text() +
-                               " is not supported; it is ignored.");
+            notes.push_back("The collection-based material binding on " + p->path().text() +
+                            " is not supported; it is ignored.");
         }
         const std::optional<Binding> binding = bindingOn(*p);
         if (binding && (!chosen || isStrongerThanDescendants(*p, *binding))) {
@@ -58,8 +58,8 @@ const ComposedPrim* boundMaterial(const Stage& stage, const ComposedPrim& prim,
     }
     const ComposedPrim* material = stage.prim(chosen->target);
     if (material == nullptr || material->typeName() != "Material") {
-        warnings.push_back("The material " + chosen->target.text() + " bound to " +
-                           prim.path().text() + " does not exist; a default material is used.");
+        notes.push_back("The material " + chosen->target.text() + " bound to " +
+                        prim.path().text() + " does not exist; a default material is used.");
         return nullptr;
     }
     return material;

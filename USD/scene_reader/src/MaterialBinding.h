@@ -10,6 +10,6 @@ namespace usd::reader {
 // an ancestor, unless an ancestor's binding is stronger than its descendants'. Null when
 // none is bound or the target is no Material.
 const ComposedPrim* boundMaterial(const Stage& stage, const ComposedPrim& prim,
-                                  SceneReadWarnings& warnings);
+                                  SceneReadNotes& notes);
 
 } // namespace usd::reader

@@ -13,20 +13,18 @@ bool isPreviewSurface(const std::string& id) {
 
 } // namespace
 
-MaterialResolver::MaterialResolver(const Stage& stage, AssetResolver& assets,
-                                   SceneReadWarnings& warnings)
-    : stage_(stage), warnings_(warnings), network_(stage, warnings),
-      textures_(network_, assets, warnings) {}
+MaterialResolver::MaterialResolver(const Stage& stage, AssetResolver& assets, SceneReadNotes& notes)
+    : stage_(stage), notes_(notes), network_(stage, notes), textures_(network_, assets, notes) {}
 
 ResolvedMaterial MaterialResolver::materialFor(const ComposedPrim& bound, const ComposedPrim& gprim,
                                                bool doubleSided) {
-    const ComposedPrim* materialPrim = boundMaterial(stage_, bound, warnings_);
+    const ComposedPrim* materialPrim = boundMaterial(stage_, bound, notes_);
     const std::optional<ShaderOutput> surface =
         materialPrim ? network_.surface(*materialPrim) : std::nullopt;
     if (!surface || !isPreviewSurface(ShaderNetwork::shaderId(*surface->shader))) {
         if (materialPrim != nullptr) {
-            warnings_.push_back("The material " + materialPrim->path().text() +
-                                " has no UsdPreviewSurface; the mesh's display colour is used.");
+            notes_.push_back("The material " + materialPrim->path().text() +
+                             " has no UsdPreviewSurface; the mesh's display colour is used.");
         }
         ResolvedMaterial fallback = displayColorMaterial(gprim);
         fallback.material->doubleSided = doubleSided;
@@ -37,7 +35,7 @@ ResolvedMaterial MaterialResolver::materialFor(const ComposedPrim& bound, const 
         return found->second;
     }
     ResolvedMaterial resolved =
-        previewSurfaceMaterial(*surface->shader, network_, textures_, warnings_);
+        previewSurfaceMaterial(*surface->shader, network_, textures_, notes_);
     resolved.material->name = originalName(*materialPrim);
     resolved.material->doubleSided = doubleSided;
     return built_.emplace(key, std::move(resolved)).first->second;

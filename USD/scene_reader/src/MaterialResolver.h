@@ -27,7 +27,7 @@ struct ResolvedMaterial {
 // Finds the material bound to each gprim or subset and builds each USD material once.
 class MaterialResolver {
   public:
-    MaterialResolver(const Stage& stage, AssetResolver& assets, SceneReadWarnings& warnings);
+    MaterialResolver(const Stage& stage, AssetResolver& assets, SceneReadNotes& notes);
 
     // The material drawing `bound` (a gprim, or a subset of `gprim`); double-sided copies are
     // kept apart from single-sided ones.
@@ -36,7 +36,7 @@ class MaterialResolver {
 
   private:
     const Stage& stage_;
-    SceneReadWarnings& warnings_;
+    SceneReadNotes& notes_;
     ShaderNetwork network_;
     TextureReader textures_;
     // By surface shader and sidedness: a material drawn both ways is two scene materials.

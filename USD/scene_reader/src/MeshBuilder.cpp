@@ -100,16 +100,16 @@ vertexSource(GeometrySemantic semantic, const WeldedVertices& welded, const Stor
 }
 
 std::optional<Primvar> authoredNormals(const ComposedPrim& mesh, const MeshTopology& topology,
-                                       SceneReadWarnings& warnings) {
+                                       SceneReadNotes& notes) {
     if (mesh.attributeValue("primvars:normals") != nullptr) {
-        return Primvar::read(mesh, "primvars:normals", Interpolation::vertex, topology, warnings);
+        return Primvar::read(mesh, "primvars:normals", Interpolation::vertex, topology, notes);
     }
-    return Primvar::read(mesh, "normals", Interpolation::vertex, topology, warnings);
+    return Primvar::read(mesh, "normals", Interpolation::vertex, topology, notes);
 }
 
 Primvar meshNormals(const ComposedPrim& mesh, const MeshTopology& topology,
-                    const VectorArray& points, SceneReadWarnings& warnings) {
-    if (std::optional<Primvar> normals = authoredNormals(mesh, topology, warnings)) {
+                    const VectorArray& points, SceneReadNotes& notes) {
+    if (std::optional<Primvar> normals = authoredNormals(mesh, topology, notes)) {
         return std::move(*normals);
     }
     const auto scheme = readText(mesh.attributeValue("subdivisionScheme")).value_or("catmullClark");
@@ -124,16 +124,16 @@ struct ColorPrimvars {
 };
 
 ColorPrimvars colorPrimvars(const ComposedPrim& mesh, const MeshTopology& topology,
-                            bool materialReadsColor, SceneReadWarnings& warnings) {
+                            bool materialReadsColor, SceneReadNotes& notes) {
     ColorPrimvars colors;
     colors.color =
-        Primvar::read(mesh, "primvars:displayColor", Interpolation::constant, topology, warnings);
+        Primvar::read(mesh, "primvars:displayColor", Interpolation::constant, topology, notes);
     if (!colors.color ||
         (colors.color->interpolation() == Interpolation::constant && !materialReadsColor)) {
         return {};
     }
     colors.opacity =
-        Primvar::read(mesh, "primvars:displayOpacity", Interpolation::constant, topology, warnings);
+        Primvar::read(mesh, "primvars:displayOpacity", Interpolation::constant, topology, notes);
     return colors;
 }
 
@@ -217,17 +217,17 @@ struct MeshPrimvars {
 MeshPrimvars readPrimvars(const ComposedPrim& mesh, const MeshTopology& topology,
                           const VectorArray& points,
                           const std::vector<ResolvedMaterial>& groupMaterials,
-                          SceneReadWarnings& warnings) {
-    MeshPrimvars primvars{meshNormals(mesh, topology, points, warnings), {}, {}};
+                          SceneReadNotes& notes) {
+    MeshPrimvars primvars{meshNormals(mesh, topology, points, notes), {}, {}};
     for (const std::string& attribute : texcoordOrder(mesh, groupMaterials)) {
         if (auto texcoord =
-                Primvar::read(mesh, attribute, Interpolation::constant, topology, warnings)) {
+                Primvar::read(mesh, attribute, Interpolation::constant, topology, notes)) {
             primvars.texcoords.push_back(std::move(*texcoord));
         }
     }
     const bool readsColor = std::ranges::any_of(
         groupMaterials, [](const ResolvedMaterial& m) { return m.readsDisplayColor; });
-    primvars.colors = colorPrimvars(mesh, topology, readsColor, warnings);
+    primvars.colors = colorPrimvars(mesh, topology, readsColor, notes);
     return primvars;
 }
 
@@ -330,24 +330,24 @@ std::vector<std::uint32_t> vertexPointsOf(const WeldedVertices& welded) {
 
 MeshGeometry buildMeshGeometry(const ComposedPrim& mesh, MaterialResolver& materials,
                                const std::shared_ptr<const void>& layerKeeper,
-                               SceneReadWarnings& warnings, bool keepVertexPoints) {
+                               SceneReadNotes& notes, bool keepVertexPoints) {
     const VectorArray points = readVectorArray(mesh.attributeValue("points"));
     if (points.components() != 3 || points.empty()) {
-        warnings.push_back("The mesh " + mesh.path().text() + " has no points; it is left out.");
+        notes.push_back("The mesh " + mesh.path().text() + " has no points; it is left out.");
         return {};
     }
     const bool emulated = isEmulatedDoubleSided(mesh);
-    std::optional<MeshTopology> topology = triangulateMesh(mesh, points.size(), emulated, warnings);
+    std::optional<MeshTopology> topology = triangulateMesh(mesh, points.size(), emulated, notes);
     if (!topology || topology->cornerCount() == 0) {
         return {};
     }
-    const std::vector<FaceGroup> groups = faceGroups(mesh, topology->faceCount, warnings);
+    const std::vector<FaceGroup> groups = faceGroups(mesh, topology->faceCount, notes);
     std::vector<ResolvedMaterial> groupMaterials;
     for (const FaceGroup& group : groups) {
         groupMaterials.push_back(
             materials.materialFor(*group.bound, mesh, isMeshDoubleSided(mesh, emulated)));
     }
-    const MeshPrimvars primvars = readPrimvars(mesh, *topology, points, groupMaterials, warnings);
+    const MeshPrimvars primvars = readPrimvars(mesh, *topology, points, groupMaterials, notes);
     WeldedVertices welded = weldVertices(*topology, primvars.all());
     std::future<VertexSources> attributes = startAttributeSources(primvars, welded);
     MeshElements elements = meshElements(groups, groupMaterials, *topology, welded, layerKeeper);

@@ -22,6 +22,6 @@ struct MeshGeometry {
 // the layer holds as they are drawn are viewed, with `layerKeeper` keeping them alive.
 MeshGeometry buildMeshGeometry(const ComposedPrim& mesh, MaterialResolver& materials,
                                const std::shared_ptr<const void>& layerKeeper,
-                               SceneReadWarnings& warnings, bool keepVertexPoints = false);
+                               SceneReadNotes& notes, bool keepVertexPoints = false);
 
 } // namespace usd::reader

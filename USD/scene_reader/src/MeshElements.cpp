@@ -17,7 +17,7 @@ bool isMaterialSubset(const ComposedPrim& prim) {
 } // namespace
 
 std::vector<FaceGroup> faceGroups(const ComposedPrim& mesh, std::size_t faceCount,
-                                  SceneReadWarnings& warnings) {
+                                  SceneReadNotes& notes) {
     std::vector<FaceGroup> groups;
     std::vector<bool> unclaimed(faceCount, true);
     bool claimedAny = false;
@@ -38,9 +38,9 @@ std::vector<FaceGroup> faceGroups(const ComposedPrim& mesh, std::size_t faceCoun
             claimedAny = true;
         }
         if (outside > 0) {
-            warnings.push_back("The subset " + child->path().text() + " names " +
-                               std::to_string(outside) +
-                               " faces the mesh does not have; they are left out.");
+            notes.push_back("The subset " + child->path().text() + " names " +
+                            std::to_string(outside) +
+                            " faces the mesh does not have; they are left out.");
         }
         groups.push_back(std::move(group));
     }

@@ -18,6 +18,6 @@ struct FaceGroup {
 // materialBind family or carrying a binding of their own), then the faces none of them
 // holds, bound to the mesh itself. Without subsets: one group of every face.
 std::vector<FaceGroup> faceGroups(const ComposedPrim& mesh, std::size_t faceCount,
-                                  SceneReadWarnings& warnings);
+                                  SceneReadNotes& notes);
 
 } // namespace usd::reader

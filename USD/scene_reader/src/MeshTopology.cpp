@@ -155,26 +155,25 @@ MeshTopology MeshTopology::ofFans(IntegerArray faceVertexIndices,
 }
 
 std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_t pointCount,
-                                            bool firstHalfOnly, SceneReadWarnings& warnings) {
+                                            bool firstHalfOnly, SceneReadNotes& notes) {
     const auto counts = readIntegerArray(mesh.attributeValue("faceVertexCounts"));
     auto indices = readIntegerArray(mesh.attributeValue("faceVertexIndices"));
     const std::string name = mesh.path().text();
     if (!counts || !indices) {
-        warnings.push_back("The mesh " + name + " has no faces; it is left out.");
+        notes.push_back("The mesh " + name + " has no faces; it is left out.");
         return std::nullopt;
     }
     const CountSummary summary = summarizeCounts(*counts);
     if (summary.anyNegative || summary.total != indices->size()) {
-        warnings.push_back(
-            "The mesh " + name +
-            " lists face sizes that do not match its corner indices; it is left out.");
+        notes.push_back("The mesh " + name +
+                        " lists face sizes that do not match its corner indices; it is left out.");
         return std::nullopt;
     }
     const std::size_t faceCount = counts->size();
     const std::size_t fanCorners = fanCornerCount(*counts, summary);
     if (std::max({fanCorners, pointCount, faceCount, indices->size()}) > kMaxMeshCorners) {
-        warnings.push_back("The mesh " + name + " has more corners or points than can be " +
-                           "indexed; it is left out.");
+        notes.push_back("The mesh " + name + " has more corners or points than can be " +
+                        "indexed; it is left out.");
         return std::nullopt;
     }
     const FaceSelection kept{firstHalfOnly ? faceCount / 2 : faceCount, holeMask(mesh, faceCount),
@@ -187,8 +186,8 @@ std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_
     } else {
         Fans fans = fanTriangulated(*counts, fanCorners, *indices, kept, pointCount);
         if (fans.skippedFaces > 0) {
-            warnings.push_back("The mesh " + name + " has " + std::to_string(fans.skippedFaces) +
-                               " faces with corners outside its points; they are left out.");
+            notes.push_back("The mesh " + name + " has " + std::to_string(fans.skippedFaces) +
+                            " faces with corners outside its points; they are left out.");
         }
         topology = MeshTopology::ofFans(std::move(*indices), std::move(fans.cornerFaceVertices),
                                         std::move(fans.triangleFaces));

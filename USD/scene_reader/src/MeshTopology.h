@@ -65,6 +65,6 @@ class MeshTopology {
 // the last); left-handed faces are reversed. Nullopt, with a warning, when the arrays are
 // missing, disagree in size or are too large to index.
 std::optional<MeshTopology> triangulateMesh(const ComposedPrim& mesh, std::size_t pointCount,
-                                            bool firstHalfOnly, SceneReadWarnings& warnings);
+                                            bool firstHalfOnly, SceneReadNotes& notes);
 
 } // namespace usd::reader

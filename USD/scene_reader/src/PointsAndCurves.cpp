@@ -9,10 +9,10 @@
 namespace usd::reader {
 namespace {
 
-std::vector<glm::vec3> pointsOf(const ComposedPrim& prim, SceneReadWarnings& warnings) {
+std::vector<glm::vec3> pointsOf(const ComposedPrim& prim, SceneReadNotes& notes) {
     const VectorArray points = readVectorArray(prim.attributeValue("points"));
     if (points.components() != 3 || points.empty()) {
-        warnings.push_back("The prim " + prim.path().text() + " has no points; it is left out.");
+        notes.push_back("The prim " + prim.path().text() + " has no points; it is left out.");
         return {};
     }
     std::vector<glm::vec3> vectors;
@@ -58,29 +58,26 @@ std::vector<std::uint32_t> curveSegments(const IntegerArray& counts, bool period
 
 } // namespace
 
-std::shared_ptr<scene::Geometry> buildPointsGeometry(const ComposedPrim& prim,
-                                                     MaterialResolver& materials,
-                                                     SceneReadWarnings& warnings) {
-    const std::vector<glm::vec3> points = pointsOf(prim, warnings);
+std::shared_ptr<scene::Geometry>
+buildPointsGeometry(const ComposedPrim& prim, MaterialResolver& materials, SceneReadNotes& notes) {
+    const std::vector<glm::vec3> points = pointsOf(prim, notes);
     std::vector<std::uint32_t> indices(points.size());
     std::iota(indices.begin(), indices.end(), 0u);
     return geometryOf(prim, points, indices, scene::PrimitiveType::point, materials);
 }
 
-std::shared_ptr<scene::Geometry> buildCurvesGeometry(const ComposedPrim& prim,
-                                                     MaterialResolver& materials,
-                                                     SceneReadWarnings& warnings) {
-    const std::vector<glm::vec3> points = pointsOf(prim, warnings);
+std::shared_ptr<scene::Geometry>
+buildCurvesGeometry(const ComposedPrim& prim, MaterialResolver& materials, SceneReadNotes& notes) {
+    const std::vector<glm::vec3> points = pointsOf(prim, notes);
     const auto counts = readIntegerArray(prim.attributeValue("curveVertexCounts"));
     if (points.empty() || !counts || totalOfCounts(*counts) != points.size()) {
-        warnings.push_back(
-            "The curves " + prim.path().text() +
-            " list vertex counts that do not match their points; they are left out.");
+        notes.push_back("The curves " + prim.path().text() +
+                        " list vertex counts that do not match their points; they are left out.");
         return nullptr;
     }
     if (readText(prim.attributeValue("type")).value_or("cubic") != "linear") {
-        warnings.push_back("The cubic curves " + prim.path().text() +
-                           " are drawn as lines through their control points.");
+        notes.push_back("The cubic curves " + prim.path().text() +
+                        " are drawn as lines through their control points.");
     }
     const bool periodic = readText(prim.attributeValue("wrap")).value_or("") == "periodic";
     return geometryOf(prim, points, curveSegments(*counts, periodic), scene::PrimitiveType::line,

@@ -63,8 +63,8 @@ bool isBlack(const SurfaceInput& input) {
 class SurfaceBuilder {
   public:
     SurfaceBuilder(const ComposedPrim& shader, const ShaderNetwork& network,
-                   TextureReader& textures, SceneReadWarnings& warnings)
-        : shader_(shader), network_(network), textures_(textures), warnings_(warnings),
+                   TextureReader& textures, SceneReadNotes& notes)
+        : shader_(shader), network_(network), textures_(textures), notes_(notes),
           material_(*(result_.material = scene::Material::create())) {}
 
     ResolvedMaterial build() {
@@ -257,7 +257,7 @@ class SurfaceBuilder {
     }
 
     void warn(const std::string& what) {
-        warnings_.push_back(
+        notes_.push_back(
             "The material " +
             (shader_.parent() ? shader_.parent()->path().text() : shader_.path().text()) + " " +
             what + ".");
@@ -266,7 +266,7 @@ class SurfaceBuilder {
     const ComposedPrim& shader_;
     const ShaderNetwork& network_;
     TextureReader& textures_;
-    SceneReadWarnings& warnings_;
+    SceneReadNotes& notes_;
     ResolvedMaterial result_;
     scene::Material& material_;
     std::optional<TextureNode> diffuseTexture_;
@@ -288,8 +288,8 @@ VectorArray inheritedPrimvar(const ComposedPrim& gprim, const std::string& name)
 } // namespace
 
 ResolvedMaterial previewSurfaceMaterial(const ComposedPrim& shader, const ShaderNetwork& network,
-                                        TextureReader& textures, SceneReadWarnings& warnings) {
-    return SurfaceBuilder(shader, network, textures, warnings).build();
+                                        TextureReader& textures, SceneReadNotes& notes) {
+    return SurfaceBuilder(shader, network, textures, notes).build();
 }
 
 ResolvedMaterial displayColorMaterial(const ComposedPrim& gprim) {

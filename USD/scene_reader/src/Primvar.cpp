@@ -57,14 +57,14 @@ std::size_t expectedElementCount(Interpolation interpolation, const MeshTopology
 
 std::optional<Primvar> Primvar::read(const ComposedPrim& mesh, const std::string& attribute,
                                      Interpolation fallback, const MeshTopology& topology,
-                                     SceneReadWarnings& warnings) {
+                                     SceneReadNotes& notes) {
     const Value* authored = mesh.attributeValue(attribute);
     if (authored == nullptr) {
         return std::nullopt;
     }
     const auto drop = [&](const std::string& why) -> std::optional<Primvar> {
-        warnings.push_back("The primvar " + attribute + " of " + mesh.path().text() + " " + why +
-                           "; it is left out.");
+        notes.push_back("The primvar " + attribute + " of " + mesh.path().text() + " " + why +
+                        "; it is left out.");
         return std::nullopt;
     };
     const auto named = readText(mesh.propertyField(attribute, "interpolation"));

@@ -23,7 +23,7 @@ class Primvar {
     // warning when it was authored) when it is missing, not numeric or does not fit.
     static std::optional<Primvar> read(const ComposedPrim& mesh, const std::string& attribute,
                                        Interpolation fallback, const MeshTopology& topology,
-                                       SceneReadWarnings& warnings);
+                                       SceneReadNotes& notes);
 
     Interpolation interpolation() const { return interpolation_; }
     int components() const { return values_.components(); }

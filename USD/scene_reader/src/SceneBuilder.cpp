@@ -60,10 +60,10 @@ void applyLocalTransform(scene::Node& node, const LocalTransform& local) {
 class SceneAssembly {
   public:
     SceneAssembly(const Stage& stage, MaterialResolver& materials,
-                  const std::shared_ptr<const void>& layerKeeper, SceneReadWarnings& warnings)
-        : stage_(stage), materials_(materials), layerKeeper_(layerKeeper), warnings_(warnings),
+                  const std::shared_ptr<const void>& layerKeeper, SceneReadNotes& notes)
+        : stage_(stage), materials_(materials), layerKeeper_(layerKeeper), notes_(notes),
           scene_(scene::Scene::create()), frame_(stageFrame(stage)), timeline_(stage),
-          skelBindings_(stage, timeline_, warnings) {}
+          skelBindings_(stage, timeline_, notes) {}
 
     std::shared_ptr<scene::Scene> build() {
         scene::Node& root = *scene_->rootNode();
@@ -71,10 +71,10 @@ class SceneAssembly {
         if (single != nullptr) {
             root.setName(originalName(*single));
             nodesByPrim_[single] = scene_->rootNode();
-            const LocalTransform local = evaluateXformStack(*single, warnings_);
+            const LocalTransform local = evaluateXformStack(*single, notes_);
             if (frame_ == scene::Matrix4(1.0)) {
                 applyLocalTransform(root, local);
-                addXformAnimation(*single, scene_->rootNode(), timeline_, warnings_);
+                addXformAnimation(*single, scene_->rootNode(), timeline_, notes_);
             } else {
                 root.setTransform(frame_ * local.matrix);
             }
@@ -87,7 +87,7 @@ class SceneAssembly {
         }
         moveResetNodes();
         skelBindings_.bind([this](const ComposedPrim& prim) { return nearestNode(prim); });
-        timeline_.finish(warnings_);
+        timeline_.finish(notes_);
         return scene_;
     }
 
@@ -126,9 +126,9 @@ class SceneAssembly {
         }
         auto node = scene::Node::create(originalName(prim));
         nodesByPrim_[&prim] = node;
-        const LocalTransform local = evaluateXformStack(prim, warnings_);
+        const LocalTransform local = evaluateXformStack(prim, notes_);
         applyLocalTransform(*node, local);
-        addXformAnimation(prim, node, timeline_, warnings_);
+        addXformAnimation(prim, node, timeline_, notes_);
         if (local.resetsXformStack) {
             resetNodes_.push_back({node, local.matrix});
         }
@@ -144,7 +144,7 @@ class SceneAssembly {
             prim.attributeValue("xformOpOrder") != nullptr) {
             return false;
         }
-        parent.setLight(buildLight(prim, warnings_));
+        parent.setLight(buildLight(prim, notes_));
         return true;
     }
 
@@ -152,24 +152,23 @@ class SceneAssembly {
         const std::string type = prim.typeName();
         if (type == "Mesh") {
             const bool deformed = SkelBindings::isDeformed(prim);
-            MeshGeometry mesh =
-                buildMeshGeometry(prim, materials_, layerKeeper_, warnings_, deformed);
+            MeshGeometry mesh = buildMeshGeometry(prim, materials_, layerKeeper_, notes_, deformed);
             node.setGeometry(std::move(mesh.geometry));
             if (deformed && node.geometry()) {
                 skelBindings_.addMesh(prim, node.shared_from_this(), std::move(mesh.vertexPoints));
             }
             reportAnimatedPoints(prim);
         } else if (type == "Points") {
-            node.setGeometry(buildPointsGeometry(prim, materials_, warnings_));
+            node.setGeometry(buildPointsGeometry(prim, materials_, notes_));
         } else if (type == "BasisCurves") {
-            node.setGeometry(buildCurvesGeometry(prim, materials_, warnings_));
+            node.setGeometry(buildCurvesGeometry(prim, materials_, notes_));
         } else if (type == "Camera") {
             node.setCamera(buildCamera(prim));
         } else if (isPunctualLight(prim)) {
-            node.setLight(buildLight(prim, warnings_));
+            node.setLight(buildLight(prim, notes_));
         } else if (isLeftOutPrimType(type)) {
-            warnings_.push_back("The " + type + " prim " + prim.path().text() +
-                                " cannot be shown; it is left out.");
+            notes_.push_back("The " + type + " prim " + prim.path().text() +
+                             " cannot be shown; it is left out.");
         }
     }
 
@@ -186,8 +185,8 @@ class SceneAssembly {
     void reportAnimatedPoints(const ComposedPrim& mesh) {
         const TimeSamples* samples = mesh.attributeTimeSamples("points");
         if (samples != nullptr && samples->values.size() > 1) {
-            warnings_.push_back("The points of " + mesh.path().text() +
-                                " are animated; the mesh is shown still.");
+            notes_.push_back("The points of " + mesh.path().text() +
+                             " are animated; the mesh is shown still.");
         }
     }
 
@@ -207,7 +206,7 @@ class SceneAssembly {
     const Stage& stage_;
     MaterialResolver& materials_;
     std::shared_ptr<const void> layerKeeper_;
-    SceneReadWarnings& warnings_;
+    SceneReadNotes& notes_;
     std::shared_ptr<scene::Scene> scene_;
     scene::Matrix4 frame_;
     AnimationTimeline timeline_;
@@ -220,8 +219,8 @@ class SceneAssembly {
 
 std::shared_ptr<scene::Scene> buildScene(const Stage& stage, MaterialResolver& materials,
                                          const std::shared_ptr<const void>& layerKeeper,
-                                         SceneReadWarnings& warnings) {
-    return SceneAssembly(stage, materials, layerKeeper, warnings).build();
+                                         SceneReadNotes& notes) {
+    return SceneAssembly(stage, materials, layerKeeper, notes).build();
 }
 
 } // namespace usd::reader

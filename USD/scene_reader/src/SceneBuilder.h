@@ -14,6 +14,6 @@ namespace usd::reader {
 // not copied, and `layerKeeper` is kept with it.
 std::shared_ptr<scene::Scene> buildScene(const Stage& stage, MaterialResolver& materials,
                                          const std::shared_ptr<const void>& layerKeeper,
-                                         SceneReadWarnings& warnings);
+                                         SceneReadNotes& notes);
 
 } // namespace usd::reader

@@ -13,13 +13,13 @@ namespace {
 // read error naming the file.
 template <typename Open>
 std::shared_ptr<scene::Scene> readComposed(const std::filesystem::path& file, Open open,
-                                           SceneReadWarnings& warnings) {
+                                           SceneReadNotes& notes) {
     try {
-        const auto assets = open(file, warnings);
+        const auto assets = open(file, notes);
         try {
-            const reader::Stage stage(*assets, warnings);
-            reader::MaterialResolver materials(stage, *assets, warnings);
-            auto scene = reader::buildScene(stage, materials, assets->layerKeeper(), warnings);
+            const reader::Stage stage(*assets, notes);
+            reader::MaterialResolver materials(stage, *assets, notes);
+            auto scene = reader::buildScene(stage, materials, assets->layerKeeper(), notes);
             assets->confirmChecksums();
             return scene;
         } catch (...) {
@@ -37,23 +37,22 @@ std::shared_ptr<scene::Scene> readComposed(const std::filesystem::path& file, Op
 
 } // namespace
 
-std::shared_ptr<scene::Scene> readUSDZ(const std::filesystem::path& url,
-                                       SceneReadWarnings& warnings) {
-    return readComposed(url, reader::AssetResolver::forPackage, warnings);
+std::shared_ptr<scene::Scene> readUSDZ(const std::filesystem::path& url, SceneReadNotes& notes) {
+    return readComposed(url, reader::AssetResolver::forPackage, notes);
 }
 
 std::shared_ptr<scene::Scene> readUSDZ(const std::filesystem::path& url) {
-    SceneReadWarnings ignored;
+    SceneReadNotes ignored;
     return readUSDZ(url, ignored);
 }
 
 std::shared_ptr<scene::Scene> readUSDLayerFile(const std::filesystem::path& file,
-                                               SceneReadWarnings& warnings) {
-    return readComposed(file, reader::AssetResolver::forLayerFile, warnings);
+                                               SceneReadNotes& notes) {
+    return readComposed(file, reader::AssetResolver::forLayerFile, notes);
 }
 
 std::shared_ptr<scene::Scene> readUSDLayerFile(const std::filesystem::path& file) {
-    SceneReadWarnings ignored;
+    SceneReadNotes ignored;
     return readUSDLayerFile(file, ignored);
 }
 

@@ -40,8 +40,8 @@ InputSource ShaderNetwork::follow(const ComposedPrim& prim, const std::string& a
         return {prim.attributeOpinion(attribute), std::nullopt};
     }
     if (hops >= kMaxConnectionHops) {
-        warnings_.push_back("The connection chain from " + prim.path().text() + "." + attribute +
-                            " is too long or loops; the input is left unset.");
+        notes_.push_back("The connection chain from " + prim.path().text() + "." + attribute +
+                         " is too long or loops; the input is left unset.");
         return {};
     }
     const Path& target = sources.front();

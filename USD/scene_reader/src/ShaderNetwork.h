@@ -25,8 +25,7 @@ struct InputSource {
 // Follows connections between the prims of a material, with a bound on hops.
 class ShaderNetwork {
   public:
-    ShaderNetwork(const Stage& stage, SceneReadWarnings& warnings)
-        : stage_(stage), warnings_(warnings) {}
+    ShaderNetwork(const Stage& stage, SceneReadNotes& notes) : stage_(stage), notes_(notes) {}
 
     // The shader behind the material's surface output (universal, else any render context).
     std::optional<ShaderOutput> surface(const ComposedPrim& material) const;
@@ -39,7 +38,7 @@ class ShaderNetwork {
     InputSource follow(const ComposedPrim& prim, const std::string& attribute, int hops) const;
 
     const Stage& stage_;
-    SceneReadWarnings& warnings_;
+    SceneReadNotes& notes_;
 };
 
 } // namespace usd::reader

@@ -74,7 +74,7 @@ std::size_t rotationCount(const std::vector<scene::Quaternion>& array) {
 } // namespace
 
 void poseSkeleton(const ComposedPrim& animation, const SkeletonBones& skeleton,
-                  AnimationTimeline& timeline, SceneReadWarnings& warnings) {
+                  AnimationTimeline& timeline, SceneReadNotes& notes) {
     const std::vector<std::string> joints = readTextArray(animation.attributeValue("joints"));
     if (joints.empty()) {
         return;
@@ -90,10 +90,10 @@ void poseSkeleton(const ComposedPrim& animation, const SkeletonBones& skeleton,
     if (!fits(translations, joints.size(), vectorCount) ||
         !fits(rotations, joints.size(), rotationCount) ||
         !fits(scales, joints.size(), vectorCount)) {
-        warnings.push_back("The skeletal animation " + animation.path().text() +
-                           " lacks translations, rotations or scales for its " +
-                           std::to_string(joints.size()) +
-                           " joints; the skeleton stays in its rest pose.");
+        notes.push_back("The skeletal animation " + animation.path().text() +
+                        " lacks translations, rotations or scales for its " +
+                        std::to_string(joints.size()) +
+                        " joints; the skeleton stays in its rest pose.");
         return;
     }
     for (std::size_t j = 0; j < joints.size(); ++j) {
@@ -111,7 +111,7 @@ void poseSkeleton(const ComposedPrim& animation, const SkeletonBones& skeleton,
 void driveBlendShapeWeights(const ComposedPrim& animation,
                             const std::vector<std::string>& targetTokens,
                             const std::shared_ptr<scene::Node>& meshNode,
-                            AnimationTimeline& timeline, SceneReadWarnings& warnings) {
+                            AnimationTimeline& timeline, SceneReadNotes& notes) {
     const std::vector<std::string> shapes = readTextArray(animation.attributeValue("blendShapes"));
     const Vectors weights = readChannel<VectorArray>(
         animation, "blendShapeWeights", [](const Value* v) { return readVectorArray(v); });
@@ -122,8 +122,8 @@ void driveBlendShapeWeights(const ComposedPrim& animation,
         return;
     }
     if (!fits(weights, shapes.size(), weightCount)) {
-        warnings.push_back("The blend shape weights of " + animation.path().text() +
-                           " do not match its blend shapes; they are not used.");
+        notes.push_back("The blend shape weights of " + animation.path().text() +
+                        " do not match its blend shapes; they are not used.");
         return;
     }
     const auto weightAt = [](const VectorArray& a, std::size_t k) {

@@ -16,13 +16,13 @@ namespace usd::reader {
 // it does not name keep their rest transforms. An animation lacking one of the three, or with
 // an array that does not match its joints, poses nothing and is reported.
 void poseSkeleton(const ComposedPrim& animation, const SkeletonBones& skeleton,
-                  AnimationTimeline& timeline, SceneReadWarnings& warnings);
+                  AnimationTimeline& timeline, SceneReadNotes& notes);
 
 // Drives the morph weights of `meshNode`, whose targets are the blend shapes named by
 // `targetTokens`, with the animation's blendShapeWeights (matched by token).
 void driveBlendShapeWeights(const ComposedPrim& animation,
                             const std::vector<std::string>& targetTokens,
                             const std::shared_ptr<scene::Node>& meshNode,
-                            AnimationTimeline& timeline, SceneReadWarnings& warnings);
+                            AnimationTimeline& timeline, SceneReadNotes& notes);
 
 } // namespace usd::reader

@@ -45,16 +45,16 @@ void SkelBindings::bindMesh(const DeformedMesh& mesh, const NodeOfPrim& nodeOfPr
     const BoundMesh bound{*mesh.prim, *mesh.node, mesh.vertexPoints};
     const ComposedPrim* skeletonPrim = skeletonOf(*mesh.prim);
     if (skeletonPrim != nullptr && mesh.prim->hasProperty("primvars:skel:jointIndices")) {
-        bindSkin(bound, skeletonBones(*skeletonPrim, nodeOfPrim), warnings_);
+        bindSkin(bound, skeletonBones(*skeletonPrim, nodeOfPrim), notes_);
         // Only the skeleton places skinned points: the mesh's own motion means nothing.
         if (mesh.node->skinner()) {
             timeline_.forget(*mesh.node);
         }
     }
-    const std::vector<std::string> shapes = addBlendShapes(stage_, bound, warnings_);
+    const std::vector<std::string> shapes = addBlendShapes(stage_, bound, notes_);
     const ComposedPrim* animation = animationSourceOf(skeletonPrim, *mesh.prim);
     if (!shapes.empty() && animation != nullptr) {
-        driveBlendShapeWeights(*animation, shapes, mesh.node, timeline_, warnings_);
+        driveBlendShapeWeights(*animation, shapes, mesh.node, timeline_, notes_);
     }
 }
 
@@ -67,13 +67,13 @@ const SkeletonBones& SkelBindings::skeletonBones(const ComposedPrim& skeleton,
     }
     const std::shared_ptr<scene::Node> parent = nodeOfPrim(skeleton);
     auto node = scene::Node::create(std::string(skeleton.name()));
-    node->setTransform(evaluateXformStack(skeleton, warnings_).matrix);
+    node->setTransform(evaluateXformStack(skeleton, notes_).matrix);
     parent->addChildNode(node);
-    addXformAnimation(skeleton, node, timeline_, warnings_);
+    addXformAnimation(skeleton, node, timeline_, notes_);
     SkeletonBones& bones =
-        skeletons_.emplace(&skeleton, buildSkeletonBones(skeleton, node, warnings_)).first->second;
+        skeletons_.emplace(&skeleton, buildSkeletonBones(skeleton, node, notes_)).first->second;
     if (const ComposedPrim* animation = animationSourceOf(&skeleton, skeleton)) {
-        poseSkeleton(*animation, bones, timeline_, warnings_);
+        poseSkeleton(*animation, bones, timeline_, notes_);
     }
     return bones;
 }

@@ -24,8 +24,8 @@ class SkelBindings {
     // The node that shows a prim, else that of its nearest shown ancestor, else the root.
     using NodeOfPrim = std::function<std::shared_ptr<scene::Node>(const ComposedPrim&)>;
 
-    SkelBindings(const Stage& stage, AnimationTimeline& timeline, SceneReadWarnings& warnings)
-        : stage_(stage), timeline_(timeline), warnings_(warnings) {}
+    SkelBindings(const Stage& stage, AnimationTimeline& timeline, SceneReadNotes& notes)
+        : stage_(stage), timeline_(timeline), notes_(notes) {}
 
     // Whether the mesh is skinned or has blend shapes, so its vertices' points are needed.
     static bool isDeformed(const ComposedPrim& mesh);
@@ -50,7 +50,7 @@ class SkelBindings {
 
     const Stage& stage_;
     AnimationTimeline& timeline_;
-    SceneReadWarnings& warnings_;
+    SceneReadNotes& notes_;
     std::vector<DeformedMesh> meshes_;
     std::map<const ComposedPrim*, SkeletonBones> skeletons_;
 };

@@ -29,15 +29,15 @@ parentJoint(const std::string& token,
 }
 
 std::vector<scene::Matrix4> jointMatrices(const ComposedPrim& prim, const char* attribute,
-                                          std::size_t jointCount, SceneReadWarnings& warnings) {
+                                          std::size_t jointCount, SceneReadNotes& notes) {
     std::vector<scene::Matrix4> matrices = readMatrixArray(prim.attributeValue(attribute));
     if (matrices.size() == jointCount) {
         return matrices;
     }
     if (prim.attributeValue(attribute) != nullptr) {
-        warnings.push_back("The " + std::string(attribute) + " of the skeleton " +
-                           prim.path().text() + " do not match its " + std::to_string(jointCount) +
-                           " joints; they are not used.");
+        notes.push_back("The " + std::string(attribute) + " of the skeleton " + prim.path().text() +
+                        " do not match its " + std::to_string(jointCount) +
+                        " joints; they are not used.");
     }
     return {};
 }
@@ -52,7 +52,7 @@ std::optional<std::size_t> SkeletonBones::jointIndex(std::string_view token) con
 
 SkeletonBones buildSkeletonBones(const ComposedPrim& skeletonPrim,
                                  const std::shared_ptr<scene::Node>& skeletonNode,
-                                 SceneReadWarnings& warnings) {
+                                 SceneReadNotes& notes) {
     SkeletonBones skeleton{
         skeletonNode, readTextArray(skeletonPrim.attributeValue("joints")), {}, {}};
     const std::size_t count = skeleton.joints.size();
@@ -60,9 +60,9 @@ SkeletonBones buildSkeletonBones(const ComposedPrim& skeletonPrim,
     for (std::size_t j = 0; j < count; ++j) {
         index.try_emplace(skeleton.joints[j], j);
     }
-    skeleton.bindTransforms = jointMatrices(skeletonPrim, "bindTransforms", count, warnings);
+    skeleton.bindTransforms = jointMatrices(skeletonPrim, "bindTransforms", count, notes);
     const std::vector<scene::Matrix4> rest =
-        jointMatrices(skeletonPrim, "restTransforms", count, warnings);
+        jointMatrices(skeletonPrim, "restTransforms", count, notes);
     if (skeleton.bindTransforms.empty()) {
         skeleton.bindTransforms.assign(count, scene::Matrix4(1.0));
     }
@@ -81,8 +81,8 @@ SkeletonBones buildSkeletonBones(const ComposedPrim& skeletonPrim,
         (parent ? skeleton.bones[*parent] : skeletonNode)->addChildNode(skeleton.bones[j]);
     }
     if (outOfOrder) {
-        warnings.push_back("The skeleton " + skeletonPrim.path().text() +
-                           " lists joints before their parents; they are read by their paths.");
+        notes.push_back("The skeleton " + skeletonPrim.path().text() +
+                        " lists joints before their parents; they are read by their paths.");
     }
     return skeleton;
 }

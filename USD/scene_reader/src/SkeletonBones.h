@@ -29,6 +29,6 @@ struct SkeletonBones {
 // wrong size are replaced (identity binds) with a warning.
 SkeletonBones buildSkeletonBones(const ComposedPrim& skeletonPrim,
                                  const std::shared_ptr<scene::Node>& skeletonNode,
-                                 SceneReadWarnings& warnings);
+                                 SceneReadNotes& notes);
 
 } // namespace usd::reader

@@ -24,7 +24,7 @@ struct JointOrder {
 };
 
 std::optional<JointOrder> jointOrder(const ComposedPrim& mesh, const SkeletonBones& skeleton,
-                                     SceneReadWarnings& warnings) {
+                                     SceneReadNotes& notes) {
     const std::vector<std::string> tokens = readTextArray(mesh.attributeValue("skel:joints"));
     if (tokens.empty()) {
         return JointOrder{skeleton.bones, skeleton.bindTransforms};
@@ -33,8 +33,8 @@ std::optional<JointOrder> jointOrder(const ComposedPrim& mesh, const SkeletonBon
     for (const std::string& token : tokens) {
         const std::optional<std::size_t> joint = skeleton.jointIndex(token);
         if (!joint) {
-            warnings.push_back("The mesh " + mesh.path().text() + " names the joint " + token +
-                               ", which its skeleton lacks; it is shown unskinned.");
+            notes.push_back("The mesh " + mesh.path().text() + " names the joint " + token +
+                            ", which its skeleton lacks; it is shown unskinned.");
             return std::nullopt;
         }
         order.bones.push_back(skeleton.bones[*joint]);
@@ -57,7 +57,7 @@ std::size_t elementSizeOf(const ComposedPrim& mesh, std::string_view attribute) 
 }
 
 std::optional<Influences> readInfluences(const ComposedPrim& mesh, std::size_t pointCount,
-                                         SceneReadWarnings& warnings) {
+                                         SceneReadNotes& notes) {
     std::optional<IntegerArray> indices = readIntegerArray(mesh.attributeValue(kJointIndices));
     VectorArray weights = readVectorArray(mesh.attributeValue(kJointWeights));
     const std::size_t size = elementSizeOf(mesh, kJointIndices);
@@ -67,8 +67,8 @@ std::optional<Influences> readInfluences(const ComposedPrim& mesh, std::size_t p
     if (!indices || weights.components() != 1 || size == 0 ||
         size != elementSizeOf(mesh, kJointWeights) || indices->size() != rows * size ||
         weights.size() != rows * size) {
-        warnings.push_back("The joint indices and weights of " + mesh.path().text() +
-                           " do not fit its points; it is shown unskinned.");
+        notes.push_back("The joint indices and weights of " + mesh.path().text() +
+                        " do not fit its points; it is shown unskinned.");
         return std::nullopt;
     }
     return Influences{std::move(*indices), std::move(weights), size, constant};
@@ -126,7 +126,7 @@ struct BoneSources {
 };
 
 BoneSources boneSources(const BoundMesh& mesh, const Influences& influences, std::size_t boneCount,
-                        std::size_t vertexCount, SceneReadWarnings& warnings) {
+                        std::size_t vertexCount, SceneReadNotes& notes) {
     // Every row is written below, so the blocks are not zeroed first; the sources take them
     // over as they are.
     const auto weights = scene::makeUnsetBlock<glm::vec4>(vertexCount);
@@ -140,13 +140,13 @@ BoneSources boneSources(const BoundMesh& mesh, const Influences& influences, std
         joints.first[v] = influence.joints;
     }
     if (unweighted) {
-        warnings.push_back("Some points of " + mesh.prim.path().text() +
-                           " have no joint weight; they follow its first joint.");
+        notes.push_back("Some points of " + mesh.prim.path().text() +
+                        " have no joint weight; they follow its first joint.");
     }
     if (influences.size > kInfluencesPerVertex) {
-        warnings.push_back("The points of " + mesh.prim.path().text() + " have up to " +
-                           std::to_string(influences.size) +
-                           " joint influences; the four strongest are kept.");
+        notes.push_back("The points of " + mesh.prim.path().text() + " have up to " +
+                        std::to_string(influences.size) +
+                        " joint influences; the four strongest are kept.");
     }
     scene::SourceLayout layout;
     layout.vectorCount = vertexCount;
@@ -174,20 +174,20 @@ std::shared_ptr<scene::Geometry> withBoneSources(const scene::Geometry& geometry
 
 } // namespace
 
-void bindSkin(const BoundMesh& mesh, const SkeletonBones& skeleton, SceneReadWarnings& warnings) {
+void bindSkin(const BoundMesh& mesh, const SkeletonBones& skeleton, SceneReadNotes& notes) {
     const std::shared_ptr<scene::Geometry>& geometry = mesh.node.geometry();
-    const std::optional<JointOrder> order = jointOrder(mesh.prim, skeleton, warnings);
+    const std::optional<JointOrder> order = jointOrder(mesh.prim, skeleton, notes);
     if (!geometry || !order || order->bones.empty()) {
         return;
     }
     const std::size_t pointCount = readVectorArray(mesh.prim.attributeValue("points")).size();
-    const std::optional<Influences> influences = readInfluences(mesh.prim, pointCount, warnings);
+    const std::optional<Influences> influences = readInfluences(mesh.prim, pointCount, notes);
     const auto vertexSource = geometry->firstSource(scene::GeometrySemantic::vertex);
     if (!influences || !vertexSource) {
         return;
     }
     const BoneSources bones =
-        boneSources(mesh, *influences, order->bones.size(), vertexSource->vectorCount(), warnings);
+        boneSources(mesh, *influences, order->bones.size(), vertexSource->vectorCount(), notes);
     // Points are bound where geomBindTransform puts them, then follow their joints from the
     // joints' bind poses.
     const scene::Matrix4 geomBind =

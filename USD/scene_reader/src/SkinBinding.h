@@ -22,6 +22,6 @@ struct BoundMesh {
 // most the four strongest per vertex, normalised) and its geomBindTransform. Influences that
 // do not fit the mesh leave it unskinned, with a warning. The mesh node is placed where the
 // skeleton is, since the skeleton alone places skinned points.
-void bindSkin(const BoundMesh& mesh, const SkeletonBones& skeleton, SceneReadWarnings& warnings);
+void bindSkin(const BoundMesh& mesh, const SkeletonBones& skeleton, SceneReadNotes& notes);
 
 } // namespace usd::reader

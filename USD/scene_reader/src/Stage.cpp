@@ -63,8 +63,8 @@ struct PrimPlace {
 // Builds the composed prim tree of one stage.
 class StageComposer {
   public:
-    StageComposer(Stage& stage, AssetResolver& resolver, SceneReadWarnings& warnings)
-        : stage_(stage), resolver_(resolver), warnings_(warnings) {}
+    StageComposer(Stage& stage, AssetResolver& resolver, SceneReadNotes& notes)
+        : stage_(stage), resolver_(resolver), notes_(notes) {}
 
     void compose() {
         const std::vector<const LoadedLayer*> stack = layerStack(stage_.rootLayer_);
@@ -95,8 +95,7 @@ class StageComposer {
         auto prim = std::make_unique<ComposedPrim>(path, std::move(sources), parent);
         stage_.index_[path] = prim.get();
         if (depth >= kMaxPrimDepth) {
-            warnings_.push_back("Prims below " + path.text() +
-                                " nest too deeply; they are left out.");
+            notes_.push_back("Prims below " + path.text() + " nest too deeply; they are left out.");
             return prim;
         }
         composeChildren(*prim, depth);
@@ -194,7 +193,7 @@ class StageComposer {
         if (target.isEmpty()) {
             target = defaultPrim(*layer);
             if (target.isEmpty()) {
-                warnings_.push_back(
+                notes_.push_back(
                     "The reference @" + assetPath + "@ on " + prim.path.text() +
                     " names no prim and its layer has no default prim; it is left out.");
                 return;
@@ -219,10 +218,9 @@ class StageComposer {
             return;
         }
         if (isCycle(prim, sources, target)) {
-            warnings_.push_back("The arc from " + prim.path.text() + " to " +
-                                target.primPath.text() + " in " +
-                                target.layer->location.displayName() +
-                                " leads back to itself; it is followed only once.");
+            notes_.push_back("The arc from " + prim.path.text() + " to " + target.primPath.text() +
+                             " in " + target.layer->location.displayName() +
+                             " leads back to itself; it is followed only once.");
             return;
         }
         for (const LoadedLayer* layer : layerStack(*target.layer)) {
@@ -253,13 +251,12 @@ class StageComposer {
 
     Stage& stage_;
     AssetResolver& resolver_;
-    SceneReadWarnings& warnings_;
+    SceneReadNotes& notes_;
     std::size_t primCount_ = 0;
 };
 
-Stage::Stage(AssetResolver& resolver, SceneReadWarnings& warnings)
-    : rootLayer_(resolver.rootLayer()) {
-    StageComposer(*this, resolver, warnings).compose();
+Stage::Stage(AssetResolver& resolver, SceneReadNotes& notes) : rootLayer_(resolver.rootLayer()) {
+    StageComposer(*this, resolver, notes).compose();
 }
 
 const ComposedPrim* Stage::prim(const Path& path) const {

@@ -15,7 +15,7 @@ namespace usd::reader {
 class Stage {
   public:
     // Throws SceneReadError when the composed stage would be unreasonably large.
-    Stage(AssetResolver& resolver, SceneReadWarnings& warnings);
+    Stage(AssetResolver& resolver, SceneReadNotes& notes);
 
     const std::vector<std::unique_ptr<ComposedPrim>>& rootPrims() const { return roots_; }
     // The prim at a stage path, or null.

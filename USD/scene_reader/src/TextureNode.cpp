@@ -100,8 +100,8 @@ std::shared_ptr<scene::Image> TextureReader::image(const InputSource& file) {
     if (image) {
         image->setName(std::filesystem::path(*path).filename().string());
     } else {
-        warnings_.push_back("The texture @" + *path + "@ named in " + from.displayName() +
-                            " cannot be read; its fallback colour is used.");
+        notes_.push_back("The texture @" + *path + "@ named in " + from.displayName() +
+                         " cannot be read; its fallback colour is used.");
     }
     return images_.emplace(key, image).first->second;
 }

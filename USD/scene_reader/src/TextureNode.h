@@ -30,8 +30,8 @@ struct TextureNode {
 // Reads texture nodes, opening each image file once.
 class TextureReader {
   public:
-    TextureReader(const ShaderNetwork& network, AssetResolver& assets, SceneReadWarnings& warnings)
-        : network_(network), assets_(assets), warnings_(warnings) {}
+    TextureReader(const ShaderNetwork& network, AssetResolver& assets, SceneReadNotes& notes)
+        : network_(network), assets_(assets), notes_(notes) {}
 
     // The texture node behind a shader output, or nullopt when that shader is no UsdUVTexture.
     std::optional<TextureNode> read(const ShaderOutput& output);
@@ -42,7 +42,7 @@ class TextureReader {
 
     const ShaderNetwork& network_;
     AssetResolver& assets_;
-    SceneReadWarnings& warnings_;
+    SceneReadNotes& notes_;
     std::map<std::string, std::shared_ptr<scene::Image>> images_;
 };
 

@@ -49,13 +49,13 @@ bool hasXformAnimation(const ComposedPrim& prim) {
 }
 
 void addXformAnimation(const ComposedPrim& prim, const std::shared_ptr<scene::Node>& node,
-                       AnimationTimeline& timeline, SceneReadWarnings& warnings) {
+                       AnimationTimeline& timeline, SceneReadNotes& notes) {
     const std::vector<double> codes = xformKeyCodes(prim);
     if (codes.empty()) {
         return;
     }
     // Each unreadable op was reported with the still transform.
-    SceneReadWarnings repeated;
+    SceneReadNotes repeated;
     std::vector<scene::TransformComponents> keys;
     bool sheared = false;
     for (const double code : codes) {
@@ -64,8 +64,8 @@ void addXformAnimation(const ComposedPrim& prim, const std::shared_ptr<scene::No
         keys.push_back(scene::decomposeTransform(local));
     }
     if (sheared) {
-        warnings.push_back("The animated transform of " + prim.path().text() +
-                           " shears; it plays without the shear.");
+        notes.push_back("The animated transform of " + prim.path().text() +
+                        " shears; it plays without the shear.");
     }
     keepHemisphere(keys);
     // The parts that do not change hold these values throughout.

@@ -16,6 +16,6 @@ bool hasXformAnimation(const ComposedPrim& prim);
 // of its node (those that change): the local transform evaluated at every key code and split
 // into its parts. A stack with shear is played without it, with a warning.
 void addXformAnimation(const ComposedPrim& prim, const std::shared_ptr<scene::Node>& node,
-                       AnimationTimeline& timeline, SceneReadWarnings& warnings);
+                       AnimationTimeline& timeline, SceneReadNotes& notes);
 
 } // namespace usd::reader

@@ -205,7 +205,7 @@ constexpr std::size_t kMaxKeysWithInBetweens = std::size_t{1} << 16;
 
 } // namespace
 
-LocalTransform evaluateXformStack(const ComposedPrim& prim, SceneReadWarnings& warnings,
+LocalTransform evaluateXformStack(const ComposedPrim& prim, SceneReadNotes& notes,
                                   std::optional<double> timeCode) {
     LocalTransform local;
     const OpOrder order = opOrder(prim);
@@ -220,8 +220,8 @@ LocalTransform evaluateXformStack(const ComposedPrim& prim, SceneReadWarnings& w
             }
         }
         if (!op) {
-            warnings.push_back("The transform op " + entry + " of " + prim.path().text() +
-                               " cannot be read; it is left out.");
+            notes.push_back("The transform op " + entry + " of " + prim.path().text() +
+                            " cannot be read; it is left out.");
             complete = false;
             continue;
         }

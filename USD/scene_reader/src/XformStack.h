@@ -23,7 +23,7 @@ struct LocalTransform {
 // default (else its earliest sample); at a time code, animated ops take their value then:
 // interpolated between samples (rotations along the shorter arc), held before the first and
 // after the last.
-LocalTransform evaluateXformStack(const ComposedPrim& prim, SceneReadWarnings& warnings,
+LocalTransform evaluateXformStack(const ComposedPrim& prim, SceneReadNotes& notes,
                                   std::optional<double> timeCode = std::nullopt);
 
 // The time codes at which the stack's animation is to be evaluated so that playing it back

@@ -127,7 +127,7 @@ TEST(XformAnimation, AnimatedPointsAreReportedAndShownStill) {
                           {Value(Array<Vec3f>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}),
                            Value(Array<Vec3f>{{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}})}});
     const ReadResult read = readLayer(layer);
-    EXPECT_THAT(read.warnings, ::testing::Contains(::testing::HasSubstr("are animated")));
+    EXPECT_THAT(read.notes, ::testing::Contains(::testing::HasSubstr("are animated")));
     EXPECT_NE(findNode(*read.scene, "Quad")->geometry(), nullptr);
 }
 

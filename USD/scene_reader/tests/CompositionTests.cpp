@@ -125,7 +125,7 @@ TEST(Composition, CyclesAndMissingTargetsAreReportedNotFollowed) {
     buildB.setLayerMetadata("defaultPrim", Token{"B"});
     const ReadResult result = readLayerFiles({crateFile("scene.usdc", a), crateFile("b.usdc", b)});
     EXPECT_NE(findNode(*result.scene, "A"), nullptr);
-    const std::string all = ::testing::PrintToString(result.warnings);
+    const std::string all = ::testing::PrintToString(result.notes);
     EXPECT_THAT(all, HasSubstr("leads back to itself"));
     EXPECT_THAT(all, HasSubstr("@missing.usdc@"));
     EXPECT_THAT(all, HasSubstr("includes itself"));

@@ -43,7 +43,7 @@ Motion motionOf(const scene::Scene& scene) {
 
 struct ReadCorpusFile {
     std::shared_ptr<scene::Scene> scene;
-    SceneReadWarnings warnings;
+    SceneReadNotes notes;
 };
 
 // Null when ../shared is missing.
@@ -53,8 +53,8 @@ std::unique_ptr<ReadCorpusFile> readCorpusFile(const std::string& relative) {
         return nullptr;
     }
     auto read = std::make_unique<ReadCorpusFile>();
-    read->scene = file.extension() == ".usdz" ? readUSDZ(file, read->warnings)
-                                              : readUSDLayerFile(file, read->warnings);
+    read->scene = file.extension() == ".usdz" ? readUSDZ(file, read->notes)
+                                              : readUSDLayerFile(file, read->notes);
     return read;
 }
 

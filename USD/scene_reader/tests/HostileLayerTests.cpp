@@ -1,6 +1,6 @@
 // Files made to exhaust the scene reader: prims whose references lead back to themselves or to
 // an ancestor (an endless tree if followed), and a package whose entries share their bytes.
-// Each ends at once, with warnings or a SceneReadError, in bounded memory.
+// Each ends at once, with notes or a SceneReadError, in bounded memory.
 
 #include "SceneReaderTestSupport.h"
 
@@ -40,7 +40,7 @@ TEST(HostileLayers, PrimsReferringToThemselvesOrAnAncestorAreFollowedOnce) {
     ReadResult result;
     expectBounded([&] { result = readLayer(layer); });
     ASSERT_NE(result.scene, nullptr);
-    EXPECT_THAT(::testing::PrintToString(result.warnings), HasSubstr("leads back to itself"));
+    EXPECT_THAT(::testing::PrintToString(result.notes), HasSubstr("leads back to itself"));
 }
 
 TEST(HostileLayers, APackageWhoseEntriesOverlapIsRefused) {

@@ -63,7 +63,7 @@ TEST(SceneReaderLights, ASpotWithATransformIsANodeOfItsOwn) {
     EXPECT_EQ(light.intensity, 30);
     EXPECT_NEAR(light.outerConeAngle, 40 * std::numbers::pi / 180, 1e-6);
     EXPECT_NEAR(light.innerConeAngle, 30 * std::numbers::pi / 180, 1e-6);
-    EXPECT_TRUE(read.warnings.empty());
+    EXPECT_TRUE(read.notes.empty());
 }
 
 TEST(SceneReaderLights, WhatAPointOrSpotLightCannotHoldIsReadAsNearAsItCan) {
@@ -92,10 +92,10 @@ TEST(SceneReaderLights, WhatAPointOrSpotLightCannotHoldIsReadAsNearAsItCan) {
     ASSERT_NE(wideNode, nullptr);
     ASSERT_TRUE(wideNode->light());
     EXPECT_EQ(wideNode->light()->type, scene::LightType::point);
-    EXPECT_THAT(read.warnings, Contains(HasSubstr("SphereLight prim /Group/Sphere is shown as a "
-                                                  "point light, without its size")));
-    EXPECT_THAT(read.warnings, Contains("The RectLight prim /Group/Panel cannot be shown; it is "
-                                        "left out."));
+    EXPECT_THAT(read.notes, Contains(HasSubstr("SphereLight prim /Group/Sphere is shown as a "
+                                               "point light, without its size")));
+    EXPECT_THAT(read.notes, Contains("The RectLight prim /Group/Panel cannot be shown; it is "
+                                     "left out."));
 }
 
 } // namespace

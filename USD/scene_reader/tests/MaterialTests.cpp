@@ -220,7 +220,7 @@ TEST(MaterialBinding, NearestBindingWinsUnlessAnAncestorIsStronger) {
     EXPECT_EQ(materialOf(result, "Both")->name, "Preview");
     EXPECT_EQ(materialOf(result, "Overruled")->name, "Blue");
     EXPECT_EQ(*materialOf(result, "Dangling")->diffuse().color(), Color::white(0.18));
-    EXPECT_THAT(::testing::PrintToString(result.warnings), ::testing::HasSubstr("/Looks/Nothing"));
+    EXPECT_THAT(::testing::PrintToString(result.notes), ::testing::HasSubstr("/Looks/Nothing"));
 }
 
 TEST(PreviewSurface, OpacityChoosesCutOutBlendOrOpaque) {

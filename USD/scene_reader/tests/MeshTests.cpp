@@ -20,7 +20,7 @@ std::shared_ptr<scene::Geometry> onlyGeometry(const ReadResult& result, const st
 }
 
 bool anyWarningContains(const ReadResult& result, const std::string& text) {
-    for (const std::string& warning : result.warnings) {
+    for (const std::string& warning : result.notes) {
         if (warning.find(text) != std::string::npos) {
             return true;
         }

@@ -44,7 +44,7 @@ ReadResult readLayerFiles(const std::vector<TestFile>& files) {
         writeFile(folder / file.name, file.bytes);
     }
     ReadResult result;
-    result.scene = readUSDLayerFile(folder / files.front().name, result.warnings);
+    result.scene = readUSDLayerFile(folder / files.front().name, result.notes);
     return result;
 }
 
@@ -64,7 +64,7 @@ std::filesystem::path writeTestPackage(const std::vector<TestFile>& files) {
 
 ReadResult readPackage(const std::vector<TestFile>& files) {
     ReadResult result;
-    result.scene = readUSDZ(writeTestPackage(files), result.warnings);
+    result.scene = readUSDZ(writeTestPackage(files), result.notes);
     return result;
 }
 

@@ -16,7 +16,7 @@ namespace usd::test {
 
 struct ReadResult {
     std::shared_ptr<scene::Scene> scene;
-    SceneReadWarnings warnings;
+    SceneReadNotes notes;
 };
 
 // A file for a package or a scratch folder: its name and bytes.

@@ -134,7 +134,7 @@ TEST(Skeleton, JointsBecomeBonesByTheirPathsWhateverTheirOrder) {
     // Without rest transforms, the bind transforms give the local ones.
     expectNear(arm->position(), {0, 1, 0});
     expectNear(hand->position(), {2, 0, 0});
-    EXPECT_THAT(read.warnings, Contains(HasSubstr("before their parents")));
+    EXPECT_THAT(read.notes, Contains(HasSubstr("before their parents")));
     const auto body = findNode(*read.scene, "Body");
     ASSERT_NE(body->skinner(), nullptr);
     EXPECT_EQ(body->skinner()->bones(), (std::vector{arm, hips, hand}));
@@ -183,8 +183,8 @@ TEST(Skeleton, InfluencesAreTrimmedToTheFourStrongestAndRepaired) {
     EXPECT_EQ(joints.vector(1), glm::dvec4(1, 0, 0, 0));
     EXPECT_NEAR(weights.vector(1).x, 1.0, 1e-6);
     EXPECT_EQ(weights.vector(2), glm::dvec4(1, 0, 0, 0));
-    EXPECT_THAT(read.warnings, Contains(HasSubstr("no joint weight")));
-    EXPECT_THAT(read.warnings, Contains(HasSubstr("the four strongest are kept")));
+    EXPECT_THAT(read.notes, Contains(HasSubstr("no joint weight")));
+    EXPECT_THAT(read.notes, Contains(HasSubstr("the four strongest are kept")));
 }
 
 TEST(Skeleton, InfluencesThatDoNotFitLeaveTheMeshUnskinned) {
@@ -196,7 +196,7 @@ TEST(Skeleton, InfluencesThatDoNotFitLeaveTheMeshUnskinned) {
     ASSERT_NE(body, nullptr);
     EXPECT_EQ(body->skinner(), nullptr);
     EXPECT_NE(body->geometry(), nullptr);
-    EXPECT_THAT(read.warnings, Contains(HasSubstr("shown unskinned")));
+    EXPECT_THAT(read.notes, Contains(HasSubstr("shown unskinned")));
 }
 
 TEST(SkelAnimation, SparseJointsAnimateAndTheOthersKeepTheirRestPose) {
@@ -231,7 +231,7 @@ TEST(SkelAnimation, AnimationWithArraysOfTheWrongSizeIsIgnored) {
                       Array<Quatf>{{{0, 0, 0}, 1}, {{0, 0, 0}, 1}});
     // No scales at all either.
     const ReadResult read = character.read();
-    EXPECT_THAT(read.warnings, Contains(HasSubstr("stays in its rest pose")));
+    EXPECT_THAT(read.notes, Contains(HasSubstr("stays in its rest pose")));
     const auto arm = findNode(*read.scene, "Arm");
     EXPECT_TRUE(arm->animations().empty());
     expectNear(arm->position(), {0, 1, 0});
@@ -334,7 +334,7 @@ TEST(BlendShapes, WeightsPlayFromTheBoundAnimationMatchedByName) {
         quad.build().addAttribute(animation, "blendShapeWeights", {"float[]"}),
         {{0, 24}, {Value(Array<float>{1, 0}), Value(Array<float>{1, 1})}});
     const ReadResult read = quad.read();
-    EXPECT_THAT(read.warnings, Contains(HasSubstr("Broken")));
+    EXPECT_THAT(read.notes, Contains(HasSubstr("Broken")));
     const auto face = findNode(*read.scene, "Face");
     ASSERT_NE(face->morpher(), nullptr);
     scene::applyAnimations(*read.scene->rootNode(), 0.0);

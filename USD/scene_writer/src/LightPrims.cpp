@@ -26,8 +26,7 @@ std::string lightLabel(const scene::Light& light, const Path& prim) {
 
 } // namespace
 
-void writeLight(LayerBuilder& build, const Path& prim, const scene::Light& light,
-                Findings& findings) {
+void writeLight(LayerBuilder& build, const Path& prim, const scene::Light& light, Notes& notes) {
     const bool directional = light.type == scene::LightType::directional;
     build.definePrim(prim, directional ? "DistantLight" : "SphereLight");
     Dictionary names;
@@ -48,8 +47,8 @@ void writeLight(LayerBuilder& build, const Path& prim, const scene::Light& light
     if (light.type == scene::LightType::spot)
         writeSpotCone(build, prim, light);
     if (light.range)
-        findings.push_back(lightLabel(light, prim) +
-                           ": its range was left out, the light reaches without end.");
+        notes.push_back(lightLabel(light, prim) +
+                        ": its range was left out, the light reaches without end.");
 }
 
 } // namespace usd::writer

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Findings.h"
+#include "Notes.h"
 
 #include <SceneGraph/Light.h>
 #include <USD/layer/LayerBuilder.h>
@@ -16,8 +16,7 @@ namespace usd::writer {
 // ones, with no exposure), so that reading the package back gives the light's own numbers.
 // The spot cone's angle is the outer cone angle in degrees; its softness is the part of the
 // cone over which the light fades, (outer − inner) / outer, so full brightness ends at the
-// inner angle. A range cannot be said and is told in the findings.
-void writeLight(LayerBuilder& build, const Path& prim, const scene::Light& light,
-                Findings& findings);
+// inner angle. A range cannot be said and is told in the notes.
+void writeLight(LayerBuilder& build, const Path& prim, const scene::Light& light, Notes& notes);
 
 } // namespace usd::writer

@@ -52,21 +52,20 @@ std::vector<GeometryPrimPlan> NodeWriter::plansFor(const scene::Node& node, cons
         return {};
     if (vertexCountOf(*geometry) == 0) {
         if (!geometry->elements().empty())
-            context_.findings.push_back(nodeLabel(node) +
-                                        ": a geometry without vertex positions was left out.");
+            context_.notes.push_back(nodeLabel(node) +
+                                     ": a geometry without vertex positions was left out.");
         return {};
     }
-    std::vector<GeometryPrimPlan> plans =
-        planGeometryPrims(*geometry, node.name(), context_.findings);
+    std::vector<GeometryPrimPlan> plans = planGeometryPrims(*geometry, node.name(), context_.notes);
     if (context_.profile != WriteProfile::ar)
         return plans;
     const auto lines = std::erase_if(
         plans, [](const GeometryPrimPlan& plan) { return plan.kind == GeometryPrimKind::curves; });
     if (lines > 0)
-        context_.findings.push_back(nodeLabel(node) + " (" + path.text() +
-                                    "): " + std::to_string(lines) +
-                                    " line element(s) were left out, since AR Quick Look does "
-                                    "not draw lines (--profile usd keeps them as curves).");
+        context_.notes.push_back(nodeLabel(node) + " (" + path.text() +
+                                 "): " + std::to_string(lines) +
+                                 " line element(s) were left out, since AR Quick Look does "
+                                 "not draw lines (--profile usd keeps them as curves).");
     return plans;
 }
 
@@ -74,13 +73,13 @@ std::vector<GeometryPrimPlan> NodeWriter::plansFor(const scene::Node& node, cons
 void NodeWriter::writeLightOf(const scene::Node& node, const Path& path, SiblingNames& childNames) {
     const scene::Light& light = *node.light();
     if (context_.profile == WriteProfile::ar) {
-        context_.findings.push_back(
+        context_.notes.push_back(
             "Light \"" + light.name + "\" of " + nodeLabel(node) + " (" + path.text() +
             ") was left out, since AR Quick Look lights models itself (--profile usd keeps it).");
         return;
     }
     writeLight(context_.build, path.appendChild(childNames.claim(light.name, "Light")), light,
-               context_.findings);
+               context_.notes);
 }
 
 // Morph targets become blend shapes of the prim, bound in the SkelRoot of the node's parent.
@@ -89,13 +88,13 @@ PointOriginsUse NodeWriter::blendShapesOf(const scene::Node& node, const Path& p
         return {};
     const auto root = blendShapeRoots_.find(node.parentNode().get());
     if (root == blendShapeRoots_.end()) {
-        context_.findings.push_back(
+        context_.notes.push_back(
             nodeLabel(node) +
             ": its morph targets were left out (no prim above it holds blend shapes).");
         return {};
     }
     return [this, &node, prim, &contents = root->second](std::span<const std::uint32_t> origins) {
-        writeBlendShapes(context_.build, prim, node, origins, contents, context_.findings);
+        writeBlendShapes(context_.build, prim, node, origins, contents, context_.notes);
     };
 }
 
@@ -132,7 +131,7 @@ void NodeWriter::writeSkelRoot(const SkeletonPlan& skeleton, const Path& skelRoo
     const auto extent = writeSkinnedMeshes(context_, skelRoot, children, skeleton, poses, contents);
     for (std::size_t n = 0; n < skeleton.skinnedNodes.size(); ++n)
         geometryWritten_();
-    writeSkelAnimation(build, contents, &skeleton, &poses, motion_.timeline, context_.findings);
+    writeSkelAnimation(build, contents, &skeleton, &poses, motion_.timeline, context_.notes);
     if (extent)
         build.addAttribute(
             skelRoot, "extent",
@@ -181,7 +180,7 @@ void NodeWriter::write(const scene::Node& node, const Path& path, SiblingNames c
     if (blendShapes != blendShapeRoots_.end()) {
         writeSkeleton(build, blendShapes->second, nullptr);
         writeSkelAnimation(build, blendShapes->second, nullptr, nullptr, motion_.timeline,
-                           context_.findings);
+                           context_.notes);
         blendShapeRoots_.erase(blendShapes);
     }
 }

@@ -58,17 +58,17 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
     LayerBuilder build(result.layer);
     const std::string name = writer::sanitizedPrimName(rootName, "Root");
     const writer::MotionPlan motion =
-        writer::MotionPlan::of(*scene.rootNode(), options.animation, result.findings);
+        writer::MotionPlan::of(*scene.rootNode(), options.animation, result.notes);
     result.clips = motion.clips.clips();
     writeLayerMetadata(build, name, motion.timeline);
     const Path root = Path::absoluteRoot().appendChild(name);
 
     writer::SiblingNames rootChildren;
     const Path materials = root.appendChild(rootChildren.claim("Materials", "Materials"));
-    writer::ImageLibrary images(result.findings, imageFacts,
+    writer::ImageLibrary images(result.notes, imageFacts,
                                 {options.maxTextureSize, options.textureBudgetBytes});
-    writer::MaterialLibrary materialLibrary(build, materials, images, result.findings);
-    writer::GeometryContext context{build, materialLibrary, result.findings, options.profile};
+    writer::MaterialLibrary materialLibrary(build, materials, images, result.notes);
+    writer::GeometryContext context{build, materialLibrary, result.notes, options.profile};
 
     const std::size_t total = std::max<std::size_t>(geometryCount(*scene.rootNode()), 1);
     std::size_t done = 0;
@@ -87,7 +87,7 @@ SceneLayer buildLayerOnce(const scene::Scene& scene, const std::string& rootName
 
 SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootName,
                            const SceneWriteProgress& progress, const WriteOptions& options) {
-    writer::Findings simplification;
+    writer::Notes simplification;
     const auto simplified =
         options.maxTriangles > 0
             ? writer::sceneWithinTriangles(scene, options.maxTriangles, simplification)
@@ -99,7 +99,7 @@ SceneLayer buildSceneLayer(const scene::Scene& scene, const std::string& rootNam
     // the materials are built again knowing that (the finished bakes are kept).
     if (imageFacts.layerIsStale)
         result = buildLayerOnce(written, rootName, {}, options, imageFacts);
-    result.findings.insert(result.findings.begin(), simplification.begin(), simplification.end());
+    result.notes.insert(result.notes.begin(), simplification.begin(), simplification.end());
     if (progress)
         progress(1.0);
     return result;

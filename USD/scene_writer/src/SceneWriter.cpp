@@ -34,12 +34,12 @@ USDZWriteResult writePackageFile(const scene::Scene& scene, const std::filesyste
         writer::sanitizedPrimName(packageName.empty() ? url.stem().string() : packageName, "Root");
     SceneLayer built = buildSceneLayer(
         scene, rootName, writer::ProgressRange(progress, 0, layerShare).callback(), options);
-    result.findings = std::move(built.findings);
+    result.notes = std::move(built.notes);
     result.clips = std::move(built.clips);
     // The check goes first: the crate encoder then lets each array go once it is encoded, so
     // that a big mesh's arrays and their encoded bytes are not all held at once.
     for (std::string& finding : checkWrittenLayer(scene, built.layer, &built.files))
-        result.findings.push_back(std::move(finding));
+        result.notes.push_back(std::move(finding));
     const std::vector<std::uint8_t> crate = writeCrate(
         std::move(built.layer), writer::ProgressRange(progress, layerShare, crateShare).callback());
     std::vector<PackageEntry> entries{{rootName + ".usdc", crate}};

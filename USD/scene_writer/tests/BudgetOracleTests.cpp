@@ -99,7 +99,7 @@ TEST(BudgetOracle, AMillionTrianglesSimplifiedTo100000OpenInBothEngines) {
     const OpenedPackage opened = writeAndOpen(*grid.scene, "budget_grid_1m.usdz", options);
     ASSERT_TRUE(opened.written.succeeded) << opened.written.failure;
     // Nothing but the count reached: the self-check found nothing wrong.
-    EXPECT_THAT(opened.written.findings,
+    EXPECT_THAT(opened.written.notes,
                 ElementsAre(StartsWith("The meshes were simplified from 1000000 to ")));
     const WrittenMesh written = writtenMesh(opened.package);
     EXPECT_LE(written.faces, 100000u);

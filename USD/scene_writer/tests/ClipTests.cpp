@@ -68,8 +68,8 @@ TEST(SceneWriterClips, OverlappingClipsKeepTheFirstAndDisjointOnesShareTheTimeli
     EXPECT_FALSE(isAnimated(built.layer, "/Root/Walker/Tail.xformOp:scale"));
     EXPECT_TRUE(isAnimated(built.layer, "/Root/Eye.xformOp:scale"));
     EXPECT_EQ(endCode(built.layer), 360) << "the longest clip written";
-    EXPECT_THAT(built.findings, ElementsAre(HasSubstr(
-                                    "\"Walk\" and \"Blink\" were written; \"Run\" was left out")));
+    EXPECT_THAT(built.notes, ElementsAre(HasSubstr(
+                                 "\"Walk\" and \"Blink\" were written; \"Run\" was left out")));
 }
 
 TEST(SceneWriterClips, AClipAskedForByNameOrIndexPlaysAloneOverItsOwnLength) {
@@ -81,7 +81,7 @@ TEST(SceneWriterClips, AClipAskedForByNameOrIndexPlaysAloneOverItsOwnLength) {
         EXPECT_NEAR(farthestStep(built.layer), 4, 0.01) << asked;
         EXPECT_TRUE(isAnimated(built.layer, "/Root/Walker/Tail.xformOp:scale")) << asked;
         EXPECT_FALSE(isAnimated(built.layer, "/Root/Eye.xformOp:scale")) << asked;
-        EXPECT_THAT(built.findings, IsEmpty()) << asked;
+        EXPECT_THAT(built.notes, IsEmpty()) << asked;
         EXPECT_THAT(checkWrittenLayer(*scene, built.layer), IsEmpty()) << asked;
     }
 }
@@ -91,13 +91,13 @@ TEST(SceneWriterClips, AClipTheModelLacksIsNotedAndTheDefaultWritten) {
     for (const std::string asked : {"Swim", "3"}) {
         const SceneLayer built = builtWith(*scene, asked);
         EXPECT_THAT(built.clips.played, ElementsAre(0, 2)) << asked;
-        ASSERT_EQ(built.findings.size(), 2u) << asked;
-        EXPECT_EQ(built.findings[0], "The model has no animation clip \"" + asked +
-                                         "\" (its clips: \"Walk\", \"Run\" and \"Blink\"); the "
-                                         "default choice was written.");
+        ASSERT_EQ(built.notes.size(), 2u) << asked;
+        EXPECT_EQ(built.notes[0], "The model has no animation clip \"" + asked +
+                                      "\" (its clips: \"Walk\", \"Run\" and \"Blink\"); the "
+                                      "default choice was written.");
     }
     const SceneLayer still = builtWith(*emptyScene(), "Walk");
-    EXPECT_THAT(still.findings, ElementsAre(HasSubstr("the model has no clips to choose from")));
+    EXPECT_THAT(still.notes, ElementsAre(HasSubstr("the model has no clips to choose from")));
 }
 
 TEST(SceneWriterClips, AnimationsOfNoClipAlwaysPlayAndAClipMovingTheSameIsLeftOut) {

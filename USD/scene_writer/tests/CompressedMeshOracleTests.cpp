@@ -2,6 +2,7 @@
 // the oracle see as they see the same model stored plainly: the same point and face counts, and
 // the same bounds in world space within what quantizing the positions moves them.
 
+#include "CorpusFiles.h"
 #include "OracleRun.h"
 #include "WrittenPackageOracle.h"
 
@@ -16,7 +17,7 @@
 namespace usd::test {
 namespace {
 
-const std::filesystem::path corpus = std::filesystem::path(BRIGHTFOLD_SHARED_DIR) / "corpus";
+const std::filesystem::path& corpus = brightfold::testing::corpus;
 
 struct MeshFacts {
     std::uint64_t points = 0;

@@ -248,12 +248,12 @@ TEST_P(CorpusRoundTrip, ReadsBackWhatWasWritten) {
     // Everything the model holds, lines and lights too.
     const USDZWriteResult written = writeUSDZ(*source, package, {}, {}, {}, usdToolsOptions());
     ASSERT_TRUE(written.succeeded) << written.failure;
-    for (const std::string& finding : written.findings)
+    for (const std::string& finding : written.notes)
         std::cout << "[ self-check ] " << GetParam().name << ": " << finding << '\n';
 
-    SceneReadWarnings warnings;
-    const auto read = readUSDZ(package, warnings);
-    EXPECT_TRUE(warnings.empty()) << ::testing::PrintToString(warnings);
+    SceneReadNotes readNotes;
+    const auto read = readUSDZ(package, readNotes);
+    EXPECT_TRUE(readNotes.empty()) << ::testing::PrintToString(readNotes);
     expectSameNode(*read->rootNode(), *source->rootNode(), "");
 }
 

@@ -24,9 +24,8 @@ Array<std::int32_t> faceIndices(const Layer& layer, const std::string& prim = "/
     return valueAt<Array<std::int32_t>>(layer, prim + ".faceVertexIndices");
 }
 
-bool mentions(const std::vector<std::string>& findings, const std::string& text) {
-    return std::ranges::any_of(findings,
-                               [&](const std::string& f) { return f.find(text) != f.npos; });
+bool mentions(const std::vector<std::string>& notes, const std::string& text) {
+    return std::ranges::any_of(notes, [&](const std::string& f) { return f.find(text) != f.npos; });
 }
 
 TEST(SceneWriterGeometry, EveryIndexWidthGivesTheSameTriangles) {
@@ -51,7 +50,7 @@ TEST(SceneWriterGeometry, TriangleWithAnIndexPastTheVerticesIsDroppedAndReported
     const auto scene = sceneWithGeometry(geometryWith(fivePoints, {0, 1, 2, 0, 9, 3, 2, 3, 4}));
     const SceneLayer built = buildSceneLayer(*scene);
     EXPECT_THAT(faceIndices(built.layer), ElementsAre(0, 1, 2, 2, 3, 4));
-    EXPECT_TRUE(mentions(built.findings, "1 primitive(s) with an index past the vertices"));
+    EXPECT_TRUE(mentions(built.notes, "1 primitive(s) with an index past the vertices"));
 }
 
 TEST(SceneWriterGeometry, StripsAlternateWindingAndDropRepeatedIndices) {
@@ -83,10 +82,10 @@ TEST(SceneWriterGeometry, PointsAndLinesAreWrittenDeIndexed) {
                 ElementsAre(2, 2));
     EXPECT_EQ(valueAt<Token>(layer, "/Root/Wire.type").text, "linear");
     EXPECT_FALSE(sourceOf(layer, "/Root/Wire.material:binding").empty());
-    const auto findings = checkWrittenLayer(*scene, layer);
-    EXPECT_TRUE(mentions(findings, "/Root/Dots: points are not shown"));
-    EXPECT_TRUE(mentions(findings, "/Root/Wire: AR Quick Look does not accept prims of type "
-                                   "BasisCurves"));
+    const auto notes = checkWrittenLayer(*scene, layer);
+    EXPECT_TRUE(mentions(notes, "/Root/Dots: points are not shown"));
+    EXPECT_TRUE(mentions(notes, "/Root/Wire: AR Quick Look does not accept prims of type "
+                                "BasisCurves"));
 }
 
 TEST(SceneWriterGeometry, MissingOrAllZeroNormalsAreOmittedAndIsolatedZeroOnesRepaired) {
@@ -178,7 +177,7 @@ TEST(SceneWriterGeometry, ShortSourceIsLeftOutRatherThanReadPastItsEnd) {
         quadGeometry({floatSource(GeometrySemantic::texcoord, {{0, 0}, {1, 0}})}));
     const SceneLayer built = buildSceneLayer(*scene);
     EXPECT_FALSE(hasSpec(built.layer, "/Root/Shape.primvars:st"));
-    EXPECT_TRUE(mentions(built.findings, "fewer vectors than the geometry has vertices"));
+    EXPECT_TRUE(mentions(built.notes, "fewer vectors than the geometry has vertices"));
 }
 
 TEST(SceneWriterGeometry, BigMeshReadsItsVerticesBesideItsCornersAndReportsInOrder) {
@@ -196,9 +195,9 @@ TEST(SceneWriterGeometry, BigMeshReadsItsVerticesBesideItsCornersAndReportsInOrd
     EXPECT_EQ(valueAt<Array<Vec3f>>(built.layer, "/Root/Shape.points")[301], (Vec3f{1, 1, 0}));
     EXPECT_THAT(faceIndices(built.layer), ElementsAre(0, 1, 300));
     EXPECT_FALSE(hasSpec(built.layer, "/Root/Shape.primvars:st"));
-    ASSERT_EQ(built.findings.size(), 2u);
-    EXPECT_THAT(built.findings[0], HasSubstr("index past the vertices"));
-    EXPECT_THAT(built.findings[1], HasSubstr("fewer vectors than the geometry has vertices"));
+    ASSERT_EQ(built.notes.size(), 2u);
+    EXPECT_THAT(built.notes[0], HasSubstr("index past the vertices"));
+    EXPECT_THAT(built.notes[1], HasSubstr("fewer vectors than the geometry has vertices"));
 }
 
 TEST(SceneWriterGeometry, ElementsSharingAMeshBecomeSubsetsBoundToTheirMaterials) {
@@ -242,8 +241,8 @@ TEST(SceneWriterGeometry, ARPackagesLeaveLinesOutAndSaySo) {
     // The triangles alone are left, so the node's prim is their mesh.
     EXPECT_EQ(typeOf(built.layer, "/Root/Shape"), "Mesh");
     EXPECT_FALSE(hasSpec(built.layer, "/Root/Shape/curves"));
-    EXPECT_TRUE(mentions(built.findings, "Node \"Shape\" (/Root/Shape): 1 line element(s) were "
-                                         "left out"));
+    EXPECT_TRUE(mentions(built.notes, "Node \"Shape\" (/Root/Shape): 1 line element(s) were "
+                                      "left out"));
     EXPECT_TRUE(checkWrittenLayer(*sceneWithGeometry(geometry), built.layer, &built.files).empty());
 }
 

@@ -43,13 +43,13 @@ TEST(HierarchyRoundTrip, AThousandLevelsOfNodesReadBackWholeWithANoteForOtherRea
     const auto package = std::filesystem::temp_directory_path() / "deep.usdz";
     const USDZWriteResult written = writeUSDZ(*chainScene(1000), package);
     ASSERT_TRUE(written.succeeded) << written.failure;
-    EXPECT_THAT(written.findings,
+    EXPECT_THAT(written.notes,
                 Contains(HasSubstr("some USD readers refuse files whose prims nest more than "
                                    "255 levels deep")));
 
-    SceneReadWarnings warnings;
-    const auto read = readUSDZ(package, warnings);
-    EXPECT_THAT(warnings, IsEmpty());
+    SceneReadNotes readNotes;
+    const auto read = readUSDZ(package, readNotes);
+    EXPECT_THAT(readNotes, IsEmpty());
     // The package's root prim is one more level above the nodes.
     EXPECT_GE(depthOfGeometry(*read), 1000);
 }
@@ -58,7 +58,7 @@ TEST(HierarchyRoundTrip, AShallowHierarchyGetsNoDepthNote) {
     const auto package = std::filesystem::temp_directory_path() / "shallow.usdz";
     const USDZWriteResult written = writeUSDZ(*chainScene(200), package);
     ASSERT_TRUE(written.succeeded) << written.failure;
-    for (const std::string& finding : written.findings)
+    for (const std::string& finding : written.notes)
         EXPECT_THAT(finding, ::testing::Not(HasSubstr("levels deep"))) << finding;
 }
 

@@ -50,8 +50,8 @@ TEST(SceneWriterLights, EachLightIsAUsdLuxPrimBelowItsNode) {
     EXPECT_FLOAT_EQ(valueAt<float>(layer, spot + ".inputs:shaping:cone:softness"), 0.5);
     EXPECT_TRUE(valueAt<bool>(layer, spot + ".treatAsPoint"));
 
-    EXPECT_THAT(built.findings, Contains(HasSubstr("Light \"BulbLight\": its range was left out")));
-    EXPECT_THAT(built.findings, Not(Contains(HasSubstr("SunLight"))));
+    EXPECT_THAT(built.notes, Contains(HasSubstr("Light \"BulbLight\": its range was left out")));
+    EXPECT_THAT(built.notes, Not(Contains(HasSubstr("SunLight"))));
     const auto checked = checkWrittenLayer(*scene, layer, &built.files);
     EXPECT_THAT(checked, Contains(HasSubstr("/Root/Rig/Sun/SunLight: AR Quick Look does not "
                                             "accept prims of type DistantLight")));
@@ -62,7 +62,7 @@ TEST(SceneWriterLights, ARPackagesLeaveEveryLightOutNamingIt) {
     const SceneLayer built = buildSceneLayer(*scene);
     for (const char* node : {"Sun", "Bulb", "Lamp"}) {
         EXPECT_EQ(typeOf(built.layer, std::string("/Root/Rig/") + node), "Xform");
-        EXPECT_THAT(built.findings,
+        EXPECT_THAT(built.notes,
                     Contains(HasSubstr(std::string("Light \"") + node + "Light\" of Node \"" +
                                        node + "\" (/Root/Rig/" + node + ") was left out")));
     }

@@ -10,11 +10,11 @@ namespace usd::test {
 namespace {
 
 std::shared_ptr<scene::Scene> readBack(const scene::Scene& scene, const std::string& name,
-                                       SceneReadWarnings& warnings) {
+                                       SceneReadNotes& readNotes) {
     const auto package = std::filesystem::temp_directory_path() / (name + ".usdz");
     const USDZWriteResult written = writeUSDZ(scene, package);
     EXPECT_TRUE(written.succeeded) << written.failure;
-    return readUSDZ(package, warnings);
+    return readUSDZ(package, readNotes);
 }
 
 // The first node that draws something.
@@ -41,10 +41,10 @@ TEST(MaterialRoundTrip, AnUnlitTexturedBlendedSurfaceReadsBackUnlitWithoutWarnin
     auto geometry = quadGeometry(
         {floatSource(scene::GeometrySemantic::texcoord, {{0, 0}, {1, 0}, {1, 1}, {0, 1}})});
     geometry->setMaterials({m});
-    SceneReadWarnings warnings;
-    const auto read = readBack(*sceneWithGeometry(geometry), "unlit", warnings);
+    SceneReadNotes readNotes;
+    const auto read = readBack(*sceneWithGeometry(geometry), "unlit", readNotes);
     ASSERT_TRUE(read);
-    EXPECT_THAT(warnings, ::testing::IsEmpty());
+    EXPECT_THAT(readNotes, ::testing::IsEmpty());
     const auto material = materialOf(*read);
     ASSERT_TRUE(material);
     EXPECT_EQ(material->lightingModel, scene::LightingModel::constant);
@@ -61,10 +61,10 @@ TEST(MaterialRoundTrip, VertexColoursAndOpacitiesReadBackAsTheMeshColours) {
         quadGeometry({floatSource(scene::GeometrySemantic::color,
                                   {{1, 0, 0, 1}, {0, 1, 0, 0.5f}, {0, 0, 1, 1}, {1, 1, 1, 1}})});
     geometry->setMaterials({m});
-    SceneReadWarnings warnings;
-    const auto read = readBack(*sceneWithGeometry(geometry), "colours", warnings);
+    SceneReadNotes readNotes;
+    const auto read = readBack(*sceneWithGeometry(geometry), "colours", readNotes);
     ASSERT_TRUE(read);
-    EXPECT_THAT(warnings, ::testing::IsEmpty());
+    EXPECT_THAT(readNotes, ::testing::IsEmpty());
     const auto material = materialOf(*read);
     ASSERT_TRUE(material);
     EXPECT_EQ(*material->diffuse().color(), scene::Color::white(1.0));

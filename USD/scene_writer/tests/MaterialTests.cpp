@@ -175,7 +175,7 @@ TEST(SceneWriterMaterials, ClearcoatAndIorReachTheirInputsAndLeftOutFeaturesAreT
     EXPECT_FLOAT_EQ(valueAt<float>(written.layer, surface + ".inputs:clearcoat"), 0.75f);
     EXPECT_FLOAT_EQ(valueAt<float>(written.layer, surface + ".inputs:clearcoatRoughness"), 0.25f);
     EXPECT_FLOAT_EQ(valueAt<float>(written.layer, surface + ".inputs:ior"), 1.33f);
-    EXPECT_THAT(written.findings,
+    EXPECT_THAT(written.notes,
                 testing::Contains("Material \"Surface\" is shown without KHR_materials_sheen, "
                                   "which a preview surface cannot express."));
     EXPECT_FALSE(hasSpec(writeWith(pbrMaterial()).layer, surface + ".inputs:ior"));
@@ -263,7 +263,7 @@ TEST(SceneWriterMaterials, AnImageThatCannotBeDecodedLeavesTheBakedSlotEmptyAndS
     const SceneLayer built = writeWith(m);
     EXPECT_FALSE(hasSpec(built.layer, material + "/roughnessTexture"));
     EXPECT_TRUE(built.files.empty());
-    EXPECT_THAT(built.findings,
+    EXPECT_THAT(built.notes,
                 ::testing::Contains(::testing::HasSubstr("An image could not be written")));
 }
 
@@ -332,7 +332,7 @@ TEST(SceneWriterMaterials, VertexColoursAndOpacitiesReachTheSurfaceOfMeshesThatH
               colored + "/reader_displayOpacity.outputs:result");
     EXPECT_EQ(valueAt<Vec3f>(layer, plain + "/PreviewSurface.inputs:diffuseColor"),
               (Vec3f{1, 1, 1}));
-    EXPECT_TRUE(built.findings.empty()) << built.findings.front();
+    EXPECT_TRUE(built.notes.empty()) << built.notes.front();
 }
 
 TEST(SceneWriterMaterials, VertexColoursThatChangeNothingKeepThePlainMaterial) {
@@ -359,7 +359,7 @@ TEST(SceneWriterMaterials, VertexColoursAnUnlitSurfaceEmitsAndATintScalesAreMult
     tinted->diffuse().contents = scene::Color{0.5, 0.25, 1, 0.8};
     tinted->blendMode = scene::BlendMode::alpha;
     const SceneLayer built = writeColoredAndPlain(tinted, rgb);
-    EXPECT_TRUE(built.findings.empty()) << built.findings.front();
+    EXPECT_TRUE(built.notes.empty()) << built.notes.front();
     const auto colors = valueAt<Array<Vec3f>>(built.layer, "/Root/Colored.primvars:displayColor");
     ASSERT_EQ(colors.size(), 4u);
     EXPECT_EQ(colors[0], (Vec3f{0.5f, 0, 0}));
@@ -372,8 +372,8 @@ TEST(SceneWriterMaterials, VertexColoursATextureMultipliesAreLeftOutAndTold) {
     printed->diffuse() = textured(pngImage({200, 100, 50, 255}));
     const SceneLayer built =
         writeColoredAndPlain(printed, {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 1, 1}});
-    ASSERT_EQ(built.findings.size(), 1u);
-    EXPECT_THAT(built.findings.front(), testing::HasSubstr("without the vertex colours"));
+    ASSERT_EQ(built.notes.size(), 1u);
+    EXPECT_THAT(built.notes.front(), testing::HasSubstr("without the vertex colours"));
 }
 
 TEST(SceneWriterMaterials, SharedMaterialAndImageAreWrittenOnce) {

@@ -55,7 +55,7 @@ TEST(SceneWriterMaterialVariants, EachVariantBindsItsMaterialToASubsetOfEveryFac
               Value(VariantSelectionMap{{"materialVariant", "classic"}}));
     EXPECT_EQ(*metadataOf(layer, mesh, "variantSetNames"),
               Value(StringListOp::makePrepended({"materialVariant"})));
-    EXPECT_TRUE(built.findings.empty()) << built.findings.front();
+    EXPECT_TRUE(built.notes.empty()) << built.notes.front();
 
     // When no look shows the default material, none is selected.
     const Layer noDefault = buildSceneLayer(*materialVariantScene(false)).layer;

@@ -177,7 +177,7 @@ TEST_P(MotionOracle, BothEnginesSeeTheSkeletonsBlendShapesAndTimeSamples) {
     const OpenedPackage opened = writeAndOpen(*scene, "moving_" + GetParam().name + ".usdz");
     ASSERT_TRUE(opened.written.succeeded) << opened.written.failure;
     // Clips that move what an earlier clip moves are left out by design, and say so.
-    for (const std::string& finding : opened.written.findings) {
+    for (const std::string& finding : opened.written.notes) {
         if (!finding.starts_with("The AR viewer plays one timeline")) {
             EXPECT_EQ(finding.find("left out"), std::string::npos) << finding;
         }

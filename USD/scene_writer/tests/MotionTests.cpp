@@ -119,7 +119,7 @@ TEST(SceneWriterAnimation, AllAnimationsShareTheTimelineAndTheLastOfOnePropertyS
     EXPECT_THAT(translate.times, ElementsAre(0, 240, 360)) << "held after its keys end";
     EXPECT_EQ(translate.values.front(), Value(Vec3d{5, 5, 5}));
     EXPECT_THAT(samplesAt(built.layer, "/Root/Second.xformOp:scale").times, ElementsAre(0, 360));
-    EXPECT_THAT(built.findings, ElementsAre(HasSubstr("several animations drive \"position\"")));
+    EXPECT_THAT(built.notes, ElementsAre(HasSubstr("several animations drive \"position\"")));
 }
 
 TEST(SceneWriterAnimation, AStaticSceneHasNoTimeMetadata) {
@@ -134,7 +134,7 @@ TEST(SceneWriterAnimation, KeyPathsThatAddressNothingAreReported) {
     auto node = child(scene->rootNode(), "Lamp");
     node->addAnimation(looping(1.0, keys("intensity", {0, 1}, {1.0, 2.0}, 1.0)));
     const SceneLayer built = buildSceneLayer(*scene);
-    EXPECT_THAT(built.findings, Contains(HasSubstr("\"intensity\" was left out")));
+    EXPECT_THAT(built.notes, Contains(HasSubstr("\"intensity\" was left out")));
 }
 
 TEST(SceneWriterSkinning, SkeletonBelowTheBonesNonBoneAncestorWithRemappedNormalisedWeights) {
@@ -169,7 +169,7 @@ TEST(SceneWriterSkinning, SkeletonBelowTheBonesNonBoneAncestorWithRemappedNormal
                 ElementsAre(1, 0, 0.5, 0.5, 1, 0, 0.5, 0.5));
     EXPECT_EQ(*metadataOf(layer, mesh + ".primvars:skel:jointWeights", "elementSize"),
               Value(std::int32_t{2}));
-    EXPECT_THAT(built.findings, Contains(HasSubstr("1 vertices had only zero skin weights")));
+    EXPECT_THAT(built.notes, Contains(HasSubstr("1 vertices had only zero skin weights")));
     EXPECT_TRUE(hasSpec(layer, "/Root/Armature/Hips/Spine/Sword")) << "rigid children stay";
     EXPECT_EQ(sourceOf(layer, "/Root/Armature/Skel.skel:animationSource"),
               "/Root/Armature/Skel/Animation");
@@ -191,7 +191,7 @@ TEST(SceneWriterSkinning, TheStrongestFourOfMoreInfluencesAreKept) {
     EXPECT_NEAR(weights[1], 0.25 / 0.85, 1e-6);
     EXPECT_NEAR(weights[2], 0.2 / 0.85, 1e-6);
     EXPECT_NEAR(weights[3], 0.1 / 0.85, 1e-6);
-    EXPECT_THAT(built.findings, Contains(HasSubstr("the strongest 4 were kept")));
+    EXPECT_THAT(built.notes, Contains(HasSubstr("the strongest 4 were kept")));
 }
 
 // Rows get as many slots as the busiest vertex, which may come last: the rows before it keep

@@ -1,5 +1,5 @@
 // writeUSDZ end to end: the package it leaves, its progress reports, how it fails, and the
-// self-check's findings on good and broken layers.
+// self-check's notes on good and broken layers.
 
 #include "SceneBuilding.h"
 
@@ -37,7 +37,7 @@ TEST(SceneWriterPackage, WritesTheLayerFirstThenTheImages) {
     const auto scene = texturedScene();
     const USDZWriteResult result = writeUSDZ(*scene, path);
     ASSERT_TRUE(result.succeeded) << result.failure;
-    EXPECT_THAT(result.findings, IsEmpty());
+    EXPECT_THAT(result.notes, IsEmpty());
 
     const PackageReader package = PackageReader::open(path);
     ASSERT_EQ(package.entries().size(), 2u);
@@ -84,9 +84,9 @@ TEST(SceneWriterSelfCheck, ReportsOnlyTheMotionStillLeftOut) {
     morpher->setTargets({quadGeometry(), quadGeometry()});
     node->setMorpher(morpher);
     bone->addAnimation(scene::KeyframeAnimation::create("orientation"), "spin");
-    const auto findings = checkWrittenLayer(*scene, buildSceneLayer(*scene).layer);
+    const auto notes = checkWrittenLayer(*scene, buildSceneLayer(*scene).layer);
     // The skin and the morph targets are written; an animation without keys moves nothing.
-    EXPECT_THAT(findings, ElementsAre("The scene's animations were left out; the file is static."));
+    EXPECT_THAT(notes, ElementsAre("The scene's animations were left out; the file is static."));
 }
 
 TEST(SceneWriterSelfCheck, FindsWhatABrokenLayerGetsWrong) {
@@ -103,9 +103,9 @@ TEST(SceneWriterSelfCheck, FindsWhatABrokenLayerGetsWrong) {
     build.setLayerMetadata("upAxis", Token{"Z"});
     const std::vector<PackagedFile> noFiles;
 
-    const auto findings = checkWrittenLayer(*scene, layer, &noFiles);
+    const auto notes = checkWrittenLayer(*scene, layer, &noFiles);
     const auto has = [&](const std::string& text) {
-        return std::ranges::any_of(findings, [&](const auto& f) { return f.find(text) != f.npos; });
+        return std::ranges::any_of(notes, [&](const auto& f) { return f.find(text) != f.npos; });
     };
     EXPECT_TRUE(has("PreviewSurface.inputs:metallic: is double, not float"));
     EXPECT_TRUE(has("inputs:occlusion: is connected to a missing output"));

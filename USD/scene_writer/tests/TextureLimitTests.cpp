@@ -184,7 +184,7 @@ TEST(PackagedTextures, An8192TextureBecomes2048CloseToAReferenceDownscale) {
     ASSERT_EQ(image->width(), fitted);
     ASSERT_EQ(image->height(), fitted);
     EXPECT_EQ(image->channels(), 3);
-    EXPECT_THAT(built.findings,
+    EXPECT_THAT(built.notes,
                 ElementsAre("Texture textures/big.png was downscaled from 8192×8192 to 2048×2048 "
                             "pixels: 2048 pixels a side is AR Quick Look's limit "
                             "(--max-texture-size keep keeps it)."));
@@ -241,7 +241,7 @@ TEST(PackagedTextures, TheBudgetHalvesTheFirstOfEightAndAJpegStaysAJpeg) {
     EXPECT_EQ(grey->width(), 2048);
     EXPECT_EQ(grey->channels(), 1);
     EXPECT_THAT(
-        built.findings,
+        built.notes,
         ElementsAre(AllOf(HasSubstr("photo.jpg was downscaled from 2048×2048 to 1024×1024"),
                           HasSubstr("fit into 160 MiB once decoded with their mip levels"))));
 
@@ -250,7 +250,7 @@ TEST(PackagedTextures, TheBudgetHalvesTheFirstOfEightAndAJpegStaysAJpeg) {
     const auto kept = buildSceneLayer(*sceneOf(materials), "Root", {}, unlimited);
     EXPECT_EQ(packagedImage(kept, "textures/photo.jpg")->width(), 2048);
     // Kept as asked: the package check after writing is what names the budget it exceeds.
-    EXPECT_THAT(kept.findings, IsEmpty());
+    EXPECT_THAT(kept.notes, IsEmpty());
 }
 
 // 2 × 2 RGB pixels, red and green in a checkerboard, whose transparency chunk makes red
@@ -281,9 +281,8 @@ TEST(PackagedTextures, ATextureThatCannotBeDecodedIsKeptAndNoted) {
     bytes.resize(33);
     const auto built = buildSceneLayer(*sceneOf({colourMaterial(imageOf(bytes, "cut.png"))}));
     EXPECT_EQ(fileNamed(built, "textures/cut.png").bytes->size(), 33u);
-    EXPECT_THAT(built.findings,
-                Contains(AllOf(HasSubstr("textures/cut.png could not be downscaled"),
-                               HasSubstr("packaged at 4096×1 pixels"))));
+    EXPECT_THAT(built.notes, Contains(AllOf(HasSubstr("textures/cut.png could not be downscaled"),
+                                            HasSubstr("packaged at 4096×1 pixels"))));
 }
 
 } // namespace

@@ -75,7 +75,7 @@ TEST(SceneWriterTextureTransforms, ScaleRotationAndOffsetBecomeATransformNode) {
     EXPECT_EQ(varnameReadBy(layer, texture + ".inputs:st"), "st");
     for (const Vec2f& st : valueAt<Array<Vec2f>>(layer, shape + ".primvars:st"))
         expectNear(applyTransformNode(layer, node, st), expectedSt(uvTransform, st));
-    EXPECT_THAT(built.findings, IsEmpty());
+    EXPECT_THAT(built.notes, IsEmpty());
 }
 
 TEST(SceneWriterTextureTransforms, ShearIsBakedIntoAChannelOfItsOwn) {
@@ -92,7 +92,7 @@ TEST(SceneWriterTextureTransforms, ShearIsBakedIntoAChannelOfItsOwn) {
     ASSERT_EQ(baked.size(), original.size());
     for (std::size_t v = 0; v < baked.size(); ++v)
         expectNear(baked[v], expectedSt(uvTransform, original[v]));
-    EXPECT_THAT(built.findings, IsEmpty());
+    EXPECT_THAT(built.notes, IsEmpty());
     EXPECT_THAT(checkWrittenLayer(*scene, layer, &built.files), IsEmpty());
 }
 
@@ -121,7 +121,7 @@ TEST(SceneWriterTextureTransforms, ASecondDifferentMapInOneMaterialIsBaked) {
                    expectedSt(diffuseHasNode ? diffuseMap : emissiveMap, original[v]));
         expectNear(bakedSt[v], expectedSt(diffuseHasNode ? emissiveMap : diffuseMap, original[v]));
     }
-    EXPECT_THAT(built.findings, IsEmpty());
+    EXPECT_THAT(built.notes, IsEmpty());
     EXPECT_THAT(checkWrittenLayer(*scene, layer, &built.files), IsEmpty());
 }
 
@@ -139,9 +139,9 @@ TEST(SceneWriterTextureTransforms, NearestFilteringIsReportedAsNotShown) {
     auto nearest = diffuseMappedBy(scene::Matrix4(1.0));
     nearest->diffuse().magnificationFilter = scene::FilterMode::nearest;
     const SceneLayer built = buildSceneLayer(*texturedQuad(nearest));
-    EXPECT_THAT(built.findings, Contains(HasSubstr("diffuseTexture asks for nearest")));
+    EXPECT_THAT(built.notes, Contains(HasSubstr("diffuseTexture asks for nearest")));
     const SceneLayer linear = buildSceneLayer(*texturedQuad(diffuseMappedBy(scene::Matrix4(1.0))));
-    EXPECT_THAT(linear.findings, Not(Contains(HasSubstr("nearest"))));
+    EXPECT_THAT(linear.notes, Not(Contains(HasSubstr("nearest"))));
 }
 
 } // namespace

@@ -87,9 +87,9 @@ TEST(TriangleBudget, ASkinnedMorphingGridComesDownToTheLimitWithItsArraysInStep)
     const std::size_t faces = facesIn(built.layer);
     EXPECT_LE(faces, 1000u);
     EXPECT_GT(faces, 500u) << "not far below what was asked";
-    ASSERT_FALSE(built.findings.empty());
-    EXPECT_EQ(built.findings[0], "The meshes were simplified from 10000 to " +
-                                     std::to_string(faces) + " triangles (--max-triangles 1000).");
+    ASSERT_FALSE(built.notes.empty());
+    EXPECT_EQ(built.notes[0], "The meshes were simplified from 10000 to " + std::to_string(faces) +
+                                  " triangles (--max-triangles 1000).");
     const std::vector<Path> meshes = primsIn(built.layer, "Mesh");
     ASSERT_EQ(meshes.size(), 1u);
     expectValidInfluences(built.layer, meshes[0]);
@@ -111,7 +111,7 @@ TEST(TriangleBudget, AGeometryDrawnTwiceCountsTwiceAndAModelWithinTheLimitIsKept
 
     const SceneLayer within = builtWithin(*grid.scene, 4000);
     EXPECT_EQ(facesIn(within.layer), 4000u);
-    EXPECT_THAT(within.findings, IsEmpty());
+    EXPECT_THAT(within.notes, IsEmpty());
 }
 
 TEST(TriangleBudget, AGeometryDrawnTooOftenForTheLimitKeepsATriangleOrMoreEverywhere) {
@@ -127,8 +127,8 @@ TEST(TriangleBudget, AGeometryDrawnTooOftenForTheLimitKeepsATriangleOrMoreEveryw
         EXPECT_FALSE(
             propertyOf<Array<std::int32_t>>(built.layer, mesh, "faceVertexCounts")->empty())
             << mesh.text();
-    ASSERT_FALSE(built.findings.empty());
-    EXPECT_THAT(built.findings[0], HasSubstr("the limit was not reached"));
+    ASSERT_FALSE(built.notes.empty());
+    EXPECT_THAT(built.notes[0], HasSubstr("the limit was not reached"));
     EXPECT_THAT(checkWrittenLayer(*grid.scene, built.layer), IsEmpty());
 }
 
@@ -138,8 +138,8 @@ TEST(TriangleBudget, AMeshWhoseArraysDisagreeIsKeptAndTheShortfallNoted) {
         quadGeometry({floatSource(scene::GeometrySemantic::texcoord, {{0, 0}, {1, 0}, {1, 1}})});
     const SceneLayer built = builtWithin(*sceneWithGeometry(quad), 1);
     EXPECT_EQ(facesIn(built.layer), 2u);
-    ASSERT_FALSE(built.findings.empty());
-    EXPECT_THAT(built.findings[0],
+    ASSERT_FALSE(built.notes.empty());
+    EXPECT_THAT(built.notes[0],
                 AllOf(StartsWith("The meshes were simplified from 2 to 2 triangles"),
                       HasSubstr("1 mesh(es) could not be simplified")));
 }

@@ -43,7 +43,7 @@ TEST_F(ConvertCommand, SavesEachFileBesideItsSourceAndSaysWhere) {
     const auto first = folder.write("model.glb", "glb");
     const auto second = folder.write("scene.v2.gltf", "gltf");
     folder.write("model.usdz", "an older conversion");
-    services->writerFindings = {"skinning left out:\nnot yet written"};
+    services->writerNotes = {"skinning left out:\nnot yet written"};
 
     const Outcome outcome = run({first.string(), second.string()});
 

@@ -13,8 +13,8 @@ namespace brightfold {
 struct ConvertedPackage {
     std::filesystem::path tempURL;
     // What the writer's self-check noticed (also among the notes).
-    std::vector<std::string> writerFindings;
-    // Everything the user should know: how the source was read, the writer's findings, what
+    std::vector<std::string> writerNotes;
+    // Everything the user should know: how the source was read, the writer's notes, what
     // the check of the package found beyond them and what the read-back left out, one
     // sentence each.
     std::vector<std::string> notes;

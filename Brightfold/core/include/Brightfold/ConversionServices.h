@@ -19,7 +19,7 @@ using ProgressHandler = std::function<void(float)>;
 struct USDZWriteResult {
     bool succeeded = false;
     // What the writer's self-check noticed about the package it wrote (may be empty).
-    std::vector<std::string> findings;
+    std::vector<std::string> notes;
     AnimationClips clips;
 };
 
@@ -52,9 +52,9 @@ class ConversionServices {
                                       const ConversionOptions& options,
                                       const ProgressHandler& progress, std::stop_token stop) = 0;
     // Reads a USDZ package (or a bare .usdc layer); what it had to leave out or change goes
-    // to `warnings`, one sentence each.
+    // to `notes`, one sentence each.
     virtual SceneHandle readUSDZ(const std::filesystem::path& file,
-                                 std::vector<std::string>& warnings) = 0;
+                                 std::vector<std::string>& notes) = 0;
     // Checks a package (ours or another tool's, or a bare .usdc layer) against AR Quick Look's
     // rules and budgets, the texture budget being the options'. Never throws for what the file
     // holds: a file that cannot be read is a broken rule.

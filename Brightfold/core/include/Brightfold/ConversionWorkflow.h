@@ -19,7 +19,7 @@ namespace brightfold {
 struct ConversionRecord {
     std::filesystem::path source;
     std::filesystem::path temporaryFile;
-    std::vector<std::string> writerFindings;
+    std::vector<std::string> writerNotes;
     PackageVerdict verdict;
 };
 

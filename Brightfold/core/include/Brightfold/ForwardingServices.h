@@ -30,8 +30,8 @@ class ForwardingServices : public ConversionServices {
         return inner_->writeUSDZ(scene, destination, packageName, options, progress, stop);
     }
     SceneHandle readUSDZ(const std::filesystem::path& file,
-                         std::vector<std::string>& warnings) override {
-        return inner_->readUSDZ(file, warnings);
+                         std::vector<std::string>& notes) override {
+        return inner_->readUSDZ(file, notes);
     }
     PackageVerdict checkPackage(const std::filesystem::path& file,
                                 const ConversionOptions& options) override {

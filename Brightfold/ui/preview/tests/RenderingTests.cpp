@@ -1,5 +1,6 @@
 // Shows scenes in a real window and checks the grabbed pixels. Needs a display with OpenGL
 // (Xvfb with Mesa's llvmpipe in CI); the grabs are saved under the build folder.
+#include "CorpusFiles.h"
 #include "PreviewAntialiasing.h"
 #include "PreviewWindow.h"
 #include "QuickObjectFactory.h"
@@ -281,8 +282,7 @@ TEST_F(PreviewRendering, CorpusModelsAreFramedInTheMiddleOfTheView) {
           "blender-03_skinned_cylinder/03_skinned_cylinder.gltf", "MultiUVTest/MultiUVTest.gltf",
           "CesiumMilkTruck/CesiumMilkTruck.gltf"}) {
         SCOPED_TRACE(model);
-        const std::filesystem::path file =
-            std::filesystem::path(BRIGHTFOLD_SHARED_DIR "/corpus/gltf") / model;
+        const std::filesystem::path file = brightfold::testing::corpus / "gltf" / model;
         if (!std::filesystem::exists(file)) {
             GTEST_SKIP() << "../shared not found: " << file;
         }
@@ -315,8 +315,7 @@ TEST_F(PreviewRendering, ReadBackPackagesMoveBetweenTwoMoments) {
          {std::tuple{"CesiumMan/CesiumMan.usdz", 0.2, 0.9},
           std::tuple{"AnimatedTriangle/AnimatedTriangle.usdz", 0.0, 0.25}}) {
         SCOPED_TRACE(model);
-        const std::filesystem::path file =
-            std::filesystem::path(BRIGHTFOLD_SHARED_DIR "/corpus/usd") / model;
+        const std::filesystem::path file = brightfold::testing::corpus / "usd" / model;
         if (!std::filesystem::exists(file)) {
             GTEST_SKIP() << "../shared not found: " << file;
         }

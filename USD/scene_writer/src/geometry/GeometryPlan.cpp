@@ -43,14 +43,14 @@ bool canShareOneMesh(const scene::Geometry& geometry, std::uint64_t cornerLimit)
 
 std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry,
                                                 const std::string& node,
-                                                std::vector<std::string>& findings) {
+                                                std::vector<std::string>& notes) {
     std::vector<std::size_t> refused;
     std::vector<GeometryPrimPlan> plans = planGeometryPrims(geometry, refused);
     for (const std::size_t element : refused)
-        findings.push_back("Node \"" + node + "\": a mesh of " +
-                           std::to_string(cornersWritten(geometry, element)) +
-                           " corners is more than a USD mesh can number (" +
-                           std::to_string(largestPrimCorners) + "); it was left out.");
+        notes.push_back("Node \"" + node + "\": a mesh of " +
+                        std::to_string(cornersWritten(geometry, element)) +
+                        " corners is more than a USD mesh can number (" +
+                        std::to_string(largestPrimCorners) + "); it was left out.");
     return plans;
 }
 

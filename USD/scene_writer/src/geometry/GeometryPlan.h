@@ -35,7 +35,7 @@ std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry,
 // planGeometryPrims, with a finding for each element left out, naming `node`.
 std::vector<GeometryPrimPlan> planGeometryPrims(const scene::Geometry& geometry,
                                                 const std::string& node,
-                                                std::vector<std::string>& findings);
+                                                std::vector<std::string>& notes);
 
 // The corners a prim of that element holds: its own, twice when back faces are drawn too.
 std::uint64_t cornersWritten(const scene::Geometry& geometry, std::size_t element);

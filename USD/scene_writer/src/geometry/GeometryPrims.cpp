@@ -3,7 +3,7 @@
 #include "geometry/FaceSides.h"
 #include "geometry/PrimitiveCorners.h"
 #include "geometry/VertexPrimvars.h"
-#include "materials/MaterialBinding.h"
+#include "materials/MaterialLibrary.h"
 #include "materials/MaterialVariants.h"
 
 #include <USD/codec/MemoryPages.h>
@@ -34,9 +34,9 @@ PrimCorners readElements(GeometryContext& context, const scene::Geometry& geomet
     for (const std::size_t e : plan.elements) {
         PrimitiveCorners read = readPrimitiveCorners(*geometry.elements()[e], vertexCount);
         if (read.outOfRange > 0)
-            context.findings.push_back(std::to_string(read.outOfRange) +
-                                       " primitive(s) with an index past the vertices were left "
-                                       "out.");
+            context.notes.push_back(std::to_string(read.outOfRange) +
+                                    " primitive(s) with an index past the vertices were left "
+                                    "out.");
         result.elements.push_back({e, read.corners.size()});
         if (result.corners.empty())
             result.corners = std::move(read.corners);
@@ -73,7 +73,7 @@ struct MeshData {
 constexpr std::size_t kVerticesWorthAThread = std::size_t{1} << 16;
 
 // A mesh that keeps all its geometry's vertices reads them on a second core while its corners
-// are read: both only read the geometry, and each notes findings of its own, the corners' first.
+// are read: both only read the geometry, and each notes what it finds, the corners' first.
 MeshData readMesh(GeometryContext& context, const scene::Geometry& geometry,
                   const GeometryPrimPlan& plan, bool keepOrigins) {
     const std::size_t vertexCount = vertexCountOf(geometry);
@@ -81,19 +81,19 @@ MeshData readMesh(GeometryContext& context, const scene::Geometry& geometry,
         MeshData mesh{readElements(context, geometry, plan), {}};
         std::vector<std::uint32_t> used = compactVertices(mesh.read.corners, vertexCount);
         mesh.attributes =
-            gatherVertexAttributes(geometry, VertexSelection::listed(used), context.findings);
+            gatherVertexAttributes(geometry, VertexSelection::listed(used), context.notes);
         if (keepOrigins)
             mesh.attributes.origins = std::move(used);
         return mesh;
     }
-    Findings vertexFindings;
+    Notes vertexFindings;
     const auto launch =
         vertexCount >= kVerticesWorthAThread ? std::launch::async : std::launch::deferred;
     auto attributes = std::async(launch, [&] {
         return gatherVertexAttributes(geometry, VertexSelection::all(vertexCount), vertexFindings);
     });
     MeshData mesh{readElements(context, geometry, plan), attributes.get()};
-    std::ranges::move(vertexFindings, std::back_inserter(context.findings));
+    std::ranges::move(vertexFindings, std::back_inserter(context.notes));
     if (keepOrigins) {
         mesh.attributes.origins.resize(vertexCount);
         std::iota(mesh.attributes.origins.begin(), mesh.attributes.origins.end(), 0u);
@@ -121,9 +121,9 @@ void noteMissingChannels(GeometryContext& context, const WrittenMaterial& materi
         const bool present = std::ranges::any_of(
             attributes.texCoords, [&](const TexCoordChannel& c) { return c.channel == channel; });
         if (!present)
-            context.findings.push_back("A texture reads texture coordinates " +
-                                       std::to_string(channel) +
-                                       ", which the geometry does not have.");
+            context.notes.push_back("A texture reads texture coordinates " +
+                                    std::to_string(channel) +
+                                    ", which the geometry does not have.");
     }
 }
 
@@ -136,9 +136,9 @@ void scaleVertexColors(GeometryContext& context, const Path& prim,
     const VertexColorScale& scale = materials.front()->vertexColorScale;
     if (std::ranges::any_of(materials,
                             [&](const auto* m) { return m->vertexColorScale != scale; })) {
-        context.findings.push_back(prim.text() +
-                                   ": the vertex colours are shown without the base colours "
-                                   "of its several materials, which tint them differently.");
+        context.notes.push_back(prim.text() +
+                                ": the vertex colours are shown without the base colours "
+                                "of its several materials, which tint them differently.");
         return;
     }
     if (attributes.colors && scale.color != Vec3f{1, 1, 1})
@@ -257,8 +257,8 @@ Dictionary writeMesh(GeometryContext& context, const Path& prim, const scene::Ge
         writeSubsets(context, prim, geometry, read.elements, emulateDoubleSided ? faceCount : 0,
                      colors);
         if (!geometry.materialVariants().empty())
-            context.findings.push_back(prim.text() + ": the material variants of a mesh drawn "
-                                                     "with several materials are left out.");
+            context.notes.push_back(prim.text() + ": the material variants of a mesh drawn "
+                                                  "with several materials are left out.");
     }
     Dictionary customData;
     if (emulateDoubleSided)
@@ -273,7 +273,7 @@ void writePointsOrCurves(GeometryContext& context, const Path& prim,
     const PrimCorners read = readElements(context, geometry, plan);
     const std::vector<std::uint32_t> corners(read.corners.begin(), read.corners.end());
     VertexAttributes attributes =
-        gatherVertexAttributes(geometry, VertexSelection::listed(corners), context.findings);
+        gatherVertexAttributes(geometry, VertexSelection::listed(corners), context.notes);
     const WrittenMaterial& material =
         materialOf(context, geometry, plan.elements.front(), vertexColorUseOf(attributes));
     std::vector<BakedPrimvar> baked = materialTexCoords(context, {&material}, attributes);

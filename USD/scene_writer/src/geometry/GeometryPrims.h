@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Findings.h"
+#include "Notes.h"
 #include "geometry/GeometryPlan.h"
 #include "materials/MaterialLibrary.h"
 
@@ -16,7 +16,7 @@ namespace usd::writer {
 struct GeometryContext {
     LayerBuilder& build;
     MaterialLibrary& materials;
-    Findings& findings;
+    Notes& notes;
     // Which prims the package may hold (lights and curves only for USD tools).
     WriteProfile profile = WriteProfile::ar;
 };

@@ -162,7 +162,7 @@ void replace(const Mesh& mesh) {
 }
 
 void noteReached(const std::vector<Mesh>& meshes, std::uint64_t before, std::uint64_t maxTriangles,
-                 Findings& findings) {
+                 Notes& notes) {
     const std::uint64_t after = drawnTriangles(meshes);
     std::string note = "The meshes were simplified from " + std::to_string(before) + " to " +
                        std::to_string(after) + " triangles (--max-triangles " +
@@ -177,13 +177,13 @@ void noteReached(const std::vector<Mesh>& meshes, std::uint64_t before, std::uin
     else
         note += "; the limit was not reached, as the meshes could not lose more triangles "
                 "without vanishing (a mesh drawn several times counts each time).";
-    findings.push_back(std::move(note));
+    notes.push_back(std::move(note));
 }
 
 } // namespace
 
-std::shared_ptr<const scene::Scene>
-sceneWithinTriangles(const scene::Scene& scene, std::uint64_t maxTriangles, Findings& findings) {
+std::shared_ptr<const scene::Scene> sceneWithinTriangles(const scene::Scene& scene,
+                                                         std::uint64_t maxTriangles, Notes& notes) {
     const std::shared_ptr<scene::Scene> copy = scene.copy();
     std::vector<Mesh> meshes = meshesOf(*copy->rootNode());
     const std::uint64_t before = drawnTriangles(meshes);
@@ -193,7 +193,7 @@ sceneWithinTriangles(const scene::Scene& scene, std::uint64_t maxTriangles, Find
     for (const Mesh& mesh : meshes)
         if (mesh.simplified)
             replace(mesh);
-    noteReached(meshes, before, maxTriangles, findings);
+    noteReached(meshes, before, maxTriangles, notes);
     return copy;
 }
 

@@ -67,22 +67,22 @@ bool covers(const GeometrySource& source, const VertexSelection& selection,
 
 std::shared_ptr<GeometrySource> usableSource(const std::shared_ptr<GeometrySource>& source,
                                              const VertexSelection& selection,
-                                             std::size_t vertexCount, Findings& findings) {
+                                             std::size_t vertexCount, Notes& notes) {
     if (!source || covers(*source, selection, vertexCount))
         return source;
-    findings.push_back("A " + std::string(scene::semanticName(source->semantic())) +
-                       " source has fewer vectors than the geometry has vertices; it was left "
-                       "out.");
+    notes.push_back("A " + std::string(scene::semanticName(source->semantic())) +
+                    " source has fewer vectors than the geometry has vertices; it was left "
+                    "out.");
     return nullptr;
 }
 
 Array<Vec3f> readPoints(const GeometrySource& source, const VertexSelection& selection,
-                        Findings& findings) {
+                        Notes& notes) {
     if (source.usesFloatComponents())
         return readVectors<Vec3f>(
             selection, [read = FloatVectors(source)](std::uint32_t v) { return xyz(read(v)); });
-    findings.push_back("Vertex positions stored as integers were written as they are, without "
-                       "normalisation.");
+    notes.push_back("Vertex positions stored as integers were written as they are, without "
+                    "normalisation.");
     return readVectors<Vec3f>(selection, [&](std::uint32_t v) { return xyz(source.vector(v)); });
 }
 
@@ -102,10 +102,10 @@ std::optional<Array<Vec3f>> readNormals(const GeometrySource* source,
 
 std::vector<TexCoordChannel> readTexCoords(const std::vector<std::shared_ptr<GeometrySource>>& all,
                                            const VertexSelection& selection,
-                                           std::size_t vertexCount, Findings& findings) {
+                                           std::size_t vertexCount, Notes& notes) {
     std::vector<TexCoordChannel> channels;
     for (std::size_t c = 0; c < all.size(); ++c) {
-        const auto source = usableSource(all[c], selection, vertexCount, findings);
+        const auto source = usableSource(all[c], selection, vertexCount, notes);
         if (!source)
             continue;
         channels.push_back({static_cast<int>(c),
@@ -156,19 +156,19 @@ void VertexAttributes::appendCopyOf(std::size_t vertex) {
 }
 
 VertexAttributes gatherVertexAttributes(const scene::Geometry& geometry,
-                                        const VertexSelection& selection, Findings& findings) {
+                                        const VertexSelection& selection, Notes& notes) {
     VertexAttributes attributes;
     const auto positions = geometry.firstSource(GeometrySemantic::vertex);
     if (!positions)
         return attributes;
     const std::size_t count = positions->vectorCount();
     const auto usable = [&](GeometrySemantic semantic) {
-        return usableSource(geometry.firstSource(semantic), selection, count, findings);
+        return usableSource(geometry.firstSource(semantic), selection, count, notes);
     };
-    attributes.points = readPoints(*positions, selection, findings);
+    attributes.points = readPoints(*positions, selection, notes);
     attributes.normals = readNormals(usable(GeometrySemantic::normal).get(), selection);
     attributes.texCoords = readTexCoords(geometry.sourcesForSemantic(GeometrySemantic::texcoord),
-                                         selection, count, findings);
+                                         selection, count, notes);
     readColors(usable(GeometrySemantic::color).get(), selection, attributes);
     if (const auto tangents = usable(GeometrySemantic::tangent))
         attributes.tangents = readVectors<Vec3f>(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Findings.h"
+#include "Notes.h"
 
 #include <SceneGraph/Geometry.h>
 #include <USD/layer/Value.h>
@@ -62,7 +62,7 @@ class VertexSelection {
 // Reads the geometry's sources for the selected vertices (each below the vertex source's
 // count). Sources too short for the vertices are left out and reported.
 VertexAttributes gatherVertexAttributes(const scene::Geometry& geometry,
-                                        const VertexSelection& selection, Findings& findings);
+                                        const VertexSelection& selection, Notes& notes);
 
 // The number of vertices the geometry's positions give (0 without a position source).
 std::size_t vertexCountOf(const scene::Geometry& geometry);

@@ -1,5 +1,6 @@
 #include "materials/MaterialLibrary.h"
 
+#include "ApiSchemas.h"
 #include "CustomData.h"
 #include "materials/SurfaceDescription.h"
 #include "materials/TextureNodes.h"
@@ -54,20 +55,25 @@ ImageUse useOf(const SurfaceDescription& description, std::size_t texture) {
 }
 
 void noteTextureLimits(const scene::Material& material, const SurfaceDescription& description,
-                       std::size_t primvarsRead, Findings& findings) {
+                       std::size_t primvarsRead, Notes& notes) {
     const std::string who = "Material \"" + material.name + "\": ";
     if (primvarsRead > 2)
-        findings.push_back(who + "textures read " + std::to_string(primvarsRead) +
-                           " texture-coordinate sets; the AR viewer reads at most two.");
+        notes.push_back(who + "textures read " + std::to_string(primvarsRead) +
+                        " texture-coordinate sets; the AR viewer reads at most two.");
     for (const TextureRead& texture : description.textures) {
         if (texture.asksForNearestFilter)
-            findings.push_back(who + texture.nodeName +
-                               " asks for nearest (unsmoothed) filtering; the AR viewer always "
-                               "filters linearly.");
+            notes.push_back(who + texture.nodeName +
+                            " asks for nearest (unsmoothed) filtering; the AR viewer always "
+                            "filters linearly.");
     }
 }
 
 } // namespace
+
+void bindMaterial(LayerBuilder& build, const Path& prim, const Path& material) {
+    applySchema(build, prim, "MaterialBindingAPI");
+    build.addRelationship(prim, "material:binding", {material});
+}
 
 std::shared_ptr<scene::Material> defaultWhiteMaterial() {
     auto material = scene::Material::create();
@@ -79,8 +85,8 @@ std::shared_ptr<scene::Material> defaultWhiteMaterial() {
 }
 
 MaterialLibrary::MaterialLibrary(LayerBuilder& build, Path scope, ImageLibrary& images,
-                                 Findings& findings)
-    : build_(build), scope_(std::move(scope)), images_(images), findings_(findings) {}
+                                 Notes& notes)
+    : build_(build), scope_(std::move(scope)), images_(images), findings_(notes) {}
 
 const WrittenMaterial& MaterialLibrary::use(const std::shared_ptr<scene::Material>& material,
                                             VertexColorUse vertexColors) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Findings.h"
+#include "Notes.h"
 #include "PrimNames.h"
 #include "materials/SurfaceDescription.h"
 #include "materials/TexCoordBakes.h"
@@ -16,6 +16,9 @@
 
 namespace usd::writer {
 
+// Binds `material` to a gprim or GeomSubset, applying the binding API its relationship needs.
+void bindMaterial(LayerBuilder& build, const Path& prim, const Path& material);
+
 struct WrittenMaterial {
     Path path;
     std::set<int> texCoordChannels;             // the mapping channels its textures read
@@ -27,7 +30,7 @@ struct WrittenMaterial {
 // Scope.
 class MaterialLibrary {
   public:
-    MaterialLibrary(LayerBuilder& build, Path scope, ImageLibrary& images, Findings& findings);
+    MaterialLibrary(LayerBuilder& build, Path scope, ImageLibrary& images, Notes& notes);
 
     // The prim for `material` on meshes whose vertex colours show as `vertexColors` says; null
     // stands for the loader's default white physically based material. A material bound to
@@ -41,7 +44,7 @@ class MaterialLibrary {
     LayerBuilder& build_;
     Path scope_;
     ImageLibrary& images_;
-    Findings& findings_;
+    Notes& findings_;
     SiblingNames names_;
     TexCoordBakes bakes_;
     std::shared_ptr<scene::Material> defaultMaterial_;

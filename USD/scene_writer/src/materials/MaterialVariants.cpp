@@ -1,7 +1,7 @@
 #include "materials/MaterialVariants.h"
 
 #include "PrimNames.h"
-#include "materials/MaterialBinding.h"
+#include "materials/MaterialLibrary.h"
 
 #include <numeric>
 

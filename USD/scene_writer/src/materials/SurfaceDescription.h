@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Findings.h"
+#include "Notes.h"
 #include "textures/ImageLibrary.h"
 
 #include <SceneGraph/Material.h>
@@ -92,6 +92,6 @@ VertexColorUse visibleVertexColors(const scene::Material& material, VertexColorU
 // and the vertex colours of the meshes it is bound to (as far as they show) into the inputs they
 // multiply.
 SurfaceDescription describeSurface(const scene::Material& material, VertexColorUse vertexColors,
-                                   ImageLibrary& images, Findings& findings);
+                                   ImageLibrary& images, Notes& notes);
 
 } // namespace usd::writer

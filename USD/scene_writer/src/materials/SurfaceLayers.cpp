@@ -22,10 +22,10 @@ void describeCoatAndRefraction(SurfaceDescription& surface, const scene::Materia
     setIfNamed(surface, material, indexOfRefraction, "ior");
 }
 
-void noteLeftOutFeatures(const scene::Material& material, Findings& findings) {
+void noteLeftOutFeatures(const scene::Material& material, Notes& notes) {
     if (const std::optional<std::string> features = scene::leftOutFeatures(material))
-        findings.push_back("Material \"" + material.name + "\" is shown without " + *features +
-                           ", which a preview surface cannot express.");
+        notes.push_back("Material \"" + material.name + "\" is shown without " + *features +
+                        ", which a preview surface cannot express.");
 }
 
 } // namespace usd::writer::surface

@@ -11,6 +11,6 @@ void describeCoatAndRefraction(SurfaceDescription& surface, const scene::Materia
 
 // What the reader could not carry into the material (its named value "leftOutFeatures"),
 // told to the user.
-void noteLeftOutFeatures(const scene::Material& material, Findings& findings);
+void noteLeftOutFeatures(const scene::Material& material, Notes& notes);
 
 } // namespace usd::writer::surface

@@ -60,7 +60,7 @@ BaseColor describeSpecularGlossiness(SurfaceDescription& surface, const scene::M
 
 // Blinn-Phong shininess n read as a Beckmann-equivalent roughness, (2 / (n + 2))^(1/4).
 BaseColor describeBlinnPhong(SurfaceDescription& surface, const scene::Material& material,
-                             Findings& findings) {
+                             Notes& notes) {
     const BaseColor base = describeBaseColor(
         surface, material, scene::colorFactor(material, material_keys::baseColorFactor),
         "diffuseColor");
@@ -68,29 +68,29 @@ BaseColor describeBlinnPhong(SurfaceDescription& surface, const scene::Material&
     const double shininess = std::max(material.shininess, 0.0);
     const double roughness = std::clamp(std::pow(2.0 / (shininess + 2.0), 0.25), 0.05, 1.0);
     surface.set("roughness", "float", static_cast<float>(roughness));
-    foldMultiplyColor(surface, material, base, findings);
+    foldMultiplyColor(surface, material, base, notes);
     return base;
 }
 
 BaseColor describePhysicallyBased(SurfaceDescription& surface, const scene::Material& material,
-                                  Findings& findings) {
+                                  Notes& notes) {
     const BaseColor base = describeBaseColor(
         surface, material, scene::colorFactor(material, material_keys::baseColorFactor),
         "diffuseColor");
     describeMetallicRoughness(surface, material);
-    foldMultiplyColor(surface, material, base, findings);
+    foldMultiplyColor(surface, material, base, notes);
     return base;
 }
 
 BaseColor describeLightingModel(SurfaceDescription& surface, const scene::Material& material,
-                                Findings& findings) {
+                                Notes& notes) {
     if (scene::isUnlit(material))
         return describeUnlit(surface, material);
     if (scene::isSpecularGlossiness(material))
         return describeSpecularGlossiness(surface, material);
     if (isBlinnPhong(material))
-        return describeBlinnPhong(surface, material, findings);
-    return describePhysicallyBased(surface, material, findings);
+        return describeBlinnPhong(surface, material, notes);
+    return describePhysicallyBased(surface, material, notes);
 }
 
 } // namespace
@@ -117,20 +117,20 @@ SurfaceInput* SurfaceDescription::input(std::string_view name) {
 }
 
 SurfaceDescription describeSurface(const scene::Material& material, VertexColorUse vertexColors,
-                                   ImageLibrary& images, Findings& findings) {
+                                   ImageLibrary& images, Notes& notes) {
     SurfaceDescription surface;
-    const BaseColor base = describeLightingModel(surface, material, findings);
+    const BaseColor base = describeLightingModel(surface, material, notes);
     describeNormal(surface, material);
-    describeOcclusion(surface, material, images, findings);
+    describeOcclusion(surface, material, images, notes);
     const bool unlit = scene::isUnlit(material);
     if (!unlit) {
         describeEmission(surface, material);
         describeCoatAndRefraction(surface, material);
     }
-    describeOpacity(surface, material, base, findings);
+    describeOpacity(surface, material, base, notes);
     describeVertexColors(surface, material, vertexColors, unlit ? "emissiveColor" : "diffuseColor",
-                         findings);
-    noteLeftOutFeatures(material, findings);
+                         notes);
+    noteLeftOutFeatures(material, notes);
     return surface;
 }
 

@@ -45,15 +45,15 @@ void opacityFromBaseTexture(SurfaceDescription& surface, std::size_t texture, do
 } // namespace
 
 void describeOpacity(SurfaceDescription& surface, const scene::Material& material,
-                     const BaseColor& base, Findings& findings) {
+                     const BaseColor& base, Notes& notes) {
     const std::optional<double> cutoff = scene::cutoutThreshold(material);
     const bool blends = material.blendMode != scene::BlendMode::replace;
     if (!cutoff && !blends)
         return;
     if (!cutoff && material.blendMode != scene::BlendMode::alpha)
-        findings.push_back("Material \"" + material.name + "\": blend mode " +
-                           std::string(scene::blendModeName(material.blendMode)) +
-                           " was written as ordinary transparency.");
+        notes.push_back("Material \"" + material.name + "\": blend mode " +
+                        std::string(scene::blendModeName(material.blendMode)) +
+                        " was written as ordinary transparency.");
     const MaterialProperty& transparent = material.property(scene::MaterialSlot::transparent);
     if (transparent.image()) {
         opacityFromTransparentImage(surface, transparent, material.transparency);

@@ -130,14 +130,14 @@ void describeNormal(SurfaceDescription& surface, const scene::Material& material
 }
 
 void describeOcclusion(SurfaceDescription& surface, const scene::Material& material,
-                       ImageLibrary& images, Findings& findings) {
+                       ImageLibrary& images, Notes& notes) {
     const MaterialProperty& slot = material.property(scene::MaterialSlot::ambientOcclusion);
     if (!slot.image())
         return;
     const ImageChannel channel = channelOf(slot.textureComponents, ImageChannel::red);
     // Older AR viewers darkened the whole model with an all-black occlusion map.
     if (images.isAllZero(*slot.image(), channel)) {
-        findings.push_back("An occlusion image that is black everywhere was left out.");
+        notes.push_back("An occlusion image that is black everywhere was left out.");
         return;
     }
     TextureRead texture = textureFor(slot, "occlusionTexture", false);
@@ -176,11 +176,11 @@ void describeEmission(SurfaceDescription& surface, const scene::Material& materi
 }
 
 void foldMultiplyColor(SurfaceDescription& surface, const scene::Material& material,
-                       const BaseColor& base, Findings& findings) {
+                       const BaseColor& base, Notes& notes) {
     const MaterialProperty& slot = material.property(scene::MaterialSlot::multiply);
     if (slot.image()) {
-        findings.push_back("Material \"" + material.name +
-                           "\": an image in the multiply slot cannot be shown and was left out.");
+        notes.push_back("Material \"" + material.name +
+                        "\": an image in the multiply slot cannot be shown and was left out.");
         return;
     }
     const scene::Color* tint = slot.color();

@@ -25,12 +25,12 @@ BaseColor describeBaseColor(SurfaceDescription& surface, const scene::Material& 
 void describeMetallicRoughness(SurfaceDescription& surface, const scene::Material& material);
 void describeNormal(SurfaceDescription& surface, const scene::Material& material);
 void describeOcclusion(SurfaceDescription& surface, const scene::Material& material,
-                       ImageLibrary& images, Findings& findings);
+                       ImageLibrary& images, Notes& notes);
 void describeEmission(SurfaceDescription& surface, const scene::Material& material);
 // A constant colour in the multiply slot tints the base colour.
 void foldMultiplyColor(SurfaceDescription& surface, const scene::Material& material,
-                       const BaseColor& base, Findings& findings);
+                       const BaseColor& base, Notes& notes);
 void describeOpacity(SurfaceDescription& surface, const scene::Material& material,
-                     const BaseColor& base, Findings& findings);
+                     const BaseColor& base, Notes& notes);
 
 } // namespace usd::writer::surface

@@ -8,13 +8,13 @@ std::string about(const scene::Material& material) {
 }
 
 void readColors(SurfaceDescription& surface, const scene::Material& material,
-                const std::string& colorInput, Findings& findings) {
+                const std::string& colorInput, Notes& notes) {
     const SurfaceInput* color = surface.input(colorInput);
     const Vec3f* constant = color ? std::get_if<Vec3f>(&color->value) : nullptr;
     if (color && !constant) {
-        findings.push_back(about(material) +
-                           "the base colour texture is shown without the vertex colours that "
-                           "multiply it.");
+        notes.push_back(about(material) +
+                        "the base colour texture is shown without the vertex colours that "
+                        "multiply it.");
         return;
     }
     const Vec3f tint = constant ? *constant : Vec3f{1, 1, 1};
@@ -22,14 +22,13 @@ void readColors(SurfaceDescription& surface, const scene::Material& material,
     surface.set(colorInput, "color3f", PrimvarOutput{"displayColor", tint});
 }
 
-void readOpacities(SurfaceDescription& surface, const scene::Material& material,
-                   Findings& findings) {
+void readOpacities(SurfaceDescription& surface, const scene::Material& material, Notes& notes) {
     const SurfaceInput* opacity = surface.input("opacity");
     const float* constant = opacity ? std::get_if<float>(&opacity->value) : nullptr;
     if (opacity && !constant) {
-        findings.push_back(about(material) +
-                           "the opacity texture is shown without the vertex opacities that "
-                           "multiply it.");
+        notes.push_back(about(material) +
+                        "the opacity texture is shown without the vertex opacities that "
+                        "multiply it.");
         return;
     }
     const float fallback = constant ? *constant : 1.0f;
@@ -40,11 +39,11 @@ void readOpacities(SurfaceDescription& surface, const scene::Material& material,
 } // namespace
 
 void describeVertexColors(SurfaceDescription& surface, const scene::Material& material,
-                          VertexColorUse use, const std::string& colorInput, Findings& findings) {
+                          VertexColorUse use, const std::string& colorInput, Notes& notes) {
     if (use.colors)
-        readColors(surface, material, colorInput, findings);
+        readColors(surface, material, colorInput, notes);
     if (use.opacities)
-        readOpacities(surface, material, findings);
+        readOpacities(surface, material, notes);
 }
 
 } // namespace usd::writer::surface

@@ -11,6 +11,6 @@ namespace usd::writer::surface {
 // colour scale, as what the meshes' own values are multiplied by. A product one preview surface
 // cannot form (the colours times a texture) is left out and told.
 void describeVertexColors(SurfaceDescription& surface, const scene::Material& material,
-                          VertexColorUse use, const std::string& colorInput, Findings& findings);
+                          VertexColorUse use, const std::string& colorInput, Notes& notes);
 
 } // namespace usd::writer::surface

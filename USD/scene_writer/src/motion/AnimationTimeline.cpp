@@ -203,17 +203,17 @@ std::vector<AnimatedTarget> animatedTargetsOf(const scene::Node& owner,
 }
 
 AnimationTimeline AnimationTimeline::of(const scene::Node& root, const ClipSelection& clips,
-                                        Findings& findings) {
+                                        Notes& notes) {
     AnimationTimeline timeline;
     // A node may register one animation under several keys: each sentence is said once.
-    std::set<std::string> notes;
+    std::set<std::string> distinctNotes;
     std::map<std::string, std::set<std::string>> overridden; // node → key paths
     const auto add = [&](const scene::Node& node, const std::vector<const Animation*>& chain) {
         const auto& keys = static_cast<const KeyframeAnimation&>(*chain.back());
         const auto target = resolveAnimatedTarget(node, keys.keyPath);
         if (!target) {
-            notes.insert(nodeLabel(node) + ": the animation of \"" + keys.keyPath +
-                         "\" was left out; nothing a file can animate is there.");
+            distinctNotes.insert(nodeLabel(node) + ": the animation of \"" + keys.keyPath +
+                                 "\" was left out; nothing a file can animate is there.");
             return;
         }
         // Registered animations are applied in order: a later one shows.
@@ -234,11 +234,12 @@ AnimationTimeline AnimationTimeline::of(const scene::Node& root, const ClipSelec
         }
     });
     for (const auto& [node, keyPaths] : overridden)
-        notes.insert(node + ": several animations drive " +
-                     (keyPaths.size() == 1 ? "\"" + *keyPaths.begin() + "\""
-                                           : std::to_string(keyPaths.size()) + " of its values") +
-                     "; the one applied last is written, as the scene plays them.");
-    findings.insert(findings.end(), notes.begin(), notes.end());
+        distinctNotes.insert(node + ": several animations drive " +
+                             (keyPaths.size() == 1
+                                  ? "\"" + *keyPaths.begin() + "\""
+                                  : std::to_string(keyPaths.size()) + " of its values") +
+                             "; the one applied last is written, as the scene plays them.");
+    notes.insert(notes.end(), distinctNotes.begin(), distinctNotes.end());
     if (!isUsableDuration(timeline.seconds_) || timeline.channels_.empty()) {
         timeline.channels_.clear();
         timeline.seconds_ = 0;

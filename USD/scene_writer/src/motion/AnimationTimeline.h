@@ -9,7 +9,7 @@
 // loop holds its last value. When two animations drive the same property of the same node,
 // the scene applies them in order and the last one shows: that is the one written.
 
-#include "Findings.h"
+#include "Notes.h"
 
 #include <SceneGraph/Animation.h>
 #include <SceneGraph/Node.h>
@@ -76,8 +76,7 @@ class AnimationTimeline {
   public:
     // Every animation of `root`'s hierarchy that the selection plays; key paths that address
     // nothing written (or nothing at all) are reported.
-    static AnimationTimeline of(const scene::Node& root, const ClipSelection& clips,
-                                Findings& findings);
+    static AnimationTimeline of(const scene::Node& root, const ClipSelection& clips, Notes& notes);
 
     bool empty() const { return channels_.empty(); }
     int endCode() const { return endCode_; }

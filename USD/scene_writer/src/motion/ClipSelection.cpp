@@ -67,21 +67,19 @@ std::optional<std::size_t> requestedIndex(const WrittenClips& clips, const std::
     return std::nullopt;
 }
 
-void noteUnknownRequest(const WrittenClips& clips, const std::string& requested,
-                        Findings& findings) {
+void noteUnknownRequest(const WrittenClips& clips, const std::string& requested, Notes& notes) {
     std::vector<std::size_t> every;
     for (const scene::AnimationClip& clip : clips.all)
         every.push_back(clip.index);
-    findings.push_back(clips.all.empty()
-                           ? "The animation clip \"" + requested +
-                                 "\" was asked for, but the model has no clips to choose from."
-                           : "The model has no animation clip \"" + requested +
-                                 "\" (its clips: " + listed(labelsOf(clips, every)) +
-                                 "); the default choice was written.");
+    notes.push_back(clips.all.empty()
+                        ? "The animation clip \"" + requested +
+                              "\" was asked for, but the model has no clips to choose from."
+                        : "The model has no animation clip \"" + requested +
+                              "\" (its clips: " + listed(labelsOf(clips, every)) +
+                              "); the default choice was written.");
 }
 
-void noteLeftOut(const WrittenClips& clips, const std::vector<std::size_t>& leftOut,
-                 Findings& findings) {
+void noteLeftOut(const WrittenClips& clips, const std::vector<std::size_t>& leftOut, Notes& notes) {
     if (leftOut.empty())
         return;
     const std::string left =
@@ -91,14 +89,13 @@ void noteLeftOut(const WrittenClips& clips, const std::vector<std::size_t>& left
                                     : listed(labelsOf(clips, clips.played)) +
                                           (clips.played.size() == 1 ? " was" : " were") +
                                           " written; " + left;
-    findings.push_back("The AR viewer plays one timeline, and animation clips that move the same "
-                       "properties would hide each other on it: " +
-                       written +
-                       " (--animation, or the clip chosen on the preview, writes another).");
+    notes.push_back("The AR viewer plays one timeline, and animation clips that move the same "
+                    "properties would hide each other on it: " +
+                    written + " (--animation, or the clip chosen on the preview, writes another).");
 }
 
 // Every clip in order, unless it moves what a clip kept before it (or no clip) moves.
-void chooseByDefault(WrittenClips& clips, const MovedTargets& moved, Findings& findings) {
+void chooseByDefault(WrittenClips& clips, const MovedTargets& moved, Notes& notes) {
     Targets taken = moved.unclipped;
     std::vector<std::size_t> leftOut;
     const Targets none;
@@ -112,13 +109,13 @@ void chooseByDefault(WrittenClips& clips, const MovedTargets& moved, Findings& f
         clips.played.push_back(clip.index);
         taken.insert(targets.begin(), targets.end());
     }
-    noteLeftOut(clips, leftOut, findings);
+    noteLeftOut(clips, leftOut, notes);
 }
 
 } // namespace
 
 ClipSelection ClipSelection::of(const scene::Node& root, const std::string& requested,
-                                Findings& findings) {
+                                Notes& notes) {
     ClipSelection selection;
     WrittenClips& clips = selection.clips_;
     clips.all = scene::animationClipsOf(root);
@@ -127,9 +124,9 @@ ClipSelection ClipSelection::of(const scene::Node& root, const std::string& requ
             clips.played = {*index};
             return selection;
         }
-        noteUnknownRequest(clips, requested, findings);
+        noteUnknownRequest(clips, requested, notes);
     }
-    chooseByDefault(clips, movedTargets(root), findings);
+    chooseByDefault(clips, movedTargets(root), notes);
     return selection;
 }
 

@@ -4,7 +4,7 @@
 // viewer plays it whole: clips that are alternatives to each other (idle, walk, run) would all
 // play at once, each hiding the others where they move the same property.
 
-#include "Findings.h"
+#include "Notes.h"
 
 #include <SceneGraph/Animation.h>
 #include <SceneGraph/Node.h>
@@ -19,8 +19,7 @@ class ClipSelection {
     // (or an animation of no clip) moves; clips left out that way are noted. With a clip's
     // name or index (the name is tried first), only that clip plays; one the scene lacks is
     // noted and the default choice made.
-    static ClipSelection of(const scene::Node& root, const std::string& requested,
-                            Findings& findings);
+    static ClipSelection of(const scene::Node& root, const std::string& requested, Notes& notes);
 
     // Whether an animation registered on a node is written: those of no clip always are.
     bool plays(const scene::Animation& animation) const;

@@ -5,11 +5,10 @@
 
 namespace usd::writer {
 
-MotionPlan MotionPlan::of(const scene::Node& root, const std::string& requestedClip,
-                          Findings& findings) {
-    MotionPlan plan{ClipSelection::of(root, requestedClip, findings), {}, {}, {}};
-    plan.timeline = AnimationTimeline::of(root, plan.clips, findings);
-    plan.skeletons = planSkeletons(root, findings);
+MotionPlan MotionPlan::of(const scene::Node& root, const std::string& requestedClip, Notes& notes) {
+    MotionPlan plan{ClipSelection::of(root, requestedClip, notes), {}, {}, {}};
+    plan.timeline = AnimationTimeline::of(root, plan.clips, notes);
+    plan.skeletons = planSkeletons(root, notes);
     for (const SkeletonPlan& skeleton : plan.skeletons)
         plan.skinned.insert(skeleton.skinnedNodes.begin(), skeleton.skinnedNodes.end());
     return plan;

@@ -23,8 +23,7 @@ struct MotionPlan {
     std::set<const scene::Node*> skinned;
 
     // `requestedClip` as WriteOptions::animation.
-    static MotionPlan of(const scene::Node& root, const std::string& requestedClip,
-                         Findings& findings);
+    static MotionPlan of(const scene::Node& root, const std::string& requestedClip, Notes& notes);
 
     // The skeletons placed below the node's prim.
     std::vector<const SkeletonPlan*> anchoredAt(const scene::Node& node) const;

@@ -10,16 +10,16 @@ std::vector<std::string> checkWrittenLayer(const scene::Scene& scene, const Laye
     if (packaged)
         for (const PackagedFile& file : *packaged)
             packagedNames.push_back(file.name);
-    writer::Findings findings;
+    writer::Notes notes;
     for (const ar::RuleProblem& problem :
          ar::checkLayerRules(layer, packaged ? &packagedNames : nullptr))
-        findings.push_back(ar::describe(problem));
-    writer::check::checkShownPrims(layer, findings);
-    writer::check::checkHierarchyDepth(layer, findings);
-    writer::check::checkPrimvarCounts(layer, findings);
-    writer::check::checkSkeletons(layer, findings);
-    writer::check::checkLeftOutContent(scene, layer, findings);
-    return findings;
+        notes.push_back(ar::describe(problem));
+    writer::check::checkShownPrims(layer, notes);
+    writer::check::checkHierarchyDepth(layer, notes);
+    writer::check::checkPrimvarCounts(layer, notes);
+    writer::check::checkSkeletons(layer, notes);
+    writer::check::checkLeftOutContent(scene, layer, notes);
+    return notes;
 }
 
 } // namespace usd

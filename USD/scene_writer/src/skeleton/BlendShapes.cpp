@@ -201,14 +201,14 @@ void bindSkeleton(LayerBuilder& build, const Path& prim, const Path& skeleton) {
 
 void writeBlendShapes(LayerBuilder& build, const Path& mesh, const scene::Node& node,
                       std::span<const std::uint32_t> origins, SkelRootContents& root,
-                      Findings& findings) {
+                      Notes& notes) {
     const scene::Morpher& morpher = *node.morpher();
     BoundShapes bound{mesh, root, {}, {}};
     for (std::size_t t = 0; t < morpher.targets().size(); ++t) {
         const scene::Geometry& target = *morpher.targets()[t];
         if (!coversOrigins(target, origins)) {
-            findings.push_back(mesh.text() + ": morph target " + std::to_string(t) +
-                               " has fewer positions than the mesh; it was left out.");
+            notes.push_back(mesh.text() + ": morph target " + std::to_string(t) +
+                            " has fewer positions than the mesh; it was left out.");
             continue;
         }
         const std::string name =

@@ -2,7 +2,7 @@
 
 // Morph targets as blend shapes of the Mesh prims that draw their geometry.
 
-#include "Findings.h"
+#include "Notes.h"
 #include "PrimNames.h"
 
 #include <SceneGraph/Node.h>
@@ -37,8 +37,7 @@ struct SkelRootContents {
 // list only the points that move when fewer than about 70% do. Targets whose positions do not
 // cover the geometry are left out and reported.
 void writeBlendShapes(LayerBuilder& build, const Path& mesh, const scene::Node& node,
-                      std::span<const std::uint32_t> origins, SkelRootContents& root,
-                      Findings& findings);
+                      std::span<const std::uint32_t> origins, SkelRootContents& root, Notes& notes);
 
 // Applies the skeleton binding API to the prim and binds it to `skeleton`.
 void bindSkeleton(LayerBuilder& build, const Path& prim, const Path& skeleton);

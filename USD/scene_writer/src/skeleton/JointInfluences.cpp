@@ -86,23 +86,22 @@ bool readVertex(const scene::Skinner& skinner, std::span<const int> boneJoints, 
     return true;
 }
 
-void report(const RepairCounts& counts, const std::string& label, Findings& findings) {
+void report(const RepairCounts& counts, const std::string& label, Notes& notes) {
     if (counts.missing > 0)
-        findings.push_back(label + ": " + std::to_string(counts.missing) +
-                           " vertices have no skin weights; they follow the skin's first bone.");
+        notes.push_back(label + ": " + std::to_string(counts.missing) +
+                        " vertices have no skin weights; they follow the skin's first bone.");
     if (counts.invalid > 0)
-        findings.push_back(label + ": " + std::to_string(counts.invalid) +
-                           " skin weights that were negative, not numbers or named no bone "
-                           "were dropped.");
+        notes.push_back(label + ": " + std::to_string(counts.invalid) +
+                        " skin weights that were negative, not numbers or named no bone "
+                        "were dropped.");
     if (counts.truncated > 0)
-        findings.push_back(label + ": " + std::to_string(counts.truncated) +
-                           " vertices are moved by more than " + std::to_string(kMaxInfluences) +
-                           " bones; the strongest " + std::to_string(kMaxInfluences) +
-                           " were kept.");
+        notes.push_back(label + ": " + std::to_string(counts.truncated) +
+                        " vertices are moved by more than " + std::to_string(kMaxInfluences) +
+                        " bones; the strongest " + std::to_string(kMaxInfluences) + " were kept.");
     if (counts.empty > 0)
-        findings.push_back(label + ": " + std::to_string(counts.empty) +
-                           " vertices had only zero skin weights; they follow the skin's first "
-                           "bone.");
+        notes.push_back(label + ": " + std::to_string(counts.empty) +
+                        " vertices had only zero skin weights; they follow the skin's first "
+                        "bone.");
 }
 
 // One vertex's influences as written: at most four, the strongest, normalised; a vertex with
@@ -196,7 +195,7 @@ JointInfluences JointInfluences::take(std::span<const std::uint32_t> vertices) {
 
 JointInfluences readJointInfluences(const scene::Skinner& skinner, std::span<const int> boneJoints,
                                     std::size_t vertexCount, const std::string& label,
-                                    Findings& findings) {
+                                    Notes& notes) {
     const VertexInfluences read(skinner, boneJoints);
     std::vector<Influence> influences;
     // As many slots as the busiest vertex needs: a mesh whose vertices follow one or two bones
@@ -216,7 +215,7 @@ JointInfluences readJointInfluences(const scene::Skinner& skinner, std::span<con
             result.weights[v * size + k] = static_cast<float>(kept[k].first);
         }
     }
-    report(counts, label, findings);
+    report(counts, label, notes);
     return result;
 }
 

@@ -2,7 +2,7 @@
 
 // The joints and weights that move each vertex of a skinned geometry, as a skeleton reads them.
 
-#include "Findings.h"
+#include "Notes.h"
 
 #include <SceneGraph/Skinner.h>
 #include <USD/layer/Value.h>
@@ -37,6 +37,6 @@ struct JointInfluences {
 // count, for `label`.
 JointInfluences readJointInfluences(const scene::Skinner& skinner, std::span<const int> boneJoints,
                                     std::size_t vertexCount, const std::string& label,
-                                    Findings& findings);
+                                    Notes& notes);
 
 } // namespace usd::writer

@@ -142,7 +142,7 @@ std::vector<int> jointsOfBones(const SkeletonPlan& skeleton, const scene::Skinne
     return joints;
 }
 
-std::vector<SkeletonPlan> planSkeletons(const scene::Node& root, Findings& findings) {
+std::vector<SkeletonPlan> planSkeletons(const scene::Node& root, Notes& notes) {
     std::vector<SkinGroup> groups;
     NodeSet allBones;
     root.enumerateHierarchy([&](const scene::Node& node) {
@@ -150,9 +150,9 @@ std::vector<SkeletonPlan> planSkeletons(const scene::Node& root, Findings& findi
             return;
         NodeSet bones = bonesInHierarchy(*node.skinner(), root);
         if (bones.empty()) {
-            findings.push_back(nodeLabel(node) +
-                               ": none of its skin's bones is in the scene; the mesh is written "
-                               "unskinned, in its bind pose.");
+            notes.push_back(nodeLabel(node) +
+                            ": none of its skin's bones is in the scene; the mesh is written "
+                            "unskinned, in its bind pose.");
             return;
         }
         allBones.insert(bones.begin(), bones.end());

@@ -2,7 +2,7 @@
 
 // Which skeletons a scene's skinned meshes become.
 
-#include "Findings.h"
+#include "Notes.h"
 
 #include <SceneGraph/Node.h>
 #include <SceneGraph/Skinner.h>
@@ -33,7 +33,7 @@ struct SkeletonPlan {
 
 // One skeleton per connected hierarchy: skins whose joints overlap share one. A skinner none
 // of whose bones is in the hierarchy is left unskinned and reported.
-std::vector<SkeletonPlan> planSkeletons(const scene::Node& root, Findings& findings);
+std::vector<SkeletonPlan> planSkeletons(const scene::Node& root, Notes& notes);
 
 // Each of the skinner's bones as a joint index of the skeleton (-1 for a bone that is gone).
 std::vector<int> jointsOfBones(const SkeletonPlan& skeleton, const scene::Skinner& skinner);

@@ -52,7 +52,7 @@ void addSampled(LayerBuilder& build, const Path& prim, std::string_view name, st
 }
 
 void writeJointArrays(LayerBuilder& build, const Path& animation, const SkeletonPoses& poses,
-                      Findings& findings) {
+                      Notes& notes) {
     bool scaleLost = false;
     const PoseArrays rest = arraysOf(poses.locals.front(), scaleLost);
     std::optional<TimeSamples> translations, rotations, scales;
@@ -76,8 +76,8 @@ void writeJointArrays(LayerBuilder& build, const Path& animation, const Skeleton
     addSampled(build, animation, "rotations", "quatf[]", rest.rotations, std::move(rotations));
     addSampled(build, animation, "scales", "half3[]", rest.scales, std::move(scales));
     if (scaleLost)
-        findings.push_back(animation.text() +
-                           ": joint scales beyond what 16-bit numbers hold were approximated.");
+        notes.push_back(animation.text() +
+                        ": joint scales beyond what 16-bit numbers hold were approximated.");
 }
 
 Array<float> restWeights(const std::vector<BlendShapeTarget>& shapes) {
@@ -189,7 +189,7 @@ void writeSkeleton(LayerBuilder& build, const SkelRootContents& root,
 
 void writeSkelAnimation(LayerBuilder& build, const SkelRootContents& root,
                         const SkeletonPlan* skeleton, const SkeletonPoses* poses,
-                        const AnimationTimeline& timeline, Findings& findings) {
+                        const AnimationTimeline& timeline, Notes& notes) {
     const Path& prim = root.animation;
     build.definePrim(prim, "SkelAnimation");
     Array<Token> joints;
@@ -198,7 +198,7 @@ void writeSkelAnimation(LayerBuilder& build, const SkelRootContents& root,
             joints.push_back(Token{token});
     build.addAttribute(prim, "joints", {"token[]", std::move(joints), Variability::Uniform});
     if (skeleton && poses)
-        writeJointArrays(build, prim, *poses, findings);
+        writeJointArrays(build, prim, *poses, notes);
     if (!root.blendShapes.empty())
         writeBlendShapeWeights(build, prim, root.blendShapes, timeline);
 }

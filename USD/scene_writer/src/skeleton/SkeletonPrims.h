@@ -23,6 +23,6 @@ void writeSkeleton(LayerBuilder& build, const SkelRootContents& root, const Skel
 // weights of the root's blend shapes, sampled where the file is animated.
 void writeSkelAnimation(LayerBuilder& build, const SkelRootContents& root,
                         const SkeletonPlan* skeleton, const SkeletonPoses* poses,
-                        const AnimationTimeline& timeline, Findings& findings);
+                        const AnimationTimeline& timeline, Notes& notes);
 
 } // namespace usd::writer

@@ -54,7 +54,7 @@ std::string wantedName(const scene::Node& node) {
 // when its skin was bound with the skeleton's bind pose up to a change of the mesh's frame.
 scene::Matrix4 geometryBindTransform(const SkeletonPlan& skeleton, const scene::Skinner& skinner,
                                      std::span<const int> boneJoints, const std::string& label,
-                                     Findings& findings) {
+                                     Notes& notes) {
     std::optional<scene::Matrix4> agreed;
     bool disagree = false;
     const auto& inverses = skinner.boneInverseBindTransforms();
@@ -70,8 +70,8 @@ scene::Matrix4 geometryBindTransform(const SkeletonPlan& skeleton, const scene::
             disagree = glm::length((*agreed)[c] - g[c]) > 1e-4 * (1 + glm::length(g[c]));
     }
     if (disagree)
-        findings.push_back(label + ": its skin binds shared bones in another pose than a skin "
-                                   "before it; it is bound in the first skin's pose.");
+        notes.push_back(label + ": its skin binds shared bones in another pose than a skin "
+                                "before it; it is bound in the first skin's pose.");
     return agreed.value_or(scene::Matrix4(1.0));
 }
 
@@ -149,8 +149,8 @@ struct SkinnedPrimWriter {
         const std::vector<int> boneJoints = jointsOfBones(skeleton, skinner);
         return {node,
                 readJointInfluences(skinner, boneJoints, vertexCountOf(*node.geometry()), label,
-                                    context.findings),
-                geometryBindTransform(skeleton, skinner, boneJoints, label, context.findings)};
+                                    context.notes),
+                geometryBindTransform(skeleton, skinner, boneJoints, label, context.notes)};
     }
 
     // The prim of one plan; returns the extent of its points over every pose.
@@ -169,7 +169,7 @@ struct SkinnedPrimWriter {
                     build.setMetadata(prim.appendProperty("extent"), "default", extentValue(box));
                 writeInfluences(build, prim, std::move(selected));
                 if (node.morpher() && !node.morpher()->targets().empty())
-                    writeBlendShapes(build, prim, node, origins, contents, context.findings);
+                    writeBlendShapes(build, prim, node, origins, contents, context.notes);
             });
         if (!data.empty())
             build.setMetadata(prim, "customData", data);
@@ -194,7 +194,7 @@ writeSkinnedMeshes(GeometryContext& context, const Path& skelRoot, SiblingNames&
             continue;
         SkinnedGeometry skinned = writer.read(*node);
         const std::vector<GeometryPrimPlan> plans =
-            planGeometryPrims(geometry, node->name(), writer.context.findings);
+            planGeometryPrims(geometry, node->name(), writer.context.notes);
         skinned.onlyPrim = plans.size() == 1;
         for (const GeometryPrimPlan& plan : plans)
             grow(all,

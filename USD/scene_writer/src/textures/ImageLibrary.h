@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Findings.h"
+#include "Notes.h"
 #include "PrimNames.h"
 #include "WorkPool.h"
 #include "textures/ImageBaking.h"
@@ -54,8 +54,8 @@ struct ImageFacts {
 // every file is known, those the limits do not let through are downscaled (each noted).
 class ImageLibrary {
   public:
-    ImageLibrary(Findings& findings, ImageFacts& facts, const TextureLimits& limits)
-        : findings_(findings), facts_(facts), limits_(limits), pool_(imageWorkThreadCount()) {}
+    ImageLibrary(Notes& notes, ImageFacts& facts, const TextureLimits& limits)
+        : findings_(notes), facts_(facts), limits_(limits), pool_(imageWorkThreadCount()) {}
 
     // The package path of the file for `image` as `use` asks ("textures/wood.png"), made on
     // first request; nullopt (reported) when the image is known not to decode for a bake.
@@ -94,7 +94,7 @@ class ImageLibrary {
     void record(std::size_t file, const FittedSize& fitted, const ImageFacts::Made& made,
                 std::vector<TextureSize>& packaged);
 
-    Findings& findings_;
+    Notes& findings_;
     ImageFacts& facts_;
     TextureLimits limits_;
     SiblingNames names_;

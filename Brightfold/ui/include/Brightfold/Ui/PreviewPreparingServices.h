@@ -17,7 +17,7 @@ class PreviewPreparingServices : public ForwardingServices {
                                    std::stop_token stop) override;
     SceneHandle importModel(const std::filesystem::path& file, std::stop_token stop) override;
     SceneHandle readUSDZ(const std::filesystem::path& file,
-                         std::vector<std::string>& warnings) override;
+                         std::vector<std::string>& notes) override;
 };
 
 } // namespace brightfold::ui

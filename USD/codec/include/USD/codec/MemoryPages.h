@@ -1,6 +1,6 @@
 #pragma once
 
-#include <SceneGraph/LargeBlocks.h>
+#include <Base/LargeBlocks.h>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +12,7 @@
 // and the mapped files they are read from.
 namespace usd {
 
-using scene::preferHugePages;
+using base::preferHugePages;
 
 // How many elements of `elementSize` bytes to reserve for `count` of them so that a large
 // array is given memory of its own in whole huge pages, starting on a huge-page boundary.
@@ -35,7 +35,7 @@ template <typename T> std::vector<T> sizedWithHugePages(std::size_t count) {
 }
 
 // Uninitialised bytes for coding a large array, so that only the bytes produced are ever
-// touched; large ones lie on huge pages (scene::allocateUnset).
+// touched; large ones lie on huge pages (base::allocateUnset).
 class ScratchBytes {
   public:
     explicit ScratchBytes(std::size_t size);

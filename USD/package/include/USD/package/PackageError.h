@@ -1,14 +1,14 @@
 #pragma once
 
-#include <stdexcept>
+#include <Base/FileError.h>
 
 namespace usd {
 
 // Raised when a USDZ package cannot be read or written; what() is a complete
-// sentence meant for the user.
-class PackageError : public std::runtime_error {
+// sentence meant for the user. A file that cannot be opened or written at all is one too.
+class PackageError : public base::FileError {
   public:
-    using std::runtime_error::runtime_error;
+    using base::FileError::FileError;
 };
 
 } // namespace usd

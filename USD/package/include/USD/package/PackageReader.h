@@ -9,9 +9,13 @@
 #include <string_view>
 #include <vector>
 
+namespace base {
+class MappedFile;
+}
+
 namespace usd {
 
-class MappedFile;
+using base::MappedFile;
 
 // Reads a USDZ package: a zip archive of stored (uncompressed) files. Entries
 // are views into the archive bytes, never copies. Construction checks the whole

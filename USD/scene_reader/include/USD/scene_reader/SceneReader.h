@@ -17,18 +17,17 @@ class SceneReadError : public std::runtime_error {
 
 // Things the reader left out or changed while still producing a scene (an unsupported prim
 // type, a face with an out-of-range corner …), one sentence each.
-using SceneReadWarnings = std::vector<std::string>;
+using SceneReadNotes = std::vector<std::string>;
 
 // Reads a USDZ package into a scene (textures from the package's entries, bytes kept as-is).
 // Throws SceneReadError.
 std::shared_ptr<scene::Scene> readUSDZ(const std::filesystem::path& url);
-std::shared_ptr<scene::Scene> readUSDZ(const std::filesystem::path& url,
-                                       SceneReadWarnings& warnings);
+std::shared_ptr<scene::Scene> readUSDZ(const std::filesystem::path& url, SceneReadNotes& notes);
 
 // Reads a bare .usdc layer; asset paths (textures, references, payloads, sublayers) resolve
 // beside it. Throws SceneReadError.
 std::shared_ptr<scene::Scene> readUSDLayerFile(const std::filesystem::path& file);
 std::shared_ptr<scene::Scene> readUSDLayerFile(const std::filesystem::path& file,
-                                               SceneReadWarnings& warnings);
+                                               SceneReadNotes& notes);
 
 } // namespace usd

@@ -49,8 +49,8 @@ struct WrittenClips {
 
 struct USDZWriteResult {
     bool succeeded = false;
-    std::string failure;               // why, when !succeeded (fit to show a user)
-    std::vector<std::string> findings; // what the written file lacks or would show wrongly
+    std::string failure;            // why, when !succeeded (fit to show a user)
+    std::vector<std::string> notes; // what the written file lacks or would show wrongly
     WrittenClips clips;
 };
 
@@ -84,7 +84,7 @@ struct SceneLayer {
     Layer layer;
     std::vector<PackagedFile> files;
     // What was dropped or changed while building (out-of-range triangles, integer positions …).
-    std::vector<std::string> findings;
+    std::vector<std::string> notes;
     WrittenClips clips;
 };
 

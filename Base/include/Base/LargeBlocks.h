@@ -5,7 +5,7 @@
 // Memory for large arrays: whole files, mesh arrays, coding scratch space. Filling tens of
 // megabytes of fresh memory otherwise costs one page fault per 4 KiB page, which on virtual
 // machines can take longer than producing the bytes.
-namespace scene {
+namespace base {
 
 inline constexpr std::size_t kHugePageSize = std::size_t{2} << 20;
 
@@ -19,4 +19,4 @@ void preferHugePages(const void* data, std::size_t size);
 // std::bad_alloc when there is no memory.
 void* allocateUnset(std::size_t size);
 
-} // namespace scene
+} // namespace base

@@ -1,11 +1,11 @@
-#include <SceneGraph/LargeBlocks.h>
+#include <Base/LargeBlocks.h>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <sys/mman.h>
 #include <unistd.h>
 
-namespace scene {
+namespace base {
 namespace {
 
 std::uintptr_t roundUp(std::uintptr_t value, std::uintptr_t unit) {
@@ -63,4 +63,4 @@ void* allocateUnset(std::size_t size) {
     return data;
 }
 
-} // namespace scene
+} // namespace base

@@ -1,7 +1,6 @@
-#include "SystemError.h"
-
-#include <USD/package/MappedFile.h>
-#include <USD/package/PackageError.h>
+#include <Base/FileError.h>
+#include <Base/MappedFile.h>
+#include <Base/SystemError.h>
 #include <cstdint>
 #include <fcntl.h>
 #include <functional>
@@ -10,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace usd {
+namespace base {
 namespace {
 
 // Closes the descriptor on every path out of the constructor; the mapping
@@ -41,18 +40,18 @@ void releaseWholePages(const std::uint8_t* first, const std::uint8_t* last) {
 MappedFile::MappedFile(const std::filesystem::path& path) {
     FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     if (file.fd < 0)
-        throwSystemError("open", path);
+        throw FileError(systemErrorMessage("open", path));
     struct stat status {};
     if (::fstat(file.fd, &status) != 0)
-        throwSystemError("inspect", path);
+        throw FileError(systemErrorMessage("inspect", path));
     if (!S_ISREG(status.st_mode))
-        throw PackageError("Cannot read '" + path.string() + "': it is not a regular file");
+        throw FileError("Cannot read '" + path.string() + "': it is not a regular file");
     size_ = static_cast<std::size_t>(status.st_size);
     if (size_ == 0)
         return; // mmap refuses empty lengths; an empty span says it all
     void* mapping = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, file.fd, 0);
     if (mapping == MAP_FAILED)
-        throwSystemError("map", path);
+        throw FileError(systemErrorMessage("map", path));
     data_ = static_cast<const std::uint8_t*>(mapping);
 }
 
@@ -71,4 +70,4 @@ void MappedFile::releasePages(std::span<const std::uint8_t> part) const {
     releaseWholePages(part.data(), part.data() + part.size());
 }
 
-} // namespace usd
+} // namespace base

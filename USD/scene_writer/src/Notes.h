@@ -6,6 +6,6 @@
 namespace usd::writer {
 
 // Notes for the user about what a written file lacks or shows differently from the scene.
-using Findings = std::vector<std::string>;
+using Notes = std::vector<std::string>;
 
 } // namespace usd::writer

@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <span>
 
-namespace usd {
+namespace base {
 
 // A whole file mapped read-only into memory. Readers hand out views into it
 // instead of copying, so it must outlive every span taken from bytes().
 class MappedFile {
   public:
-    // Throws PackageError naming the path and the system's reason.
+    // Throws FileError naming the path and the system's reason.
     explicit MappedFile(const std::filesystem::path& path);
     ~MappedFile();
     MappedFile(const MappedFile&) = delete;
@@ -30,4 +30,4 @@ class MappedFile {
     std::size_t size_ = 0;
 };
 
-} // namespace usd
+} // namespace base
