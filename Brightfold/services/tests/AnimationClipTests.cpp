@@ -1,11 +1,8 @@
 // A model with two animation clips converted through the real services: by default the first
 // of two that move the same node, both when they move different ones, or the one asked for.
 
-#include "ManualMainQueue.h"
-#include "TestFolder.h"
+#include "ServicesConversion.h"
 
-#include <Brightfold/ConversionWorkflow.h>
-#include <Brightfold/SceneServices.h>
 #include <USD/crate_reader/CrateReader.h>
 #include <USD/package/PackageReader.h>
 #include <array>
@@ -74,27 +71,15 @@ Motion motionOf(const std::filesystem::path& package, const std::string& node) {
     return motion;
 }
 
-class ClipConversion : public testing::Test {
+class ClipConversion : public ServicesConversion {
   protected:
-    ClipConversion() { std::filesystem::create_directory(temporary_); }
-
     const brightfold::Preview& convert(bool overlapping, const std::string& animation = {}) {
         folder_.write("clips.bin", clipBuffer());
         brightfold::ConversionOptions options;
         options.animation = animation;
-        workflow_.setConversionOptions(options);
-        workflow_.startConversion(folder_.write("clips.gltf", twoClipModel(overlapping)));
-        do {
-            workflow_.waitForBackgroundWork();
-        } while (queue_.drain());
-        return std::get<brightfold::Preview>(workflow_.state());
+        return ServicesConversion::convert(folder_.write("clips.gltf", twoClipModel(overlapping)),
+                                           options);
     }
-
-    TestFolder folder_;
-    const std::filesystem::path temporary_ = folder_.path() / "tmp";
-    ManualMainQueue queue_;
-    brightfold::ConversionWorkflow workflow_{brightfold::makeSceneServices(temporary_),
-                                             queue_.poster()};
 };
 
 TEST_F(ClipConversion, OverlappingClipsKeepTheFirstAndSayWhich) {

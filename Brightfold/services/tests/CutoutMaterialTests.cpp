@@ -2,11 +2,8 @@
 // and, when the document requires an extension our reader refuses, by the general importer:
 // both packages test alpha against the cut-off instead of blending.
 
-#include "ManualMainQueue.h"
-#include "TestFolder.h"
+#include "ServicesConversion.h"
 
-#include <Brightfold/ConversionWorkflow.h>
-#include <Brightfold/SceneServices.h>
 #include <USD/crate_reader/CrateReader.h>
 #include <USD/package/PackageReader.h>
 #include <algorithm>
@@ -45,24 +42,12 @@ std::optional<float> surfaceInput(const std::filesystem::path& package, const st
     return std::nullopt;
 }
 
-class CutoutConversion : public testing::Test {
+class CutoutConversion : public ServicesConversion {
   protected:
-    CutoutConversion() { std::filesystem::create_directory(temporary_); }
-
     const brightfold::Preview& convert(bool requiresUnknownExtension) {
-        workflow_.startConversion(
+        return ServicesConversion::convert(
             folder_.write("leaf.gltf", maskedTriangle(requiresUnknownExtension)));
-        do {
-            workflow_.waitForBackgroundWork();
-        } while (queue_.drain());
-        return std::get<brightfold::Preview>(workflow_.state());
     }
-
-    TestFolder folder_;
-    const std::filesystem::path temporary_ = folder_.path() / "tmp";
-    ManualMainQueue queue_;
-    brightfold::ConversionWorkflow workflow_{brightfold::makeSceneServices(temporary_),
-                                             queue_.poster()};
 };
 
 TEST_F(CutoutConversion, BothReadersWriteTheCutOffAndNoBlending) {
