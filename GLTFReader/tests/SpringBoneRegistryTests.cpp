@@ -1,7 +1,7 @@
 #include "support/VRMTestAvatar.h"
 #include "vrm/SpringBoneRegistry.h"
+#include "vrm/VRMHost.h"
 
-#include <GLTFReader/VRMHost.h>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <set>

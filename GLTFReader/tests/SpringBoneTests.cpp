@@ -1,7 +1,7 @@
 #include "vrm/SpringBone.h"
 #include "vrm/SpringBoneRegistry.h"
+#include "vrm/VRMHost.h"
 
-#include <GLTFReader/VRMHost.h>
 #include <SceneGraph/Scene.h>
 #include <functional>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "CorpusFiles.h"
 #include "support/VRMTestAvatar.h"
 #include "vrm/SpringBoneRegistry.h"
+#include "vrm/VRMHost.h"
 
 #include <GLTFReader/GLTFSceneSource.h>
-#include <GLTFReader/VRMHost.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ShaderModifiers.h"
 #include "support/VRMTestAvatar.h"
+#include "vrm/VRMHost.h"
 
-#include <GLTFReader/VRMHost.h>
 #include <SceneGraph/Geometry.h>
 #include <SceneGraph/Material.h>
 #include <SceneGraph/MaterialContract.h>

@@ -1,6 +1,7 @@
+#include "vrm/VRMHost.h"
+
 #include "vrm/SpringBoneRegistry.h"
 
-#include <GLTFReader/VRMHost.h>
 #include <SceneGraph/KeyPath.h>
 #include <SceneGraph/MaterialContract.h>
 #include <algorithm>
