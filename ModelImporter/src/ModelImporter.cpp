@@ -1,10 +1,11 @@
 #include "ImportNotes.h"
-#include "UsdcImport.h"
 
 #include <ModelImporter/ModelImporter.h>
 #include <SceneGraph/Geometry.h>
+#include <SceneGraph/MaterialContract.h>
 #include <SceneGraph/Node.h>
 #include <SceneGraph/Scene.h>
+#include <USD/scene_reader/SceneReader.h>
 #include <algorithm>
 #include <cctype>
 #include <string>
@@ -18,6 +19,18 @@ bool hasUsdExtension(const std::filesystem::path& file) {
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension == ".usdc" || extension == ".usd";
+}
+
+std::shared_ptr<scene::Scene> importUsdc(const std::filesystem::path& file) {
+    try {
+        // What the reader leaves out or changes reaches the user like any importer's notes.
+        usd::SceneReadNotes notes;
+        auto scene = usd::readUSDLayerFile(file, notes);
+        scene::addNotes(*scene, notes);
+        return scene;
+    } catch (const usd::SceneReadError& error) {
+        throw ImportError(error.what());
+    }
 }
 
 } // namespace

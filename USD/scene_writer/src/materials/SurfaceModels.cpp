@@ -1,4 +1,3 @@
-#include "materials/SurfaceLayers.h"
 #include "materials/SurfaceSlots.h"
 #include "materials/SurfaceVertexColors.h"
 
@@ -11,6 +10,27 @@ namespace {
 
 using namespace surface;
 namespace material_keys = scene::material_keys;
+
+void setIfNamed(SurfaceDescription& surface, const scene::Material& material, std::string_view key,
+                const char* inputName) {
+    if (material.namedValue(key) != nullptr)
+        surface.set(inputName, "float", static_cast<float>(scene::namedNumber(material, key, 0)));
+}
+
+// The clear coat and the index of refraction a material names, into the preview surface's inputs
+// of the same meaning; materials without them keep the surface's defaults.
+void describeCoatAndRefraction(SurfaceDescription& surface, const scene::Material& material) {
+    setIfNamed(surface, material, material_keys::clearcoatFactor, "clearcoat");
+    setIfNamed(surface, material, material_keys::clearcoatRoughnessFactor, "clearcoatRoughness");
+    setIfNamed(surface, material, material_keys::indexOfRefraction, "ior");
+}
+
+// What the reader could not carry into the material, told to the user.
+void noteLeftOutFeatures(const scene::Material& material, Notes& notes) {
+    if (const std::optional<std::string> features = scene::leftOutFeatures(material))
+        notes.push_back("Material \"" + material.name + "\" is shown without " + *features +
+                        ", which a preview surface cannot express.");
+}
 
 bool isBlinnPhong(const scene::Material& material) {
     using scene::LightingModel;
