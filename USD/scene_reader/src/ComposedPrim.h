@@ -3,7 +3,7 @@
 #include "AssetResolver.h"
 
 #include <USD/layer/Path.h>
-#include <USD/layer/Spec.h>
+#include <USD/layer/SceneDescription.h>
 #include <memory>
 #include <optional>
 #include <string>

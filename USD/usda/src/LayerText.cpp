@@ -50,7 +50,7 @@ class LayerPrinter {
     }
 
   private:
-    // The spec whose children field lists `path`: variants are listed by their
+    // The entry whose children field lists `path`: variants are listed by their
     // variant set, everything else by the path one element up.
     static Path listingParent(const Path& path) {
         if (!path.isVariantSelectionPath() || path.isVariantSetPath())

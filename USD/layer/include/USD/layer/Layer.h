@@ -1,7 +1,7 @@
 #pragma once
 
 #include <USD/layer/Path.h>
-#include <USD/layer/Spec.h>
+#include <USD/layer/SceneDescription.h>
 #include <map>
 
 namespace usd {
@@ -13,13 +13,13 @@ class Layer {
   public:
     using Specs = std::map<Path, Spec>;
 
-    // Creates the spec, or returns the existing one at that path after checking its type.
+    // Creates the entry for that path, or returns the existing one after checking its type.
     // Throws std::invalid_argument for the empty path or a type clash.
     Spec& createSpec(const Path& path, SpecType type);
-    // Removes the spec; returns whether there was one.
+    // Removes the entry at that path; returns whether there was one.
     bool removeSpec(const Path& path);
 
-    // The spec at that path, or nullptr.
+    // The entry at that path, or nullptr.
     const Spec* spec(const Path& path) const;
     Spec* spec(const Path& path);
     bool hasSpec(const Path& path) const { return specs_.contains(path); }

@@ -8,7 +8,7 @@
 
 namespace usd {
 
-// What a spec describes. The numbers are the ones files store.
+// What one entry of a layer describes. The numbers are the ones files store.
 enum class SpecType : std::uint8_t {
     Unknown = 0,
     Attribute = 1,
