@@ -12,6 +12,8 @@ set -eu
 build=${1:?usage: convert-budgets.sh BUILD_DIR [RUNS]}
 runs=${2:-3}
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/../support/timed-runs.sh
+. "$here/../support/timed-runs.sh"
 generator="$here/../../../shared/tools/peers/gen-large.mjs"
 convert="$build/tools/brightfold-convert/brightfold-convert"
 work="$build/bench/budgets"
@@ -31,22 +33,12 @@ options() {
 
 # One line per conversion: wall, user and system seconds, then peak resident kilobytes.
 convert_once() {
-    local timing
-    TIMEFORMAT='%3R %3U %3S'
     # shellcheck disable=SC2046 # the options are separate words
-    timing=$({ time /usr/bin/time -o "$work/rss.txt" -f "%M" "$convert" --quiet $(options "$1") \
-        -o "$work/$1.usdz" "$model" >/dev/null 2>&1; } 2>&1)
-    echo "$timing $(cat "$work/rss.txt")"
+    timed "%M" "$work/rss.txt" "$convert" --quiet $(options "$1") -o "$work/$1.usdz" "$model"
 }
 
-for variant in $variants; do convert_once "$variant" >/dev/null; done # warm-up
-for ((i = 0; i < runs; i++)); do
-    for variant in $variants; do
-        echo "$variant $(convert_once "$variant")" >>"$work/runs.txt.$$"
-    done
-done
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# shellcheck disable=SC2086 # the variants are separate words
+run_in_turns "$runs" "$work/runs.txt.$$" $variants
 echo "variant      MB out  wall s  CPU s  peak MB"
 for variant in $variants; do
     lines=$(grep "^$variant " "$work/runs.txt.$$")

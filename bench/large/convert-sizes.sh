@@ -11,6 +11,8 @@ set -eu
 build=${1:?usage: convert-sizes.sh BUILD_DIR [RUNS]}
 runs=${2:-3}
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/../support/timed-runs.sh
+. "$here/../support/timed-runs.sh"
 generator="$here/../../../shared/tools/peers/gen-large.mjs"
 convert="$build/tools/brightfold-convert/brightfold-convert"
 work="$build/bench/large"
@@ -26,19 +28,12 @@ done
 # One line per conversion: wall, user and system seconds (to the millisecond), then peak
 # resident kilobytes and minor page faults.
 convert_once() {
-    local timing
-    TIMEFORMAT='%3R %3U %3S'
-    timing=$({ time /usr/bin/time -o "$work/rss.txt" -f "%M %R" "$convert" --quiet \
-        -o "$work/sphere-$1.usdz" "$work/sphere-$1.glb" >/dev/null 2>&1; } 2>&1)
-    echo "$timing $(cat "$work/rss.txt")"
+    timed "%M %R" "$work/rss.txt" "$convert" --quiet -o "$work/sphere-$1.usdz" \
+        "$work/sphere-$1.glb"
 }
 
-for size in $sizes; do convert_once "$size" >/dev/null; done # warm-up
-for ((i = 0; i < runs; i++)); do
-    for size in $sizes; do echo "$size $(convert_once "$size")" >>"$work/runs.txt.$$"; done
-done
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# shellcheck disable=SC2086 # the sizes are separate words
+run_in_turns "$runs" "$work/runs.txt.$$" $sizes
 echo "size   MB in  MB out  wall s  CPU s  peak MB  faults  peak/(in+out)"
 for size in $sizes; do
     lines=$(grep "^$size " "$work/runs.txt.$$")

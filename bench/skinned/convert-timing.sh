@@ -12,6 +12,8 @@ set -eu
 build=${1:?usage: convert-timing.sh BUILD_DIR [RUNS]}
 runs=${2:-3}
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=SCRIPTDIR/../support/timed-runs.sh
+. "$here/../support/timed-runs.sh"
 generator="$here/../../../shared/tools/peers/gen-large.mjs"
 convert="$build/tools/brightfold-convert/brightfold-convert"
 work="$build/bench/skinned"
@@ -27,12 +29,10 @@ mkdir -p "$work"
 # tenth of a second of CPU), peak resident kilobytes.
 measure() {
     "$convert" --quiet -o "$work/$1.usdz" "$work/$1.glb" >/dev/null 2>&1 # warm-up
-    local i timing
-    TIMEFORMAT='%3R %3U %3S'
+    local i
     for ((i = 0; i < runs; i++)); do
-        timing=$({ time /usr/bin/time -o "$work/time.txt" -f "%M" \
-            "$convert" --quiet -o "$work/$1.usdz" "$work/$1.glb" >/dev/null 2>&1; } 2>&1)
-        echo "$timing $(cat "$work/time.txt")" | awk '{ printf "%s %.3f %s\n", $1, $2 + $3, $4 }'
+        timed "%M" "$work/time.txt" "$convert" --quiet -o "$work/$1.usdz" "$work/$1.glb" |
+            awk '{ printf "%s %.3f %s\n", $1, $2 + $3, $4 }'
     done | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2)'
 }
 
