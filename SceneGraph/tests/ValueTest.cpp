@@ -1,11 +1,19 @@
 #include "ValuePrinting.h"
 
+#include <SceneGraph/Color.h>
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Node.h>
 #include <gtest/gtest.h>
 
 namespace scene {
 namespace {
+
+TEST(ColorEncoding, LinearFactorsBecomeSrgb) {
+    EXPECT_FLOAT_EQ(sRGBFromLinear(0.0f), 0.0f);
+    EXPECT_NEAR(sRGBFromLinear(1.0f), 1.0f, 1e-6);
+    EXPECT_NEAR(sRGBFromLinear(0.5f), 0.7354f, 1e-4);
+    EXPECT_NEAR(sRGBFromLinear(0.002f), 0.02584f, 1e-5);
+}
 
 TEST(Value, ConstructorsPickTheIntendedType) {
     EXPECT_TRUE(Value().isNull());

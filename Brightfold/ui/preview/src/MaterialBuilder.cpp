@@ -5,10 +5,10 @@
 #include <QColor>
 #include <QVector3D>
 #include <QtQuick3D/QQuick3DTextureData>
+#include <SceneGraph/Color.h>
 #include <SceneGraph/Image.h>
 #include <SceneGraph/Material.h>
 #include <algorithm>
-#include <cmath>
 
 namespace brightfold::preview {
 namespace {
@@ -84,15 +84,10 @@ QString imageLabel(const scene::Image& image) {
 
 } // namespace
 
-float linearToSrgb(float linear) {
-    if (linear <= 0.0031308f) {
-        return 12.92f * linear;
-    }
-    return 1.055f * std::pow(linear, 1.0f / 2.4f) - 0.055f;
-}
-
 QColor srgbColorOf(const glm::vec4& linear) {
-    const auto encoded = [](float value) { return std::clamp(linearToSrgb(value), 0.0f, 1.0f); };
+    const auto encoded = [](float value) {
+        return std::clamp(scene::sRGBFromLinear(value), 0.0f, 1.0f);
+    };
     return QColor::fromRgbF(encoded(linear.r), encoded(linear.g), encoded(linear.b),
                             std::clamp(linear.a, 0.0f, 1.0f));
 }

@@ -53,12 +53,8 @@ class MaterialBuilder {
     std::map<const scene::Image*, QQuick3DTextureData*> pixels_;
 };
 
-/// The sRGB encoding of a linear colour component (colours are handed to the renderer in
-/// sRGB, which it linearises again).
-float linearToSrgb(float linear);
-
-/// A linear RGBA colour as the renderer's colour properties take it: sRGB-encoded, clamped to
-/// [0, 1].
+/// A linear RGBA colour as the renderer's colour properties take it: sRGB-encoded (the renderer
+/// linearises it again), clamped to [0, 1].
 QColor srgbColorOf(const glm::vec4& linear);
 
 } // namespace brightfold::preview

@@ -146,12 +146,5 @@ TEST(TextureDecoding, DamagedPixelDataFailsInsteadOfShowingGarbage) {
     EXPECT_THROW(decodeTexture(*damaged), std::runtime_error);
 }
 
-TEST(ColorEncoding, LinearFactorsBecomeSrgb) {
-    EXPECT_FLOAT_EQ(linearToSrgb(0.0f), 0.0f);
-    EXPECT_NEAR(linearToSrgb(1.0f), 1.0f, 1e-6);
-    EXPECT_NEAR(linearToSrgb(0.5f), 0.7354f, 1e-4);
-    EXPECT_NEAR(linearToSrgb(0.002f), 0.02584f, 1e-5);
-}
-
 } // namespace
 } // namespace brightfold::preview

@@ -2,6 +2,7 @@
 
 #include "textures/ImageRows.h"
 
+#include <SceneGraph/Color.h>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -14,19 +15,11 @@ namespace {
 // Per new pixel: the four channels as averaged, then (colour only) the colour times alpha.
 constexpr std::size_t kSums = 7;
 
-float linearFromSRGB(float value) {
-    return value <= 0.04045f ? value / 12.92f : std::pow((value + 0.055f) / 1.055f, 2.4f);
-}
-
-float sRGBFromLinear(float value) {
-    return value <= 0.0031308f ? value * 12.92f : 1.055f * std::pow(value, 1 / 2.4f) - 0.055f;
-}
-
 const std::array<float, 256>& linearTable() {
     static const std::array<float, 256> table = [] {
         std::array<float, 256> values{};
         for (std::size_t v = 0; v < values.size(); ++v)
-            values[v] = linearFromSRGB(static_cast<float>(v) / 255.0f);
+            values[v] = scene::linearFromSRGB(static_cast<float>(v) / 255.0f);
         return values;
     }();
     return table;
@@ -40,7 +33,8 @@ std::uint8_t encodedSRGB(float linear) {
         std::vector<std::uint8_t> values(kEncodeSteps + 1);
         for (std::size_t i = 0; i <= kEncodeSteps; ++i)
             values[i] = static_cast<std::uint8_t>(std::lround(
-                sRGBFromLinear(static_cast<float>(i) / static_cast<float>(kEncodeSteps)) * 255));
+                scene::sRGBFromLinear(static_cast<float>(i) / static_cast<float>(kEncodeSteps)) *
+                255));
         return values;
     }();
     const float clamped = std::clamp(linear, 0.0f, 1.0f);
