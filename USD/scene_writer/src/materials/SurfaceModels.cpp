@@ -13,8 +13,9 @@ namespace material_keys = scene::material_keys;
 
 void setIfNamed(SurfaceDescription& surface, const scene::Material& material, std::string_view key,
                 const char* inputName) {
-    if (material.namedValue(key) != nullptr)
-        surface.set(inputName, "float", static_cast<float>(scene::namedNumber(material, key, 0)));
+    const scene::Value* value = material.namedValue(key);
+    if (const std::optional<double> number = value != nullptr ? value->number() : std::nullopt)
+        surface.set(inputName, "float", static_cast<float>(*number));
 }
 
 // The clear coat and the index of refraction a material names, into the preview surface's inputs
